@@ -1,0 +1,14 @@
+#pragma once
+// Conversion between the files' Windows-1252 texts and UTF-8, used only at
+// the edges (the JSON of the command-line tool, the Qt program's widgets).
+
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+std::string Cp1252ToUtf8(std::string_view cp1252);
+// Characters that Windows-1252 cannot hold become '?'; malformed UTF-8 bytes too.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+} // namespace tessaly

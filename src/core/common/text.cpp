@@ -1,0 +1,36 @@
+#include "common/text.h"
+
+namespace tessaly {
+
+namespace {
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+} // namespace
+
+std::string Trim(std::string_view s) {
+    std::size_t begin = 0;
+    std::size_t end = s.size();
+    while (begin < end && IsBlankOrControl(s[begin]))
+        ++begin;
+    while (end > begin && IsBlankOrControl(s[end - 1]))
+        --end;
+    return std::string(s.substr(begin, end - begin));
+}
+
+std::string TrimRight(std::string_view s) {
+    std::size_t end = s.size();
+    while (end > 0 && IsBlankOrControl(s[end - 1]))
+        --end;
+    return std::string(s.substr(0, end));
+}
+
+std::string CutShort(std::string_view s) {
+    return std::string(s.substr(0, std::min(s.size(), kShortStringMax)));
+}
+
+std::string CleanShort(std::string_view s) {
+    return CutShort(Trim(s));
+}
+
+} // namespace tessaly

@@ -1,0 +1,146 @@
+#include "store/stream.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace tessaly {
+
+void TStreamReader::Seek(std::size_t pos) {
+    if (pos > data_.size())
+        throw StreamError("seek past the end of the stream");
+    pos_ = pos;
+}
+
+void TStreamReader::Need(std::size_t n) const {
+    if (n > Remaining())
+        throw StreamError("read past the end of the stream");
+}
+
+std::uint8_t TStreamReader::ReadByte() {
+    Need(1);
+    return data_[pos_++];
+}
+
+std::uint16_t TStreamReader::ReadUInt16() {
+    Need(2);
+    const auto v = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+    pos_ += 2;
+    return v;
+}
+
+std::int16_t TStreamReader::ReadInt16() {
+    return static_cast<std::int16_t>(ReadUInt16());
+}
+
+std::int32_t TStreamReader::ReadInt32() {
+    Need(4);
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | data_[pos_ + i];
+    pos_ += 4;
+    return static_cast<std::int32_t>(v);
+}
+
+double TStreamReader::ReadRawDouble() {
+    Need(8);
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | data_[pos_ + i];
+    pos_ += 8;
+    return std::bit_cast<double>(bits);
+}
+
+double TStreamReader::ReadDouble() {
+    const double v = ReadRawDouble();
+    return std::isfinite(v) ? v : 0.0;
+}
+
+double TStreamReader::ReadDateTime() {
+    const double v = ReadRawDouble();
+    return std::isfinite(v) ? v - kBookDateOffset : 0.0;
+}
+
+Text TStreamReader::ReadText() {
+    const std::uint16_t n = ReadUInt16();
+    if (n == 0)
+        return std::nullopt;
+    Need(n);
+    const auto* begin = reinterpret_cast<const char*>(data_.data() + pos_);
+    pos_ += n;
+    // The characters end at the first NUL, as the in-memory form does.
+    const auto* nul = static_cast<const char*>(std::memchr(begin, 0, n));
+    return std::string(begin, nul ? nul : begin + n);
+}
+
+std::string TStreamReader::ReadShortString() {
+    Need(256);
+    const std::size_t length = data_[pos_];
+    std::string s(reinterpret_cast<const char*>(data_.data() + pos_ + 1), length);
+    pos_ += 256;
+    return s;
+}
+
+void TStreamReader::ReadBytes(std::uint8_t* out, std::size_t n) {
+    Need(n);
+    std::memcpy(out, data_.data() + pos_, n);
+    pos_ += n;
+}
+
+int TStreamReader::ReadCount() {
+    const std::int16_t n = ReadInt16();
+    return n > 0 ? n : 0;
+}
+
+void TStreamWriter::WriteUInt16(std::uint16_t v) {
+    bytes_.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void TStreamWriter::WriteInt16(std::int16_t v) {
+    WriteUInt16(static_cast<std::uint16_t>(v));
+}
+
+void TStreamWriter::WriteInt32(std::int32_t v) {
+    auto u = static_cast<std::uint32_t>(v);
+    for (int i = 0; i < 4; ++i, u >>= 8)
+        bytes_.push_back(static_cast<std::uint8_t>(u & 0xFF));
+}
+
+void TStreamWriter::WriteDouble(double v) {
+    auto bits = std::bit_cast<std::uint64_t>(v);
+    for (int i = 0; i < 8; ++i, bits >>= 8)
+        bytes_.push_back(static_cast<std::uint8_t>(bits & 0xFF));
+}
+
+void TStreamWriter::WriteText(const Text& t) {
+    if (!t) {
+        WriteUInt16(0);
+        return;
+    }
+    if (t->size() > kMaxTextLength)
+        throw StreamError("text too long for its 16-bit length");
+    WriteUInt16(static_cast<std::uint16_t>(t->size() + 1));
+    bytes_.insert(bytes_.end(), t->begin(), t->end());
+    bytes_.push_back(0);
+}
+
+void TStreamWriter::WriteShortString(std::string_view s) {
+    const std::size_t length = std::min(s.size(), kShortStringMax);
+    bytes_.push_back(static_cast<std::uint8_t>(length));
+    bytes_.insert(bytes_.end(), s.begin(), s.begin() + static_cast<std::ptrdiff_t>(length));
+    bytes_.insert(bytes_.end(), kShortStringMax - length, 0);
+}
+
+void TStreamWriter::WriteBytes(const std::uint8_t* data, std::size_t n) {
+    bytes_.insert(bytes_.end(), data, data + n);
+}
+
+void TStreamWriter::WriteCount(std::size_t count) {
+    if (count > static_cast<std::size_t>(kMaxListCount))
+        throw StreamError("list too long for its 16-bit count");
+    WriteInt16(static_cast<std::int16_t>(count));
+}
+
+} // namespace tessaly

@@ -1,0 +1,93 @@
+#pragma once
+// The byte-stream convention every stored class follows: fields written one after
+// another, little-endian, no padding, no tags, no per-record lengths.
+//
+// The reader is bounds-checked: reading past the end throws StreamError, which the
+// code that reads a file catches and treats as a damaged file.
+
+#include "common/text.h"
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaly {
+
+// Date-times in the book file count days from 1 January 0001.
+constexpr double kBookDateOffset = 693594.0;
+// Largest count a 16-bit list count or Text length can hold.
+constexpr int kMaxListCount = 32767;
+constexpr std::size_t kMaxTextLength = 65534; // plus the terminating NUL: 65535
+
+class StreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TStreamReader {
+public:
+    explicit TStreamReader(std::span<const std::uint8_t> data) : data_(data) {}
+    explicit TStreamReader(std::string_view data)
+        : data_(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()) {}
+
+    std::size_t Position() const { return pos_; }
+    std::size_t Size() const { return data_.size(); }
+    std::size_t Remaining() const { return data_.size() - pos_; }
+    bool AtEnd() const { return pos_ >= data_.size(); }
+    void Seek(std::size_t pos);
+
+    std::uint8_t ReadByte();
+    bool ReadBool() { return ReadByte() != 0; }
+    std::int16_t ReadInt16();
+    std::uint16_t ReadUInt16();
+    std::int32_t ReadInt32();
+    // A raw IEEE double; a value that is not finite reads as 0.
+    double ReadDouble();
+    // A book-file date-time: the stored value less kBookDateOffset.
+    // A value that is not finite reads as 0.
+    double ReadDateTime();
+    // A Text: unsigned 16-bit count n (0 = absent), then n bytes ending in NUL.
+    Text ReadText();
+    // The 256-byte inline form of a short string: length byte and 255 characters.
+    std::string ReadShortString();
+    void ReadBytes(std::uint8_t* out, std::size_t n);
+    // A list count: 0 for counts of zero or less.
+    int ReadCount();
+
+private:
+    double ReadRawDouble();
+    void Need(std::size_t n) const;
+
+    std::span<const std::uint8_t> data_;
+    std::size_t pos_ = 0;
+};
+
+class TStreamWriter {
+public:
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+    std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
+    std::size_t Size() const { return bytes_.size(); }
+
+    void WriteByte(std::uint8_t v) { bytes_.push_back(v); }
+    void WriteBool(bool v) { WriteByte(v ? 1 : 0); }
+    void WriteInt16(std::int16_t v);
+    void WriteUInt16(std::uint16_t v);
+    void WriteInt32(std::int32_t v);
+    void WriteDouble(double v);
+    void WriteDateTime(double v) { WriteDouble(v + kBookDateOffset); }
+    // Throws StreamError for a text too long for its 16-bit count.
+    void WriteText(const Text& t);
+    // Writes all 256 bytes; the unused ones are zero.
+    void WriteShortString(std::string_view s);
+    void WriteBytes(const std::uint8_t* data, std::size_t n);
+    // Throws StreamError for a count that does not fit the 16-bit field.
+    void WriteCount(std::size_t count);
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+} // namespace tessaly

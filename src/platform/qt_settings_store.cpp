@@ -1,0 +1,76 @@
+#include "platform/qt_settings_store.h"
+
+#include "common/codepage.h"
+
+#include <QSettings>
+
+namespace tessaly {
+
+namespace {
+QString ToQt(const std::string& cp1252) {
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
+std::string FromQt(const QString& s) {
+    return Utf8ToCp1252(s.toStdString());
+}
+// QSettings treats '/' and '\' as group separators; keep names flat.
+QString GroupName(const std::string& section) {
+    return ToQt(section).replace('/', '_').replace('\\', '_');
+}
+} // namespace
+
+QtSettingsStore::QtSettingsStore()
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            "Marrowby", "Tessaly")) {}
+
+QtSettingsStore::QtSettingsStore(const std::string& iniPath)
+    : settings_(
+          std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)) {}
+
+QtSettingsStore::~QtSettingsStore() = default;
+
+QString QtSettingsStore::StoredKey(const std::string& section, const std::string& name) const {
+    const QString wanted = ToQt(name);
+    settings_->beginGroup(GroupName(section));
+    const QStringList keys = settings_->childKeys();
+    settings_->endGroup();
+    for (const QString& key : keys)
+        if (key.compare(wanted, Qt::CaseInsensitive) == 0)
+            return key;
+    return wanted;
+}
+
+std::optional<std::string> QtSettingsStore::Read(const std::string& section,
+                                                 const std::string& name) const {
+    const QString key = GroupName(section) + '/' + StoredKey(section, name);
+    const QVariant v = settings_->value(key);
+    if (!v.isValid())
+        return std::nullopt;
+    return FromQt(v.toString());
+}
+
+bool QtSettingsStore::Write(const std::string& section, const std::string& name,
+                            const std::string& value) {
+    const QString key = GroupName(section) + '/' + StoredKey(section, name);
+    settings_->setValue(key, ToQt(value));
+    settings_->sync();
+    return settings_->status() == QSettings::NoError && settings_->isWritable();
+}
+
+bool QtSettingsStore::EraseSection(const std::string& section) {
+    settings_->remove(GroupName(section));
+    settings_->sync();
+    return settings_->status() == QSettings::NoError;
+}
+
+std::vector<std::string> QtSettingsStore::ValueNames(const std::string& section) const {
+    settings_->beginGroup(GroupName(section));
+    const QStringList keys = settings_->childKeys();
+    settings_->endGroup();
+    std::vector<std::string> names;
+    for (const QString& key : keys)
+        names.push_back(FromQt(key));
+    return names;
+}
+
+} // namespace tessaly

@@ -1,0 +1,64 @@
+#include "common/codepage.h"
+#include "common/date_time.h"
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+TEST(Codepage, HighBytesMapToTheirCharactersAndBack) {
+    const std::string cp = "\x80 \xE9\x9F\x81";
+    const std::string utf8 = Cp1252ToUtf8(cp);
+    EXPECT_EQ(utf8, "\xE2\x82\xAC \xC3\xA9\xC5\xB8\xC2\x81");
+    EXPECT_EQ(Utf8ToCp1252(utf8), cp);
+    for (int b = 0; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        ASSERT_EQ(Utf8ToCp1252(Cp1252ToUtf8(one)), one) << b;
+    }
+}
+
+TEST(Codepage, UnmappableAndMalformedBecomeQuestionMarks) {
+    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?"); // a CJK character
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");       // cut short
+    EXPECT_EQ(Utf8ToCp1252("\xFF"
+                           "b"),
+              "?b");
+}
+
+TEST(Text, TrimAndCut) {
+    EXPECT_EQ(Trim("  a b \r\n"), "a b");
+    EXPECT_EQ(TrimRight("notes\r\n\r\n  "), "notes");
+    EXPECT_EQ(CutShort(std::string(300, 'z')).size(), 255u);
+    EXPECT_EQ(CleanShort("   "), "");
+}
+
+TEST(DateTime, KnownDaysAndWeekdays) {
+    EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
+    EXPECT_EQ(EncodeDate(2000, 1, 1), 36526.0);
+    EXPECT_EQ(EncodeDate(1, 1, 1), -693593.0);
+    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 8)), 3); // a Tuesday
+    const auto d = DecodeDate(EncodeDate(2024, 2, 29) + 0.75);
+    EXPECT_EQ(d.Year, 2024);
+    EXPECT_EQ(d.Month, 2);
+    EXPECT_EQ(d.Day, 29);
+    const auto t = DecodeTime(EncodeTime(23, 59, 59, 999));
+    EXPECT_EQ(t.Hour, 23);
+    EXPECT_EQ(t.Minute, 59);
+    EXPECT_EQ(t.Second, 59);
+    EXPECT_EQ(t.Millisecond, 999);
+}
+
+TEST(DateTime, DaysBefore1900KeepTheirTimeForward) {
+    const TDateTime t = ComposeDateTime(EncodeDate(1899, 12, 29), EncodeTime(6, 0, 0));
+    EXPECT_DOUBLE_EQ(t, -1.25);
+    const auto d = DecodeDate(t);
+    EXPECT_EQ(d.Day, 29);
+    EXPECT_EQ(DecodeTime(t).Hour, 6);
+    EXPECT_FALSE(IsValidDate(2023, 2, 29));
+    EXPECT_TRUE(IsValidDate(2000, 2, 29));
+    EXPECT_FALSE(IsValidDate(1900, 2, 29));
+}
+
+} // namespace
+} // namespace tessaly
