@@ -56,4 +56,18 @@ void TReminders::Write(TStreamWriter& w, int /*version*/) const {
     w.WriteInt16(Priority);
 }
 
+int ReminderStatus(const TReminders& r, TDateTime today) {
+    if (r.Completed || r.Frequency == 0)
+        return 2;
+    const TDateTime day = DateOf(r.When);
+    const TDateTime now = DateOf(today);
+    if (day < now)
+        return -1;
+    if (day == now)
+        return 0;
+    if (now + r.AdvanceDays >= day)
+        return 1;
+    return 2;
+}
+
 } // namespace tessaly

@@ -38,4 +38,8 @@ public:
 
 class TRemindersList : public TMyList<TReminders> {};
 
+// Urgency of one reminder on `today` (whole days): -1 overdue, 0 due today,
+// 1 inside its advance warning, 2 otherwise (and always for completed events and notes).
+int ReminderStatus(const TReminders& r, TDateTime today);
+
 } // namespace tessaly
