@@ -1,0 +1,87 @@
+#pragma once
+// TBookData: one address book in memory, its header fields, its lists, and the
+// runtime state of the book window that owns it.
+
+#include "common/date_time.h"
+#include "platform/clock.h"
+#include "store/category.h"
+#include "store/filter.h"
+#include "store/index_key.h"
+#include "store/record.h"
+#include "store/store_settings.h"
+#include "store/template.h"
+#include "store/undo.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace tessaly {
+
+constexpr int kPageCaptions = 6;
+// Built-in captions of the six entry pages.
+extern const std::array<const char*, kPageCaptions> kDefaultPageCaptions;
+
+// Window states of the book window.
+constexpr int kWindowNormal = 0;
+constexpr int kWindowMinimised = 1;
+constexpr int kWindowMaximised = 2;
+
+class TBookData {
+public:
+    std::unique_ptr<TRecord> WorkRecord; // runtime: the entry the book window edits
+    std::int16_t Version = 13;
+    std::int16_t AttachmentView = 0;
+    std::uint8_t AttachmentsByDescription = 1;
+    std::int16_t ListWidth = 170;
+    std::int16_t TitleWidth = 60;
+    std::int16_t NamePanelWidth = 122;
+    std::int16_t ActivePage = 0;
+    TDateTime Created = 0;
+    TDateTime LastUpdated = 0;
+    std::uint8_t WindowState = kWindowNormal;
+    std::uint8_t ShowCompleted = 1;
+    std::uint8_t ShowNotes = 1;
+    std::int16_t SortOrder = 1;
+    std::array<std::int32_t, 4> WindowBounds{5, 5, 500, 450}; // left, top, right, bottom
+    std::int16_t ListItemIndex = 0;
+    std::int16_t ListTopIndex = 0;
+    std::array<std::int16_t, 4> ColumnWidths{22, 39, 120, 40};
+    TFilterList Searches = TFilterList::Defaults();
+    std::uint8_t Modified = 0;    // runtime
+    std::int16_t ChangeCount = 0; // runtime
+    std::string FileName;         // runtime
+    std::array<Text, kPageCaptions> PageCaptions;
+    TUndoList UndoList; // runtime
+    TRecordList Entries;
+    TCategoryList Categories;
+    TIndexList IndexKeys;
+    TIndexList InsertFields;
+    std::uint8_t InsertBlankFields = 0;
+    std::uint8_t LabelPhoneFields = 0;
+    TTemplateList Templates;
+
+    // The header defaults of a new book with empty lists; NewBook (book_file.h) adds
+    // the defaults file, the creation date and the file name.
+    TBookData() = default;
+    TBookData(const TBookData&) = delete;
+    TBookData& operator=(const TBookData&) = delete;
+
+    // The built-in contents of the defaults file: templates, index keys, categories,
+    // insert fields and their two flags, page captions.
+    void SetBuiltInDefaults();
+
+    // Reads the stored body (the version word up to SortOrder). Throws StreamError on
+    // a short or damaged body; the caller treats that as a damaged file. Out-of-range
+    // header values are brought into range; "Lock Tab" off sets ActivePage to 0.
+    void ReadBody(TStreamReader& r, const TStoreSettings& settings);
+    // Sets Version to 13 and writes the body. Throws StreamError for a list or text
+    // too long for the file.
+    void WriteBody(TStreamWriter& w);
+
+    // Stored fields only; the runtime fields are not compared.
+    bool operator==(const TBookData& o) const;
+};
+
+} // namespace tessaly

@@ -1,0 +1,97 @@
+#pragma once
+// The book file and the defaults file: loading, saving with a back-up copy, the
+// signature checks, and the operations on a whole book that go with them.
+
+#include "platform/clock.h"
+#include "store/book.h"
+#include "store/format.h"
+#include "store/store_settings.h"
+#include "store/stream.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+struct TFileCheck {
+    bool Valid = false;
+    int Code = kCodeInvalid;
+    std::string Message;
+};
+
+// Reads the 6-byte signature at the current position. When it is not there: with
+// the old-version test the first word of the file tells an older layout (codes 12,
+// 20, 25) from a foreign file (-1); without it the file is corrupt (-1).
+TFileCheck CheckSignature(TStreamReader& r, bool oldVersionTest);
+// Checks the last 6 bytes of the stream; the position is left where it was.
+TFileCheck CheckTrailer(TStreamReader& r);
+
+struct TLoadResult {
+    std::unique_ptr<TBookData> Book; // null on failure
+    int Code = kCodeValid;           // 30 ok; 12, 20, 25 an older version; -1 damaged; 0 unreadable
+    // The text to show, e.g. "X.ADR Address Book File is Corrupt - Recover File from
+    // Backup Copy". For code 0 the system's reason.
+    std::string Message;
+};
+
+// Reads the whole file and parses it. Older layouts (codes 12, 20, 25) are left to
+// the converter of earlier files.
+TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings);
+// Parses a book image in memory; `path` names it in messages and becomes FileName.
+TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
+                           const std::string& path = std::string());
+
+// A new book for a path: header defaults, the defaults file (or the built-in
+// defaults), Created now. Not written until the first save.
+std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings& settings,
+                                   const IClock& clock = SystemClock::Instance());
+
+struct TSaveResult {
+    bool Ok = false;
+    std::string Error;
+    bool BackupFailed = false; // the book was saved but its ".BAK" copy was not
+};
+
+// Signature, body, signature. Throws StreamError when the book cannot be written in
+// this format (a list or text too long); SaveBook reports that as a failure.
+std::vector<std::uint8_t> WriteBookImage(TBookData& book);
+// Writes the book to FileName atomically; clears Modified and ChangeCount only when
+// the file was written. When closing with "Backup" on, copies the file to ".BAK"
+// (never for a book whose extension is ".BAK").
+TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settings);
+
+// Reads the defaults file into the book; on any failure the built-in defaults are
+// set instead. Returns true when the file was used.
+bool LoadDefaults(TBookData& book, const TStoreSettings& settings);
+// The same from an image in memory.
+bool ParseDefaultsImage(TBookData& book, std::span<const std::uint8_t> bytes);
+std::vector<std::uint8_t> WriteDefaultsImage(const TBookData& book);
+TSaveResult SaveDefaults(const TBookData& book, const TStoreSettings& settings);
+
+struct TMergeResult {
+    bool Ok = false;
+    int Added = 0;
+    std::string Message; // for a failure, the text to show
+};
+// Adds every category of another book whose name (case-insensitive) the book lacks,
+// numbered from the book's NextId, with the source's default flag. The source is
+// loaded in full first; nothing is added from a damaged file. The book's own file
+// does nothing.
+TMergeResult MergeCategoriesFromBook(TBookData& book, const std::string& path,
+                                     const TStoreSettings& settings);
+
+// Records a change: LastUpdated now, ChangeCount + 1, Modified 1. Returns the count.
+int MarkChanged(TBookData& book, const IClock& clock = SystemClock::Instance());
+
+// Replaces WorkRecord by a new entry: default categories, the book's keys, and an
+// address for each template after the first that is included for new entries.
+void NewWorkRecord(TBookData& book);
+
+// "NAME.ADR message": the file name without directory, in upper case, a blank, and
+// the message.
+std::string BookErrorMessage(const std::string& path, const std::string& message);
+
+} // namespace tessaly

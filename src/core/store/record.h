@@ -1,0 +1,108 @@
+#pragma once
+// TRecord: one entry of an address book (a person or organisation) and TRecordList,
+// the book's entries in the order they were added.
+
+#include "common/date_time.h"
+#include "diary/reminders.h"
+#include "platform/clock.h"
+#include "store/address.h"
+#include "store/call_log.h"
+#include "store/category.h"
+#include "store/document.h"
+#include "store/index_key.h"
+#include "store/my_list.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaly {
+
+constexpr int kNameFields = 10;
+// Name field numbers.
+constexpr int kFieldTitle = 0;
+constexpr int kFieldFirstName = 1;
+constexpr int kFieldSurname = 2;
+constexpr int kFieldSalutation = 3;
+constexpr int kFieldNotes = 9; // unbounded; trailing blanks and line breaks removed
+
+// Reminder statuses, lowest first: overdue, due today, pending, otherwise.
+constexpr int kReminderOverdue = -1;
+constexpr int kReminderDueToday = 0;
+constexpr int kReminderPending = 1;
+constexpr int kReminderNone = 2;
+
+class TRecord {
+public:
+    TDateTime Stamp = 0;
+    std::uint8_t UseDefaultKeys = 1;
+    std::array<Text, kNameFields> NameFields;
+    TDateTime Created = 0;
+    TDateTime Updated = 0;
+    TDateTime LastCalled = 0;
+    std::uint8_t Tagged = 0;
+    TCategoryInUseList CategoriesInUse;
+    TIndexList Keys;
+    TAddressList Addresses;
+    TRemindersList Reminders;
+    TDocumentList Attachments;
+    TLogList CallLogs;
+
+    // A new entry: empty name fields, empty lists, a fresh stamp (stamp.h).
+    TRecord();
+    // The clone: an independent deep copy, stamp and dates included.
+    TRecord(const TRecord&) = default;
+    TRecord& operator=(const TRecord&) = default;
+
+    // Name field i (empty out of 0-9). Fields 0-8 are trimmed and cut to 255
+    // characters; the notes (9) lose trailing blanks and line breaks and are capped
+    // only by the file's text limit.
+    std::string NameField(int i) const;
+    void SetNameField(int i, std::string_view value);
+    const std::string& Notes() const { return TextValue(NameFields[kFieldNotes]); }
+    void SetNotes(std::string_view value) { SetNameField(kFieldNotes, value); }
+
+    // The lowest status among the reminders, kReminderNone when there are none.
+    int LowestReminderStatus(const std::function<int(const TReminders&)>& statusOf) const;
+
+    static std::unique_ptr<TRecord> Read(TStreamReader& r, int version);
+    void Write(TStreamWriter& w, int version) const;
+    bool operator==(const TRecord&) const = default;
+
+private:
+    struct NoStampTag {};
+    explicit TRecord(NoStampTag) {}
+};
+
+// Replaces the target's fields and lists by copies of the source's. Updated becomes
+// now with `touch`, else the source's; Created, LastCalled and Stamp are copied.
+void AssignEntry(TRecord& target, const TRecord& source, bool touch,
+                 const IClock& clock = SystemClock::Instance());
+
+class TRecordList : public TMyList<TRecord> {
+public:
+    // Appends a clone of the entry whose Created is now; returns its index.
+    int AddEntryCopy(const TRecord& entry, const IClock& clock = SystemClock::Instance());
+    // Tagged of entry i, 0 when out of range.
+    int TaggedAt(int i) const;
+    // Stamp of entry i, 0 when out of range.
+    TDateTime StampAt(int i) const;
+    // The lowest reminder status of entry i; kReminderNone when it has no reminders
+    // or i is out of range. `statusOf` gives the status of one reminder.
+    int EntryReminderStatus(int i, const std::function<int(const TReminders&)>& statusOf) const;
+    // Sets Tagged of every entry, or with a selection only of the entries that appear
+    // (as objects) in it.
+    void SetTags(bool value, const std::vector<const TRecord*>* selection = nullptr);
+    int CountTagged() const;
+    // Index of the first entry with a stamp, -1 if none.
+    int FindStamp(TDateTime stamp) const;
+
+    void Read(TStreamReader& r, int version) { ReadItems(r, version); }
+    void Write(TStreamWriter& w, int version) const { WriteItems(w, version); }
+};
+
+} // namespace tessaly
