@@ -1,0 +1,33 @@
+#include "settings/start_up.h"
+
+#include "settings/file_paths.h"
+
+#include <filesystem>
+
+namespace tessaly {
+
+std::string LimitMonthLetters(std::string_view format) {
+    std::string out;
+    int months = 0;
+    for (const char c : format) {
+        if (c == 'M' || c == 'm') {
+            if (++months > 2)
+                continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string MakeVersionText(const std::string& productVersion, const std::string& fileVersion) {
+    if (productVersion.empty() || fileVersion.empty())
+        return "N/A";
+    return "Version: " + productVersion + " Build: " + fileVersion;
+}
+
+std::string ProgramNameOf(const std::string& executablePath) {
+    std::string stem = std::filesystem::path(executablePath).stem().string();
+    return stem.empty() ? "TESSALY" : UpperCase(stem);
+}
+
+} // namespace tessaly
