@@ -1,5 +1,8 @@
 #include "diary/reminders.h"
 
+#include <cmath>
+#include <cstdio>
+
 namespace tessaly {
 
 void TReminders::SetDescription(const std::string& s) {
@@ -8,6 +11,33 @@ void TReminders::SetDescription(const std::string& s) {
 
 void TReminders::SetNotes(const std::string& s) {
     Notes = CutShort(s);
+}
+
+std::unique_ptr<TReminders> TReminders::Create(const TReminderValues& v, const TFormatSettings& fs,
+                                               TDateTime today) {
+    const auto when = ParseDateTime(v.DateText + " " + v.TimeText, fs, today);
+    const auto until = ParseDateTime(v.UntilText + " " + v.TimeText, fs, today);
+    if (!when || !until)
+        return nullptr;
+    std::optional<TDateTime> alarm = 0.0;
+    if (v.AlarmSet)
+        alarm = ParseDateTime(v.AlarmDateText + " " + v.AlarmTimeText, fs, today);
+    if (!alarm)
+        return nullptr;
+    auto e = std::make_unique<TReminders>();
+    e->When = *when;
+    e->Until = *until;
+    e->AlarmTime = *alarm;
+    e->Completed = 0;
+    e->AlarmSet = v.AlarmSet ? 1 : 0;
+    e->NoTime = v.NoTime ? 1 : 0;
+    e->Frequency = static_cast<std::int16_t>(v.Frequency);
+    e->Interval = static_cast<std::int16_t>(v.Interval);
+    e->AdvanceDays = static_cast<std::int16_t>(v.AdvanceDays);
+    e->Priority = static_cast<std::int16_t>(v.Priority);
+    e->SetDescription(v.Description);
+    e->SetNotes(v.Notes);
+    return e;
 }
 
 std::unique_ptr<TReminders> TReminders::Read(TStreamReader& r, int version) {
@@ -57,7 +87,7 @@ void TReminders::Write(TStreamWriter& w, int /*version*/) const {
 }
 
 int ReminderStatus(const TReminders& r, TDateTime today) {
-    if (r.Completed || r.Frequency == 0)
+    if (r.Completed || r.Frequency == kNoteOnly)
         return 2;
     const TDateTime day = DateOf(r.When);
     const TDateTime now = DateOf(today);
@@ -68,6 +98,146 @@ int ReminderStatus(const TReminders& r, TDateTime today) {
     if (now + r.AdvanceDays >= day)
         return 1;
     return 2;
+}
+
+std::string SortKey(const TReminders& r, int order) {
+    const TDateParts d = DecodeDate(r.When);
+    const int p = r.Completed ? 10 : r.Priority;
+    const int h = r.Completed ? 99 : r.NoTime ? 0 : DecodeTime(r.When).Hour;
+    const int f = r.Frequency >= kOnceOnly ? 96 : 97;
+    const std::string& description = TextValue(r.Description);
+    char buf[80];
+    std::string key;
+    switch (order) {
+    case 2:
+        std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", d.Year, d.Month, d.Day, h, f, p);
+        key = buf + description;
+        break;
+    case 3:
+        std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", d.Year, d.Month, d.Day, p, h, f);
+        key = description + buf;
+        break;
+    case 4:
+        std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", d.Year, d.Month, d.Day, p, h, f);
+        key = buf + description;
+        break;
+    default:
+        // Order 1, and any order a damaged file may name.
+        std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", p, d.Year, d.Month, d.Day, h, f);
+        key = buf + description;
+        break;
+    }
+    return CutShort(key);
+}
+
+bool OccursOn(const TReminders& r, TDateTime day) {
+    if (r.Completed || r.Frequency < kDaily || r.Frequency > kYearly)
+        return false;
+    const TDateTime target = DateOf(day);
+    // No occurrence after the repeat-until day; this also bounds the search below.
+    if (DateOf(r.Until) < target)
+        return false;
+    TDateTime d = NextOccurrence(r.Frequency, r.Interval, r.When);
+    if (d >= kNoLaterOccurrence)
+        return false;
+    if (r.Frequency == kDaily || r.Frequency == kWeekly) {
+        // Whole-day steps: the occurrences are a plain arithmetic series.
+        const double step = std::max<int>(r.Interval, 1) * (r.Frequency == kWeekly ? 7 : 1);
+        const double gap = target - DateOf(d);
+        return gap >= 0 && std::fmod(gap, step) == 0;
+    }
+    while (DateOf(d) <= target) {
+        if (DateOf(d) == target)
+            return true;
+        const TDateTime next = NextOccurrence(r.Frequency, r.Interval, d);
+        if (next >= kNoLaterOccurrence || DateOf(next) <= DateOf(d))
+            return false;
+        d = next;
+    }
+    return false;
+}
+
+bool InDateRange(const TReminders& r, bool allDates, bool includeCompleted, TDateTime first,
+                 TDateTime last) {
+    if (!allDates) {
+        const TDateTime day = DateOf(r.When);
+        if (day < DateOf(first) || day > DateOf(last))
+            return false;
+    }
+    return includeCompleted || !r.Completed;
+}
+
+std::string IntervalText(const TReminders& r) {
+    return IntervalText(r.Frequency, r.Interval);
+}
+
+TReminders* TRemindersList::Add(const TReminderValues& v, const TFormatSettings& fs,
+                                TDateTime today) {
+    auto e = TReminders::Create(v, fs, today);
+    return e ? Add(std::move(e)) : nullptr;
+}
+
+std::string TRemindersList::Description(int i) const {
+    const TReminders* e = At(i);
+    return e ? TextValue(e->Description) : std::string();
+}
+
+std::string TRemindersList::Notes(int i) const {
+    const TReminders* e = At(i);
+    return e ? TextValue(e->Notes) : std::string();
+}
+
+bool TRemindersList::Completed(int i) const {
+    const TReminders* e = At(i);
+    return e && e->Completed;
+}
+
+bool TRemindersList::AlarmSet(int i) const {
+    const TReminders* e = At(i);
+    return e && e->AlarmSet;
+}
+
+bool TRemindersList::NoTime(int i) const {
+    const TReminders* e = At(i);
+    return e && e->NoTime;
+}
+
+int TRemindersList::Interval(int i) const {
+    const TReminders* e = At(i);
+    return e ? e->Interval : -1;
+}
+
+int TRemindersList::Priority(int i) const {
+    const TReminders* e = At(i);
+    return e ? e->Priority : -1;
+}
+
+int TRemindersList::Frequency(int i) const {
+    const TReminders* e = At(i);
+    return e ? e->Frequency : -1;
+}
+
+TDateTime TRemindersList::When(int i, const IClock& clock) const {
+    const TReminders* e = At(i);
+    return e ? e->When : clock.Now();
+}
+
+TDateTime TRemindersList::Until(int i, const IClock& clock) const {
+    const TReminders* e = At(i);
+    return e ? e->Until : clock.Now();
+}
+
+int TRemindersList::ReminderStatus(int i, TDateTime today) const {
+    const TReminders* e = At(i);
+    return e ? tessaly::ReminderStatus(*e, today) : 2;
+}
+
+int TRemindersList::IndexOfDay(TDateTime day) const {
+    const TDateTime target = DateOf(day);
+    for (int i = 0; i < Count(); ++i)
+        if (const TReminders* e = At(i); e && DateOf(e->When) == target)
+            return i;
+    return -1;
 }
 
 } // namespace tessaly
