@@ -94,6 +94,8 @@ public:
     // The lowest reminder status of entry i; kReminderNone when it has no reminders
     // or i is out of range. `statusOf` gives the status of one reminder.
     int EntryReminderStatus(int i, const std::function<int(const TReminders&)>& statusOf) const;
+    // The same with the diary's status of a reminder on a given day.
+    int EntryReminderStatus(int i, TDateTime today) const;
     // Sets Tagged of every entry, or with a selection only of the entries that appear
     // (as objects) in it.
     void SetTags(bool value, const std::vector<const TRecord*>* selection = nullptr);

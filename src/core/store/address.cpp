@@ -1,0 +1,170 @@
+#include "store/address.h"
+
+namespace tessaly {
+
+namespace {
+
+bool IsPhoneField(int field) {
+    return field >= kFirstPhoneField && field <= kLastPhoneField;
+}
+
+std::size_t PhoneSlot(int field) {
+    return static_cast<std::size_t>(field - kFirstPhoneField);
+}
+
+std::string CapText(std::string_view s) {
+    return std::string(s.substr(0, std::min(s.size(), kMaxTextLength)));
+}
+
+} // namespace
+
+TAddress::TAddress(int templateId) : TemplateId(static_cast<std::int16_t>(templateId)) {
+    Fields.fill(std::string());
+    Prefix.fill(std::string());
+}
+
+std::string TAddress::Field(int i) const {
+    if (i < 0 || i >= kAddressFields)
+        return std::string();
+    return TextValue(Fields[static_cast<std::size_t>(i)]);
+}
+
+void TAddress::SetField(int i, std::string_view value) {
+    if (i < 0 || i >= kAddressFields)
+        return;
+    Fields[static_cast<std::size_t>(i)] = i == kFieldAddress ? CapText(value) : CutShort(value);
+}
+
+int TAddress::DialSetting(TDialSetting which, int field) const {
+    if (!IsPhoneField(field))
+        return which == TDialSetting::UseDefaultDialling ? 1 : 0;
+    const std::size_t k = PhoneSlot(field);
+    switch (which) {
+    case TDialSetting::UseDefaultDialling:
+        return UseDefaultDialling[k];
+    case TDialSetting::PrefixOn:
+        return PrefixOn[k];
+    case TDialSetting::ChargeCard:
+        return ChargeCard[k];
+    case TDialSetting::LogCall:
+        return LogCall[k];
+    }
+    return 0;
+}
+
+void TAddress::SetDialSetting(TDialSetting which, int field, bool on) {
+    if (!IsPhoneField(field))
+        return;
+    const std::size_t k = PhoneSlot(field);
+    const std::uint8_t v = on ? 1 : 0;
+    switch (which) {
+    case TDialSetting::UseDefaultDialling:
+        UseDefaultDialling[k] = v;
+        break;
+    case TDialSetting::PrefixOn:
+        PrefixOn[k] = v;
+        break;
+    case TDialSetting::ChargeCard:
+        ChargeCard[k] = v;
+        break;
+    case TDialSetting::LogCall:
+        LogCall[k] = v;
+        break;
+    }
+}
+
+std::string TAddress::PrefixOf(int field) const {
+    return IsPhoneField(field) ? TextValue(Prefix[PhoneSlot(field)]) : std::string();
+}
+
+void TAddress::SetPrefix(int field, std::string_view prefix) {
+    if (IsPhoneField(field))
+        Prefix[PhoneSlot(field)] = CutShort(prefix);
+}
+
+std::unique_ptr<TAddress> TAddress::Read(TStreamReader& r, int /*version*/) {
+    auto a = std::make_unique<TAddress>();
+    a->TemplateId = r.ReadInt16();
+    a->AddressFlag = r.ReadByte();
+    for (auto& field : a->Fields)
+        field = r.ReadText();
+    // The four setting arrays are stored before each prefix; the last copy counts.
+    for (auto& prefix : a->Prefix) {
+        r.ReadBytes(a->UseDefaultDialling.data(), kPhoneFields);
+        r.ReadBytes(a->PrefixOn.data(), kPhoneFields);
+        r.ReadBytes(a->ChargeCard.data(), kPhoneFields);
+        r.ReadBytes(a->LogCall.data(), kPhoneFields);
+        prefix = r.ReadText();
+    }
+    return a;
+}
+
+void TAddress::Write(TStreamWriter& w, int /*version*/) const {
+    w.WriteInt16(TemplateId);
+    w.WriteByte(AddressFlag);
+    for (const auto& field : Fields)
+        w.WriteText(field);
+    for (const auto& prefix : Prefix) {
+        w.WriteBytes(UseDefaultDialling.data(), kPhoneFields);
+        w.WriteBytes(PrefixOn.data(), kPhoneFields);
+        w.WriteBytes(ChargeCard.data(), kPhoneFields);
+        w.WriteBytes(LogCall.data(), kPhoneFields);
+        w.WriteText(prefix);
+    }
+}
+
+int TAddressList::AddAddress(int templateId) {
+    Add(std::make_unique<TAddress>(templateId));
+    return Count() - 1;
+}
+
+int TAddressList::InsertAddress(int position, int templateId) {
+    if (position < 0 || position > Count())
+        return -1;
+    Insert(position, std::make_unique<TAddress>(templateId));
+    return position;
+}
+
+int TAddressList::AddressTemplateId(int i) const {
+    const TAddress* a = At(i);
+    return a ? a->TemplateId : -1;
+}
+
+int TAddressList::FindAddress(int templateId) const {
+    for (int i = 0; i < Count(); ++i)
+        if (At(i)->TemplateId == templateId)
+            return i;
+    return -1;
+}
+
+std::string TAddressList::FieldOf(int address, int field) const {
+    const TAddress* a = At(address);
+    return a ? a->Field(field) : std::string();
+}
+
+void TAddressList::SetFieldOf(int address, int field, std::string_view value) {
+    if (TAddress* a = At(address))
+        a->SetField(field, value);
+}
+
+int TAddressList::DialSettingOf(int address, TDialSetting which, int field) const {
+    const TAddress* a = At(address);
+    return a ? a->DialSetting(which, field) : 1;
+}
+
+void TAddressList::SetDialSettingOf(int address, TDialSetting which, int field, bool on) {
+    if (TAddress* a = At(address))
+        a->SetDialSetting(which, field, on);
+}
+
+std::string TAddressList::PrefixOfAddress(int address, int field) const {
+    const TAddress* a = At(address);
+    return a ? a->PrefixOf(field) : std::string();
+}
+
+void TAddressList::SetPrefixOf(int address, int field, std::string_view prefix) {
+    if (TAddress* a = At(address))
+        a->SetPrefix(field, prefix);
+}
+
+} // namespace tessaly

@@ -1,0 +1,337 @@
+#include "store/book_file.h"
+
+#include "platform/file_io.h"
+#include "store/same_text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <new>
+
+namespace tessaly {
+
+namespace {
+
+constexpr const char* kMsgCorrupt = "Address Book File is Corrupt - Recover File from Backup Copy";
+constexpr const char* kMsgNotValid = "is not a Valid Tessaly Version 3 File";
+constexpr const char* kMsgVersion20 = "is a Version 2.0 Tessaly File";
+constexpr const char* kMsgVersion25 = "is a Version 2.5 Tessaly File";
+constexpr const char* kMsgVersion12 = "is a Version 1.2 Tessaly File.";
+// Where the version word stands in a book file.
+constexpr std::size_t kVersionOffset = kSignatureSize;
+// Layout version the defaults file's lists are read and written with.
+constexpr int kDefaultsVersion = kBookVersion;
+
+TFileCheck Valid() {
+    return TFileCheck{true, kCodeValid, std::string()};
+}
+
+TFileCheck Invalid(const char* message) {
+    return TFileCheck{false, kCodeInvalid, message};
+}
+
+void WriteSignature(TStreamWriter& w) {
+    w.WriteBytes(kSignature.data(), kSignature.size());
+}
+
+TLoadResult Failure(int code, const std::string& path, const std::string& message) {
+    TLoadResult result;
+    result.Code = code;
+    result.Message = BookErrorMessage(path, message);
+    return result;
+}
+
+bool HasBackupExtension(const std::string& path) {
+    return SameText(std::filesystem::path(path).extension().string(), ".BAK");
+}
+
+std::string BackupPath(const std::string& path) {
+    return std::filesystem::path(path).replace_extension(".BAK").string();
+}
+
+// The lists of the defaults file, read into a scratch book first so that a damaged
+// file changes nothing.
+struct TDefaults {
+    TTemplateList Templates;
+    TIndexList IndexKeys;
+    TCategoryList Categories;
+    TIndexList InsertFields;
+    std::uint8_t InsertBlankFields = 0;
+    std::uint8_t LabelPhoneFields = 0;
+    std::array<Text, kPageCaptions> PageCaptions;
+};
+
+bool ReadDefaults(TStreamReader& r, TDefaults& d) {
+    if (!CheckSignature(r, true).Valid)
+        return false;
+    d.Templates.Read(r, kDefaultsVersion);
+    d.IndexKeys.Read(r, kDefaultsVersion);
+    d.Categories.Read(r, kDefaultsVersion);
+    d.InsertFields.Read(r, kDefaultsVersion);
+    d.InsertBlankFields = r.ReadByte();
+    d.LabelPhoneFields = r.ReadByte();
+    for (auto& caption : d.PageCaptions)
+        caption = r.ReadText();
+    if (r.AtEnd() || !CheckSignature(r, false).Valid)
+        return false;
+    return r.AtEnd(); // the trailer ends the file
+}
+
+} // namespace
+
+std::string BookErrorMessage(const std::string& path, const std::string& message) {
+    std::string name = std::filesystem::path(path).filename().string();
+    if (name.empty())
+        return message;
+    // Only ASCII letters change: the name may hold any bytes the system allows.
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
+        return static_cast<char>(c < 128 ? std::toupper(c) : c);
+    });
+    return name + " " + message;
+}
+
+TFileCheck CheckSignature(TStreamReader& r, bool oldVersionTest) {
+    if (r.Remaining() >= kSignatureSize) {
+        std::array<std::uint8_t, kSignatureSize> head{};
+        r.ReadBytes(head.data(), head.size());
+        if (head == kSignature)
+            return Valid();
+    }
+    if (!oldVersionTest)
+        return Invalid(kMsgCorrupt);
+    // Files of the earlier layouts start with their version word.
+    if (r.Size() < 2)
+        return Invalid(kMsgNotValid);
+    r.Seek(0);
+    const int word = r.ReadInt16();
+    if (word >= 4 && word <= 7)
+        return TFileCheck{false, kCodeVersion20, kMsgVersion20};
+    if (word == 8)
+        return TFileCheck{false, kCodeVersion25, kMsgVersion25};
+    if (word == 501)
+        return TFileCheck{false, kCodeVersion12, kMsgVersion12};
+    return Invalid(kMsgNotValid);
+}
+
+TFileCheck CheckTrailer(TStreamReader& r) {
+    if (r.Size() < kSignatureSize)
+        return Invalid(kMsgCorrupt);
+    const std::size_t position = r.Position();
+    r.Seek(r.Size() - kSignatureSize);
+    TFileCheck check = CheckSignature(r, false);
+    r.Seek(position);
+    return check;
+}
+
+TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
+                           const std::string& path) {
+    TStreamReader r(bytes);
+    try {
+        TFileCheck check = CheckSignature(r, true);
+        if (check.Valid)
+            check = CheckTrailer(r);
+        if (!check.Valid)
+            return Failure(check.Code, path, check.Message);
+
+        // The head and the trailer must not overlap the version word.
+        if (r.Size() < kVersionOffset + 2 + kSignatureSize)
+            return Failure(kCodeInvalid, path, kMsgCorrupt);
+        // A newer layout than this program writes is not guessed at (and so never
+        // overwritten by an older program).
+        r.Seek(kVersionOffset);
+        const int version = r.ReadInt16();
+        if (version < kOldestBookVersion || version > kBookVersion)
+            return Failure(kCodeInvalid, path, kMsgNotValid);
+        r.Seek(kVersionOffset);
+
+        auto book = std::make_unique<TBookData>();
+        book->ReadBody(r, settings);
+        // The trailer must follow the body exactly and end the file.
+        if (r.Remaining() != kSignatureSize || !CheckSignature(r, false).Valid)
+            return Failure(kCodeInvalid, path, kMsgCorrupt);
+
+        book->FileName = path;
+        TLoadResult result;
+        result.Book = std::move(book);
+        result.Code = kCodeValid;
+        return result;
+    } catch (const StreamError&) {
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return Failure(kCodeInvalid, path, kMsgCorrupt);
+}
+
+TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings) {
+    std::vector<std::uint8_t> bytes;
+    const TIoResult io = ReadWholeFile(path, bytes);
+    if (!io.Ok) {
+        TLoadResult result;
+        result.Code = kCodeUnreadable;
+        result.Message = io.Error;
+        return result;
+    }
+    return ParseBookImage(bytes, settings, path);
+}
+
+std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings& settings,
+                                   const IClock& clock) {
+    auto book = std::make_unique<TBookData>();
+    book->Created = clock.Now();
+    LoadDefaults(*book, settings);
+    book->ColumnWidths = {22, 39, 120, 40};
+    book->Modified = 0;
+    book->ChangeCount = 0;
+    book->FileName = path;
+    return book;
+}
+
+std::vector<std::uint8_t> WriteBookImage(TBookData& book) {
+    TStreamWriter w;
+    WriteSignature(w);
+    book.WriteBody(w);
+    WriteSignature(w);
+    return w.TakeBytes();
+}
+
+TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settings) {
+    TSaveResult result;
+    if (book.FileName.empty()) {
+        result.Error = "the book has no file name";
+        return result;
+    }
+    std::vector<std::uint8_t> image;
+    try {
+        image = WriteBookImage(book);
+    } catch (const StreamError& e) {
+        result.Error = e.what();
+        return result;
+    }
+    const TIoResult io = WriteFileAtomically(book.FileName, image);
+    if (!io.Ok) {
+        result.Error = io.Error;
+        return result;
+    }
+    book.Modified = 0;
+    book.ChangeCount = 0;
+    result.Ok = true;
+
+    if (closing && settings.Backup && !HasBackupExtension(book.FileName)) {
+        const TIoResult copy = CopyFileAtomically(book.FileName, BackupPath(book.FileName));
+        result.BackupFailed = !copy.Ok;
+    }
+    return result;
+}
+
+bool ParseDefaultsImage(TBookData& book, std::span<const std::uint8_t> bytes) {
+    TDefaults d;
+    bool ok = false;
+    try {
+        TStreamReader r(bytes);
+        ok = ReadDefaults(r, d);
+    } catch (const StreamError&) {
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    if (!ok) {
+        book.SetBuiltInDefaults();
+        return false;
+    }
+    book.Templates = std::move(d.Templates);
+    book.IndexKeys = std::move(d.IndexKeys);
+    book.Categories = std::move(d.Categories);
+    book.InsertFields = std::move(d.InsertFields);
+    book.InsertBlankFields = d.InsertBlankFields;
+    book.LabelPhoneFields = d.LabelPhoneFields;
+    book.PageCaptions = std::move(d.PageCaptions);
+    return true;
+}
+
+bool LoadDefaults(TBookData& book, const TStoreSettings& settings) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(settings.ConfigFile(".DEF"), bytes).Ok) {
+        book.SetBuiltInDefaults();
+        return false;
+    }
+    return ParseDefaultsImage(book, bytes);
+}
+
+std::vector<std::uint8_t> WriteDefaultsImage(const TBookData& book) {
+    TStreamWriter w;
+    WriteSignature(w);
+    book.Templates.Write(w, kDefaultsVersion);
+    book.IndexKeys.Write(w, kDefaultsVersion);
+    book.Categories.Write(w, kDefaultsVersion);
+    book.InsertFields.Write(w, kDefaultsVersion);
+    w.WriteByte(book.InsertBlankFields);
+    w.WriteByte(book.LabelPhoneFields);
+    for (const auto& caption : book.PageCaptions)
+        w.WriteText(caption);
+    WriteSignature(w);
+    return w.TakeBytes();
+}
+
+TSaveResult SaveDefaults(const TBookData& book, const TStoreSettings& settings) {
+    TSaveResult result;
+    std::vector<std::uint8_t> image;
+    try {
+        image = WriteDefaultsImage(book);
+    } catch (const StreamError& e) {
+        result.Error = e.what();
+        return result;
+    }
+    const TIoResult io = WriteFileAtomically(settings.ConfigFile(".DEF"), image);
+    result.Ok = io.Ok;
+    result.Error = io.Error;
+    return result;
+}
+
+TMergeResult MergeCategoriesFromBook(TBookData& book, const std::string& path,
+                                     const TStoreSettings& settings) {
+    TMergeResult result;
+    if (SameText(path, book.FileName)) {
+        result.Ok = true;
+        return result;
+    }
+    // The whole source is loaded first: nothing is taken from a damaged file.
+    TLoadResult source = LoadBook(path, settings);
+    if (!source.Book) {
+        result.Message = source.Code == kCodeUnreadable ? BookErrorMessage(path, source.Message)
+                                                        : source.Message;
+        return result;
+    }
+    for (const auto& category : source.Book->Categories) {
+        const std::string& name = TextValue(category->Name);
+        if (book.Categories.FindCategoryByName(name) >= 0)
+            continue;
+        book.Categories.AddCategory(name, category->Default != 0);
+        ++result.Added;
+    }
+    result.Ok = true;
+    return result;
+}
+
+int MarkChanged(TBookData& book, const IClock& clock) {
+    book.LastUpdated = clock.Now();
+    // The count saturates rather than wrap to a negative number.
+    if (book.ChangeCount < INT16_MAX)
+        ++book.ChangeCount;
+    book.Modified = 1;
+    return book.ChangeCount;
+}
+
+void NewWorkRecord(TBookData& book) {
+    auto entry = std::make_unique<TRecord>();
+    for (const auto& category : book.Categories)
+        if (category->Default)
+            entry->CategoriesInUse.AddMembership(category->Id);
+    AssignKeys(entry->Keys, book.IndexKeys);
+    for (int i = 1; i < book.Templates.Count(); ++i) {
+        const TTemplate* t = book.Templates.At(i);
+        if (t->IncludeForNew)
+            entry->Addresses.AddAddress(t->Id);
+    }
+    book.WorkRecord = std::move(entry);
+}
+
+} // namespace tessaly

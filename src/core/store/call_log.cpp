@@ -1,0 +1,95 @@
+#include "store/call_log.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace tessaly {
+
+TLog::TLog(std::string_view number, std::string_view comment, TDateTime start, TDateTime end)
+    : Start(start), End(end) {
+    SetNumber(number);
+    SetComment(comment);
+}
+
+void TLog::SetNumber(std::string_view s) {
+    Number = CleanShort(s);
+}
+
+void TLog::SetComment(std::string_view s) {
+    Comment = CleanShort(s);
+}
+
+std::unique_ptr<TLog> TLog::Read(TStreamReader& r, int /*version*/) {
+    auto l = std::make_unique<TLog>();
+    l->Start = r.ReadDateTime();
+    l->End = r.ReadDateTime();
+    l->Number = r.ReadText();
+    l->Comment = r.ReadText();
+    return l;
+}
+
+void TLog::Write(TStreamWriter& w, int /*version*/) const {
+    w.WriteDateTime(Start);
+    w.WriteDateTime(End);
+    w.WriteText(Number);
+    w.WriteText(Comment);
+}
+
+int TLogList::AddLog(std::string_view number, std::string_view comment, TDateTime start,
+                     TDateTime end) {
+    Add(std::make_unique<TLog>(number, comment, start, end));
+    return Count() - 1;
+}
+
+std::string TLogList::NumberAt(int i) const {
+    const TLog* l = At(i);
+    return l ? TextValue(l->Number) : std::string();
+}
+
+std::string TLogList::CommentAt(int i) const {
+    const TLog* l = At(i);
+    return l ? TextValue(l->Comment) : std::string();
+}
+
+TDateTime TLogList::StartAt(int i) const {
+    const TLog* l = At(i);
+    return l ? l->Start : 0;
+}
+
+TDateTime TLogList::EndAt(int i) const {
+    const TLog* l = At(i);
+    return l ? l->End : 0;
+}
+
+void TLogList::SetStartAt(int i, TDateTime t) {
+    if (TLog* l = At(i))
+        l->Start = t;
+}
+
+void TLogList::SetEndAt(int i, TDateTime t) {
+    if (TLog* l = At(i))
+        l->End = t;
+}
+
+std::string TLogList::DurationText(int i) const {
+    const TLog* l = At(i);
+    if (!l)
+        return std::string();
+    // Whole milliseconds first, so that a difference of two date-times does not lose
+    // a second to rounding; a call that ends before it starts lasts nothing.
+    const double ms = std::round((l->End - l->Start) * 86400000.0);
+    const long long seconds = ms > 0 && std::isfinite(ms) ? static_cast<long long>(ms) / 1000 : 0;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2lld:%.2lld:%.2lld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return buffer;
+}
+
+bool TLogList::LogInRange(const TLog& log, bool all, TDateTime from, TDateTime to) {
+    if (all)
+        return true;
+    const TDateTime day = DateOf(log.Start);
+    return DateOf(from) <= day && day <= DateOf(to);
+}
+
+} // namespace tessaly

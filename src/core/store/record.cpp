@@ -1,0 +1,134 @@
+#include "store/record.h"
+
+#include "store/stamp.h"
+
+#include <algorithm>
+
+namespace tessaly {
+
+TRecord::TRecord() : Stamp(NewStamp()) {
+    NameFields.fill(std::string());
+}
+
+std::string TRecord::NameField(int i) const {
+    if (i < 0 || i >= kNameFields)
+        return std::string();
+    return TextValue(NameFields[static_cast<std::size_t>(i)]);
+}
+
+void TRecord::SetNameField(int i, std::string_view value) {
+    if (i < 0 || i >= kNameFields)
+        return;
+    if (i == kFieldNotes) {
+        std::string notes = TrimRight(value);
+        // The file holds at most this many characters in one text.
+        if (notes.size() > kMaxTextLength)
+            notes = TrimRight(std::string_view(notes).substr(0, kMaxTextLength));
+        NameFields[kFieldNotes] = std::move(notes);
+    } else {
+        NameFields[static_cast<std::size_t>(i)] = CleanShort(value);
+    }
+}
+
+int TRecord::LowestReminderStatus(const std::function<int(const TReminders&)>& statusOf) const {
+    int lowest = kReminderNone;
+    for (const auto& reminder : Reminders)
+        lowest = std::min(lowest, statusOf(*reminder));
+    return lowest;
+}
+
+std::unique_ptr<TRecord> TRecord::Read(TStreamReader& r, int version) {
+    // A record read from a file keeps its stored stamp; it takes none from the
+    // generator.
+    std::unique_ptr<TRecord> e(new TRecord(NoStampTag{}));
+    e->Keys.Read(r, version);
+    e->UseDefaultKeys = r.ReadByte();
+    e->Tagged = r.ReadByte();
+    for (auto& field : e->NameFields)
+        field = r.ReadText();
+    e->Created = r.ReadDateTime();
+    e->Updated = r.ReadDateTime();
+    e->LastCalled = r.ReadDateTime();
+    e->Stamp = r.ReadDouble(); // the raw in-memory value, no date offset
+    e->CategoriesInUse.Read(r, version);
+    e->Addresses.Read(r, version);
+    e->Reminders.ReadItems(r, version);
+    e->Attachments.Read(r, version);
+    e->CallLogs.Read(r, version);
+    return e;
+}
+
+void TRecord::Write(TStreamWriter& w, int version) const {
+    Keys.Write(w, version);
+    w.WriteByte(UseDefaultKeys);
+    w.WriteByte(Tagged);
+    for (const auto& field : NameFields)
+        w.WriteText(field);
+    w.WriteDateTime(Created);
+    w.WriteDateTime(Updated);
+    w.WriteDateTime(LastCalled);
+    w.WriteDouble(Stamp);
+    CategoriesInUse.Write(w, version);
+    Addresses.Write(w, version);
+    Reminders.WriteItems(w, version);
+    Attachments.Write(w, version);
+    CallLogs.Write(w, version);
+}
+
+void AssignEntry(TRecord& target, const TRecord& source, bool touch, const IClock& clock) {
+    if (&target != &source)
+        target = source;
+    if (touch)
+        target.Updated = clock.Now();
+}
+
+int TRecordList::AddEntryCopy(const TRecord& entry, const IClock& clock) {
+    auto copy = std::make_unique<TRecord>(entry);
+    copy->Created = clock.Now();
+    Add(std::move(copy));
+    return Count() - 1;
+}
+
+int TRecordList::TaggedAt(int i) const {
+    const TRecord* e = At(i);
+    return e ? e->Tagged : 0;
+}
+
+TDateTime TRecordList::StampAt(int i) const {
+    const TRecord* e = At(i);
+    return e ? e->Stamp : 0;
+}
+
+int TRecordList::EntryReminderStatus(int i,
+                                     const std::function<int(const TReminders&)>& statusOf) const {
+    const TRecord* e = At(i);
+    return e ? e->LowestReminderStatus(statusOf) : kReminderNone;
+}
+
+int TRecordList::EntryReminderStatus(int i, TDateTime today) const {
+    return EntryReminderStatus(
+        i, [today](const TReminders& reminder) { return ReminderStatus(reminder, today); });
+}
+
+void TRecordList::SetTags(bool value, const std::vector<const TRecord*>* selection) {
+    const std::uint8_t tag = value ? 1 : 0;
+    for (const auto& e : *this) {
+        if (!selection ||
+            std::find(selection->begin(), selection->end(), e.get()) != selection->end())
+            e->Tagged = tag;
+    }
+}
+
+int TRecordList::CountTagged() const {
+    return static_cast<int>(
+        std::count_if(begin(), end(), [](const auto& e) { return e->Tagged != 0; }));
+}
+
+int TRecordList::FindStamp(TDateTime stamp) const {
+    for (int i = 0; i < Count(); ++i)
+        if (At(i)->Stamp == stamp)
+            return i;
+    return -1;
+}
+
+} // namespace tessaly
