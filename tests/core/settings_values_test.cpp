@@ -225,5 +225,10 @@ TEST(StartUp, VersionTextAndProgramName) {
     EXPECT_EQ(ProgramNameOf("C:/Apps/Tessaly.exe"), "TESSALY");
 }
 
+TEST(StartUp, QtMonthLettersBecomeOurs) {
+    EXPECT_EQ(DateFormatFromQt("dd/MM/yyyy"), "dd/mm/yyyy");
+    EXPECT_EQ(DateFormatFromQt("d 'Month' MMM"), "d 'Month' mmm");
+}
+
 } // namespace
 } // namespace tessaly

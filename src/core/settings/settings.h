@@ -3,6 +3,7 @@
 // the run and written back at exit and after OK in the general options dialog.
 // Every integer is held to the range its dialog control allows when read.
 
+#include "common/date_format.h"
 #include "settings/reopen_list.h"
 #include "settings/settings_access.h"
 #include "store/store_settings.h"
@@ -63,8 +64,8 @@ struct TSettings {
     // "MRU"
     TReopenList ReopenList;
 
-    // Not stored: the system short date format with at most two month letters.
-    std::string ShortDateFormat = "dd/MM/yyyy";
+    // Not stored: the locale's formats, the short date limited to two month letters.
+    TFormatSettings FormatSettings = DefaultFormatSettings();
 
     // The colour of tagged entries.
     std::uint32_t TagColour() const;

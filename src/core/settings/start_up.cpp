@@ -31,3 +31,18 @@ std::string ProgramNameOf(const std::string& executablePath) {
 }
 
 } // namespace tessaly
+
+namespace tessaly {
+
+std::string DateFormatFromQt(std::string_view qtFormat) {
+    std::string out;
+    bool quoted = false;
+    for (const char c : qtFormat) {
+        if (c == '\'')
+            quoted = !quoted;
+        out += (!quoted && c == 'M') ? 'm' : c;
+    }
+    return out;
+}
+
+} // namespace tessaly

@@ -20,3 +20,11 @@ std::string MakeVersionText(const std::string& productVersion, const std::string
 std::string ProgramNameOf(const std::string& executablePath);
 
 } // namespace tessaly
+
+namespace tessaly {
+
+// A Qt-style date format ("dd/MM/yyyy") in the program's format letters
+// ("dd/mm/yyyy"); quoted text is kept.
+std::string DateFormatFromQt(std::string_view qtFormat);
+
+} // namespace tessaly
