@@ -260,7 +260,7 @@ public:
         pos_ = start;
         return false;
     }
-    // The length of the longest of the markers standing at the current position.
+    // Steps over the longest of the markers standing at the current position.
     bool Marker(std::initializer_list<std::string_view> markers) {
         SkipBlanks();
         std::size_t best = 0;
@@ -323,30 +323,25 @@ std::optional<TDateTime> ScanDate(TScanner& in, const TFormatSettings& fs, TDate
         return std::nullopt;
     const int currentYear = DecodeDate(today).Year;
     const TDateOrder order = DateOrderOf(fs.ShortDateFormat);
-    int y = currentYear;
-    int m = 0;
-    int d = 0;
+    // Which of the numbers typed are day, month and year; without a year the two
+    // numbers are day and month in the locale's order.
+    int di = 0;
+    int mi = 1;
+    int yi = 2;
     if (parts == 2) {
-        if (order == TDateOrder::DMY) {
-            d = n[0];
-            m = n[1];
-        } else {
-            m = n[0];
-            d = n[1];
-        }
-    } else {
-        switch (order) {
-        case TDateOrder::DMY:
-            d = n[0], m = n[1], y = ExpandYear(n[2], len[2], fs, currentYear);
-            break;
-        case TDateOrder::MDY:
-            m = n[0], d = n[1], y = ExpandYear(n[2], len[2], fs, currentYear);
-            break;
-        case TDateOrder::YMD:
-            y = ExpandYear(n[0], len[0], fs, currentYear), m = n[1], d = n[2];
-            break;
-        }
+        yi = -1;
+        mi = order == TDateOrder::DMY ? 1 : 0;
+        di = 1 - mi;
+    } else if (order == TDateOrder::MDY) {
+        di = 1;
+        mi = 0;
+    } else if (order == TDateOrder::YMD) {
+        yi = 0;
+        di = 2;
     }
+    const int y = yi < 0 ? currentYear : ExpandYear(n[yi], len[yi], fs, currentYear);
+    const int m = n[mi];
+    const int d = n[di];
     if (!IsValidDate(y, m, d))
         return std::nullopt;
     return EncodeDate(y, m, d);
