@@ -1,0 +1,283 @@
+// Saving and loading through the file system: the atomic write, the ".BAK" copy, the
+// defaults file and merging categories from another book.
+
+#include "platform/file_io.h"
+#include "store/book_file.h"
+#include "store_test_books.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace tessaly {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BuiltInSettings;
+using testing::MakeFullBook;
+
+class StoreSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tessaly-store-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        settings_ = BuiltInSettings();
+        settings_.ConfigDirectory = (dir_ / "config").string();
+        fs::create_directory(settings_.ConfigDirectory);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    static std::vector<std::uint8_t> Contents(const std::string& path) {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(ReadWholeFile(path, bytes).Ok) << path;
+        return bytes;
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static void WriteRaw(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+
+    fs::path dir_;
+    TStoreSettings settings_;
+};
+
+TEST_F(StoreSave, SaveWritesTheImageAndClearsTheChangeState) {
+    auto book = MakeFullBook();
+    book->FileName = Path("people.ADR");
+    FakeClock clock(44100.5);
+    EXPECT_EQ(MarkChanged(*book, clock), 1);
+    EXPECT_EQ(MarkChanged(*book, clock), 2);
+    EXPECT_EQ(book->LastUpdated, 44100.5);
+    EXPECT_EQ(book->Modified, 1);
+
+    TSaveResult saved = SaveBook(*book, false, settings_);
+    ASSERT_TRUE(saved.Ok) << saved.Error;
+    EXPECT_EQ(book->Modified, 0);
+    EXPECT_EQ(book->ChangeCount, 0);
+    EXPECT_EQ(Contents(book->FileName), WriteBookImage(*book));
+
+    TLoadResult loaded = LoadBook(book->FileName, settings_);
+    ASSERT_TRUE(loaded.Book) << loaded.Message;
+    EXPECT_EQ(*loaded.Book, *book);
+    EXPECT_EQ(loaded.Book->FileName, book->FileName);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"config", "people.ADR"}));
+}
+
+TEST_F(StoreSave, BackupCopyOnlyWhenClosingWithBackupOnAndNeverOfABackup) {
+    auto book = MakeFullBook();
+    book->FileName = Path("people.adr");
+    const std::string bak = Path("people.BAK");
+
+    ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
+    EXPECT_FALSE(fs::exists(bak)); // not closing
+
+    settings_.Backup = false;
+    ASSERT_TRUE(SaveBook(*book, true, settings_).Ok);
+    EXPECT_FALSE(fs::exists(bak)); // backup off
+
+    settings_.Backup = true;
+    TSaveResult closing = SaveBook(*book, true, settings_);
+    ASSERT_TRUE(closing.Ok);
+    EXPECT_FALSE(closing.BackupFailed);
+    ASSERT_TRUE(fs::exists(bak));
+    EXPECT_EQ(Contents(bak), Contents(book->FileName));
+
+    // A book that is itself a back-up copy (any case) is never copied again.
+    for (const char* name : {"old.BAK", "old.bak", "old.Bak"}) {
+        SCOPED_TRACE(name);
+        fs::path folder = dir_ / (std::string("d-") + name);
+        fs::create_directory(folder);
+        book->FileName = (folder / name).string();
+        ASSERT_TRUE(SaveBook(*book, true, settings_).Ok);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+}
+
+TEST_F(StoreSave, FailedBackupCopyStillSavesTheBook) {
+    auto book = MakeFullBook();
+    book->FileName = Path("people.ADR");
+    fs::create_directory(Path("people.BAK")); // cannot be replaced by a file
+    TSaveResult result = SaveBook(*book, true, settings_);
+    EXPECT_TRUE(result.Ok);
+    EXPECT_TRUE(result.BackupFailed);
+    EXPECT_EQ(Contents(book->FileName), WriteBookImage(*book));
+}
+
+TEST_F(StoreSave, FailedSaveKeepsTheChangesAndTheOldFile) {
+    // A folder that cannot exist: its parent is a regular file.
+    WriteRaw(Path("plain"), {1, 2, 3});
+    auto book = MakeFullBook();
+    book->FileName = Path("plain") + "/people.ADR";
+    MarkChanged(*book);
+    TSaveResult failed = SaveBook(*book, false, settings_);
+    EXPECT_FALSE(failed.Ok);
+    EXPECT_FALSE(failed.Error.empty());
+    EXPECT_EQ(book->Modified, 1);
+    EXPECT_EQ(book->ChangeCount, 1);
+
+    // An existing book whose temporary file cannot be made beside it (its name is
+    // already as long as a name may be) stays as it was, and nothing is left over.
+    const std::string longName = Path(std::string(250, 'b') + ".ADR");
+    book->FileName = longName;
+    WriteRaw(longName, WriteBookImage(*book));
+    const auto before = Contents(longName);
+    const auto namesBefore = Names();
+    book->Entries.Delete(0);
+    MarkChanged(*book);
+    TSaveResult second = SaveBook(*book, false, settings_);
+    EXPECT_FALSE(second.Ok);
+    EXPECT_EQ(book->Modified, 1);
+    EXPECT_EQ(Contents(longName), before);
+    EXPECT_EQ(Names(), namesBefore);
+}
+
+TEST_F(StoreSave, TooLongAListMakesTheSaveFailWithoutTouchingTheFile) {
+    auto book = MakeFullBook();
+    book->FileName = Path("people.ADR");
+    ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
+    const auto before = Contents(book->FileName);
+
+    for (int i = 0; i < 32767; ++i)
+        book->Categories.AddCategory("c" + std::to_string(i), false);
+    MarkChanged(*book);
+    TSaveResult result = SaveBook(*book, true, settings_);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_FALSE(result.Error.empty());
+    EXPECT_EQ(book->Modified, 1);
+    EXPECT_EQ(Contents(book->FileName), before);
+    EXPECT_FALSE(fs::exists(Path("people.BAK")));
+}
+
+TEST_F(StoreSave, SaveKeepsTheFilePermissions) {
+    auto book = MakeFullBook();
+    book->FileName = Path("people.ADR");
+    ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
+    ASSERT_EQ(::chmod(book->FileName.c_str(), 0640), 0);
+    ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
+    struct stat st {};
+    ASSERT_EQ(::stat(book->FileName.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(StoreSave, UnreadableFileIsNotACorruptBook) {
+    TLoadResult missing = LoadBook(Path("absent.ADR"), settings_);
+    EXPECT_FALSE(missing.Book);
+    EXPECT_EQ(missing.Code, kCodeUnreadable);
+    EXPECT_FALSE(missing.Message.empty());
+
+    WriteRaw(Path("old.ADR"), {0xF5, 0x01, 0, 0, 0, 0, 0, 0});
+    TLoadResult old = LoadBook(Path("old.ADR"), settings_);
+    EXPECT_EQ(old.Code, 12);
+    EXPECT_EQ(old.Message, "OLD.ADR is a Version 1.2 Tessaly File.");
+}
+
+TEST_F(StoreSave, DefaultsFileSeedsNewBooksAndFallsBackWhenDamaged) {
+    const std::string defaults = settings_.ConfigFile(".DEF");
+    auto seed = NewBook(Path("seed.ADR"), settings_);
+    EXPECT_EQ(seed->Categories.Count(), 2); // no file yet: the built-in defaults
+    seed->Categories.AddCategory("Clients", true);
+    seed->PageCaptions[0] = std::string("&Where");
+    seed->IndexKeys.SetKeySortBy(0, false);
+    seed->InsertBlankFields = 1;
+    ASSERT_TRUE(SaveDefaults(*seed, settings_).Ok);
+    EXPECT_EQ(Contents(defaults), WriteDefaultsImage(*seed));
+    // Signature, the lists and the captions, and the signature again: no version word.
+    EXPECT_EQ(Contents(defaults)[6], 2); // templates' NextId follows the signature
+
+    auto fresh = NewBook(Path("fresh.ADR"), settings_);
+    EXPECT_EQ(fresh->Categories, seed->Categories);
+    EXPECT_EQ(fresh->IndexKeys, seed->IndexKeys);
+    EXPECT_EQ(fresh->PageCaptions, seed->PageCaptions);
+    EXPECT_EQ(fresh->InsertBlankFields, 1);
+    EXPECT_EQ(fresh->Templates, seed->Templates);
+
+    // Damaged in several ways: each gives the built-in defaults, nothing half-read.
+    const auto good = Contents(defaults);
+    std::vector<std::vector<std::uint8_t>> damaged;
+    damaged.emplace_back(good.begin(), good.end() - 1);    // trailer cut
+    damaged.emplace_back(good.begin(), good.begin() + 40); // body cut
+    damaged.push_back(good);
+    damaged.back().push_back(0); // bytes after the trailer
+    damaged.push_back(good);
+    damaged.back()[0] = 6; // no head signature
+    for (const auto& bytes : damaged) {
+        TBookData book;
+        EXPECT_FALSE(ParseDefaultsImage(book, bytes));
+        EXPECT_EQ(book.Categories, TCategoryList::Defaults());
+        EXPECT_EQ(book.Templates, TTemplateList::Defaults());
+        EXPECT_EQ(book.PageCaptions[0], std::optional<std::string>("&Address"));
+        EXPECT_EQ(book.InsertFields.Count(), 6);
+    }
+    TBookData parsed;
+    EXPECT_TRUE(ParseDefaultsImage(parsed, good));
+    EXPECT_EQ(parsed.Categories.Count(), 3);
+}
+
+TEST_F(StoreSave, MergeAddsOnlyNewCategoryNamesFromAWholeValidBook) {
+    auto source = NewBook(Path("source.ADR"), settings_);
+    source->Categories.AddCategory("business", false); // differs only in case
+    source->Categories.AddCategory("Family", true);
+    source->Categories.AddCategory("Club", false);
+    ASSERT_TRUE(SaveBook(*source, false, settings_).Ok);
+
+    auto book = NewBook(Path("target.ADR"), settings_);
+    book->Categories.NextId = 10;
+    TMergeResult merged = MergeCategoriesFromBook(*book, source->FileName, settings_);
+    ASSERT_TRUE(merged.Ok) << merged.Message;
+    EXPECT_EQ(merged.Added, 2);
+    ASSERT_EQ(book->Categories.Count(), 4);
+    EXPECT_EQ(book->Categories.CategoryName(2), "Family");
+    EXPECT_EQ(book->Categories.CategoryId(2), 10);
+    EXPECT_EQ(book->Categories.CategoryDefault(2), 1);
+    EXPECT_EQ(book->Categories.CategoryName(3), "Club");
+    EXPECT_EQ(book->Categories.CategoryId(3), 11);
+    EXPECT_EQ(book->Categories.NextId, 12);
+
+    // The book's own file (any case) does nothing.
+    book->FileName = source->FileName;
+    std::string upper = source->FileName;
+    upper.replace(upper.size() - 10, 10, "SOURCE.ADR");
+    EXPECT_TRUE(MergeCategoriesFromBook(*book, upper, settings_).Ok);
+    EXPECT_EQ(book->Categories.Count(), 4);
+
+    // A source whose trailer is damaged adds nothing, even categories it could read.
+    auto bytes = Contents(source->FileName);
+    bytes.back() ^= 1;
+    WriteRaw(Path("broken.ADR"), bytes);
+    auto other = NewBook(Path("other.ADR"), settings_);
+    TMergeResult broken = MergeCategoriesFromBook(*other, Path("broken.ADR"), settings_);
+    EXPECT_FALSE(broken.Ok);
+    EXPECT_EQ(broken.Message,
+              "BROKEN.ADR Address Book File is Corrupt - Recover File from Backup Copy");
+    EXPECT_EQ(other->Categories.Count(), 2);
+}
+
+TEST_F(StoreSave, AtomicWriteReplacesThroughALinkAndCopies) {
+    const std::string real = Path("real.bin");
+    WriteRaw(real, {1});
+    fs::create_symlink(real, Path("link.bin"));
+    const std::vector<std::uint8_t> data{7, 8, 9};
+    ASSERT_TRUE(WriteFileAtomically(Path("link.bin"), data).Ok);
+    EXPECT_TRUE(fs::is_symlink(Path("link.bin")));
+    EXPECT_EQ(Contents(real), data);
+
+    ASSERT_TRUE(CopyFileAtomically(real, Path("copy.bin")).Ok);
+    EXPECT_EQ(Contents(Path("copy.bin")), data);
+    EXPECT_FALSE(CopyFileAtomically(Path("absent"), Path("copy.bin")).Ok);
+    EXPECT_EQ(Contents(Path("copy.bin")), data);
+    EXPECT_FALSE(WriteFileAtomically(dir_.string(), data).Ok); // a folder
+}
+
+} // namespace
+} // namespace tessaly
