@@ -1,0 +1,199 @@
+// Texts derived from an entry: display and sort texts, field and sort values, address
+// lines and formatted addresses.
+
+#include "store/book_file.h"
+#include "store/entry_text.h"
+#include "store_test_books.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+TIndexList Keys(std::initializer_list<std::pair<int, bool>> keys) {
+    TIndexList list;
+    for (auto [code, sortBy] : keys)
+        list.AddKey(code, sortBy);
+    return list;
+}
+
+TEST(StoreEntryText, DisplayTextTrimsAfterEachKey) {
+    TRecord e;
+    e.SetNameField(1, "Ann");
+    e.SetNameField(2, "Smith");
+    const TIndexList book = Keys({{0, true}, {1, true}, {2, true}});
+    // An empty title adds neither a value nor a blank.
+    EXPECT_EQ(DisplayText(e, book), "Ann Smith");
+    e.SetNameField(0, "Dr");
+    EXPECT_EQ(DisplayText(e, book), "Dr Ann Smith");
+    e.SetNameField(1, "");
+    EXPECT_EQ(DisplayText(e, book), "Dr Smith");
+
+    // Line breaks inside a value become blanks in the display text only.
+    TRecord multi;
+    multi.UseDefaultKeys = 0;
+    multi.Keys.AddKey(9, true);
+    multi.SetNotes("one\r\ntwo\n");
+    EXPECT_EQ(DisplayText(multi, book), "one  two");
+    EXPECT_EQ(SortText(multi, book), "one\r\ntwo");
+}
+
+TEST(StoreEntryText, NoIndexAndAddressKeys) {
+    TRecord e;
+    EXPECT_EQ(DisplayText(e, TIndexList()), "<No Index Specified>");
+    EXPECT_EQ(SortText(e, TIndexList()), "<No Index Specified>");
+
+    // A key on an address field of an entry without addresses gives nothing.
+    const TIndexList company = Keys({{21, true}});
+    EXPECT_EQ(DisplayText(e, company), "<No Index Specified>");
+    EXPECT_EQ(SortText(e, company), "<No Index Specified>");
+    e.Addresses.AddAddress(1);
+    e.Addresses.AddAddress(2);
+    e.Addresses.SetFieldOf(0, 1, "Acme");
+    e.Addresses.SetFieldOf(1, 1, "Other");
+    EXPECT_EQ(DisplayText(e, company), "Acme"); // the first address only
+}
+
+TEST(StoreEntryText, SortTextUsesOnlySortKeysAndFallsBackToTheDisplayText) {
+    TRecord e;
+    e.SetNameField(0, "Dr");
+    e.SetNameField(1, "Ann");
+    e.SetNameField(2, "Smith");
+    EXPECT_EQ(SortText(e, Keys({{2, true}, {0, false}, {1, true}})), "Smith Ann");
+    EXPECT_EQ(SortText(e, Keys({{2, false}, {1, false}})), "Smith Ann");
+}
+
+TEST(StoreEntryText, EntriesFollowingTheBookKeysTakeThemOwnKeysStay) {
+    TIndexList book = Keys({{1, true}});
+    TRecord follows;
+    follows.SetNameField(1, "Ann");
+    follows.SetNameField(2, "Smith");
+    TRecord own = follows;
+    own.UseDefaultKeys = 0;
+    own.Keys.AddKey(2, true);
+
+    EXPECT_EQ(DisplayText(follows, book), "Ann");
+    EXPECT_EQ(follows.Keys, book); // the book's keys are copied into the entry
+    book.AddKey(2, true);
+    EXPECT_EQ(DisplayText(follows, book), "Ann Smith");
+    EXPECT_EQ(DisplayText(own, book), "Smith");
+    EXPECT_EQ(own.Keys.Count(), 1);
+
+    // The const form computes the same without touching the entry.
+    const TRecord fresh = [] {
+        TRecord r;
+        r.SetNameField(1, "Bo");
+        return r;
+    }();
+    EXPECT_EQ(DisplayText(fresh, book), "Bo");
+    EXPECT_EQ(fresh.Keys.Count(), 0);
+}
+
+TEST(StoreEntryText, DisplayTextIsAShortString) {
+    TRecord e;
+    e.SetNameField(1, std::string(200, 'a'));
+    e.SetNameField(2, std::string(200, 'b'));
+    const std::string text = DisplayText(e, Keys({{1, true}, {2, true}}));
+    EXPECT_EQ(text.size(), 255u);
+    EXPECT_EQ(text, std::string(200, 'a') + " " + std::string(54, 'b'));
+}
+
+TEST(StoreEntryText, AddressLines) {
+    EXPECT_EQ(AddressLine("one\rtwo\nthree", 1), "one");
+    EXPECT_EQ(AddressLine("one\rtwo\nthree", 2), "two");
+    EXPECT_EQ(AddressLine("one\rtwo\nthree", 3), "three");
+    EXPECT_EQ(AddressLine("one\rtwo\nthree", 4), "");
+    EXPECT_EQ(AddressLine("a\r\nb", 2), "b"); // CR LF is one break
+    EXPECT_EQ(AddressLine("a\n\rb", 2), "");  // LF CR is two
+    EXPECT_EQ(AddressLine("a\n\rb", 3), "b");
+    EXPECT_EQ(AddressLine("a\r\n\r\nc", 3), "c"); // an empty line between
+    EXPECT_EQ(AddressLine("", 1), "");
+    EXPECT_EQ(AddressLine("x", 0), "");
+    EXPECT_EQ(AddressLine(std::string(300, 'z'), 1).size(), 255u);
+    // No fixed working buffer: lines far into a long text are still found.
+    const std::string longText = std::string(40000, 'q') + "\r\nlast";
+    EXPECT_EQ(AddressLine(longText, 2), "last");
+}
+
+class StoreAddressFormat : public ::testing::Test {
+protected:
+    void SetUp() override {
+        book_ = NewBook("/tmp/f.ADR", testing::BuiltInSettings());
+        entry_.Addresses.AddAddress(1);
+        entry_.Addresses.SetFieldOf(0, 2, "1 Main St\r\nSpringfield\r\nIL\r\n62701");
+    }
+    std::string Formatted(int format) {
+        book_->Templates.At(1)->AddressFormat = static_cast<std::int16_t>(format);
+        return FormattedAddress(entry_, 0, *book_);
+    }
+    std::unique_ptr<TBookData> book_;
+    TRecord entry_;
+};
+
+TEST_F(StoreAddressFormat, EachFormat) {
+    EXPECT_EQ(Formatted(kFormatFreeform), "1 Main St\r\nSpringfield\r\nIL\r\n62701");
+    EXPECT_EQ(Formatted(kFormatUS), "1 Main St\r\nSpringfield\r\nIL   62701,   ");
+    EXPECT_EQ(Formatted(kFormatUK), "1 Main St\r\nSpringfield\r\nIL\r\n62701\r\n");
+    EXPECT_EQ(Formatted(kFormatSeparate), Formatted(kFormatUK));
+
+    // Empty lines are left out; a fourth line already ending in a comma keeps one.
+    entry_.Addresses.SetFieldOf(0, 2, "\r\nTown\r\n\r\nZip,\r\nUSA\r\nSixth");
+    EXPECT_EQ(Formatted(kFormatUS), "Town\r\nZip,   USA   ");
+    EXPECT_EQ(Formatted(kFormatUK), "Town\r\nZip,\r\nUSA\r\n");
+
+    // An address whose template is gone is left as it is; a missing address is empty.
+    entry_.Addresses.At(0)->TemplateId = 42;
+    EXPECT_EQ(Formatted(kFormatUS), "\r\nTown\r\n\r\nZip,\r\nUSA\r\nSixth");
+    EXPECT_EQ(FormattedAddress(entry_, 5, *book_), "");
+}
+
+TEST_F(StoreAddressFormat, FieldAndSortValues) {
+    entry_.SetNameField(0, "Mr");
+    entry_.SetNameField(1, "Al");
+    entry_.SetNameField(2, "Zed");
+    entry_.SetNameField(3, "Dear Al");
+    entry_.SetNameField(8, "Other 6");
+    entry_.SetNotes("notes");
+    entry_.Addresses.SetFieldOf(0, 0, "Boss");
+    entry_.Addresses.SetFieldOf(0, 1, "Acme");
+    entry_.Addresses.SetFieldOf(0, 3, "111");
+    entry_.Addresses.SetFieldOf(0, 6, "a@b");
+    entry_.Addresses.AddAddress(1);
+    entry_.Addresses.SetFieldOf(1, 1, "Second Co");
+    book_->Templates.At(1)->AddressFormat = kFormatUK;
+
+    auto field = [&](int n, int address = 0) { return FieldValue(entry_, n, address, *book_); };
+    EXPECT_EQ(field(0), "Mr");
+    EXPECT_EQ(field(2), "Zed");
+    EXPECT_EQ(field(3), "Boss");
+    EXPECT_EQ(field(4), "Acme");
+    EXPECT_EQ(field(4, 1), "Second Co");
+    EXPECT_EQ(field(5), "1 Main St\r\nSpringfield\r\nIL\r\n62701\r\n");
+    EXPECT_EQ(field(6), "111");
+    EXPECT_EQ(field(9), "a@b");
+    EXPECT_EQ(field(10), "Dear Al");
+    EXPECT_EQ(field(15), "Other 6");
+    EXPECT_EQ(field(16), "notes");
+    EXPECT_EQ(field(17), "Mr Al Zed");
+    EXPECT_EQ(field(18), "M");
+    EXPECT_EQ(field(19), "Mr Al Zed");
+    EXPECT_EQ(field(20), std::nullopt);
+    EXPECT_EQ(field(-1), std::nullopt);
+    EXPECT_EQ(field(3, 7), "");
+
+    EXPECT_EQ(SortValue(entry_, 0), "Mr");
+    EXPECT_EQ(SortValue(entry_, 3), "Boss");
+    EXPECT_EQ(SortValue(entry_, 4), "Acme");
+    EXPECT_EQ(SortValue(entry_, 5), "");
+    EXPECT_EQ(SortValue(entry_, 6), "111");
+    EXPECT_EQ(SortValue(entry_, 9), "a@b");
+    EXPECT_EQ(SortValue(entry_, 10), "Dear Al");
+    EXPECT_EQ(SortValue(entry_, 15), "Other 6");
+    EXPECT_EQ(SortValue(entry_, 16), "1 Main St");
+    EXPECT_EQ(SortValue(entry_, 19), "62701");
+    EXPECT_EQ(SortValue(entry_, 20), "");
+    EXPECT_EQ(SortValue(entry_, 22), "");
+}
+
+} // namespace
+} // namespace tessaly
