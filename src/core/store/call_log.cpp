@@ -1,5 +1,6 @@
 #include "store/call_log.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -33,6 +34,44 @@ void TLog::Write(TStreamWriter& w, int /*version*/) const {
     w.WriteDateTime(End);
     w.WriteText(Number);
     w.WriteText(Comment);
+}
+
+std::string DurationText(TDateTime duration) {
+    // Whole milliseconds first, so that a difference of two date-times does not lose
+    // a second to rounding; a call that ends before it starts lasts nothing, and a
+    // damaged record cannot overflow the count (9999 years at most).
+    constexpr double kMaxMs = 9999.0 * 366 * 86400000.0;
+    const double ms = std::round(duration * 86400000.0);
+    const long long seconds =
+        ms > 0 && std::isfinite(ms) ? static_cast<long long>(std::min(ms, kMaxMs)) / 1000 : 0;
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.2lld:%.2lld:%.2lld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return buffer;
+}
+
+std::string LogColumnText(const TLog& log, int column, std::string_view entryName,
+                          const TFormatSettings& fs) {
+    switch (column) {
+    case kLogColumnEntryName:
+        return std::string(entryName);
+    case kLogColumnNumber:
+        return TextValue(log.Number);
+    case kLogColumnStartDate:
+        return FormatDateTime("ddddd", log.Start, fs);
+    case kLogColumnStartTime:
+        return FormatDateTime("t", log.Start, fs);
+    case kLogColumnEndDate:
+        return FormatDateTime("ddddd", log.End, fs);
+    case kLogColumnEndTime:
+        return FormatDateTime("t", log.End, fs);
+    case kLogColumnDuration:
+        return DurationText(log.End - log.Start);
+    case kLogColumnComment:
+        return TextValue(log.Comment);
+    default:
+        return std::string();
+    }
 }
 
 int TLogList::AddLog(std::string_view number, std::string_view comment, TDateTime start,
@@ -73,16 +112,18 @@ void TLogList::SetEndAt(int i, TDateTime t) {
 
 std::string TLogList::DurationText(int i) const {
     const TLog* l = At(i);
-    if (!l)
-        return std::string();
-    // Whole milliseconds first, so that a difference of two date-times does not lose
-    // a second to rounding; a call that ends before it starts lasts nothing.
-    const double ms = std::round((l->End - l->Start) * 86400000.0);
-    const long long seconds = ms > 0 && std::isfinite(ms) ? static_cast<long long>(ms) / 1000 : 0;
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2lld:%.2lld:%.2lld", seconds / 3600, seconds / 60 % 60,
-                  seconds % 60);
-    return buffer;
+    return l ? tessaly::DurationText(l->End - l->Start) : std::string();
+}
+
+std::vector<TCallLogRow> TLogList::Rows(const TFormatSettings& fs,
+                                        std::string_view eventFormat) const {
+    std::vector<TCallLogRow> rows;
+    rows.reserve(static_cast<std::size_t>(Count()));
+    for (const auto& l : *this)
+        rows.push_back({TextValue(l->Number), FormatDateTime(eventFormat, l->Start, fs),
+                        FormatDateTime("t", l->Start, fs),
+                        tessaly::DurationText(l->End - l->Start)});
+    return rows;
 }
 
 bool TLogList::LogInRange(const TLog& log, bool all, TDateTime from, TDateTime to) {

@@ -1,12 +1,14 @@
 #pragma once
 // TLog: one telephone call made to an entry.
 
+#include "common/date_format.h"
 #include "common/date_time.h"
 #include "store/my_list.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaly {
 
@@ -29,6 +31,35 @@ public:
     bool operator==(const TLog&) const = default;
 };
 
+// Column numbers of a call-log record when it is exported.
+constexpr int kLogColumnEntryName = 0;
+constexpr int kLogColumnNumber = 1;
+constexpr int kLogColumnStartDate = 2;
+constexpr int kLogColumnStartTime = 3;
+constexpr int kLogColumnEndDate = 4;
+constexpr int kLogColumnEndTime = 5;
+constexpr int kLogColumnDuration = 6;
+constexpr int kLogColumnComment = 7;
+constexpr int kLogColumns = 8;
+
+// "hh:mm:ss" of a duration in days: whole milliseconds first, the hours counting 24
+// for each whole day; a negative duration counts as none.
+std::string DurationText(TDateTime duration);
+
+// The text of one export column of a record: dates "ddddd", times "t"; the entry's
+// name is given by the caller. Empty for any other column number.
+std::string LogColumnText(const TLog& log, int column, std::string_view entryName,
+                          const TFormatSettings& fs = DefaultFormatSettings());
+
+// One row of an entry's call-log list.
+struct TCallLogRow {
+    std::string Number;
+    std::string Date; // the start in the event format
+    std::string Time; // the start, "t"
+    std::string Duration;
+    bool operator==(const TCallLogRow&) const = default;
+};
+
 class TLogList : public TMyList<TLog> {
 public:
     // Appends a record; returns its index.
@@ -40,9 +71,12 @@ public:
     TDateTime EndAt(int i) const;
     void SetStartAt(int i, TDateTime t);
     void SetEndAt(int i, TDateTime t);
-    // "hh:mm:ss" of End - Start; the hours count 24 for each whole day. Empty when
-    // out of range.
+    // "hh:mm:ss" of End - Start (see the free DurationText). Empty when out of range.
     std::string DurationText(int i) const;
+    // One row per record in list order; `eventFormat` is the date pattern of the
+    // "Event Format" setting ("ddd ddddd" by default).
+    std::vector<TCallLogRow> Rows(const TFormatSettings& fs,
+                                  std::string_view eventFormat = "ddd ddddd") const;
     // True with the all flag; otherwise when the day of Start lies from the day of
     // `from` to the day of `to`, both included.
     static bool LogInRange(const TLog& log, bool all, TDateTime from, TDateTime to);

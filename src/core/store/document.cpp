@@ -4,6 +4,18 @@
 
 namespace tessaly {
 
+namespace {
+
+// The message with its one %s replaced by the value (the value itself is not scanned).
+std::string FillIn(std::string_view message, std::string_view value) {
+    std::string out(message);
+    if (const auto at = out.find("%s"); at != std::string::npos)
+        out.replace(at, 2, value);
+    return out;
+}
+
+} // namespace
+
 TDocument::TDocument(std::string_view description, std::string_view fileName, bool isDocument)
     : IsDocument(isDocument ? 1 : 0) {
     SetDescription(description);
@@ -31,6 +43,24 @@ void TDocument::Write(TStreamWriter& w, int /*version*/) const {
     w.WriteText(Description);
     w.WriteText(FileName);
     w.WriteByte(IsDocument);
+}
+
+TAddAttachmentResult TDocumentList::AddAttachment(std::string_view description,
+                                                  std::string_view fileName, bool isDocument,
+                                                  TDuplicateAnswer answer) {
+    TAddAttachmentResult result;
+    // Compared as it would be stored, so " a.doc" is the same file as "A.DOC".
+    const std::string cleaned = CleanShort(fileName);
+    if (FindFileName(cleaned) >= 0 && answer != TDuplicateAnswer::Yes) {
+        if (answer == TDuplicateAnswer::Ask) {
+            result.NeedsAnswer = true;
+            result.Heading = std::string(kDuplicateAttachmentHeading);
+            result.Question = FillIn(kDuplicateAttachmentQuestion, cleaned);
+        }
+        return result;
+    }
+    result.Index = AppendAttachment(description, cleaned, isDocument);
+    return result;
 }
 
 int TDocumentList::AppendAttachment(std::string_view description, std::string_view fileName,

@@ -28,10 +28,33 @@ public:
     bool operator==(const TDocument&) const = default;
 };
 
+// The question asked before an attachment is added a second time.
+inline constexpr std::string_view kDuplicateAttachmentHeading = "Attachment Management";
+inline constexpr std::string_view kDuplicateAttachmentQuestion =
+    "The specified attachment: \"%s\" is already defined to this Entry\n\nAre you sure you "
+    "wish to add this attachment again ?";
+
+// The user's answer to the duplicate question, or Ask when it has not been asked yet.
+enum class TDuplicateAnswer { Ask, Yes, No };
+
+struct TAddAttachmentResult {
+    int Index = -1; // the new attachment, -1 when nothing was added
+    // The file name is already attached: ask Question (heading Heading, Yes and No)
+    // and call again with the answer.
+    bool NeedsAnswer = false;
+    std::string Heading;
+    std::string Question;
+};
+
 class TDocumentList : public TMyList<TDocument> {
 public:
-    // Appends an attachment without asking; returns its index. (Asking about a
-    // duplicate file name is the caller's part; see FindFileName.)
+    // Appends an attachment unless one with the same file name (case-insensitive) is
+    // already there; then the answer decides: Ask reports the question without adding,
+    // Yes adds, No adds nothing.
+    TAddAttachmentResult AddAttachment(std::string_view description, std::string_view fileName,
+                                       bool isDocument,
+                                       TDuplicateAnswer answer = TDuplicateAnswer::Ask);
+    // Appends an attachment without asking; returns its index.
     int AppendAttachment(std::string_view description, std::string_view fileName, bool isDocument);
     // Index of the first attachment with a file name (case-insensitive), -1 if none.
     int FindFileName(std::string_view fileName) const;

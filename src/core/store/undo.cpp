@@ -22,8 +22,12 @@ bool TUndo::operator==(const TUndo& other) const {
     return !Saved || *Saved == *other.Saved;
 }
 
+int ClampUndoLevel(int level) {
+    return std::clamp(level, kMinUndoLevel, kMaxUndoLevel);
+}
+
 void TUndoList::PushUndo(int kind, const TRecord& entry, int limit) {
-    limit = std::max(limit, 1);
+    limit = ClampUndoLevel(limit);
     while (Count() >= limit)
         Delete(0);
     auto undo = std::make_unique<TUndo>();

@@ -18,6 +18,12 @@ constexpr int kUndoAdded = 0;
 constexpr int kUndoChanged = 1;
 constexpr int kUndoDeleted = 2;
 
+// The range of the "Undo Level" setting: the most records the history keeps.
+constexpr int kMinUndoLevel = 1;
+constexpr int kMaxUndoLevel = 30;
+// The level brought into that range, whatever the settings hold.
+int ClampUndoLevel(int level);
+
 class TUndo {
 public:
     std::int32_t Kind = kUndoAdded;
@@ -37,8 +43,8 @@ public:
 
 class TUndoList : public TMyList<TUndo> {
 public:
-    // Removes the oldest records while `limit` or more are held (a limit below 1
-    // counts as 1), then appends a record of the kind for the entry: kind 0 keeps the
+    // Removes the oldest records while `limit` (brought into 1-30) or more are held,
+    // then appends a record of the kind for the entry: kind 0 keeps the
     // entry's stamp, kind 1 its stamp and a clone, kind 2 a clone.
     void PushUndo(int kind, const TRecord& entry, int limit);
     // The newest record, nullptr when empty.
