@@ -1,9 +1,5 @@
-#include <QApplication>
-#include <QLabel>
+#include "shell/run_program.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QLabel label("Tessaly");
-    label.show();
-    return app.exec();
+    return tessaly::RunProgram(argc, argv);
 }

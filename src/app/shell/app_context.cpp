@@ -1,0 +1,60 @@
+#include "shell/app_context.h"
+
+#include "platform/qt_settings_store.h"
+#include "settings/start_up.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace tessaly {
+
+TAppContext TAppContext::FromEnvironment() {
+    TAppContext c;
+    const QString ini = qEnvironmentVariable("TESSALY_SETTINGS_FILE");
+    if (!ini.isEmpty())
+        c.Store = std::make_unique<QtSettingsStore>(PathToCore(ini));
+    else
+        c.Store = std::make_unique<QtSettingsStore>();
+    c.ConfigDirectory = qEnvironmentVariable("TESSALY_CONFIG_DIR");
+    if (c.ConfigDirectory.isEmpty()) {
+        // ~/.config/Marrowby/Tessaly on Linux.
+        c.ConfigDirectory =
+            QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                .filePath("Marrowby/Tessaly");
+    }
+    c.ProgramDirectory = QCoreApplication::applicationDirPath();
+    c.ProgramName = QString::fromStdString(
+        ProgramNameOf(QCoreApplication::applicationFilePath().toStdString()));
+    return c;
+}
+
+QString TAppContext::IniPath() const {
+    return QDir(ConfigDirectory).filePath(ProgramName + ".INI");
+}
+
+QString InstanceName() {
+    const QString name = qEnvironmentVariable("TESSALY_INSTANCE");
+    if (!name.isEmpty())
+        return name;
+#ifdef Q_OS_UNIX
+    return QStringLiteral("tessaly-%1").arg(getuid());
+#else
+    return QStringLiteral("tessaly-%1").arg(qEnvironmentVariable("USERNAME"));
+#endif
+}
+
+std::string PathToCore(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString PathFromCore(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+} // namespace tessaly

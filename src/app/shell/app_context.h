@@ -1,0 +1,38 @@
+#pragma once
+// Where the program keeps things, decided once at start-up and handed to the frame:
+// the settings store, the user's configuration folder for the program (which takes
+// the part of the system directory of the original design), the program's folder,
+// and the name the configuration files are named after.
+
+#include "platform/settings_store.h"
+
+#include <QString>
+#include <memory>
+
+namespace tessaly {
+
+struct TAppContext {
+    std::unique_ptr<ISettingsStore> Store;
+    QString ConfigDirectory;  // the user's configuration folder of the program
+    QString ProgramDirectory; // the executable's folder
+    QString ProgramName = "TESSALY";
+    QString ProductVersion;
+    QString FileVersion;
+
+    // The program's own settings store and folders. The environment variables
+    // TESSALY_SETTINGS_FILE (an INI file) and TESSALY_CONFIG_DIR move them elsewhere,
+    // which the tests use to run beside a user's real settings.
+    static TAppContext FromEnvironment();
+    // The old INI settings file that is migrated once.
+    QString IniPath() const;
+};
+
+// The per-user name under which the running copy listens for hand-overs;
+// TESSALY_INSTANCE overrides it.
+QString InstanceName();
+
+// Paths go to and from the core as the file system's own bytes.
+std::string PathToCore(const QString& path);
+QString PathFromCore(const std::string& path);
+
+} // namespace tessaly

@@ -1,0 +1,54 @@
+#include "shell/child_window.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace tessaly {
+
+TChildWindow::TChildWindow(TMainForm& frame, TChildKind kind, const QString& path)
+    : frame_(frame), kind_(kind), path_(path) {
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+QString TChildWindow::ShortName() const {
+    return QFileInfo(path_).fileName().toUpper();
+}
+
+QMdiSubWindow* TChildWindow::SubWindow() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+bool TChildWindow::ActivateIfNamed(const QString& fileName) {
+    if (path_.isEmpty() || QFileInfo(path_).fileName().compare(fileName, Qt::CaseInsensitive))
+        return false;
+    Activate();
+    return true;
+}
+
+void TChildWindow::Activate() {
+    if (QMdiSubWindow* sub = SubWindow()) {
+        if (sub->isMinimized())
+            sub->showNormal();
+        if (sub->mdiArea())
+            sub->mdiArea()->setActiveSubWindow(sub);
+        sub->raise();
+    }
+}
+
+void TChildWindow::closeEvent(QCloseEvent* event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    if (!approved_ && !QueryClose()) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
+    CloseFile();
+    event->accept();
+}
+
+} // namespace tessaly

@@ -1,0 +1,63 @@
+#pragma once
+// What every child window of the frame has in common: its kind (which decides the
+// tool-bar page), the file it shows, the close query and the close itself.
+
+#include <QWidget>
+
+class QMdiSubWindow;
+
+namespace tessaly {
+
+class TMainForm;
+
+// The kinds in the order of the tool-bar pages 1 to 5.
+enum class TChildKind { Book = 1, Calendar = 2, Diary = 3, Preview = 4, Layout = 5 };
+
+class TChildWindow : public QWidget {
+    Q_OBJECT
+public:
+    TChildWindow(TMainForm& frame, TChildKind kind, const QString& path);
+
+    TChildKind Kind() const { return kind_; }
+    // The full path of the file shown (empty for windows without a file).
+    const QString& FilePath() const { return path_; }
+    // The file name without directory, upper case.
+    QString ShortName() const;
+    TMainForm& Frame() const { return frame_; }
+    QMdiSubWindow* SubWindow() const;
+
+    // Whether the window may close now; it may ask the user.
+    virtual bool QueryClose() { return true; }
+    // Re-reads a locked file that changed on disk (the frame timer's synchronisation).
+    virtual void Synchronise() {}
+    // A tool-bar command of the window's page, by the button's hint. False when the
+    // window has no such command.
+    virtual bool RunCommand(const QString& hint) {
+        Q_UNUSED(hint);
+        return false;
+    }
+    // The general options changed (display settings) or the screen font did.
+    virtual void ApplyDisplaySettings() {}
+    virtual void ApplyScreenFont(const QFont& font) { setFont(font); }
+    // Brings the window forward when its short name equals the file name given
+    // (without regard to case); returns whether it did.
+    bool ActivateIfNamed(const QString& fileName);
+    void Activate();
+
+    // Set by the frame once the shut-down has asked every window.
+    void ApproveClose() { approved_ = true; }
+
+protected:
+    // Saving and the other work of a close that was allowed.
+    virtual void CloseFile() {}
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TMainForm& frame_;
+    TChildKind kind_;
+    QString path_;
+    bool approved_ = false;
+    bool closed_ = false;
+};
+
+} // namespace tessaly

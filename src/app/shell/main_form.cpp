@@ -1,0 +1,530 @@
+#include "shell/main_form.h"
+
+#include "settings/config_files.h"
+#include "settings/file_paths.h"
+#include "settings/ini_migration.h"
+#include "settings/open_files.h"
+#include "settings/start_up.h"
+#include "shell/about_box.h"
+#include "shell/file_windows.h"
+#include "shell/hour_glass.h"
+#include "shell/message_dialog.h"
+#include "shell/options_dialog.h"
+#include "shell/tool_icons.h"
+#include "widgets/qt_text.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <QWhatsThis>
+#include <iostream>
+
+namespace tessaly {
+
+namespace {
+
+const QStringList kToolHints[TMainForm::kToolPages] = {
+    {"Context Help"},
+    {"Close Address Book", "View the Calendar", "Print First Linked Quick Report|Quick Report:  ",
+     "Print Second Linked Quick Report|Quick Report:  ", "Undo Last Update",
+     "Define Index Keys for Entry", "Select Address Templates for Entry", "Add an Entry",
+     "Update Entry", "Apply Update", "Cancel Update", "Delete Entry", "Insert to Word Processor",
+     "Search", "Remove Search", "Dial Number", "Context Help"},
+    {"Close the Calendar", "Go to Entry", "View Event", "Go to Todays Date", "Go to Date",
+     "Refresh Calendar", "Previous Month", "Next Month", "Previous Day", "Next Day",
+     "Context Help"},
+    {"Close the Diary", "View the Calendar", "View Event", "Add an Event", "Update Event",
+     "Acknowledge Event", "Delete Event",
+     "Print Linked Quick Report|Quick Report:  ", "Go to Todays Date", "Go to Date",
+     "Previous Month", "Next Month", "Previous Day", "Next Day", "Context Help"},
+    {"Print the Preview Image", "First Page", "Previous Page", "Next Page", "Last Page",
+     "Page Width", "Full Page", "<zoom>", "Return to Tessaly", "Context Help"},
+    {"New Layout", "Open Layout", "Save Layout", "Close Layout", "Preview Layout",
+     "Cancel Placements", "Align Left Edges", "Align Right Edges", "Align Tops", "Align Bottoms",
+     "Align Text Left", "Centre Text", "Align Text Right", "Font", "Property Editor",
+     "Delete Objects", "Toggle Borders", "Return to Tessaly", "Context Help"}};
+
+// The short part of a hint, shown as the tool tip.
+QString ShortHint(const QString& hint) {
+    return hint.section('|', 0, 0);
+}
+QString LongHint(const QString& hint) {
+    return hint.contains('|') ? hint.section('|', 1) : hint;
+}
+
+// Hints pop up in the program's pale yellow.
+void SetHintColour() {
+    QPalette p = QToolTip::palette();
+    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE8));
+    p.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(p);
+}
+
+// Tool tips are shown only while "Tooltips" is on.
+class TTooltipFilter : public QObject {
+public:
+    explicit TTooltipFilter(const TSettings& s, QObject* parent) : QObject(parent), s_(s) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        return e->type() == QEvent::ToolTip && !s_.Tooltips;
+    }
+
+private:
+    const TSettings& s_;
+};
+
+// Double clicks on status panels go to the window of that page.
+class TDoubleClickFilter : public QObject {
+public:
+    TDoubleClickFilter(std::function<void()> action, QObject* parent)
+        : QObject(parent), action_(std::move(action)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonDblClick) {
+            action_();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+TFormatSettings LocaleFormats() {
+    TFormatSettings fs = DefaultFormatSettings();
+    const QLocale locale = QLocale::system();
+    // The short date keeps at most two month letters, so that dates line up.
+    fs.ShortDateFormat =
+        LimitMonthLetters(DateFormatFromQt(locale.dateFormat(QLocale::ShortFormat).toStdString()));
+    fs.LongDateFormat = DateFormatFromQt(locale.dateFormat(QLocale::LongFormat).toStdString());
+    return fs;
+}
+
+} // namespace
+
+TMainForm::TMainForm(TAppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context), access_(*context.Store) {
+    setWindowTitle("Tessaly");
+    setWindowIcon(QIcon(TAboutBox::Picture(32)));
+    mdi_ = new QMdiArea;
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { TimerTick(); });
+
+    const std::string configDir = PathToCore(context_.ConfigDirectory);
+    try {
+        MigrateIniSettings(access_, PathToCore(context_.IniPath()));
+        if (access_.ReadInteger("Important", "Do Not Delete", 0) == 0) {
+            const TMoveResult moved =
+                MoveConfigFiles(configDir, PathToCore(context_.ProgramDirectory),
+                                context_.ProgramName.toStdString());
+            if (moved.Success)
+                access_.WriteInteger("Important", "Do Not Delete", 1);
+        }
+    } catch (const TSettingsWriteError& e) {
+        ReportSettingsError(e, false);
+    }
+    settings_ = LoadSettings(access_, configDir);
+    settings_.FormatSettings = LocaleFormats();
+
+    SetHintColour();
+    qApp->installEventFilter(new TTooltipFilter(settings_, this));
+
+    versionText_ = QString::fromStdString(
+        MakeVersionText(context_.ProductVersion.toStdString(), context_.FileVersion.toStdString()));
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    UpdateLinkHints();
+    versionPanel_->setText(QString(" Tessaly - %1").arg(versionText_));
+
+    const TWindowPlacement p = RestoreWindowPlacement(access_, "Main Window", 50, 562, 584, 50);
+    setGeometry(p.Left, p.Top, p.Width, p.Height);
+    font_ = RestoreFont(access_, "Font");
+    ApplyScreenFont(font_);
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(250);
+    connect(timer_, &QTimer::timeout, this, &TMainForm::TimerTick);
+    timer_->start();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateMenus() {
+    fileMenu_ = menuBar()->addMenu("&File");
+    fileMenu_->addAction("Ne&w Address Book...", this, &TMainForm::FileNewBook);
+    fileMenu_->addAction("&Open Address Book...", this, &TMainForm::FileOpenBook);
+    fileMenu_->addAction("&New Diary...", this, &TMainForm::FileNewDiary);
+    fileMenu_->addAction("Op&en Diary...", this, &TMainForm::FileOpenDiary);
+    QMenu* reopen = fileMenu_->addMenu("&Reopen");
+    for (int i = 0; i < TReopenList::kSlots; ++i) {
+        reopenActions_[i] = reopen->addAction(QString("&%1 - ").arg(i + 1));
+        connect(reopenActions_[i], &QAction::triggered, this, [this, i] { ReopenFile(i); });
+    }
+    closeAction_ = fileMenu_->addAction("&Close", this, [this] {
+        if (QMdiSubWindow* sub = mdi_->currentSubWindow())
+            sub->close();
+    });
+    fileMenu_->addSeparator();
+    // The page designer arrives with the layouts; until then the item is disabled.
+    fileMenu_->addAction("Page &Designer...")->setEnabled(false);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction("E&xit", this, &QWidget::close);
+    connect(fileMenu_, &QMenu::aboutToShow, this, &TMainForm::RefreshFileMenu);
+    connect(reopen, &QMenu::aboutToShow, this, &TMainForm::RefreshFileMenu);
+
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->addAction("&Change Screen Font....", this, &TMainForm::ChangeScreenFont);
+    // Modem settings arrive with the dialling; until then the item is disabled.
+    tools->addAction("Configure &Modem....")->setEnabled(false);
+    tools->addAction("&Options...", this, [this] { ShowOptions(0); });
+
+    QMenu* window = menuBar()->addMenu("&Window");
+    window->addAction("&Cascade", mdi_, &QMdiArea::cascadeSubWindows);
+    window->addAction("&Tile", mdi_, &QMdiArea::tileSubWindows);
+    window->addAction("Arrange &Icons", this, &TMainForm::ArrangeIcons);
+    window->addAction("Close &All", this, &TMainForm::CloseAll);
+    // The list of child windows follows, as the window system would append it.
+    auto* windowsSeparator = window->addSeparator();
+    connect(window, &QMenu::aboutToShow, this, [this, window, windowsSeparator] {
+        const auto actions = window->actions();
+        for (int i = actions.indexOf(windowsSeparator) + 1; i < actions.size(); ++i)
+            window->removeAction(actions[i]), actions[i]->deleteLater();
+        int n = 0;
+        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+            QAction* a = window->addAction(QString("&%1 %2").arg(++n).arg(sub->windowTitle()));
+            a->setCheckable(true);
+            a->setChecked(sub == mdi_->currentSubWindow());
+            connect(a, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
+        }
+    });
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    // The help manager is not part of this program yet.
+    help->addAction("Need Help ?")->setEnabled(false);
+    help->addAction("&About Tessaly...", this, &TMainForm::ShowAbout);
+}
+
+QWidget* TMainForm::CreateToolPage(int page, const QStringList& hints) {
+    auto* w = new QWidget;
+    auto* row = new QHBoxLayout(w);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    for (const QString& hint : hints) {
+        if (hint == "<zoom>") {
+            zoomBox_ = new QComboBox;
+            zoomBox_->addItems(
+                {"200%", "150%", "100%", "80%", "60%", "40%", "20%", "Page Width", "Full Page"});
+            zoomBox_->setCurrentText("100%");
+            zoomBox_->setObjectName("Zoom");
+            row->addWidget(zoomBox_);
+            continue;
+        }
+        auto* b = new QToolButton;
+        b->setObjectName(ShortHint(hint));
+        b->setIcon(ToolIcon(ShortHint(hint)));
+        b->setIconSize(QSize(20, 20));
+        b->setAutoRaise(true);
+        b->setToolTip(ShortHint(hint));
+        b->setStatusTip(LongHint(hint));
+        const QString name = ShortHint(hint);
+        if (name == "Context Help")
+            connect(b, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+        else
+            connect(b, &QToolButton::clicked, this,
+                    [this, page, name] { ForwardCommand(page, name); });
+        if (hint.contains("Linked Quick Report"))
+            linkButtons_.append(b);
+        row->addWidget(b);
+    }
+    row->addStretch();
+    return w;
+}
+
+void TMainForm::CreateToolBar() {
+    QToolBar* bar = addToolBar("Tool Bar");
+    bar->setObjectName("ToolBar");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    // The two buttons present whatever the page.
+    for (const auto& [hint, slot] :
+         {std::pair<QString, void (TMainForm::*)()>{"Create Address Book", &TMainForm::FileNewBook},
+          {"Open Address Book", &TMainForm::FileOpenBook}}) {
+        auto* b = new QToolButton;
+        b->setObjectName(hint);
+        b->setIcon(ToolIcon(hint));
+        b->setIconSize(QSize(20, 20));
+        b->setAutoRaise(true);
+        b->setToolTip(hint);
+        b->setStatusTip(hint);
+        connect(b, &QToolButton::clicked, this, slot);
+        bar->addWidget(b);
+    }
+    bar->addSeparator();
+    toolPages_ = new QStackedWidget;
+    toolPages_->setObjectName("ToolbarPages");
+    for (int page = 0; page < kToolPages; ++page)
+        toolPages_->addWidget(CreateToolPage(page, kToolHints[page]));
+    toolPages_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    bar->addWidget(toolPages_);
+}
+
+void TMainForm::CreateStatusBar() {
+    statusPages_ = new QStackedWidget;
+    statusPages_->setObjectName("StatusBarPages");
+    const auto panel = [](const QString& text = QString()) {
+        auto* l = new QLabel(text);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        return l;
+    };
+    const auto page = [&](std::initializer_list<QWidget*> widgets, int stretchIndex) {
+        auto* w = new QWidget;
+        auto* row = new QHBoxLayout(w);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(2);
+        int i = 0;
+        for (QWidget* x : widgets)
+            row->addWidget(x, i++ == stretchIndex ? 1 : 0);
+        statusPages_->addWidget(w);
+    };
+    const auto indicator = [&](const QString& hint, const QString& glyph, const QString& command,
+                               TChildKind kind) {
+        QLabel* l = panel();
+        l->setPixmap(ToolIcon(glyph).pixmap(16, 16));
+        l->setToolTip(hint);
+        l->setObjectName(hint);
+        l->setVisible(false);
+        l->installEventFilter(new TDoubleClickFilter(
+            [this, command, kind] {
+                TChildWindow* c = ActiveChild();
+                if (c && c->Kind() == kind)
+                    c->RunCommand(command);
+            },
+            l));
+        return l;
+    };
+
+    versionPanel_ = panel();
+    page({versionPanel_}, 0);
+
+    entryCounter_ = panel("0 of 0");
+    entryCounter_->setMinimumWidth(90);
+    searchIndicator_ = panel("All Entries");
+    searchIndicator_->installEventFilter(new TDoubleClickFilter(
+        [this] {
+            TChildWindow* c = ActiveChild();
+            if (c && c->Kind() == TChildKind::Book)
+                c->RunCommand("Re-apply Search");
+        },
+        searchIndicator_));
+    infoLabel_ = panel();
+    infoLabel_->setAlignment(Qt::AlignCenter);
+    page({entryCounter_, searchIndicator_,
+          indicator("Entry has Notes", "Notes", "Show Notes", TChildKind::Book),
+          indicator("Entry has Reminders", "Reminders", "Show Reminders", TChildKind::Book),
+          indicator("Address Book has been Modified", "Modified", "Save", TChildKind::Book),
+          infoLabel_},
+         5);
+    page({panel("0 Days"), panel("0 Events"), panel()}, 2);
+    diaryText_ = panel();
+    page({indicator("Diary has been Modified", "Modified", "Save", TChildKind::Diary), diaryText_},
+         1);
+    page({panel()}, 0);
+    page({panel()}, 0);
+    progressLabel_ = panel();
+    page({progressLabel_}, 0);
+    hintLabel_ = panel();
+    page({hintLabel_}, 0);
+    statusBar()->addWidget(statusPages_, 1);
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void TMainForm::UpdateLinkHints() {
+    // Book page: the first and second link; diary page: the third.
+    for (int i = 0; i < linkButtons_.size() && i < 3; ++i) {
+        const QString name = ToQString(settings_.ReportLinks[static_cast<std::size_t>(i)]);
+        linkButtons_[i]->setStatusTip("Quick Report:  " + name);
+    }
+}
+
+QToolButton* TMainForm::ToolButton(int page, const QString& hint) const {
+    if (page < 0 || page >= kToolPages)
+        return nullptr;
+    return toolPages_->widget(page)->findChild<QToolButton*>(hint);
+}
+
+int TMainForm::ToolbarPage() const {
+    return toolPages_->currentIndex();
+}
+
+int TMainForm::StatusPage() const {
+    return statusPages_->currentIndex();
+}
+
+void TMainForm::ShowToolPage(int page) {
+    if (toolPages_->currentIndex() == page)
+        return;
+    toolPages_->setCurrentIndex(page);
+    if (statusPages_->currentIndex() != kHintPage && statusPages_->currentIndex() != kProgressPage)
+        statusPages_->setCurrentIndex(page);
+}
+
+void TMainForm::ShowProgress(const QString& text) {
+    if (text.isEmpty()) {
+        statusPages_->setCurrentIndex(ToolbarPage());
+        return;
+    }
+    progressLabel_->setText(text);
+    statusPages_->setCurrentIndex(kProgressPage);
+    statusPages_->repaint();
+}
+
+bool TMainForm::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+        if (!tip.isEmpty()) {
+            hintLabel_->setText(" " + tip);
+            statusPages_->setCurrentIndex(kHintPage);
+        } else if (statusPages_->currentIndex() == kHintPage) {
+            statusPages_->setCurrentIndex(ToolbarPage());
+        }
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TMainForm::ForwardCommand(int page, const QString& hint) {
+    TChildWindow* child = ActiveChild();
+    if (!child || static_cast<int>(child->Kind()) != page)
+        return;
+    if (child->RunCommand(hint))
+        return;
+    // Closing needs nothing of the window but its close.
+    if (hint.startsWith("Close ") || hint == "Return to Tessaly")
+        child->SubWindow()->close();
+}
+
+QList<TChildWindow*> TMainForm::Children() const {
+    QList<TChildWindow*> list;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (auto* c = qobject_cast<TChildWindow*>(sub->widget()))
+            list.append(c);
+    return list;
+}
+
+TChildWindow* TMainForm::ActiveChild() const {
+    QMdiSubWindow* sub = mdi_->currentSubWindow();
+    return sub ? qobject_cast<TChildWindow*>(sub->widget()) : nullptr;
+}
+
+void TMainForm::TimerTick() {
+    TChildWindow* active = ActiveChild();
+    ShowToolPage(active ? static_cast<int>(active->Kind()) : 0);
+
+    const bool modal = QApplication::activeModalWidget() != nullptr;
+    const bool frameFocused = QApplication::activeWindow() == this;
+    TTickState state;
+    state.AppActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    state.FocusOnFileWindow =
+        !modal && frameFocused && active &&
+        (active->Kind() == TChildKind::Book || active->Kind() == TChildKind::Diary);
+    state.FocusAllowsScan = !modal && frameFocused && active;
+    const TTickActions a = schedule_.Tick(clock_->Now(), settings_, state);
+    if (a.Synchronise)
+        for (TChildWindow* c : Children())
+            if (c->Kind() == TChildKind::Book || c->Kind() == TChildKind::Diary)
+                c->Synchronise();
+    if (a.ScanReminders && OnReminderScan)
+        OnReminderScan();
+}
+
+void TMainForm::ApplyScreenFont(const TFontSetting& f) {
+    font_ = f;
+    QFont qf(ToQString(f.Name), f.Size);
+    qf.setBold(f.Bold);
+    qf.setItalic(f.Italic);
+    qf.setUnderline(f.Underline);
+    qf.setStrikeOut(f.StrikeOut);
+    setFont(qf);
+    for (TChildWindow* c : Children())
+        c->ApplyScreenFont(qf);
+}
+
+void TMainForm::ChangeScreenFont() {
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, font(), this, "Font");
+    if (!ok)
+        return;
+    THourGlass busy;
+    TFontSetting f = font_;
+    f.Name = FromQString(chosen.family());
+    // The dialog of the original offered 8 to 12 points only.
+    f.Size = std::clamp(chosen.pointSize(), 8, 12);
+    f.Bold = chosen.bold();
+    f.Italic = chosen.italic();
+    f.Underline = chosen.underline();
+    f.StrikeOut = chosen.strikeOut();
+    f.Color = 0; // the system colour for window text
+    ApplyScreenFont(f);
+}
+
+void TMainForm::ShowOptions(int page) {
+    TOptionsDlg dlg(*this, page);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    UpdateLinkHints();
+    for (TChildWindow* c : Children())
+        c->ApplyDisplaySettings();
+}
+
+void TMainForm::CloseAll() {
+    for (TChildWindow* c : Children())
+        if (c->SubWindow() && !c->SubWindow()->close())
+            break;
+}
+
+void TMainForm::ArrangeIcons() {
+    // Minimised windows in a row along the bottom of the work area.
+    int x = 0;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isMinimized())
+            continue;
+        sub->move(x, mdi_->viewport()->height() - sub->height());
+        x += sub->width();
+    }
+}
+
+void TMainForm::ShowAbout() {
+    TAboutBox box(versionText_, false, this);
+    box.exec();
+}
+
+void TMainForm::ReportSettingsError(const std::exception& e, bool quietly) {
+    if (quietly) {
+        std::cerr << "tessaly: " << e.what() << '\n';
+        return;
+    }
+    ShowMessage(mtAccessError, QString::fromStdString(e.what()), mkError, mbOk);
+}
+
+} // namespace tessaly

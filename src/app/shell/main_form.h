@@ -1,0 +1,177 @@
+#pragma once
+// The frame of the program: a multiple-document window whose children are book and
+// diary windows (and later the calendar, previews and the page designer), with its
+// menus, tool-bar pages, status pages, reopen list and the 250 ms frame timer.
+
+#include "platform/clock.h"
+#include "settings/frame_schedule.h"
+#include "settings/hand_over.h"
+#include "settings/settings.h"
+#include "settings/window_placement.h"
+#include "shell/app_context.h"
+#include "shell/child_window.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStackedWidget;
+class QTimer;
+class QToolButton;
+
+namespace tessaly {
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kToolPages = 6;
+    static constexpr int kStatusPages = 8;
+    static constexpr int kProgressPage = 6;
+    static constexpr int kHintPage = 7;
+
+    // Frame creation: opens the settings, runs the one-time migrations, loads the
+    // settings, restores placement and font.
+    explicit TMainForm(TAppContext& context, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TSettings& Settings() { return settings_; }
+    TSettingsAccess& Access() { return access_; }
+    const TAppContext& Context() const { return context_; }
+    const QString& VersionText() const { return versionText_; }
+
+    // The first show, once: reopens the files of the last run, activates the window
+    // that was active, opens the command-line file and applies the stored state.
+    void FormShow(const QString& commandLineFile = QString());
+    // The splash shown while starting, freed by the first show.
+    void SetSplash(QWidget* splash) { splash_ = splash; }
+
+    // Open an existing file (mustExist) or create a new one in a new child window.
+    bool OpenBookFile(const QString& path, bool mustExist, bool readOnly);
+    bool OpenDiaryFile(const QString& path, bool mustExist, bool readOnly);
+    // Brings the window of that file forward; false when none shows it.
+    bool ActivateIfOpen(const QString& path);
+    // Adds a closed file to the top of the reopen list, or removes an opened one.
+    void UpdateReopenList(bool add, const QString& path, const QString& type);
+    // Reopen item k (0 to 4).
+    void ReopenFile(int slot);
+    // A file handed over by a second copy: the frame comes to the front and opens it.
+    void HandOver(const THandOver& handOver);
+    // Asks every child window to activate itself if it shows this file name.
+    void ActivateByName(const QString& fileName);
+
+    // Child windows in creation order, and the current one.
+    QList<TChildWindow*> Children() const;
+    TChildWindow* ActiveChild() const;
+    QMdiArea* MdiArea() const { return mdi_; }
+    bool ShuttingDown() const { return shuttingDown_; }
+
+    int ToolbarPage() const;
+    int StatusPage() const;
+    // Shows the progress panel with a text (empty: back to the page of the tool bar).
+    void ShowProgress(const QString& text);
+
+    // One tick of the frame timer (public so that tests can drive it).
+    void TimerTick();
+    QTimer* Timer() const { return timer_; }
+    TFrameSchedule& Schedule() { return schedule_; }
+    void SetClock(const IClock& clock) { clock_ = &clock; }
+    // Called on a due reminder scan; the alarm window installs it.
+    std::function<void()> OnReminderScan;
+
+    // The exit started by a signal (SIGTERM, SIGINT): the same orderly shut-down, but
+    // failures are reported on standard error instead of in a dialog.
+    void ShutdownFromSignal();
+
+    // Status page 1, filled by book windows.
+    QLabel* EntryCounter() const { return entryCounter_; }
+    QLabel* SearchIndicator() const { return searchIndicator_; }
+    QLabel* InfoLabel() const { return infoLabel_; }
+    QLabel* DiaryText() const { return diaryText_; }
+    // The buttons of the tool-bar pages, by hint.
+    QToolButton* ToolButton(int page, const QString& hint) const;
+    // The five reopen items of "&File", refreshed when the menu opens.
+    QAction* ReopenAction(int slot) const { return reopenActions_[slot]; }
+    QAction* CloseAction() const { return closeAction_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    void RefreshFileMenu();
+    // Applies the linked quick reports' names to the hints of their print buttons.
+    void UpdateLinkHints();
+    // The screen font of the frame and all child windows.
+    void ApplyScreenFont(const TFontSetting& font);
+    const TFontSetting& ScreenFont() const { return font_; }
+
+    // Commands of the menus.
+    void FileOpenBook();
+    void FileNewBook();
+    void FileOpenDiary();
+    void FileNewDiary();
+    void ChangeScreenFont();
+    void ShowOptions(int page = 0);
+    void CloseAll();
+    void ArrangeIcons();
+    void ShowAbout();
+
+signals:
+    void ChildrenChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    QWidget* CreateToolPage(int page, const QStringList& hints);
+    void ShowToolPage(int page);
+    void ApplyStoredState();
+    bool OpenFile(TChildKind kind, const QString& path, bool mustExist, bool readOnly);
+    void AddChild(TChildWindow* child);
+    void ForwardCommand(int page, const QString& hint);
+    // The close query of the frame: false refuses the exit.
+    bool CloseQuery(bool fromSignal);
+    void RecordAndSave();
+    void CloseChildren();
+    void ReportSettingsError(const std::exception& e, bool quietly);
+    TWindowPlacement CurrentPlacement() const;
+    QString FileDialogDirectory();
+
+    TAppContext& context_;
+    TSettingsAccess access_;
+    TSettings settings_;
+    TFontSetting font_;
+    TFrameSchedule schedule_;
+    const IClock* clock_ = &SystemClock::Instance();
+    QString versionText_ = "N/A";
+
+    QMdiArea* mdi_ = nullptr;
+    QStackedWidget* toolPages_ = nullptr;
+    QStackedWidget* statusPages_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QLabel* versionPanel_ = nullptr;
+    QLabel* entryCounter_ = nullptr;
+    QLabel* searchIndicator_ = nullptr;
+    QLabel* infoLabel_ = nullptr;
+    QLabel* diaryText_ = nullptr;
+    QLabel* progressLabel_ = nullptr;
+    QLabel* hintLabel_ = nullptr;
+    QComboBox* zoomBox_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* closeAction_ = nullptr;
+    QAction* reopenActions_[TReopenList::kSlots] = {};
+    QList<QToolButton*> linkButtons_;
+
+    QPointer<QWidget> splash_;
+    bool shown_ = false;
+    bool shuttingDown_ = false;
+    bool signalShutdown_ = false;
+    bool closeQueried_ = false;
+};
+
+} // namespace tessaly

@@ -1,0 +1,398 @@
+// The frame's files: opening from the menus, the reopen list, the hand-over, the first
+// show that reopens the last run's files, and the orderly shut-down that records them.
+
+#include "settings/file_paths.h"
+#include "settings/open_files.h"
+#include "shell/file_windows.h"
+#include "shell/hour_glass.h"
+#include "shell/main_form.h"
+#include "shell/message_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTimer>
+
+namespace tessaly {
+
+namespace {
+
+struct TFileTexts {
+    QString NotFound;  // string 3 / 7
+    QString OpenTitle; // string 2 / 8
+    QString NewTitle;  // string 5 / 6
+    QStringList OpenFilters;
+    QStringList NewFilters;
+    QString Extension;
+};
+
+// Name filters list both cases, since the file system minds case here.
+const TFileTexts& Texts(TChildKind kind) {
+    static const TFileTexts book{
+        "Address Book %1 could not be located",
+        "Open Address Book",
+        "Create New Address Book",
+        {"Address Books (*.ADR *.adr)", "Backup Files (*.BAK *.bak)", "All Files (*)"},
+        {"Address Books (*.ADR *.adr)", "All Files (*)"},
+        "ADR"};
+    static const TFileTexts diary{
+        "Diary %1 could not be located",
+        "Open Diary",
+        "Create New Diary",
+        {"Diary Files (*.TDY *.tdy)", "Backup Files (*.BKD *.bkd)", "All Files (*)"},
+        {"Diary Files (*.TDY *.tdy)", "All Files (*)"},
+        "TDY"};
+    return kind == TChildKind::Diary ? diary : book;
+}
+
+} // namespace
+
+bool TMainForm::OpenBookFile(const QString& path, bool mustExist, bool readOnly) {
+    return OpenFile(TChildKind::Book, path, mustExist, readOnly);
+}
+
+bool TMainForm::OpenDiaryFile(const QString& path, bool mustExist, bool readOnly) {
+    return OpenFile(TChildKind::Diary, path, mustExist, readOnly);
+}
+
+bool TMainForm::OpenFile(TChildKind kind, const QString& path, bool mustExist, bool readOnly) {
+    if (path.isEmpty())
+        return false;
+    // Absolute, with the case the user gave it.
+    const QString full = QFileInfo(path).absoluteFilePath();
+    if (mustExist) {
+        if (!QFileInfo(full).isFile()) {
+            ShowMessage(mtAccessError, Texts(kind).NotFound.arg(full), mkError, mbOk);
+            return false;
+        }
+        if (ActivateIfOpen(full))
+            return true;
+    } else if (ActivateIfOpen(full)) {
+        ShowMessage(mtRequestDenied,
+                    QString("%1 is Currently Open and therefore can not be Replaced").arg(full),
+                    mkError, mbOk);
+        return false;
+    }
+    TChildWindow* child = kind == TChildKind::Diary
+                              ? CreateDiaryWindow(*this, full, mustExist, readOnly)
+                              : CreateBookWindow(*this, full, mustExist, readOnly);
+    if (!child)
+        return false;
+    AddChild(child);
+    UpdateReopenList(false, full, Texts(kind).Extension);
+    return true;
+}
+
+void TMainForm::AddChild(TChildWindow* child) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    child->ApplyScreenFont(font());
+    connect(child, &QObject::destroyed, this, [this] {
+        emit ChildrenChanged();
+        TimerTick();
+    });
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    emit ChildrenChanged();
+}
+
+bool TMainForm::ActivateIfOpen(const QString& path) {
+    const std::string wanted = PathToCore(path);
+    for (TChildWindow* c : Children()) {
+        if (c->FilePath().isEmpty() || !SamePath(PathToCore(c->FilePath()), wanted))
+            continue;
+        c->Activate();
+        return true;
+    }
+    return false;
+}
+
+void TMainForm::ActivateByName(const QString& fileName) {
+    for (TChildWindow* c : Children())
+        if (c->ActivateIfNamed(fileName))
+            return;
+}
+
+void TMainForm::UpdateReopenList(bool add, const QString& path, const QString& type) {
+    if (add)
+        settings_.ReopenList.Add(PathToCore(path), type.toStdString());
+    else
+        settings_.ReopenList.Remove(PathToCore(path));
+}
+
+void TMainForm::ReopenFile(int slot) {
+    const TReopenSlot s = settings_.ReopenList.At(slot);
+    if (s.Path.empty())
+        return;
+    const QString path = PathFromCore(s.Path);
+    if (FileKindFromType(s.Type) == TFileKind::Book)
+        OpenBookFile(path, true, false);
+    else
+        OpenDiaryFile(path, true, false);
+}
+
+void TMainForm::RefreshFileMenu() {
+    for (int i = 0; i < TReopenList::kSlots; ++i) {
+        const TReopenSlot& s = settings_.ReopenList.At(i);
+        reopenActions_[i]->setText(QString("&%1 %2").arg(i + 1).arg(PathFromCore(s.Path)));
+        reopenActions_[i]->setVisible(!s.Path.empty());
+    }
+    closeAction_->setEnabled(!mdi_->subWindowList().isEmpty());
+}
+
+void TMainForm::HandOver(const THandOver& h) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (h.Path.empty())
+        return;
+    const QString path = PathFromCore(h.Path);
+    if (h.Kind == TFileKind::Diary)
+        OpenDiaryFile(path, true, false);
+    else
+        OpenBookFile(path, true, false);
+}
+
+void TMainForm::FormShow(const QString& commandLineFile) {
+    if (shown_)
+        return;
+    shown_ = true;
+    ShowToolPage(0);
+    const TOpenFiles last = ReadOpenFiles(access_);
+    for (const auto& p : last.Books)
+        OpenBookFile(PathFromCore(p), true, false);
+    for (const auto& p : last.Diaries)
+        OpenDiaryFile(PathFromCore(p), true, false);
+    delete splash_.data();
+    if (!last.Active.empty())
+        ActivateByName(PathFromCore(last.Active));
+    if (!commandLineFile.isEmpty()) {
+        // A diary named on the command line opens as a diary.
+        const QString path = QFileInfo(commandLineFile).absoluteFilePath();
+        if (FileKindOf(PathToCore(path)) == TFileKind::Diary)
+            OpenDiaryFile(path, true, false);
+        else
+            OpenBookFile(path, true, false);
+    }
+    ApplyStoredState();
+    TimerTick();
+}
+
+void TMainForm::ApplyStoredState() {
+    switch (access_.ReadInteger("Main Window", "State", 3)) {
+    case 1:
+        showMaximized();
+        break;
+    case 2:
+        showMinimized();
+        break;
+    default:
+        showNormal();
+        break;
+    }
+}
+
+QString TMainForm::FileDialogDirectory() {
+    return PathFromCore(ReadLastDirectory(access_, "File Management", "Data Directory",
+                                          PathToCore(context_.ProgramDirectory)));
+}
+
+namespace {
+
+// The open dialog offers the read-only check box of the original.
+QString AskOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
+                    const QString& extension, const QString& directory, bool& readOnly) {
+    QFileDialog dlg(parent, title, directory);
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setNameFilters(filters);
+    dlg.setDefaultSuffix(extension);
+    auto* box = new QCheckBox("Open as &read-only", &dlg);
+    if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()))
+        grid->addWidget(box, grid->rowCount(), 0, 1, -1);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    readOnly = box->isChecked();
+    return dlg.selectedFiles().first();
+}
+
+QString AskNewFile(QWidget* parent, const QString& title, const QStringList& filters,
+                   const QString& extension, const QString& directory) {
+    QFileDialog dlg(parent, title, directory);
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setNameFilters(filters);
+    dlg.setDefaultSuffix(extension);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return dlg.selectedFiles().first();
+}
+
+} // namespace
+
+void TMainForm::FileOpenBook() {
+    const TFileTexts& t = Texts(TChildKind::Book);
+    bool readOnly = false;
+    const QString file =
+        AskOpenFile(this, t.OpenTitle, t.OpenFilters, t.Extension, FileDialogDirectory(), readOnly);
+    if (file.isEmpty())
+        return;
+    THourGlass busy;
+    try {
+        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
+    } catch (const TSettingsWriteError& e) {
+        ReportSettingsError(e, false);
+    }
+    OpenBookFile(file, true, readOnly);
+}
+
+void TMainForm::FileNewBook() {
+    const TFileTexts& t = Texts(TChildKind::Book);
+    const QString file =
+        AskNewFile(this, t.NewTitle, t.NewFilters, t.Extension, FileDialogDirectory());
+    if (file.isEmpty())
+        return;
+    try {
+        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
+    } catch (const TSettingsWriteError& e) {
+        ReportSettingsError(e, false);
+    }
+    OpenBookFile(file, false, false);
+}
+
+void TMainForm::FileOpenDiary() {
+    const TFileTexts& t = Texts(TChildKind::Diary);
+    bool readOnly = false;
+    const QString file =
+        AskOpenFile(this, t.OpenTitle, t.OpenFilters, t.Extension, FileDialogDirectory(), readOnly);
+    if (file.isEmpty())
+        return;
+    THourGlass busy;
+    try {
+        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
+    } catch (const TSettingsWriteError& e) {
+        ReportSettingsError(e, false);
+    }
+    OpenDiaryFile(file, true, readOnly);
+}
+
+void TMainForm::FileNewDiary() {
+    const TFileTexts& t = Texts(TChildKind::Diary);
+    const QString file =
+        AskNewFile(this, t.NewTitle, t.NewFilters, t.Extension, FileDialogDirectory());
+    if (file.isEmpty())
+        return;
+    try {
+        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
+    } catch (const TSettingsWriteError& e) {
+        ReportSettingsError(e, false);
+    }
+    OpenDiaryFile(file, false, false);
+}
+
+TWindowPlacement TMainForm::CurrentPlacement() const {
+    TWindowPlacement p;
+    p.State = isMaximized()   ? TWindowState::Maximised
+              : isMinimized() ? TWindowState::Minimised
+                              : TWindowState::Normal;
+    QRect r = normalGeometry();
+    if (!r.isValid())
+        r = geometry();
+    p.Left = r.x();
+    p.Top = r.y();
+    p.Width = r.width();
+    p.Height = r.height();
+    return p;
+}
+
+void TMainForm::ShutdownFromSignal() {
+    signalShutdown_ = true;
+    close();
+    signalShutdown_ = false;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // 1. Every child window may refuse.
+    for (TChildWindow* c : Children())
+        if (!c->QueryClose()) {
+            event->ignore();
+            return;
+        }
+    // 2. The frame's own query records the open files and saves the settings.
+    if (!CloseQuery(signalShutdown_)) {
+        event->ignore();
+        return;
+    }
+    // 3. The children close and save their files.
+    CloseChildren();
+    event->accept();
+}
+
+bool TMainForm::CloseQuery(bool fromSignal) {
+    // A preview or the designer refuses the exit; they close instead.
+    bool refused = false;
+    for (TChildWindow* c : Children())
+        if (c->Kind() == TChildKind::Preview || c->Kind() == TChildKind::Layout) {
+            c->ApproveClose();
+            c->SubWindow()->close();
+            refused = true;
+        }
+    if (refused)
+        return false;
+    for (TChildWindow* c : Children())
+        if (c->Kind() == TChildKind::Calendar) {
+            c->ApproveClose();
+            c->SubWindow()->close();
+        }
+    THourGlass busy;
+    timer_->stop();
+    try {
+        RecordAndSave();
+    } catch (const TSettingsWriteError& e) {
+        // The exit is abandoned (the files stay open), unless a signal asked for it:
+        // then the books are still saved as they close.
+        timer_->start();
+        ReportSettingsError(e, fromSignal);
+        return fromSignal;
+    }
+    return true;
+}
+
+void TMainForm::RecordAndSave() {
+    TOpenFiles files;
+    for (TChildWindow* c : Children()) {
+        if (c->Kind() == TChildKind::Book)
+            files.Books.push_back(PathToCore(c->FilePath()));
+        else if (c->Kind() == TChildKind::Diary)
+            files.Diaries.push_back(PathToCore(c->FilePath()));
+    }
+    if (TChildWindow* active = ActiveChild())
+        if (active->Kind() == TChildKind::Book || active->Kind() == TChildKind::Diary)
+            files.Active = ActiveNameOf(PathToCore(active->FilePath()));
+    RecordOpenFiles(access_, files);
+    SaveFont(access_, "Font", font_);
+    SaveWindowPlacement(access_, "Main Window", CurrentPlacement());
+    SaveSettings(access_, settings_);
+}
+
+void TMainForm::CloseChildren() {
+    shuttingDown_ = true;
+    setUpdatesEnabled(false);
+    for (TChildWindow* c : Children()) {
+        c->ApproveClose();
+        if (QMdiSubWindow* sub = c->SubWindow())
+            sub->close();
+    }
+    shuttingDown_ = false;
+    setUpdatesEnabled(true);
+}
+
+} // namespace tessaly

@@ -1,0 +1,77 @@
+#include "shell/run_program.h"
+
+#include "settings/start_up.h"
+#include "shell/about_box.h"
+#include "shell/app_context.h"
+#include "shell/main_form.h"
+#include "shell/signal_watcher.h"
+#include "shell/single_instance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <iostream>
+
+#ifndef TESSALY_PRODUCT_VERSION
+#define TESSALY_PRODUCT_VERSION ""
+#endif
+#ifndef TESSALY_FILE_VERSION
+#define TESSALY_FILE_VERSION ""
+#endif
+
+namespace tessaly {
+
+int RunProgram(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Marrowby");
+    QApplication::setApplicationName("Tessaly");
+    QApplication::setApplicationVersion(TESSALY_PRODUCT_VERSION);
+
+    QString file;
+    QString screenshot;
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--screenshot" && i + 1 < args.size())
+            screenshot = args[++i];
+        else if (file.isEmpty() && !args[i].startsWith("--"))
+            file = args[i];
+    }
+
+    // 1. A running copy takes the file and comes to the front; this copy ends.
+    TInstanceServer server;
+    const THandOver handOver = HandOverFor(PathToCore(file), PathToCore(QDir::currentPath()));
+    if (HandOverOrListen(server, InstanceName(), handOver))
+        return 0;
+
+    TAppContext context = TAppContext::FromEnvironment();
+    context.ProductVersion = TESSALY_PRODUCT_VERSION;
+    context.FileVersion = TESSALY_FILE_VERSION;
+
+    // 2. The splash, painted at once.
+    auto* splash = new TAboutBox(
+        QString::fromStdString(MakeVersionText(TESSALY_PRODUCT_VERSION, TESSALY_FILE_VERSION)),
+        true);
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    // 3. The frame.
+    TMainForm frame(context);
+    frame.SetSplash(splash);
+    QObject::connect(&server, &TInstanceServer::HandedOver, &frame, &TMainForm::HandOver);
+    TSignalWatcher watcher;
+    QObject::connect(&watcher, &TSignalWatcher::TerminationRequested, &frame,
+                     [&frame] { frame.ShutdownFromSignal(); });
+    frame.show();
+    frame.FormShow(file);
+
+    if (!screenshot.isEmpty())
+        QTimer::singleShot(1500, &frame, [&frame, screenshot] {
+            if (!frame.grab().save(screenshot))
+                std::cerr << "tessaly: could not save " << screenshot.toStdString() << '\n';
+            frame.close();
+        });
+    return app.exec();
+}
+
+} // namespace tessaly
