@@ -62,6 +62,8 @@ TPasteResult TEntryClipboard::Paste(TBookData& book, bool startNew) const {
             int c = book.Categories.FindCategoryByName(name->second);
             if (c < 0) {
                 c = book.Categories.AddCategory(name->second, false);
+                if (c < 0)
+                    continue; // the book has used up its category numbers
                 ++result.CategoriesAdded;
             }
             const int id = book.Categories.CategoryId(c);
