@@ -148,8 +148,9 @@ TEST_F(StoreSave, TooLongAListMakesTheSaveFailWithoutTouchingTheFile) {
     ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
     const auto before = Contents(book->FileName);
 
+    // AddCategory stops at the last number, so the items are put in directly.
     for (int i = 0; i < 32767; ++i)
-        book->Categories.AddCategory("c" + std::to_string(i), false);
+        book->Categories.Add(std::make_unique<TCategory>("c" + std::to_string(i), i, false));
     MarkChanged(*book);
     TSaveResult result = SaveBook(*book, true, settings_);
     EXPECT_FALSE(result.Ok);

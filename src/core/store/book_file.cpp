@@ -304,7 +304,8 @@ TMergeResult MergeCategoriesFromBook(TBookData& book, const std::string& path,
         const std::string& name = TextValue(category->Name);
         if (book.Categories.FindCategoryByName(name) >= 0)
             continue;
-        book.Categories.AddCategory(name, category->Default != 0);
+        if (book.Categories.AddCategory(name, category->Default != 0) < 0)
+            break; // the book has used up its category numbers
         ++result.Added;
     }
     result.Ok = true;

@@ -1,6 +1,9 @@
 #include "store/category.h"
 
 #include "store/same_text.h"
+#include "store/template.h"
+
+#include <algorithm>
 
 namespace tessaly {
 
@@ -28,9 +31,42 @@ void TCategory::Write(TStreamWriter& w, int /*version*/) const {
 }
 
 int TCategoryList::AddCategory(std::string_view name, bool isDefault) {
-    Add(std::make_unique<TCategory>(name, NextId, isDefault));
-    ++NextId;
+    // The counter only grows: at the last number, or damaged, it gives no more.
+    const int next = NextId;
+    if (next < 0 || next >= kMaxItemId)
+        return -1;
+    Add(std::make_unique<TCategory>(name, next, isDefault));
+    NextId = static_cast<std::int16_t>(next + 1);
     return Count() - 1;
+}
+
+bool TCategoryList::UpdateCategory(int i, std::string_view name, bool isDefault) {
+    TCategory* c = At(i);
+    if (!c)
+        return false;
+    c->SetName(name);
+    c->Default = isDefault ? 1 : 0;
+    return true;
+}
+
+bool TCategoryList::SetDeleted(int i, bool deleted) {
+    TCategory* c = At(i);
+    if (!c)
+        return false;
+    c->Deleted = deleted ? 1 : 0;
+    if (deleted)
+        c->Default = 0;
+    return true;
+}
+
+void TCategoryList::PurgeCategories() {
+    std::erase_if(items_, [](const std::unique_ptr<TCategory>& c) { return !c || c->Deleted; });
+}
+
+TCategoryList TCategoryList::Copy() const {
+    TCategoryList copy(*this); // NextId comes along
+    copy.PurgeCategories();
+    return copy;
 }
 
 int TCategoryList::FindCategoryByName(std::string_view name) const {

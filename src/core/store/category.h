@@ -34,8 +34,18 @@ class TCategoryList : public TMyList<TCategory> {
 public:
     std::int16_t NextId = 0; // number the next new category receives; never goes down
 
-    // Appends a category numbered NextId and advances NextId; returns its index.
+    // Appends a category numbered NextId and advances NextId; returns its index, or
+    // -1 (and nothing changes) once NextId has reached 32767.
     int AddCategory(std::string_view name, bool isDefault);
+    // Sets the name (trimmed) and the default flag; false for an index out of range.
+    bool UpdateCategory(int i, std::string_view name, bool isDefault);
+    // Marking a category deleted clears its default flag; false out of range.
+    bool SetDeleted(int i, bool deleted);
+    // Removes every category marked deleted.
+    void PurgeCategories();
+    // The list the dialogs edit and commit: categories marked deleted are left out,
+    // NextId is kept.
+    TCategoryList Copy() const;
     // Case-insensitive; -1 if none.
     int FindCategoryByName(std::string_view name) const;
     // Index of the category with a number, -1 if none.

@@ -33,6 +33,26 @@ void TRule::Write(TStreamWriter& w, int /*version*/) const {
     w.WriteDateTime(ToDate);
 }
 
+std::unique_ptr<TRule> MakeRule(int fieldNo, int templateNo, bool isText, TDateTime fromDate,
+                                TDateTime toDate, bool wholeWords, bool matchCase,
+                                std::string_view text) {
+    auto rule = std::make_unique<TRule>();
+    UpdateRule(*rule, fieldNo, templateNo, isText, fromDate, toDate, wholeWords, matchCase, text);
+    return rule;
+}
+
+void UpdateRule(TRule& rule, int fieldNo, int templateNo, bool isText, TDateTime fromDate,
+                TDateTime toDate, bool wholeWords, bool matchCase, std::string_view text) {
+    rule.FieldNo = static_cast<std::int16_t>(fieldNo);
+    rule.TemplateNo = static_cast<std::int16_t>(templateNo);
+    rule.IsText = isText ? 1 : 0;
+    rule.FromDate = isText ? 0 : fromDate;
+    rule.ToDate = isText ? 0 : toDate;
+    rule.WholeWords = wholeWords ? 1 : 0;
+    rule.MatchCase = matchCase ? 1 : 0;
+    rule.SetText(text);
+}
+
 TFilter::TFilter(std::string_view name) {
     SetName(name);
 }
@@ -49,6 +69,13 @@ void TFilter::ResetOptions() {
     TFilter fresh;
     fresh.Name = Name;
     *this = std::move(fresh);
+}
+
+bool TFilter::IsActive(bool basicOnly) const {
+    if (StartsWithOn || CategoriesOn || ExcludeTagged || ExcludeUntagged || ExcludeNoDueReminders ||
+        ExcludeNoAttachments)
+        return true;
+    return !basicOnly && !Rules.Empty();
 }
 
 std::unique_ptr<TFilter> TFilter::Read(TStreamReader& r, int version) {
@@ -86,6 +113,82 @@ int TFilterList::FindSearch(std::string_view name) const {
         if (SameText(TextValue(At(i)->Name), name))
             return i;
     return -1;
+}
+
+TFilter* TFilterList::ActiveSearch() const {
+    int i = FindSearch(TextValue(ActiveName));
+    if (i < 0)
+        i = FindSearch(kUntitledSearch);
+    return At(i < 0 ? 0 : i);
+}
+
+bool TFilterList::EnsureUntitled() {
+    bool changed = false;
+    const int untitled = FindSearch(kUntitledSearch);
+    if (untitled < 0) {
+        Insert(0, std::make_unique<TFilter>(kUntitledSearch));
+        changed = true;
+    } else if (untitled > 0) {
+        Move(untitled, 0);
+        changed = true;
+    }
+    if (FindSearch(TextValue(ActiveName)) < 0) {
+        ActiveName = std::string(kUntitledSearch);
+        changed = true;
+    }
+    return changed;
+}
+
+int TFilterList::SelectSearch(std::string_view name) {
+    const std::string clean = CleanShort(name);
+    if (clean.empty())
+        return -1;
+    EnsureUntitled();
+    int i = FindSearch(clean);
+    if (i < 0) {
+        Add(std::make_unique<TFilter>(clean));
+        i = Count() - 1;
+    }
+    ActiveName = TextValue(At(i)->Name);
+    return i;
+}
+
+bool TFilterList::RenameSearch(int i, std::string_view name) {
+    TFilter* f = At(i);
+    const std::string clean = CleanShort(name);
+    if (!f || clean.empty() || SameText(TextValue(f->Name), kUntitledSearch))
+        return false;
+    const int other = FindSearch(clean);
+    if (other >= 0 && other != i)
+        return false;
+    const bool active = ActiveSearch() == f;
+    f->SetName(clean);
+    if (active)
+        ActiveName = TextValue(f->Name);
+    return true;
+}
+
+bool TFilterList::DeleteSearch(int i) {
+    const TFilter* f = At(i);
+    if (!f || SameText(TextValue(f->Name), kUntitledSearch))
+        return false;
+    const bool active = ActiveSearch() == f;
+    Delete(i);
+    if (active)
+        ActiveName = std::string(kUntitledSearch);
+    EnsureUntitled();
+    return true;
+}
+
+void TFilterList::ClearSearch() {
+    EnsureUntitled();
+    ActiveName = std::string(kUntitledSearch);
+    At(0)->ResetOptions();
+}
+
+bool TFilterList::SearchIsActive(bool basicOnly) const {
+    const TFilter* f = ActiveSearch();
+    return f && f->IsActive(basicOnly);
 }
 
 TFilterList TFilterList::Defaults() {

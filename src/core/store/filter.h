@@ -49,6 +49,14 @@ public:
     bool operator==(const TRule&) const = default;
 };
 
+// A new rule. A text rule gets both dates 0; the text is cut to 255 characters.
+std::unique_ptr<TRule> MakeRule(int fieldNo, int templateNo, bool isText, TDateTime fromDate,
+                                TDateTime toDate, bool wholeWords, bool matchCase,
+                                std::string_view text);
+// Sets the same values on an existing rule.
+void UpdateRule(TRule& rule, int fieldNo, int templateNo, bool isText, TDateTime fromDate,
+                TDateTime toDate, bool wholeWords, bool matchCase, std::string_view text);
+
 class TRulesList : public TMyList<TRule> {
 public:
     void Read(TStreamReader& r, int version) { ReadItems(r, version); }
@@ -77,6 +85,9 @@ public:
     void SetStartsWith(std::string_view s);
     // Back to the defaults of a new search, keeping the name.
     void ResetOptions();
+    // Whether the search restricts anything: a basic option is set, or (unless only
+    // the basic options are asked for) it has rules.
+    bool IsActive(bool basicOnly) const;
 
     static std::unique_ptr<TFilter> Read(TStreamReader& r, int version);
     void Write(TStreamWriter& w, int version) const;
@@ -90,8 +101,28 @@ public:
 
     // Case-insensitive; -1 if none.
     int FindSearch(std::string_view name) const;
-    // The search named by ActiveName, nullptr if none.
-    TFilter* ActiveSearch() const { return At(FindSearch(TextValue(ActiveName))); }
+    // The search named by ActiveName; when no search has that name (a deleted search,
+    // a damaged file) the "<Untitled>" search, else the first. nullptr only for an
+    // empty list.
+    TFilter* ActiveSearch() const;
+    // Makes sure "<Untitled>" exists and stands at index 0, and that ActiveName names
+    // a search (else "<Untitled>"). Returns true when something was changed.
+    bool EnsureUntitled();
+    // Makes the search of a name active, appending a new search with the defaults
+    // first when there is none. Returns its index; -1 (nothing changes) for a name
+    // that is empty after trimming.
+    int SelectSearch(std::string_view name);
+    // Renames a saved search; the active name follows. Refused (false) for
+    // "<Untitled>", an index out of range, an empty name, and a name another search
+    // already has (case-insensitive).
+    bool RenameSearch(int i, std::string_view name);
+    // Deletes a saved search; deleting the active one makes "<Untitled>" active.
+    // Refused (false) for "<Untitled>" and an index out of range.
+    bool DeleteSearch(int i);
+    // "<Untitled>" becomes active and is reset to the defaults.
+    void ClearSearch();
+    // Whether the active search restricts anything (TFilter::IsActive).
+    bool SearchIsActive(bool basicOnly) const;
     // A new book's list: one "<Untitled>" search, which is also the active one.
     static TFilterList Defaults();
 

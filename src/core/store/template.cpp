@@ -2,7 +2,13 @@
 
 #include "store/same_text.h"
 
+#include <algorithm>
+
 namespace tessaly {
+
+int NextButtonKind(int kind) {
+    return kind == kButtonNone ? kButtonDial : kind == kButtonDial ? kButtonMail : kButtonNone;
+}
 
 TTemplate::TTemplate() {
     Captions.fill(std::string());
@@ -97,6 +103,153 @@ int TTemplateList::TemplateId(int i) const {
 std::string TTemplateList::TemplateName(int i) const {
     const TTemplate* t = At(i);
     return t ? TextValue(t->Name) : std::string();
+}
+
+namespace {
+
+// Copies the values into a template, all but the include flag and the deleted mark,
+// which go through the list's rules.
+void ApplyValues(TTemplate& t, const TTemplateValues& v) {
+    t.SetName(v.Name);
+    for (int c = 0; c < kTemplateCaptions; ++c)
+        t.SetCaption(c, v.Captions[static_cast<std::size_t>(c)]);
+    for (std::size_t f = 0; f < v.Shown.size(); ++f)
+        t.Shown[f] = v.Shown[f] ? 1 : 0;
+    t.AddressFormat = static_cast<std::int16_t>(v.AddressFormat);
+    for (std::size_t b = 0; b < kTemplateButtons; ++b)
+        t.ButtonKinds[b] = static_cast<std::int16_t>(v.ButtonKinds[b]);
+}
+
+} // namespace
+
+int TTemplateList::AddTemplate(const TTemplateValues& values) {
+    // The counter only grows: at the last number, or damaged, it gives no more.
+    const int next = NextId;
+    if (next < 0 || next >= kMaxItemId)
+        return -1;
+    auto t = std::make_unique<TTemplate>(next);
+    ApplyValues(*t, values);
+    Add(std::move(t));
+    NextId = static_cast<std::int16_t>(next + 1);
+    const int index = Count() - 1;
+    SetIncludeForNew(index, values.IncludeForNew);
+    return index;
+}
+
+bool TTemplateList::UpdateTemplate(int i, const TTemplateValues& values, bool deleted) {
+    TTemplate* t = At(i);
+    if (!t)
+        return false;
+    ApplyValues(*t, values);
+    SetIncludeForNew(i, values.IncludeForNew);
+    if (deleted != (t->Deleted != 0))
+        SetDeleted(i, deleted);
+    return true;
+}
+
+TTemplateValues TTemplateList::ValuesOf(int i) const {
+    TTemplateValues v;
+    const TTemplate* t = At(i);
+    if (!t)
+        return v;
+    v.Name = TextValue(t->Name);
+    for (int c = 0; c < kTemplateCaptions; ++c)
+        v.Captions[static_cast<std::size_t>(c)] = t->Caption(c);
+    for (std::size_t f = 0; f < v.Shown.size(); ++f)
+        v.Shown[f] = t->Shown[f];
+    v.IncludeForNew = t->IncludeForNew != 0;
+    v.AddressFormat = t->AddressFormat;
+    for (std::size_t b = 0; b < kTemplateButtons; ++b)
+        v.ButtonKinds[b] = t->ButtonKinds[b];
+    return v;
+}
+
+TTemplateValues TTemplateList::NewTemplateValues() const {
+    TTemplateValues v = ValuesOf(BaseIndex);
+    v.Name.clear();
+    return v;
+}
+
+std::string TTemplateList::TemplateCaption(int i, int field) const {
+    const TTemplate* t = At(i);
+    return t ? t->Caption(field) : std::string();
+}
+
+int TTemplateList::TemplateShown(int i, int field) const {
+    const TTemplate* t = At(i);
+    return t ? t->ShownAt(field) : 0;
+}
+
+int TTemplateList::TemplateIncludeForNew(int i) const {
+    const TTemplate* t = At(i);
+    return t ? t->IncludeForNew : 0;
+}
+
+int TTemplateList::TemplateDeleted(int i) const {
+    const TTemplate* t = At(i);
+    return t ? t->Deleted : 0;
+}
+
+int TTemplateList::TemplateFormat(int i) const {
+    const TTemplate* t = At(i);
+    return t ? t->AddressFormat : 0;
+}
+
+void TTemplateList::SetIncludeForNew(int i, bool include) {
+    TTemplate* t = At(i);
+    if (!t)
+        return;
+    t->IncludeForNew = include ? 1 : 0;
+    if (include)
+        return;
+    for (int j = 1; j < Count(); ++j) {
+        const TTemplate* other = At(j);
+        if (other && other->IncludeForNew && !other->Deleted)
+            return;
+    }
+    if (TTemplate* first = At(1))
+        first->IncludeForNew = 1;
+}
+
+bool TTemplateList::SetDeleted(int i, bool deleted) {
+    TTemplate* t = At(i);
+    if (!t || i <= 1)
+        return false;
+    if (deleted) {
+        SetIncludeForNew(i, false);
+        if (BaseIndex == i)
+            BaseIndex = 1;
+    }
+    t->Deleted = deleted ? 1 : 0;
+    return true;
+}
+
+void TTemplateList::SetBaseIndex(int i) {
+    if (i >= 1 && i < Count())
+        BaseIndex = static_cast<std::int16_t>(i);
+}
+
+void TTemplateList::PurgeTemplates() {
+    int base = -1;
+    int kept = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const TTemplate* t = At(i);
+        if (!t || t->Deleted)
+            continue;
+        if (i == BaseIndex)
+            base = kept;
+        ++kept;
+    }
+    std::erase_if(items_, [](const std::unique_ptr<TTemplate>& t) { return !t || t->Deleted; });
+    if (base < 1)
+        base = Count() > 1 ? 1 : 0;
+    BaseIndex = static_cast<std::int16_t>(base);
+}
+
+TTemplateList TTemplateList::Copy() const {
+    TTemplateList copy(*this); // NextId and BaseIndex come along
+    copy.PurgeTemplates();
+    return copy;
 }
 
 TTemplateList TTemplateList::Defaults() {

@@ -1,0 +1,126 @@
+#include "store/entry_list.h"
+
+#include "common/upper_case.h"
+#include "store/entry_text.h"
+#include "store/search_match.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace tessaly {
+
+TEntryList::TEntryList(TBookData& book, const IClock& clock) : book_(book), clock_(clock) {}
+
+void TEntryList::Rebuild() {
+    Rebuild(book_.Searches.ActiveSearch());
+}
+
+void TEntryList::Rebuild(const TFilter* search) {
+    search_ = search;
+    items_.clear();
+    items_.reserve(static_cast<std::size_t>(book_.Entries.Count()));
+    const TDateTime today = DateOf(clock_.Now());
+    for (const auto& entry : book_.Entries) {
+        if (!entry)
+            continue;
+        std::string sort = SortTextOf(*entry);
+        if (!search || EntryMatches(*search, *entry, sort, today))
+            items_.push_back({entry.get(), std::move(sort), true});
+    }
+    // Stable: equal sort texts stay in the order of Entries.
+    std::stable_sort(items_.begin(), items_.end(), [](const TItem& a, const TItem& b) {
+        return CompareNoCase(a.SortText, b.SortText) < 0;
+    });
+}
+
+TRecord* TEntryList::EntryAt(int i) const {
+    return i >= 0 && i < Count() ? items_[static_cast<std::size_t>(i)].Entry : nullptr;
+}
+
+const std::string& TEntryList::SortTextAt(int i) const {
+    static const std::string empty;
+    return i >= 0 && i < Count() ? items_[static_cast<std::size_t>(i)].SortText : empty;
+}
+
+std::string TEntryList::DisplayTextAt(int i) const {
+    const TRecord* entry = EntryAt(i);
+    return entry ? DisplayText(*entry, book_.IndexKeys) : std::string();
+}
+
+bool TEntryList::PassesAt(int i) const {
+    return i >= 0 && i < Count() && items_[static_cast<std::size_t>(i)].Passes;
+}
+
+int TEntryList::IndexOfEntry(const TRecord* entry) const {
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].Entry == entry)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TEntryList::InsertEntry(TRecord& entry) {
+    RemoveEntry(&entry);
+    TItem item{&entry, SortTextOf(entry), true};
+    if (search_)
+        item.Passes = EntryMatches(*search_, entry, item.SortText, DateOf(clock_.Now()));
+    const int at = PlaceFor(item);
+    items_.insert(items_.begin() + at, std::move(item));
+    return at;
+}
+
+int TEntryList::RemoveEntry(const TRecord* entry) {
+    const int i = IndexOfEntry(entry);
+    if (i >= 0)
+        items_.erase(items_.begin() + i);
+    return i;
+}
+
+int TEntryList::SelectionAfterRemoval(int removed) const {
+    if (items_.empty())
+        return -1;
+    return std::clamp(removed, 0, Count() - 1);
+}
+
+int TEntryList::FindPrefix(std::string_view prefix) const {
+    // Items starting with the prefix follow one another from the first item that does
+    // not sort before it.
+    const auto it = std::lower_bound(
+        items_.begin(), items_.end(), prefix,
+        [](const TItem& item, std::string_view p) { return CompareNoCase(item.SortText, p) < 0; });
+    if (it == items_.end() || !StartsWithNoCase(it->SortText, prefix))
+        return -1;
+    return static_cast<int>(it - items_.begin());
+}
+
+std::string TEntryList::SortTextOf(TRecord& entry) const {
+    // Only copy the book's keys when they differ: most entries already hold them.
+    if (entry.UseDefaultKeys && !(entry.Keys == book_.IndexKeys))
+        AssignKeys(entry.Keys, book_.IndexKeys);
+    return SortText(static_cast<const TRecord&>(entry), book_.IndexKeys);
+}
+
+int TEntryList::PlaceFor(const TItem& item) const {
+    auto less = [](const TItem& a, const TItem& b) {
+        return CompareNoCase(a.SortText, b.SortText) < 0;
+    };
+    const auto [first, last] = std::equal_range(items_.begin(), items_.end(), item, less);
+    if (first == last)
+        return static_cast<int>(first - items_.begin());
+
+    // Equal sort texts: the place follows the order of the entries in the book, so
+    // it goes after every tied entry that stands before it in Entries. An entry that
+    // is not in the book goes after all of them.
+    std::unordered_set<const TRecord*> tied;
+    for (auto it = first; it != last; ++it)
+        tied.insert(it->Entry);
+    int before = 0;
+    for (const auto& e : book_.Entries) {
+        if (e.get() == item.Entry)
+            return static_cast<int>(first - items_.begin()) + before;
+        if (tied.contains(e.get()))
+            ++before;
+    }
+    return static_cast<int>(last - items_.begin());
+}
+
+} // namespace tessaly
