@@ -1,0 +1,64 @@
+#include "list_commands.h"
+
+#include "common/codepage.h"
+#include "store/book_file.h"
+#include "store/entry_list.h"
+#include "store/rule_description.h"
+
+#include <ostream>
+
+namespace tessaly {
+
+namespace {
+
+// Loads the book, or prints why it cannot be read.
+std::unique_ptr<TBookData> Load(const std::string& path, TCliStreams io) {
+    TLoadResult result = LoadBook(path, TStoreSettings());
+    if (!result.Book)
+        io.Err << (result.Code == kCodeUnreadable
+                       ? BookErrorMessage(path, "could not be read: " + result.Message)
+                       : result.Message)
+               << '\n';
+    return std::move(result.Book);
+}
+
+} // namespace
+
+int CommandList(const std::string& path, const std::optional<std::string>& search, TCliStreams io) {
+    auto book = Load(path, io);
+    if (!book)
+        return 1;
+    const TFilter* filter = book->Searches.ActiveSearch();
+    if (search) {
+        const std::string name = Utf8ToCp1252(*search);
+        filter = book->Searches.At(book->Searches.FindSearch(name));
+        if (!filter) {
+            io.Err << "No saved search is named \"" << *search << "\"\n";
+            return 1;
+        }
+    }
+    TEntryList list(*book);
+    list.Rebuild(filter);
+    for (int i = 0; i < list.Count(); ++i)
+        io.Out << Cp1252ToUtf8(list.DisplayTextAt(i)) << '\n';
+    return 0;
+}
+
+int CommandSearches(const std::string& path, TCliStreams io) {
+    auto book = Load(path, io);
+    if (!book)
+        return 1;
+    const TFilter* active = book->Searches.ActiveSearch();
+    for (const auto& search : book->Searches) {
+        io.Out << (search.get() == active ? "* " : "  ") << Cp1252ToUtf8(TextValue(search->Name))
+               << '\n';
+        for (const auto& rule : search->Rules) {
+            const TRuleDescription d = RuleDescription(*rule, book->Templates);
+            io.Out << "    " << Cp1252ToUtf8(d.Field) << ": " << d.Condition << ' '
+                   << Cp1252ToUtf8(d.Value) << '\n';
+        }
+    }
+    return 0;
+}
+
+} // namespace tessaly
