@@ -29,9 +29,18 @@ QtSettingsStore::QtSettingsStore(const std::string& iniPath)
 
 QtSettingsStore::~QtSettingsStore() = default;
 
+QString QtSettingsStore::StoredGroup(const std::string& section) const {
+    // Sections, like value names, match without regard to case.
+    const QString wanted = GroupName(section);
+    for (const QString& group : settings_->childGroups())
+        if (group.compare(wanted, Qt::CaseInsensitive) == 0)
+            return group;
+    return wanted;
+}
+
 QString QtSettingsStore::StoredKey(const std::string& section, const std::string& name) const {
     const QString wanted = ToQt(name);
-    settings_->beginGroup(GroupName(section));
+    settings_->beginGroup(StoredGroup(section));
     const QStringList keys = settings_->childKeys();
     settings_->endGroup();
     for (const QString& key : keys)
@@ -42,7 +51,7 @@ QString QtSettingsStore::StoredKey(const std::string& section, const std::string
 
 std::optional<std::string> QtSettingsStore::Read(const std::string& section,
                                                  const std::string& name) const {
-    const QString key = GroupName(section) + '/' + StoredKey(section, name);
+    const QString key = StoredGroup(section) + '/' + StoredKey(section, name);
     const QVariant v = settings_->value(key);
     if (!v.isValid())
         return std::nullopt;
@@ -51,20 +60,20 @@ std::optional<std::string> QtSettingsStore::Read(const std::string& section,
 
 bool QtSettingsStore::Write(const std::string& section, const std::string& name,
                             const std::string& value) {
-    const QString key = GroupName(section) + '/' + StoredKey(section, name);
+    const QString key = StoredGroup(section) + '/' + StoredKey(section, name);
     settings_->setValue(key, ToQt(value));
     settings_->sync();
     return settings_->status() == QSettings::NoError && settings_->isWritable();
 }
 
 bool QtSettingsStore::EraseSection(const std::string& section) {
-    settings_->remove(GroupName(section));
+    settings_->remove(StoredGroup(section));
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }
 
 std::vector<std::string> QtSettingsStore::ValueNames(const std::string& section) const {
-    settings_->beginGroup(GroupName(section));
+    settings_->beginGroup(StoredGroup(section));
     const QStringList keys = settings_->childKeys();
     settings_->endGroup();
     std::vector<std::string> names;

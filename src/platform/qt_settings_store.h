@@ -26,6 +26,8 @@ public:
     std::vector<std::string> ValueNames(const std::string& section) const override;
 
 private:
+    // The stored section whose name matches without regard to case, or the name itself.
+    QString StoredGroup(const std::string& section) const;
     // The stored key whose name matches without regard to case, or the name itself.
     QString StoredKey(const std::string& section, const std::string& name) const;
     std::unique_ptr<QSettings> settings_;

@@ -18,6 +18,12 @@ namespace tessaly {
 
 namespace {
 const char kLockedSuffix[] = " (Locked)"; // string 82
+// The read-only attribute: no write permission for the owner. Permission bits, not
+// access(), so that the answer is the same for root.
+bool FileIsReadOnly(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
 // Commands of the book page that the simple window has.
 const QStringList kOwnCommands = {"Close Address Book", "Context Help"};
 } // namespace
@@ -43,8 +49,10 @@ TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnl
     fileTime_ = QFileInfo(path).lastModified();
 
     // The window is locked exactly when writing the book at once fails; a read-only
-    // request skips the write.
-    readOnly_ = readOnly || !Save(false);
+    // request skips the write. A file without write permission is locked before the
+    // test write: the write replaces the file through a rename, which the permission
+    // bits of the file itself would not stop.
+    readOnly_ = readOnly || FileIsReadOnly(path) || !Save(false);
     ApplyLockState(readOnly);
 
     title_ = new QLabel;
@@ -68,11 +76,8 @@ TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnl
 TBook::~TBook() = default;
 
 void TBook::ApplyLockState(bool requestedReadOnly) {
-    if (!requestedReadOnly && !readOnly_) {
-        const QFileInfo info(FilePath());
-        if (info.exists() && !info.isWritable())
-            readOnly_ = true;
-    }
+    if (!requestedReadOnly && !readOnly_ && FileIsReadOnly(FilePath()))
+        readOnly_ = true;
     if (!readOnly_ && FileKindOf(PathToCore(FilePath())) == TFileKind::Book &&
         QFileInfo(FilePath()).suffix().compare("BAK", Qt::CaseInsensitive) == 0) {
         readOnly_ = true;
@@ -108,14 +113,6 @@ void TBook::UpdateStatus() {
     for (QToolButton* b : Frame().findChildren<QToolButton*>())
         if (b->parentWidget() && Frame().ToolButton(1, b->objectName()) == b)
             b->setEnabled(kOwnCommands.contains(b->objectName()));
-}
-
-bool TBook::event(QEvent* e) {
-    const bool r = TChildWindow::event(e);
-    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::FocusIn ||
-        e->type() == QEvent::Show)
-        UpdateStatus();
-    return r;
 }
 
 bool TBook::Save(bool closing) {

@@ -29,10 +29,10 @@ public:
 
     bool RunCommand(const QString& hint) override;
     void Synchronise() override;
+    void Activated() override { UpdateStatus(); }
 
 protected:
     void CloseFile() override;
-    bool event(QEvent* e) override;
 
 private:
     void ApplyLockState(bool requestedReadOnly);

@@ -36,6 +36,8 @@ public:
         Q_UNUSED(hint);
         return false;
     }
+    // The window became the active child: it fills its status page.
+    virtual void Activated() {}
     // The general options changed (display settings) or the screen font did.
     virtual void ApplyDisplaySettings() {}
     virtual void ApplyScreenFont(const QFont& font) { setFont(font); }

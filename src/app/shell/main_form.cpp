@@ -126,7 +126,11 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { TimerTick(); });
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        TimerTick();
+        if (auto* child = sub ? qobject_cast<TChildWindow*>(sub->widget()) : nullptr)
+            child->Activated();
+    });
 
     const std::string configDir = PathToCore(context_.ConfigDirectory);
     try {
@@ -285,6 +289,16 @@ void TMainForm::CreateToolBar() {
     for (int page = 0; page < kToolPages; ++page)
         toolPages_->addWidget(CreateToolPage(page, kToolHints[page]));
     toolPages_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The notebook is as wide as the page shown, not as its widest page.
+    const auto fitPage = [this](int current) {
+        for (int i = 0; i < toolPages_->count(); ++i)
+            toolPages_->widget(i)->setSizePolicy(i == current ? QSizePolicy::Preferred
+                                                              : QSizePolicy::Ignored,
+                                                 QSizePolicy::Preferred);
+        toolPages_->updateGeometry();
+    };
+    connect(toolPages_, &QStackedWidget::currentChanged, this, fitPage);
+    fitPage(0);
     bar->addWidget(toolPages_);
 }
 

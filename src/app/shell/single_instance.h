@@ -5,6 +5,7 @@
 
 #include "settings/hand_over.h"
 
+#include <QMetaType>
 #include <QObject>
 
 class QLocalServer;
@@ -49,3 +50,5 @@ bool HandOverOrListen(TInstanceServer& server, const QString& name, const THandO
                       int timeoutMs = 5000);
 
 } // namespace tessaly
+
+Q_DECLARE_METATYPE(tessaly::THandOver)

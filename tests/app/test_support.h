@@ -1,0 +1,62 @@
+#pragma once
+// What the program's suites share: a message presenter that records and answers, a
+// frame on a settings store of its own, and books made on disk.
+
+#include "platform/settings_store.h"
+#include "shell/app_context.h"
+#include "shell/main_form.h"
+#include "shell/message_dialog.h"
+
+#include <QCursor>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+namespace tessaly {
+
+class TRecordingPresenter final : public IMessagePresenter {
+public:
+    TRecordingPresenter() { SetMessagePresenter(this); }
+    ~TRecordingPresenter() override { SetMessagePresenter(nullptr); }
+    int Present(const TMessageRequest& request) override;
+
+    std::vector<TMessageRequest> Requests;
+    // The cursor shape in force while each message was shown.
+    std::vector<Qt::CursorShape> Cursors;
+    // The answer given; 0 answers the default button.
+    int Answer = 0;
+};
+
+// A settings store shared by frames one after another (the runs of the program).
+class TSharedStore final : public ISettingsStore {
+public:
+    explicit TSharedStore(MemorySettingsStore& store) : store_(store) {}
+    std::optional<std::string> Read(const std::string& s, const std::string& n) const override {
+        return store_.Read(s, n);
+    }
+    bool Write(const std::string& s, const std::string& n, const std::string& v) override {
+        return store_.Write(s, n, v);
+    }
+    bool EraseSection(const std::string& s) override { return store_.EraseSection(s); }
+    std::vector<std::string> ValueNames(const std::string& s) const override {
+        return store_.ValueNames(s);
+    }
+
+private:
+    MemorySettingsStore& store_;
+};
+
+// One run of the program on a store and a configuration folder.
+struct TTestRun {
+    TTestRun(MemorySettingsStore& store, const QString& configDir);
+    ~TTestRun();
+    TAppContext Context;
+    std::unique_ptr<TMainForm> Frame;
+};
+
+// Writes an empty book with `entries` blank entries; returns its path.
+QString MakeBook(const QString& path, int entries = 0);
+// A file that stands for a diary (the placeholder window never reads it).
+QString MakeDiary(const QString& path);
+
+} // namespace tessaly
