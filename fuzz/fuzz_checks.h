@@ -1,0 +1,73 @@
+#pragma once
+// What the fuzz targets demand of the book and defaults readers, shared with the test
+// that replays the seed corpus: any bytes are either refused with a reason or read;
+// what was read writes again, reads back equal and writes the same bytes.
+
+#include "store/book_file.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tessaly::fuzz {
+
+enum class TOutcome {
+    Refused,       // not a readable file, reported as such
+    Accepted,      // read, written again, read back equal
+    BadRefusal,    // refused without a message or with an unknown code
+    RewriteFailed, // a file that was read cannot be written
+    ReparseFailed, // the rewritten file is not readable
+    Changed,       // the rewritten file reads back different, or writes other bytes
+};
+
+inline bool IsFault(TOutcome o) {
+    return o != TOutcome::Refused && o != TOutcome::Accepted;
+}
+
+inline TOutcome CheckBookBytes(std::span<const std::uint8_t> bytes) {
+    const TStoreSettings settings;
+    TLoadResult first = ParseBookImage(bytes, settings, "FUZZ.ADR");
+    if (!first.Book) {
+        const bool known = first.Code == kCodeInvalid || first.Code == kCodeVersion12 ||
+                           first.Code == kCodeVersion20 || first.Code == kCodeVersion25;
+        return known && !first.Message.empty() ? TOutcome::Refused : TOutcome::BadRefusal;
+    }
+    std::vector<std::uint8_t> image;
+    try {
+        image = WriteBookImage(*first.Book);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    TLoadResult second = ParseBookImage(image, settings, "FUZZ.ADR");
+    if (!second.Book)
+        return TOutcome::ReparseFailed;
+    if (!(*second.Book == *first.Book))
+        return TOutcome::Changed;
+    if (WriteBookImage(*second.Book) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+inline TOutcome CheckDefaultsBytes(std::span<const std::uint8_t> bytes) {
+    TBookData book;
+    if (!ParseDefaultsImage(book, bytes)) {
+        // A refused defaults file leaves the built-in defaults, nothing half read.
+        TBookData builtIn;
+        builtIn.SetBuiltInDefaults();
+        return book == builtIn ? TOutcome::Refused : TOutcome::BadRefusal;
+    }
+    std::vector<std::uint8_t> image;
+    try {
+        image = WriteDefaultsImage(book);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    TBookData again;
+    if (!ParseDefaultsImage(again, image))
+        return TOutcome::ReparseFailed;
+    if (!(again == book) || WriteDefaultsImage(again) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+} // namespace tessaly::fuzz
