@@ -9,7 +9,7 @@ SAMPLE_BOOK ?= $(BUILD)/sample/SAMPLE.ADR
 
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build test test-app test-asan run bench fuzz clean format
+.PHONY: all deps build test test-app test-asan run bench fuzz clean format install
 
 all: build
 
@@ -33,6 +33,12 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The program, its desktop entry, icon and the book and diary file types
+# (PREFIX=/usr/local by default; DESTDIR is honoured).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 run: build
 	@scripts/run-sample $(BUILD) $(SAMPLE_BOOK)

@@ -87,6 +87,7 @@ TOptionsDlg::TOptionsDlg(TMainForm& frame, int page, QWidget* parent)
     : QDialog(parent ? parent : &frame), frame_(frame) {
     setWindowTitle("General Options");
     pages_ = new QTabWidget;
+    pages_->setUsesScrollButtons(false); // all six page tabs in view
     pages_->addTab(GeneralPage(), "General");
     pages_->addTab(FilePage(), "File Options");
     pages_->addTab(RemindersPage(), "Reminders");
