@@ -399,6 +399,16 @@ std::unique_ptr<TBookData> BookFromJson(const TJson& json) {
     return book;
 }
 
+TJson EntryToJson(const TRecord& entry) {
+    return TJsonWriter::PutObject(entry);
+}
+
+std::unique_ptr<TRecord> EntryFromJson(const TJson& json) {
+    auto entry = std::make_unique<TRecord>();
+    TJsonReader::GetObject(json, *entry, "entry");
+    return entry;
+}
+
 TJson ParseJsonText(const std::string& text) {
     // One set of keys per open object, to refuse a key given twice.
     std::vector<std::set<std::string>> open;

@@ -32,6 +32,12 @@ TJson BookToJson(const TBookData& book);
 // refused so that a misspelt field is never silently dropped. Throws BookJsonError.
 std::unique_ptr<TBookData> BookFromJson(const TJson& json);
 
+// One entry, in the shape it has inside "Entries".
+TJson EntryToJson(const TRecord& entry);
+// Builds an entry from its JSON with the same rules as BookFromJson; messages name
+// the place from "entry". Throws BookJsonError.
+std::unique_ptr<TRecord> EntryFromJson(const TJson& json);
+
 // Parses JSON text, refusing duplicate keys. Throws BookJsonError.
 TJson ParseJsonText(const std::string& text);
 

@@ -2,6 +2,7 @@
 // commands.cpp does the work.
 
 #include "commands.h"
+#include "edit_commands.h"
 #include "list_commands.h"
 
 #include <CLI/CLI.hpp>
@@ -55,6 +56,23 @@ int main(int argc, char** argv) {
     auto* cmdSearches = app.add_subcommand("searches", "Print the saved searches and their rules");
     cmdSearches->add_option("BOOK", book, "The book file to read")->required();
 
+    TEntrySelector which;
+    bool untag = false;
+    auto* cmdAdd = app.add_subcommand("add", "Add the entry given as JSON on standard input");
+    cmdAdd->add_option("BOOK", book, "The book file to change")->required();
+    auto* cmdDelete = app.add_subcommand("delete", "Delete one entry");
+    auto* cmdTag = app.add_subcommand("tag", "Tag one entry or all entries");
+    for (auto* cmd : {cmdDelete, cmdTag}) {
+        cmd->add_option("BOOK", book, "The book file to change")->required();
+        auto* pick = cmd->add_option_group("entry", "Which entry");
+        pick->add_option("--index", which.Index, "Its position in Entries, from 0");
+        pick->add_option("--stamp", which.Stamp, "Its Stamp as dump prints it");
+        if (cmd == cmdTag)
+            pick->add_flag("--all", which.All, "Every entry of the book");
+        pick->require_option(1);
+    }
+    cmdTag->add_flag("--off", untag, "Remove the tag instead");
+
     CLI11_PARSE(app, argc, argv);
 
     const TCliStreams io{std::cin, std::cout, std::cerr};
@@ -74,5 +92,11 @@ int main(int argc, char** argv) {
         return CommandList(book, searchName, io);
     if (*cmdSearches)
         return CommandSearches(book, io);
+    if (*cmdAdd)
+        return CommandAdd(book, io);
+    if (*cmdDelete)
+        return CommandDelete(book, which, io);
+    if (*cmdTag)
+        return CommandTag(book, which, !untag, io);
     return 1;
 }

@@ -1,0 +1,30 @@
+#pragma once
+// tessaly-cli "add", "delete" and "tag": scripted changes to the entries of a book,
+// made as the book window makes them and saved at once.
+
+#include "commands.h"
+
+#include <optional>
+#include <string>
+
+namespace tessaly {
+
+// Which entries a command acts on: one by its position in "Entries" (as `dump` lists
+// them, from 0) or by its Stamp, or, where allowed, all of them.
+struct TEntrySelector {
+    std::optional<int> Index;
+    std::optional<double> Stamp;
+    bool All = false;
+};
+
+// Adds the entry given as JSON on In: an object with the fields of an entry as `dump`
+// prints them. Fields left out take the values of a new entry of the book (its
+// default categories, keys and addresses, a fresh stamp). Created becomes now, and an
+// entry whose stamp the book already has gets a fresh one. Prints the stored entry.
+int CommandAdd(const std::string& path, TCliStreams io);
+// Deletes the selected entry.
+int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io);
+// Sets (or with `tagged` false clears) the tag of the selected entry or of all.
+int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io);
+
+} // namespace tessaly
