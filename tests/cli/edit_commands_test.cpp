@@ -122,25 +122,17 @@ TEST_F(CliEdit, DeleteByIndexOrStamp) {
 }
 
 TEST_F(CliEdit, TagOneOrAllAndClear) {
-    TRun one;
-    ASSERT_EQ(CommandTag(path, TEntrySelector{1, std::nullopt, false}, true, one.Streams()), 0);
-    auto book = Reload();
-    EXPECT_EQ(book->Entries.CountTagged(), 1);
-    EXPECT_EQ(book->Entries.TaggedAt(1), 1);
-
-    TRun all;
-    ASSERT_EQ(
-        CommandTag(path, TEntrySelector{std::nullopt, std::nullopt, true}, true, all.Streams()), 0);
+    const auto tag = [this](TEntrySelector which, bool on) {
+        TRun run;
+        return CommandTag(path, which, on, run.Streams());
+    };
+    ASSERT_EQ(tag({1, std::nullopt, false}, true), 0);
+    EXPECT_EQ(Reload()->Entries.TaggedAt(1), 1);
+    ASSERT_EQ(tag({std::nullopt, std::nullopt, true}, true), 0);
     EXPECT_EQ(Reload()->Entries.CountTagged(), 3);
-    TRun clear;
-    ASSERT_EQ(CommandTag(path, TEntrySelector{2, std::nullopt, false}, false, clear.Streams()), 0);
-    book = Reload();
-    EXPECT_EQ(book->Entries.CountTagged(), 2);
-    EXPECT_EQ(book->Entries.TaggedAt(2), 0);
-
-    TRun missing;
-    EXPECT_EQ(CommandTag(path, TEntrySelector{-1, std::nullopt, false}, true, missing.Streams()),
-              1);
+    ASSERT_EQ(tag({2, std::nullopt, false}, false), 0);
+    EXPECT_EQ(Reload()->Entries.CountTagged(), 2);
+    EXPECT_EQ(tag({-1, std::nullopt, false}, true), 1);
 }
 
 TEST_F(CliEdit, ADamagedOrMissingBookIsReported) {

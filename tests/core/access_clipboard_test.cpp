@@ -49,7 +49,6 @@ TEST(AccessClipboard, PastingStartsANewEntryAndNeedsACopy) {
     TEntryClipboard clipboard;
     NewWorkRecord(*book);
     book->WorkRecord->SetNameField(kFieldSurname, "Typed");
-    const TRecord* workObject = book->WorkRecord.get();
 
     // Nothing held: the work record is only started afresh when asked.
     EXPECT_FALSE(clipboard.Paste(*book, false).Done);
@@ -67,7 +66,7 @@ TEST(AccessClipboard, PastingStartsANewEntryAndNeedsACopy) {
     EXPECT_TRUE(clipboard.HasEntry());
     ASSERT_TRUE(clipboard.Paste(*book, false).Done); // a work record is made for it
     EXPECT_EQ(book->WorkRecord->NameField(kFieldSurname), "Held");
-    workObject = book->WorkRecord.get();
+    const TRecord* workObject = book->WorkRecord.get();
     ASSERT_TRUE(clipboard.Paste(*book, false).Done);
     EXPECT_EQ(book->WorkRecord.get(), workObject); // contents replaced, object kept
     clipboard.Clear();

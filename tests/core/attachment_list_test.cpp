@@ -1,9 +1,7 @@
-// Attachments and call-log records: the duplicate question, the call-log texts and
-// the older attachment layout.
+// Attachments and call-log records: the duplicate question and the call-log texts.
 
 #include "store/call_log.h"
 #include "store/document.h"
-#include "store_test_bytes.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -49,19 +47,6 @@ TEST(AttachmentList, TheQuestionShowsTheFileNameAsItIs) {
     const auto asked = docs.AddAttachment("Odd", "100%S DONE %d.txt", true);
     ASSERT_TRUE(asked.NeedsAnswer);
     EXPECT_NE(asked.Question.find("\"100%S DONE %d.txt\" is already"), std::string::npos);
-}
-
-TEST(AttachmentList, BeforeVersion12EveryAttachmentIsADocument) {
-    testing::Bytes b;
-    b.I16(2).Str("Plan").Str("c:\\plan.doc").Str("Site").Str("http://x");
-    TStreamReader r(b.b);
-    TDocumentList docs;
-    docs.Read(r, 11);
-    EXPECT_TRUE(r.AtEnd());
-    ASSERT_EQ(docs.Count(), 2);
-    EXPECT_EQ(docs.IsDocumentAt(0), 1);
-    EXPECT_EQ(docs.IsDocumentAt(1), 1);
-    EXPECT_EQ(docs.FileNameAt(1), "http://x");
 }
 
 TEST(CallLogText, DurationsRoundToTheMillisecond) {
