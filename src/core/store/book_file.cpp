@@ -187,7 +187,12 @@ std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings
 }
 
 std::vector<std::uint8_t> WriteBookImage(TBookData& book) {
+    // Measured first and written into its exact room: a large book's image is not
+    // copied over and over as it grows.
+    TStreamWriter size = TStreamWriter::Counter();
+    book.WriteBody(size);
     TStreamWriter w;
+    w.Reserve(size.Size() + 2 * kSignatureSize);
     WriteSignature(w);
     book.WriteBody(w);
     WriteSignature(w);

@@ -94,8 +94,9 @@ int TStreamReader::ReadCount() {
 }
 
 void TStreamWriter::WriteUInt16(std::uint16_t v) {
-    bytes_.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
+    const std::uint8_t b[2] = {static_cast<std::uint8_t>(v & 0xFF),
+                               static_cast<std::uint8_t>(v >> 8)};
+    Append(b, sizeof b);
 }
 
 void TStreamWriter::WriteInt16(std::int16_t v) {
@@ -104,14 +105,22 @@ void TStreamWriter::WriteInt16(std::int16_t v) {
 
 void TStreamWriter::WriteInt32(std::int32_t v) {
     auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i, u >>= 8)
-        bytes_.push_back(static_cast<std::uint8_t>(u & 0xFF));
+    std::uint8_t b[4];
+    for (auto& byte : b) {
+        byte = static_cast<std::uint8_t>(u & 0xFF);
+        u >>= 8;
+    }
+    Append(b, sizeof b);
 }
 
 void TStreamWriter::WriteDouble(double v) {
     auto bits = std::bit_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i, bits >>= 8)
-        bytes_.push_back(static_cast<std::uint8_t>(bits & 0xFF));
+    std::uint8_t b[8];
+    for (auto& byte : b) {
+        byte = static_cast<std::uint8_t>(bits & 0xFF);
+        bits >>= 8;
+    }
+    Append(b, sizeof b);
 }
 
 void TStreamWriter::WriteText(const Text& t) {
@@ -122,19 +131,21 @@ void TStreamWriter::WriteText(const Text& t) {
     if (t->size() > kMaxTextLength)
         throw StreamError("text too long for its 16-bit length");
     WriteUInt16(static_cast<std::uint16_t>(t->size() + 1));
-    bytes_.insert(bytes_.end(), t->begin(), t->end());
-    bytes_.push_back(0);
+    // The characters and the terminating NUL.
+    Append(reinterpret_cast<const std::uint8_t*>(t->c_str()), t->size() + 1);
 }
 
 void TStreamWriter::WriteShortString(std::string_view s) {
+    std::uint8_t inline256[kShortStringMax + 1] = {};
     const std::size_t length = std::min(s.size(), kShortStringMax);
-    bytes_.push_back(static_cast<std::uint8_t>(length));
-    bytes_.insert(bytes_.end(), s.begin(), s.begin() + static_cast<std::ptrdiff_t>(length));
-    bytes_.insert(bytes_.end(), kShortStringMax - length, 0);
+    inline256[0] = static_cast<std::uint8_t>(length);
+    if (length > 0)
+        std::memcpy(inline256 + 1, s.data(), length);
+    Append(inline256, sizeof inline256);
 }
 
 void TStreamWriter::WriteBytes(const std::uint8_t* data, std::size_t n) {
-    bytes_.insert(bytes_.end(), data, data + n);
+    Append(data, n);
 }
 
 void TStreamWriter::WriteCount(std::size_t count) {

@@ -67,11 +67,26 @@ private:
 
 class TStreamWriter {
 public:
+    TStreamWriter() = default;
+    // A writer that keeps nothing and only counts the bytes written to it, so that a
+    // large image can be given its exact room before it is written for real. It
+    // throws where a real writer throws.
+    static TStreamWriter Counter() {
+        TStreamWriter w;
+        w.counting_ = true;
+        return w;
+    }
+
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
-    std::size_t Size() const { return bytes_.size(); }
+    std::size_t Size() const { return counting_ ? counted_ : bytes_.size(); }
+    // Makes room for n more bytes at once, so that the image is not copied as it grows.
+    void Reserve(std::size_t n) {
+        if (!counting_)
+            bytes_.reserve(bytes_.size() + n);
+    }
 
-    void WriteByte(std::uint8_t v) { bytes_.push_back(v); }
+    void WriteByte(std::uint8_t v) { Append(&v, 1); }
     void WriteBool(bool v) { WriteByte(v ? 1 : 0); }
     void WriteInt16(std::int16_t v);
     void WriteUInt16(std::uint16_t v);
@@ -87,7 +102,16 @@ public:
     void WriteCount(std::size_t count);
 
 private:
+    void Append(const std::uint8_t* data, std::size_t n) {
+        if (counting_)
+            counted_ += n;
+        else
+            bytes_.insert(bytes_.end(), data, data + n);
+    }
+
     std::vector<std::uint8_t> bytes_;
+    bool counting_ = false;
+    std::size_t counted_ = 0;
 };
 
 } // namespace tessaly
