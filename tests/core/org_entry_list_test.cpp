@@ -76,6 +76,27 @@ TEST_F(OrgEntryList, EqualSortTextsKeepTheOrderOfEntries) {
     EXPECT_EQ(list.InsertEntry(*second), 1);
 }
 
+TEST_F(OrgEntryList, LongTextsThatShareTheirStart) {
+    // Texts alike for their first 24 characters and more are still told apart, and
+    // equal ones (but for case) keep the order of Entries.
+    const std::string name = "Featherstonehaugh-Cholmondeley";
+    TRecord* b = Add("", "Bartholomew", name + " b");
+    TRecord* upper = Add("", "Bartholomew", name + " A");
+    TRecord* shorter = Add("", "Bartholomew", name);
+    TRecord* lower = Add("", "BARTHOLOMEW", name + " a");
+    TRecord* accent = Add("", "Bartholomew", name + " \xE9");
+    TEntryList list(book, clock);
+    list.Rebuild();
+    ASSERT_EQ(list.Count(), 5);
+    EXPECT_EQ(list.EntryAt(0), shorter);
+    EXPECT_EQ(list.EntryAt(1), upper);
+    EXPECT_EQ(list.EntryAt(2), lower);
+    EXPECT_EQ(list.EntryAt(3), b);
+    EXPECT_EQ(list.EntryAt(4), accent);
+    EXPECT_EQ(list.FindPrefix("bartholomew featherstonehaugh-cholmondeley A"), 1);
+    EXPECT_EQ(list.FindPrefix("bartholomew featherstonehaugh-cholmondeley \xC9"), 4);
+}
+
 TEST_F(OrgEntryList, SortKeysOnlyAndTheDisplayTextFallback) {
     book.IndexKeys.SetKeySortBy(0, false); // title shown, not sorted on
     Add("Zz", "Ann", "Able");

@@ -5,6 +5,8 @@
 #include "store/search_match.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <unordered_set>
 
 namespace tessaly {
@@ -15,22 +17,62 @@ void TEntryList::Rebuild() {
     Rebuild(book_.Searches.ActiveSearch());
 }
 
+namespace {
+
+// The first 24 bytes of a sort text in upper case, as numbers that compare as the
+// bytes do, with the item's index behind them. Sorting these small records keeps the
+// sort from chasing every text through memory; only texts that share the first 24
+// bytes are compared whole.
+struct TSortKey {
+    std::array<std::uint64_t, 3> Head{};
+    std::uint32_t Index = 0;
+};
+
+TSortKey MakeSortKey(std::string_view text, std::uint32_t index) {
+    TSortKey key;
+    key.Index = index;
+    const std::size_t n = std::min<std::size_t>(text.size(), 24);
+    for (std::size_t i = 0; i < n; ++i)
+        key.Head[i / 8] |= std::uint64_t{UpperByte(static_cast<unsigned char>(text[i]))}
+                           << (8 * (7 - i % 8));
+    return key;
+}
+
+} // namespace
+
 void TEntryList::Rebuild(const TFilter* search) {
     search_ = search;
-    items_.clear();
-    items_.reserve(static_cast<std::size_t>(book_.Entries.Count()));
+    std::vector<TItem> items;
+    items.reserve(static_cast<std::size_t>(book_.Entries.Count()));
     const TDateTime today = DateOf(clock_.Now());
     for (const auto& entry : book_.Entries) {
         if (!entry)
             continue;
         std::string sort = SortTextOf(*entry);
         if (!search || EntryMatches(*search, *entry, sort, today))
-            items_.push_back({entry.get(), std::move(sort), true});
+            items.push_back({entry.get(), std::move(sort), true});
     }
-    // Stable: equal sort texts stay in the order of Entries.
-    std::stable_sort(items_.begin(), items_.end(), [](const TItem& a, const TItem& b) {
-        return CompareNoCase(a.SortText, b.SortText) < 0;
+
+    // Ordered by sort text without regard to case; equal texts in the order of Entries.
+    std::vector<TSortKey> keys;
+    keys.reserve(items.size());
+    for (std::uint32_t i = 0; i < items.size(); ++i)
+        keys.push_back(MakeSortKey(items[i].SortText, i));
+    std::sort(keys.begin(), keys.end(), [&items](const TSortKey& a, const TSortKey& b) {
+        if (a.Head != b.Head)
+            return a.Head < b.Head;
+        // The heads are equal, so the texts agree up to where the shorter one or the
+        // head ends.
+        const std::string_view x = items[a.Index].SortText;
+        const std::string_view y = items[b.Index].SortText;
+        const std::size_t same = std::min({std::size_t{24}, x.size(), y.size()});
+        const int c = CompareNoCase(x.substr(same), y.substr(same));
+        return c < 0 || (c == 0 && a.Index < b.Index);
     });
+    items_.clear();
+    items_.reserve(items.size());
+    for (const TSortKey& key : keys)
+        items_.push_back(std::move(items[key.Index]));
 }
 
 TRecord* TEntryList::EntryAt(int i) const {

@@ -8,11 +8,18 @@ namespace tessaly {
 
 namespace {
 
-// The value an index key names: a name field, or a field of the first address.
-std::string KeyValue(const TRecord& entry, int code) {
+// The value an index key names: a name field, or a field of the first address. It
+// points into the entry, so building a text copies each value only once.
+std::string_view KeyValue(const TRecord& entry, int code) {
     if (code < kAddressKeyBase)
-        return entry.NameField(code);
-    return entry.Addresses.FieldOf(0, code - kAddressKeyBase);
+        return code >= 0 && code < kNameFields
+                   ? std::string_view(TextValue(entry.NameFields[static_cast<std::size_t>(code)]))
+                   : std::string_view();
+    const TAddress* first = entry.Addresses.At(0);
+    const int field = code - kAddressKeyBase;
+    return first && field < kAddressFields
+               ? std::string_view(TextValue(first->Fields[static_cast<std::size_t>(field)]))
+               : std::string_view();
 }
 
 // Appends as a short string does: the result holds at most 255 characters.
@@ -21,19 +28,33 @@ void AppendShort(std::string& s, std::string_view more) {
         0, std::min(more.size(), kShortStringMax - std::min(s.size(), kShortStringMax))));
 }
 
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+// Trim, done in place.
+void TrimInPlace(std::string& s) {
+    while (!s.empty() && IsBlankOrControl(s.back()))
+        s.pop_back();
+    const auto first = std::find_if_not(s.begin(), s.end(), IsBlankOrControl);
+    s.erase(s.begin(), first);
+}
+
 std::string BuildKeyText(const TRecord& entry, const TIndexList& keys, bool sortKeysOnly,
                          bool breaksAsBlanks) {
     std::string s;
     for (const auto& key : keys) {
         if (sortKeysOnly && !key->SortBy)
             continue;
+        const std::size_t from = s.size();
         AppendShort(s, " ");
         AppendShort(s, KeyValue(entry, key->Code));
         if (breaksAsBlanks)
             std::replace_if(
-                s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+                s.begin() + static_cast<std::ptrdiff_t>(from), s.end(),
+                [](char c) { return c == '\r' || c == '\n'; }, ' ');
         // Trimming after each key keeps an empty value from adding a blank.
-        s = Trim(s);
+        TrimInPlace(s);
     }
     return s;
 }
@@ -57,7 +78,7 @@ std::string DisplayText(const TRecord& entry, const TIndexList& bookKeys) {
     std::string s = BuildKeyText(entry, EffectiveKeys(entry, bookKeys), false, true);
     if (s.empty())
         s = kNoIndexText;
-    return CutShort(s);
+    return s; // built as a short string: at most 255 characters
 }
 
 std::string DisplayText(TRecord& entry, const TIndexList& bookKeys) {
@@ -69,7 +90,7 @@ std::string SortText(const TRecord& entry, const TIndexList& bookKeys) {
     std::string s = BuildKeyText(entry, EffectiveKeys(entry, bookKeys), true, false);
     if (s.empty())
         return DisplayText(entry, bookKeys);
-    return CutShort(s);
+    return s; // built as a short string: at most 255 characters
 }
 
 std::string SortText(TRecord& entry, const TIndexList& bookKeys) {
