@@ -91,7 +91,7 @@ void TFrameTest::OpeningAnOpenBookActivatesIt() {
     auto* book = qobject_cast<TBook*>(run.Frame->ActiveChild());
     QVERIFY(book);
     QCOMPARE(book->Book()->Entries.Count(), 3);
-    QCOMPARE(book->findChild<QLabel*>("EntryCount")->text(), QString("3 entries"));
+    QCOMPARE(run.Frame->EntryCounter()->text(), QString("3 of 3"));
     QCOMPARE(book->windowTitle(), QString("HOME"));
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QMdiSubWindow;
+class QMenu;
 
 namespace tessaly {
 
@@ -41,6 +42,9 @@ public:
     // The general options changed (display settings) or the screen font did.
     virtual void ApplyDisplaySettings() {}
     virtual void ApplyScreenFont(const QFont& font) { setFont(font); }
+    // Menus that replace the frame's "&File" and "&Tools" while the window is active;
+    // "&Window" and "&Help" stay. None by default.
+    virtual QList<QMenu*> WindowMenus() const { return {}; }
     // Brings the window forward when its short name equals the file name given
     // (without regard to case); returns whether it did.
     bool ActivateIfNamed(const QString& fileName);

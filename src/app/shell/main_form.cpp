@@ -128,7 +128,9 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
         TimerTick();
-        if (auto* child = sub ? qobject_cast<TChildWindow*>(sub->widget()) : nullptr)
+        auto* child = sub ? qobject_cast<TChildWindow*>(sub->widget()) : nullptr;
+        MergeChildMenus(child);
+        if (child)
             child->Activated();
     });
 
@@ -170,7 +172,10 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     timer_->start();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // Children closing with the frame must not reach its menus, already gone.
+    disconnect(mdi_, &QMdiArea::subWindowActivated, this, nullptr);
+}
 
 void TMainForm::CreateMenus() {
     fileMenu_ = menuBar()->addMenu("&File");
@@ -195,7 +200,7 @@ void TMainForm::CreateMenus() {
     connect(fileMenu_, &QMenu::aboutToShow, this, &TMainForm::RefreshFileMenu);
     connect(reopen, &QMenu::aboutToShow, this, &TMainForm::RefreshFileMenu);
 
-    QMenu* tools = menuBar()->addMenu("&Tools");
+    QMenu* tools = toolsMenu_ = menuBar()->addMenu("&Tools");
     tools->addAction("&Change Screen Font....", this, &TMainForm::ChangeScreenFont);
     // Modem settings arrive with the dialling; until then the item is disabled.
     tools->addAction("Configure &Modem....")->setEnabled(false);
@@ -225,6 +230,21 @@ void TMainForm::CreateMenus() {
     // The help manager is not part of this program yet.
     help->addAction("Need Help ?")->setEnabled(false);
     help->addAction("&About Tessaly...", this, &TMainForm::ShowAbout);
+}
+
+void TMainForm::MergeChildMenus(TChildWindow* child) {
+    for (const QPointer<QAction>& a : mergedMenus_)
+        if (a)
+            menuBar()->removeAction(a);
+    mergedMenus_.clear();
+    const QList<QMenu*> menus = child ? child->WindowMenus() : QList<QMenu*>();
+    fileMenu_->menuAction()->setVisible(menus.isEmpty());
+    toolsMenu_->menuAction()->setVisible(menus.isEmpty());
+    QAction* before = toolsMenu_->menuAction();
+    for (QMenu* m : menus) {
+        menuBar()->insertMenu(before, m);
+        mergedMenus_.append(m->menuAction());
+    }
 }
 
 QWidget* TMainForm::CreateToolPage(int page, const QStringList& hints) {

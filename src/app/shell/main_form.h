@@ -126,6 +126,8 @@ protected:
 
 private:
     void CreateMenus();
+    // Shows the active child's menus in place of the frame's "&File" and "&Tools".
+    void MergeChildMenus(TChildWindow* child);
     void CreateToolBar();
     void CreateStatusBar();
     QWidget* CreateToolPage(int page, const QStringList& hints);
@@ -166,6 +168,8 @@ private:
     QAction* closeAction_ = nullptr;
     QAction* reopenActions_[TReopenList::kSlots] = {};
     QList<QToolButton*> linkButtons_;
+    QMenu* toolsMenu_ = nullptr;
+    QList<QPointer<QAction>> mergedMenus_; // a child's menus go with the child
 
     QPointer<QWidget> splash_;
     bool shown_ = false;

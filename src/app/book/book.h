@@ -1,0 +1,147 @@
+#pragma once
+// TBook: the window of one open address book. On the left the entry list, ordered by
+// the index keys and restricted by the active search; on the right the six entry
+// pages of the current entry; the lock state, saving, and the re-reading of a locked
+// book whose file another copy of the program changed.
+
+#include "platform/clock.h"
+#include "shell/child_window.h"
+#include "shell/command_state.h"
+#include "store/book.h"
+
+#include <QDateTime>
+#include <array>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+
+namespace tessaly {
+
+class TAddressPage;
+class TAttachmentsPage;
+class TCategoriesPage;
+class TEntryListDelegate;
+class TEntryListModel;
+class TNotesPage;
+class TOthersPage;
+class TRemindersPage;
+class TTessaListBox;
+
+class TBook : public TChildWindow {
+    Q_OBJECT
+public:
+    static constexpr int kPages = 6;
+
+    // Loads (mustExist) or creates the book; Book() is null when that failed, after the
+    // reason was shown.
+    TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnly,
+          const IClock& clock = SystemClock::Instance());
+    ~TBook() override;
+
+    TBookData* Book() const { return book_.get(); }
+    bool ReadOnly() const { return readOnly_; }
+    int EditMode() const { return editMode_; }
+
+    // Writes the book (nothing when read-only). A failed write is reported, leaves the
+    // book modified and locks the window.
+    bool Save(bool closing);
+    void BuildEntryList();
+    void ShowCurrentEntry();
+    // Edit mode changes come from the editing commands; the fields follow the mode.
+    void SetEditMode(int mode);
+    void UpdateCommandState();
+    const TCommandState& CommandState() const { return state_; }
+    // "Lock Address &Book" / "Un&lock Address Book".
+    void ToggleLock();
+    // Records a change of the book; saves it when the automatic-save count is reached.
+    void RecordChange();
+    // "&Tag Entry" / "Remove &Tag".
+    void ToggleTag();
+    // Message 1024: shows the entry's reminder (the entry is listed on request).
+    bool GoToReminder(TRecord* entry, const TReminders* reminder);
+
+    // The entry list and the pages, for the frame and the tests.
+    TTessaListBox* ListBox() const { return list_; }
+    TEntryListModel* EntryModel() const { return model_; }
+    QTabWidget* Tabs() const { return tabs_; }
+    int CurrentPage() const;
+    void ShowPage(int page);
+    TAddressPage* AddressPage() const { return address_; }
+    TRemindersPage* RemindersPage() const { return reminders_; }
+    TCategoriesPage* CategoriesPage() const { return categories_; }
+    TOthersPage* OthersPage() const { return others_; }
+    TNotesPage* NotesPage() const { return notes_; }
+    TAttachmentsPage* AttachmentsPage() const { return attachments_; }
+    QAction* LockAction() const { return lockAction_; }
+    QAction* PageAction(int page) const { return pageActions_[static_cast<std::size_t>(page)]; }
+    QList<QMenu*> WindowMenus() const override;
+
+    bool QueryClose() override;
+    bool RunCommand(const QString& hint) override;
+    void Synchronise() override;
+    void Activated() override;
+    void ApplyDisplaySettings() override;
+    void ApplyScreenFont(const QFont& font) override;
+
+protected:
+    void CloseFile() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool WriteBook(bool closing, QString* error);
+    void RememberFile();
+    bool ChangedOnDisk() const;
+    void ApplyLockState(bool requestedReadOnly);
+    void SetCaption();
+    void CreateControls();
+    void CreateMenus();
+    void RestoreView();
+    void StoreView();
+    void SelectAfterBuild(int row, int top);
+    void StorePage(int page);
+    void FillPage(int page);
+    void LayoutFields();
+    void UpdateStatus();
+    void ShowIndicator(const char* name, bool on);
+    void RefreshFileMenu();
+    TRecord* SelectedEntry() const;
+
+    const IClock& clock_;
+    std::unique_ptr<TBookData> book_;
+    TRecord* current_ = nullptr; // the entry the working copy was taken from
+    bool readOnly_ = false;
+    int editMode_ = kEditViewing;
+    bool closing_ = false;
+    bool shownOnce_ = false;
+    bool savedAtClose_ = false;
+    QDateTime fileTime_;
+    qint64 fileSize_ = -1;
+    int shownPage_ = -1;
+    TCommandState state_;
+
+    TEntryListModel* model_ = nullptr;
+    TEntryListDelegate* delegate_ = nullptr;
+    TTessaListBox* list_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    TAddressPage* address_ = nullptr;
+    TNotesPage* notes_ = nullptr;
+    TRemindersPage* reminders_ = nullptr;
+    TOthersPage* others_ = nullptr;
+    TAttachmentsPage* attachments_ = nullptr;
+    TCategoriesPage* categories_ = nullptr;
+
+    QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    QMenu* notesMenu_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* lockAction_ = nullptr;
+    QAction* tagAction_ = nullptr;
+    std::array<QAction*, kPages> pageActions_{};
+};
+
+} // namespace tessaly

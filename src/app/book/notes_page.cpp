@@ -1,0 +1,53 @@
+#include "book/notes_page.h"
+
+#include "book/field_labels.h"
+#include "settings/settings.h"
+#include "store/book.h"
+#include "store/entry_text.h"
+#include "widgets/qt_text.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+TNotesPage::TNotesPage(QWidget* parent) : QWidget(parent) {
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(2);
+    header_ = new QLabel;
+    header_->setObjectName("NotesHeader");
+    header_->setFrameShape(QFrame::Panel);
+    header_->setFrameShadow(QFrame::Raised);
+    notes_ = new QPlainTextEdit;
+    notes_->setObjectName("F_Notes");
+    v->addWidget(header_);
+    v->addWidget(notes_, 1);
+    SetReadOnly(true);
+}
+
+void TNotesPage::Fill(const TRecord& entry, const TBookData& book, const TSettings& settings) {
+    const TTemplate* names = book.Templates.At(0);
+    TFieldLook look;
+    look.Caption = " " + (names ? ToQString(names->Caption(kFieldNotes)) : QString());
+    look.FieldVisible = names ? names->ShownAt(kFieldNotes) != 0 : true;
+    look.Highlight =
+        settings.HighlightIndex && EffectiveKeys(entry, book.IndexKeys).HasCode(kFieldNotes);
+    look.Bold = settings.BoldLabels;
+    ApplyFieldLook(header_, notes_, look);
+    header_->setVisible(look.FieldVisible);
+    notes_->setPlainText(ToQString(entry.Notes()));
+    notes_->document()->setModified(false);
+}
+
+void TNotesPage::Store(TRecord& entry) const {
+    if (notes_->document()->isModified())
+        entry.SetNotes(FromQString(notes_->toPlainText().replace('\n', "\r\n")));
+}
+
+void TNotesPage::SetReadOnly(bool readOnly) {
+    notes_->setReadOnly(readOnly);
+}
+
+} // namespace tessaly

@@ -1,0 +1,107 @@
+#include "book/others_page.h"
+
+#include "book/field_labels.h"
+#include "common/date_format.h"
+#include "settings/settings.h"
+#include "store/book.h"
+#include "store/entry_text.h"
+#include "widgets/qt_text.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+QString EntryDateText(double dateTime, const TSettings& settings) {
+    if (dateTime == 0)
+        return QString();
+    const TFormatSettings& fs = settings.FormatSettings;
+    return ToQString(FormatDateTime(fs.ShortDateFormat + " " + fs.ShortTimeFormat, dateTime, fs));
+}
+
+TOthersPage::TOthersPage(QWidget* parent) : QWidget(parent) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("OthersScrollBox");
+    scroll->setWidgetResizable(true);
+    auto* inner = new QWidget;
+    auto* grid = new QGridLayout(inner);
+    grid->setContentsMargins(3, 4, 3, 4);
+    grid->setHorizontalSpacing(8);
+    int row = 0;
+    for (int i = 0; i < 6; ++i) {
+        labels_[i] = new QLabel;
+        fields_[i] = new QLineEdit;
+        fields_[i]->setObjectName(QString("F_Others%1").arg(i + 1));
+        grid->addWidget(labels_[i], row, 0);
+        grid->addWidget(fields_[i], row++, 1);
+    }
+    grid->setRowMinimumHeight(row++, 8);
+    const char* captions[] = {
+        "Entry Created on:", "Entry Last Updated on:", "Entry Last Telephoned on:"};
+    const char* names[] = {"CreatedDate", "UpdatedDate", "CalledDate"};
+    for (int i = 0; i < 3; ++i) {
+        auto* l = new QLabel(captions[i]);
+        dates_[i] = new QLabel;
+        dates_[i]->setObjectName(names[i]);
+        // The three dates are always black, whatever the labels' colours.
+        for (QLabel* x : {l, dates_[i]}) {
+            QPalette p = x->palette();
+            p.setColor(QPalette::WindowText, Qt::black);
+            x->setPalette(p);
+        }
+        grid->addWidget(l, row, 0);
+        grid->addWidget(dates_[i], row++, 1);
+    }
+    today_ = new QPushButton("Set to Today's Date && Time");
+    today_->setObjectName("SetToToday");
+    // Setting the date belongs to editing an entry.
+    today_->setEnabled(false);
+    grid->addWidget(today_, row++, 1, Qt::AlignLeft);
+    grid->setRowStretch(row, 1);
+    grid->setColumnStretch(1, 1);
+    scroll->setWidget(inner);
+    outer->addWidget(scroll);
+    SetReadOnly(true);
+}
+
+void TOthersPage::Fill(const TRecord& entry, const TBookData& book, const TSettings& settings) {
+    const TTemplate* names = book.Templates.At(0);
+    for (int i = 0; i < 6; ++i) {
+        const int field = 3 + i;
+        TFieldLook look;
+        look.Caption = names ? ToQString(names->Caption(field)) : QString();
+        look.FieldVisible = names ? names->ShownAt(field) != 0 : true;
+        look.Highlight =
+            settings.HighlightIndex && EffectiveKeys(entry, book.IndexKeys).HasCode(field);
+        look.Bold = settings.BoldLabels;
+        ApplyFieldLook(labels_[i], fields_[i], look);
+        fields_[i]->setText(ToQString(entry.NameField(field)));
+        fields_[i]->setModified(false);
+    }
+    dates_[0]->setText(EntryDateText(entry.Created, settings));
+    dates_[1]->setText(EntryDateText(entry.Updated, settings));
+    dates_[2]->setText(EntryDateText(entry.LastCalled, settings));
+}
+
+void TOthersPage::Store(TRecord& entry) const {
+    for (int i = 0; i < 6; ++i)
+        if (fields_[i]->isModified())
+            entry.SetNameField(3 + i, FromQString(fields_[i]->text()));
+}
+
+void TOthersPage::SetReadOnly(bool readOnly) {
+    for (QLineEdit* f : fields_)
+        f->setReadOnly(readOnly);
+}
+
+QString TOthersPage::DateText(int i) const {
+    return i >= 0 && i < 3 ? dates_[i]->text() : QString();
+}
+
+} // namespace tessaly

@@ -1,0 +1,110 @@
+#include "book/reminder_icons.h"
+
+#include "store/record.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tessaly {
+
+namespace {
+
+// A bell in a colour: red for overdue, orange for today, yellow for a warning.
+QPixmap Bell(const QColor& colour) {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    QPainterPath bell;
+    bell.moveTo(3, 12);
+    bell.cubicTo(4.5, 10, 4, 3, 8, 3);
+    bell.cubicTo(12, 3, 11.5, 10, 13, 12);
+    bell.closeSubpath();
+    g.setPen(QPen(Qt::black, 1));
+    g.setBrush(colour);
+    g.drawPath(bell);
+    g.setBrush(Qt::black);
+    g.drawEllipse(QPointF(8, 13.5), 1.5, 1.5);
+    g.drawLine(QPointF(8, 1.5), QPointF(8, 3));
+    return p;
+}
+
+QPixmap Tick() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(0, 128, 0), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    g.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
+    return p;
+}
+
+QPixmap Note() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setPen(Qt::black);
+    g.setBrush(QColor(255, 255, 200));
+    g.drawRect(3, 1, 10, 13);
+    g.setPen(QColor(0, 0, 128));
+    for (int y = 4; y <= 11; y += 3)
+        g.drawLine(5, y, 11, y);
+    return p;
+}
+
+QPixmap Clock() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(Qt::black, 1));
+    g.setBrush(Qt::white);
+    g.drawEllipse(QPointF(8, 8.5), 6, 6);
+    g.drawLine(QPointF(8, 8.5), QPointF(8, 4.5));
+    g.drawLine(QPointF(8, 8.5), QPointF(11, 8.5));
+    g.setPen(QPen(Qt::red, 1.5));
+    g.drawLine(QPointF(2, 3), QPointF(4, 1));
+    g.drawLine(QPointF(14, 3), QPointF(12, 1));
+    return p;
+}
+
+} // namespace
+
+QPixmap ReminderIcon(const QString& name) {
+    static QHash<QString, QPixmap> cache;
+    if (auto it = cache.constFind(name); it != cache.constEnd())
+        return *it;
+    QPixmap p;
+    if (name == "Alert1")
+        p = Bell(QColor(220, 0, 0));
+    else if (name == "Alert2")
+        p = Bell(QColor(255, 140, 0));
+    else if (name == "Alert3")
+        p = Bell(QColor(255, 230, 0));
+    else if (name == "ActedBMP")
+        p = Tick();
+    else if (name == "NoteBMP")
+        p = Note();
+    else if (name == "AlarmBMP")
+        p = Clock();
+    else
+        return p;
+    cache.insert(name, p);
+    return p;
+}
+
+QString AlertIconName(int status) {
+    switch (status) {
+    case kReminderOverdue:
+        return "Alert1";
+    case kReminderDueToday:
+        return "Alert2";
+    case kReminderPending:
+        return "Alert3";
+    default:
+        return QString();
+    }
+}
+
+} // namespace tessaly

@@ -1,0 +1,181 @@
+#include "book/reminders_page.h"
+
+#include "book/reminder_icons.h"
+#include "common/date_format.h"
+#include "settings/settings.h"
+#include "store/access_book.h"
+#include "store/book.h"
+#include "widgets/qt_text.h"
+
+#include <QActionGroup>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace tessaly {
+
+namespace {
+constexpr int kReminderRole = Qt::UserRole + 1;
+// The stored reminder orders with their menu captions, in menu order.
+const std::pair<int, const char*> kOrders[] = {
+    {1, "&Priority"}, {2, "Date and Time"}, {4, "Date, Priority and Time"}, {3, "Description"}};
+} // namespace
+
+TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
+    : QWidget(parent), clock_(clock) {
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(0, 0, 0, 0);
+    list_ = new QTreeWidget;
+    list_->setObjectName("Reminders");
+    list_->setColumnCount(5);
+    list_->setHeaderLabels({"Prty", "Date", "Time", "Description", ""});
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(4, QHeaderView::Fixed);
+    list_->header()->resizeSection(4, 20);
+    list_->setIconSize(QSize(16, 16));
+    v->addWidget(list_);
+    connect(list_->header(), &QHeaderView::sectionResized, this, [this](int section, int, int w) {
+        if (!filling_ && book_ && section < 4)
+            SetColumnWidth(*book_, section, w);
+    });
+
+    menu_ = new QMenu("Remin&ders", this);
+    menu_->setObjectName("RemindersMenu");
+    // The reminder dialogs arrive with the reminders; until then these stay disabled.
+    for (const char* caption : {"&Add Event...", "&Edit Event...", "&Delete Event...",
+                                "Ac&knowledge Event...", "&View Event..."})
+        menu_->addAction(caption)->setEnabled(false);
+    menu_->addSeparator();
+    showCompleted_ = menu_->addAction("&Show Completed Events");
+    showCompleted_->setCheckable(true);
+    connect(showCompleted_, &QAction::triggered, this, [this](bool on) {
+        if (book_) {
+            book_->ShowCompleted = on ? 1 : 0;
+            Refill();
+        }
+    });
+    showNotes_ = menu_->addAction("Show Event &Notes");
+    showNotes_->setCheckable(true);
+    connect(showNotes_, &QAction::triggered, this, [this](bool on) {
+        if (book_) {
+            book_->ShowNotes = on ? 1 : 0;
+            Refill();
+        }
+    });
+    QMenu* sortBy = menu_->addMenu("&Sort by");
+    auto* group = new QActionGroup(this);
+    for (const auto& [order, caption] : kOrders) {
+        QAction* a = sortBy->addAction(caption);
+        a->setCheckable(true);
+        a->setData(order);
+        group->addAction(a);
+        sortActions_.append(a);
+        connect(a, &QAction::triggered, this, [this, order] { SetSortOrder(order); });
+    }
+    menu_->addSeparator();
+    menu_->addAction("Reminder Options...")->setEnabled(false);
+    menu_->addSeparator();
+    menu_->addAction("Set Display Filter...")->setEnabled(false);
+    menu_->addAction("Remove Display Filter")->setEnabled(false);
+    connect(list_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { menu_->popup(list_->viewport()->mapToGlobal(p)); });
+}
+
+void TRemindersPage::SetSortOrder(int order) {
+    if (!book_)
+        return;
+    book_->SortOrder = static_cast<std::int16_t>(order);
+    Refill();
+}
+
+void TRemindersPage::Fill(const TRecord& entry, TBookData& book, const TSettings& settings) {
+    entry_ = &entry;
+    book_ = &book;
+    settings_ = &settings;
+    filling_ = true;
+    for (int i = 0; i < 4; ++i)
+        list_->header()->resizeSection(i, ColumnWidth(book, i));
+    filling_ = false;
+    showCompleted_->setChecked(book.ShowCompleted);
+    showNotes_->setChecked(book.ShowNotes);
+    for (QAction* a : sortActions_)
+        a->setChecked(a->data().toInt() == book.SortOrder);
+    list_->clear();
+    Refill();
+    if (list_->topLevelItemCount() > 0)
+        list_->setCurrentItem(list_->topLevelItem(0));
+}
+
+void TRemindersPage::Refill() {
+    if (!entry_ || !book_)
+        return;
+    const int keep = std::max(0, list_->indexOfTopLevelItem(list_->currentItem()));
+    list_->clear();
+    const TDateTime today = DateOf(clock_.Now());
+    const int order = book_->SortOrder;
+    const bool notes = book_->ShowNotes;
+    std::vector<std::pair<std::string, int>> rows;
+    for (int i = 0; i < entry_->Reminders.Count(); ++i) {
+        const TReminders* r = entry_->Reminders.At(i);
+        if (r->Completed && !book_->ShowCompleted)
+            continue;
+        rows.emplace_back(SortKey(*r, order), i);
+    }
+    std::stable_sort(rows.begin(), rows.end());
+    const TFormatSettings& fs = settings_->FormatSettings;
+    for (const auto& [key, i] : rows) {
+        const TReminders* r = entry_->Reminders.At(i);
+        auto* item = new QTreeWidgetItem;
+        item->setData(0, kReminderRole, i);
+        const int status = ReminderStatus(*r, today);
+        QString icon = "NoteBMP";
+        if (r->Completed)
+            icon = "ActedBMP";
+        else if (r->AlarmSet && status <= kReminderPending && list_->header()->sectionSize(0) > 20)
+            icon = status == kReminderOverdue   ? "Alert1"
+                   : status == kReminderPending ? "Alert3"
+                                                : "Alert2";
+        item->setIcon(0, ReminderIcon(icon));
+        item->setData(0, Qt::UserRole + 2, icon);
+        item->setText(0, QString::number(r->Priority));
+        item->setText(1, ToQString(FormatDateTime(settings_->EventFormat, r->When, fs)));
+        item->setText(2, r->NoTime ? QString()
+                                   : ToQString(FormatDateTime(fs.ShortTimeFormat, r->When, fs)));
+        QString description = ToQString(TextValue(r->Description));
+        if (notes && !TextValue(r->Notes).empty())
+            description += "\n" + ToQString(TextValue(r->Notes));
+        item->setText(3, description);
+        if (!r->Completed && r->AlarmSet)
+            item->setIcon(4, ReminderIcon("AlarmBMP"));
+        item->setSizeHint(0, QSize(-1, notes ? 40 : 20));
+        list_->addTopLevelItem(item);
+    }
+    if (list_->topLevelItemCount() > 0)
+        list_->setCurrentItem(list_->topLevelItem(std::min(keep, list_->topLevelItemCount() - 1)));
+}
+
+TReminders* TRemindersPage::SelectedReminder() const {
+    const QTreeWidgetItem* item = list_->currentItem();
+    if (!item || !entry_)
+        return nullptr;
+    return entry_->Reminders.At(item->data(0, kReminderRole).toInt());
+}
+
+bool TRemindersPage::SelectReminder(const TReminders* reminder) {
+    for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list_->topLevelItem(row);
+        if (entry_ && entry_->Reminders.At(item->data(0, kReminderRole).toInt()) == reminder) {
+            list_->setCurrentItem(item);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace tessaly

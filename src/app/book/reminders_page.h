@@ -1,0 +1,53 @@
+#pragma once
+// Page 2 of the book window: the current entry's reminders in `Reminders` under the
+// columns "Prty", "Date", "Time" and "Description", in the book's reminder order,
+// completed ones only with "&Show Completed Events", notes on a second line with
+// "Show Event &Notes", and the "Remin&ders" menu that is also the list's pop-up.
+
+#include "platform/clock.h"
+
+#include <QWidget>
+
+class QMenu;
+class QTreeWidget;
+class QAction;
+
+namespace tessaly {
+
+class TBookData;
+class TRecord;
+class TReminders;
+struct TSettings;
+
+class TRemindersPage : public QWidget {
+    Q_OBJECT
+public:
+    TRemindersPage(const IClock& clock, QWidget* parent = nullptr);
+
+    // Refills the list from the entry; the first item is selected.
+    void Fill(const TRecord& entry, TBookData& book, const TSettings& settings);
+    // Refills and keeps the selected row (at most the last).
+    void Refill();
+    QTreeWidget* List() const { return list_; }
+    QMenu* Menu() const { return menu_; }
+    // The reminder of the selected row, nullptr when none.
+    TReminders* SelectedReminder() const;
+    // Selects the row of a reminder; false when it is not listed.
+    bool SelectReminder(const TReminders* reminder);
+
+private:
+    void SetSortOrder(int order);
+
+    const IClock& clock_;
+    const TRecord* entry_ = nullptr;
+    TBookData* book_ = nullptr;
+    const TSettings* settings_ = nullptr;
+    QTreeWidget* list_ = nullptr;
+    QMenu* menu_ = nullptr;
+    QAction* showCompleted_ = nullptr;
+    QAction* showNotes_ = nullptr;
+    QList<QAction*> sortActions_;
+    bool filling_ = false;
+};
+
+} // namespace tessaly

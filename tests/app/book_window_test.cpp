@@ -1,0 +1,416 @@
+// The book window: the entry list in sort order with the saved selection, locked
+// books (read-only files, back-up copies), re-reading a locked book, the enabling
+// rules in viewing and editing, saving that never fails silently, the notes kept
+// whole across page changes, type-ahead find, and the time to open a large book.
+
+#include "book/book.h"
+#include "book/entry_list_model.h"
+#include "book/entry_list_view.h"
+#include "book/notes_page.h"
+#include "store/book_file.h"
+#include "test_support.h"
+#include "widgets/qt_text.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace tessaly;
+
+namespace {
+
+// A book whose entries carry the given surnames, in that order in the file.
+QString MakeNamedBook(const QString& path, const QStringList& surnames, int selected = 0) {
+    TStoreSettings settings;
+    auto book = NewBook(PathToCore(path), settings);
+    for (const QString& name : surnames) {
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, FromQString(name));
+        book->Entries.Add(std::move(e));
+    }
+    book->ListItemIndex = static_cast<std::int16_t>(selected);
+    if (!SaveBook(*book, false, settings).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
+// Another copy of the program adds an entry and writes the file; its time moves on so
+// that the change shows even within the same second.
+void SecondWriterAdds(const QString& path, const QString& surname) {
+    TStoreSettings settings;
+    TLoadResult r = LoadBook(PathToCore(path), settings);
+    QVERIFY(r.Book);
+    auto e = std::make_unique<TRecord>();
+    e->SetNameField(kFieldSurname, FromQString(surname));
+    r.Book->Entries.Add(std::move(e));
+    QVERIFY(SaveBook(*r.Book, false, settings).Ok);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(
+        f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+}
+
+QStringList ListedSurnames(TBook& book) {
+    QStringList out;
+    for (int i = 0; i < book.EntryModel()->rowCount(); ++i)
+        out << ToQString(book.EntryModel()->EntryAt(i)->NameField(kFieldSurname));
+    return out;
+}
+
+} // namespace
+
+class TBookWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void OpensInSortOrderWithTheSavedSelection();
+    void SavedSelectionBeyondTheListSelectsTheFirst();
+    void EmptyBookShowsNoEntry();
+    void ReadOnlyFileOpensLocked();
+    void BackupBookIsLockedWithItsMessage();
+    void LockCommandSetsAndClearsTheAttribute();
+    void LockedBookIsReReadAfterASecondWriter();
+    void FailedReReadKeepsTheBookShown();
+    void CommandStateInViewingAndEditing();
+    void NotesAreNeverCutByAPageChange();
+    void FailedSaveIsReportedAndTheEditsAreAskedFor();
+    void ChangedFileIsNotOverwrittenWithoutAsking();
+    void AutoSaveAfterTheChangeCount();
+    void TypingFindsAnEntry();
+    void PagesAndCaptionsFromTheBook();
+    void LargeBookOpensQuickly();
+
+private:
+    QString Path(const QString& name) const { return dir_->filePath(name); }
+    TBook* Open(TTestRun& run, const QString& path, bool readOnly = false) {
+        if (!run.Frame->OpenBookFile(path, true, readOnly))
+            return nullptr;
+        return qobject_cast<TBook*>(run.Frame->ActiveChild());
+    }
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MemorySettingsStore> store_;
+    std::unique_ptr<TRecordingPresenter> messages_;
+};
+
+void TBookWindowTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    store_ = std::make_unique<MemorySettingsStore>();
+    messages_ = std::make_unique<TRecordingPresenter>();
+}
+
+void TBookWindowTest::cleanup() {
+    messages_.reset();
+    store_.reset();
+    dir_.reset();
+}
+
+void TBookWindowTest::OpensInSortOrderWithTheSavedSelection() {
+    TTestRun run(*store_, Path("cfg"));
+    MakeNamedBook(Path("Home.ADR"), {"Zeta", "alpha", "Mike", "beta"}, 2);
+    TBook* book = Open(run, Path("Home.ADR"));
+    QVERIFY(book);
+    QCOMPARE(ListedSurnames(*book), QStringList({"alpha", "beta", "Mike", "Zeta"}));
+    QCOMPARE(book->ListBox()->SelectedRow(), 2);
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("Mike"));
+    QCOMPARE(run.Frame->EntryCounter()->text(), QString("4 of 4"));
+    QCOMPARE(run.Frame->SearchIndicator()->text(), QString("All Entries"));
+    QVERIFY(run.Frame->InfoLabel()->text().contains("Mike"));
+    // The selection is kept with the book at close and comes back with it.
+    book->ListBox()->SelectRow(3);
+    book->ShowCurrentEntry();
+    book->SubWindow()->close();
+    QCoreApplication::processEvents();
+    book = Open(run, Path("Home.ADR"));
+    QVERIFY(book);
+    QCOMPARE(book->ListBox()->SelectedRow(), 3);
+    QVERIFY(QFile::exists(Path("Home.BAK"))); // "Backup" is on by default
+}
+
+void TBookWindowTest::SavedSelectionBeyondTheListSelectsTheFirst() {
+    TTestRun run(*store_, Path("cfg"));
+    MakeNamedBook(Path("Few.ADR"), {"b", "a"}, 9);
+    TBook* book = Open(run, Path("Few.ADR"));
+    QVERIFY(book);
+    QCOMPARE(book->ListBox()->SelectedRow(), 0);
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("a"));
+}
+
+void TBookWindowTest::EmptyBookShowsNoEntry() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeBook(Path("Empty.ADR")));
+    QVERIFY(book);
+    QCOMPARE(run.Frame->EntryCounter()->text(), QString("0 of 0"));
+    QCOMPARE(run.Frame->InfoLabel()->text(), QString());
+    QVERIFY(!book->CommandState().UpdateEntry);
+    QVERIFY(!book->CommandState().DeleteEntry);
+    QVERIFY(book->CommandState().AddEntry);
+    QVERIFY(book->Book()->WorkRecord); // a blank working entry
+}
+
+void TBookWindowTest::ReadOnlyFileOpensLocked() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Shared.ADR"), {"a"});
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    TBook* book = Open(run, path);
+    QVERIFY(book && book->ReadOnly());
+    QCOMPARE(book->windowTitle(), QString("SHARED (Locked)"));
+    QVERIFY(!book->CommandState().AddEntry);
+    QVERIFY(!book->CommandState().UpdateEntry);
+    QCOMPARE(book->LockAction()->text(), QString("Un&lock Address Book"));
+    QVERIFY(messages_->Requests.empty());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void TBookWindowTest::BackupBookIsLockedWithItsMessage() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Home.BAK"), {"a"}));
+    QVERIFY(book && book->ReadOnly());
+    QCOMPARE(book->windowTitle(), QString("HOME (Locked)"));
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    const TMessageRequest& m = messages_->Requests[0];
+    QCOMPARE(m.Title, QString("Access Error"));
+    QCOMPARE(m.Kind, int(mkInformation));
+    QCOMPARE(m.Text, QString("The Address Book opened is a Back-up File of another Address Book. "
+                             "To protect against data loss, this Book has been locked against "
+                             "updates.\n\nTo update this Book, use the Save As command and save "
+                             "it using with a different name and file extension"));
+}
+
+void TBookWindowTest::LockCommandSetsAndClearsTheAttribute() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Lock.ADR"), {"a"});
+    TBook* book = Open(run, path);
+    QVERIFY(book && !book->ReadOnly());
+    book->ToggleLock();
+    QVERIFY(book->ReadOnly());
+    QVERIFY(!(QFileInfo(path).permissions() & QFileDevice::WriteOwner));
+    QCOMPARE(book->windowTitle(), QString("LOCK (Locked)"));
+    book->ToggleLock();
+    QVERIFY(!book->ReadOnly());
+    QVERIFY(QFileInfo(path).permissions() & QFileDevice::WriteOwner);
+    QCOMPARE(book->windowTitle(), QString("LOCK"));
+}
+
+void TBookWindowTest::LockedBookIsReReadAfterASecondWriter() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Net.ADR"), {"c", "a", "b"});
+    TBook* book = Open(run, path, true);
+    QVERIFY(book && book->ReadOnly());
+    book->ListBox()->SelectRow(1);
+    book->ShowCurrentEntry();
+    // Nothing changed: nothing is read.
+    TBookData* before = book->Book();
+    book->Synchronise();
+    QCOMPARE(book->Book(), before);
+    SecondWriterAdds(path, "z");
+    book->Synchronise();
+    QCOMPARE(ListedSurnames(*book), QStringList({"a", "b", "c", "z"}));
+    QCOMPARE(book->ListBox()->SelectedRow(), 1);
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("b"));
+    QCOMPARE(run.Frame->EntryCounter()->text(), QString("4 of 4"));
+}
+
+void TBookWindowTest::FailedReReadKeepsTheBookShown() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Net.ADR"), {"a", "b"});
+    TBook* book = Open(run, path, true);
+    QVERIFY(book);
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("half a book");
+        f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+    }
+    book->Synchronise();
+    QCOMPARE(ListedSurnames(*book), QStringList({"a", "b"}));
+    QVERIFY(book->Book()->WorkRecord);
+}
+
+void TBookWindowTest::CommandStateInViewingAndEditing() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Edit.ADR"), {"a", "b"}));
+    QVERIFY(book);
+    QVERIFY(book->CommandState().UpdateEntry);
+    QVERIFY(book->CommandState().AddEntry);
+    QVERIFY(!book->CommandState().ApplyUpdate);
+    QVERIFY(book->ListBox()->isEnabled());
+    book->SetEditMode(kEditUpdating);
+    QVERIFY(!book->CommandState().UpdateEntry);
+    QVERIFY(!book->CommandState().AddEntry);
+    QVERIFY(book->CommandState().ApplyUpdate);
+    QVERIFY(book->CommandState().CancelUpdate);
+    QVERIFY(!book->ListBox()->isEnabled());
+    QVERIFY(!book->LockAction()->isEnabled());
+    QVERIFY(!book->NotesPage()->Editor()->isReadOnly());
+    // Closing while editing asks string 89; No keeps the window.
+    messages_->Answer = mrNo;
+    QVERIFY(!book->SubWindow()->close());
+    QCOMPARE(messages_->Requests.back().Title, QString("Caution - Data Loss Possible"));
+    QVERIFY(messages_->Requests.back().Text.startsWith(
+        QString("Address Book %1 is being Updated").arg(Path("Edit.ADR"))));
+    book->SetEditMode(kEditViewing);
+    QVERIFY(book->ListBox()->isEnabled());
+    QVERIFY(book->NotesPage()->Editor()->isReadOnly());
+    // The reminders menu opens only with the reminders page.
+    QVERIFY(!book->CommandState().RemindersMenu);
+    book->ShowPage(2);
+    QVERIFY(book->CommandState().RemindersMenu);
+}
+
+void TBookWindowTest::NotesAreNeverCutByAPageChange() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Notes.ADR"), {"a"}));
+    QVERIFY(book);
+    book->SetEditMode(kEditUpdating);
+    book->ShowPage(1);
+    const QString longNotes = QString(40000, 'n') + "end";
+    book->NotesPage()->Editor()->setPlainText(longNotes);
+    book->NotesPage()->Editor()->document()->setModified(true);
+    book->ShowPage(0);
+    QCOMPARE(book->Book()->WorkRecord->Notes().size(), std::size_t(40003));
+    book->ShowPage(1);
+    QCOMPARE(book->NotesPage()->Editor()->toPlainText(), longNotes);
+}
+
+void TBookWindowTest::FailedSaveIsReportedAndTheEditsAreAskedFor() {
+    TTestRun run(*store_, Path("cfg"));
+    QDir().mkpath(Path("gone"));
+    TBook* book = Open(run, MakeNamedBook(Path("gone/Lost.ADR"), {"a"}));
+    QVERIFY(book && !book->ReadOnly());
+    // The folder disappears under the open book: the next write cannot succeed.
+    QVERIFY(QDir(Path("gone")).removeRecursively());
+    book->ToggleTag();
+    QVERIFY(book->Book()->Modified);
+    messages_->Requests.clear();
+    QVERIFY(!book->Save(false));
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QCOMPARE(messages_->Requests[0].Title, QString("Access Error"));
+    QVERIFY(messages_->Requests[0].Text.contains("could not be saved"));
+    QVERIFY(book->Book()->Modified);
+    QVERIFY(book->ReadOnly());
+    QVERIFY(book->windowTitle().endsWith(" (Locked)"));
+    // At close the lost edits are asked about; No keeps the window open.
+    messages_->Answer = mrNo;
+    QVERIFY(!book->SubWindow()->close());
+    QVERIFY(messages_->Requests.back().Text.contains("could not be saved"));
+    messages_->Answer = mrYes;
+    QVERIFY(book->SubWindow()->close());
+}
+
+void TBookWindowTest::ChangedFileIsNotOverwrittenWithoutAsking() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Two.ADR"), {"a"});
+    TBook* book = Open(run, path);
+    QVERIFY(book && !book->ReadOnly());
+    SecondWriterAdds(path, "other");
+    messages_->Answer = mrNo;
+    QVERIFY(!book->Save(false));
+    QCOMPARE(messages_->Requests.back().Title, QString("Caution - Data Loss Possible"));
+    TLoadResult onDisk = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(onDisk.Book);
+    QCOMPARE(onDisk.Book->Entries.Count(), 2); // the other copy's entry is still there
+    QVERIFY(!book->ReadOnly());
+    messages_->Answer = mrYes;
+    QVERIFY(book->Save(false));
+    onDisk = LoadBook(PathToCore(path), TStoreSettings());
+    QCOMPARE(onDisk.Book->Entries.Count(), 1);
+}
+
+void TBookWindowTest::AutoSaveAfterTheChangeCount() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->Settings().AutoSaveInterval = 2;
+    const QString path = MakeNamedBook(Path("Auto.ADR"), {"a", "b"});
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    const auto taggedOnDisk = [&] {
+        TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
+        return r.Book->Entries.CountTagged();
+    };
+    book->ToggleTag();
+    QVERIFY(book->Book()->Modified);
+    QVERIFY(book->CommandState().Save);
+    QCOMPARE(taggedOnDisk(), 0); // one change: not yet written
+    book->ListBox()->SelectRow(1);
+    book->ShowCurrentEntry();
+    book->ToggleTag(); // the second change reaches the count
+    QVERIFY(!book->Book()->Modified);
+    QCOMPARE(taggedOnDisk(), 2);
+}
+
+void TBookWindowTest::TypingFindsAnEntry() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Find.ADR"), {"Mills", "Adams", "Miller", "Brown"}));
+    QVERIFY(book);
+    QTest::keyClicks(book->ListBox(), "mille");
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("Miller"));
+    QTest::keyClick(book->ListBox(), Qt::Key_Backspace);
+    QTest::keyClick(book->ListBox(), Qt::Key_Backspace);
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("Miller"));
+    QTest::keyClick(book->ListBox(), Qt::Key_S); // "mils" matches nothing: beep, no move
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("Miller"));
+    QVERIFY(book->ListBox()->TypeAhead().Prefix().empty());
+}
+
+void TBookWindowTest::PagesAndCaptionsFromTheBook() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Pages.ADR"), {"a"}));
+    QVERIFY(book);
+    for (int page = 0; page < TBook::kPages; ++page) {
+        QVERIFY(!book->Tabs()->tabText(page).isEmpty());
+        QCOMPARE(book->PageAction(page)->text(), book->Tabs()->tabText(page) + " Page");
+    }
+    QCOMPARE(book->PageAction(0)->shortcut(), QKeySequence(Qt::Key_F5));
+    QCOMPARE(book->PageAction(5)->shortcut(), QKeySequence(Qt::Key_F4));
+    book->ShowPage(3);
+    book->SubWindow()->close();
+    QCoreApplication::processEvents();
+    TLoadResult r = LoadBook(PathToCore(Path("Pages.ADR")), TStoreSettings());
+    QCOMPARE(int(r.Book->ActivePage), 3);
+    // The book's menus stand in for the frame's while it is active.
+    book = Open(run, Path("Pages.ADR"));
+    QVERIFY(book);
+    QCOMPARE(book->CurrentPage(), 3);
+    QVERIFY(run.Frame->FileMenu()->menuAction()->isVisible() == false);
+}
+
+void TBookWindowTest::LargeBookOpensQuickly() {
+    TTestRun run(*store_, Path("cfg"));
+    QStringList names;
+    names.reserve(32767);
+    for (int i = 0; i < 32767; ++i)
+        names << QString("Name%1").arg((i * 7919) % 32767, 5, 10, QChar('0'));
+    MakeNamedBook(Path("Large.ADR"), names, 0);
+    run.Frame->resize(900, 600);
+    run.Frame->show();
+    QElapsedTimer t;
+    t.start();
+    TBook* book = Open(run, Path("Large.ADR"));
+    QVERIFY(book);
+    book->ListBox()->viewport()->repaint(); // the first paint
+    const qint64 ms = t.elapsed();
+    qInfo("Opening the 32,767-entry book (load, order, first paint): %lld ms", ms);
+    QCOMPARE(book->EntryModel()->rowCount(), 32767);
+    QCOMPARE(ToQString(book->EntryModel()->EntryAt(32766)->NameField(kFieldSurname)),
+             QString("Name32766"));
+    // A generous bound that still catches a list filled item by item.
+    QVERIFY2(ms < 5000, qPrintable(QString("%1 ms").arg(ms)));
+    // Where the time goes: reading the file and ordering the list, apart.
+    t.restart();
+    TLoadResult loaded = LoadBook(PathToCore(Path("Large.ADR")), TStoreSettings());
+    const qint64 loadMs = t.restart();
+    TEntryList ordered(*loaded.Book);
+    ordered.Rebuild();
+    qInfo("of which: load %lld ms, order %lld ms", loadMs, t.elapsed());
+    if (const QByteArray shot = qgetenv("TESSALY_SCREENSHOT"); !shot.isEmpty())
+        run.Frame->grab().save(QString::fromLocal8Bit(shot));
+}
+
+QTEST_MAIN(TBookWindowTest)
+#include "book_window_test.moc"
