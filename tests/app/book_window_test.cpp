@@ -3,10 +3,13 @@
 // rules in viewing and editing, saving that never fails silently, the notes kept
 // whole across page changes, type-ahead find, and the time to open a large book.
 
+#include "book/address_page.h"
 #include "book/book.h"
+#include "book/categories_page.h"
 #include "book/entry_list_model.h"
 #include "book/entry_list_view.h"
 #include "book/notes_page.h"
+#include "book/others_page.h"
 #include "store/book_file.h"
 #include "test_support.h"
 #include "widgets/qt_text.h"
@@ -15,11 +18,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace tessaly;
 
@@ -85,6 +91,7 @@ private slots:
     void AutoSaveAfterTheChangeCount();
     void TypingFindsAnEntry();
     void PagesAndCaptionsFromTheBook();
+    void PagesShowTheEntry();
     void LargeBookOpensQuickly();
 
 private:
@@ -380,6 +387,93 @@ void TBookWindowTest::PagesAndCaptionsFromTheBook() {
     QVERIFY(run.Frame->FileMenu()->menuAction()->isVisible() == false);
 }
 
+void TBookWindowTest::PagesShowTheEntry() {
+    TTestRun run(*store_, Path("cfg"));
+    TStoreSettings settings;
+    auto data = NewBook(PathToCore(Path("Full.ADR")), settings);
+    // A second, structured template with a city/state/zip layout.
+    TTemplateValues us = data->Templates.NewTemplateValues();
+    us.Name = "Work";
+    us.AddressFormat = kFormatUS;
+    us.ButtonKinds = {kButtonDial, kButtonNone, kButtonNone, kButtonMail};
+    const int usIndex = data->Templates.AddTemplate(us);
+    auto e = std::make_unique<TRecord>();
+    e->SetNameField(kFieldTitle, "Dr");
+    e->Created = EncodeDate(2024, 3, 1);
+    e->SetNameField(kFieldFirstName, "Ada");
+    e->SetNameField(kFieldSurname, "Lovelace");
+    e->SetNameField(4, "Analyst");
+    e->SetNotes("Met at the engine exhibition.");
+    e->Addresses.AddAddress(data->Templates.TemplateId(1));
+    e->Addresses.SetFieldOf(0, kFieldCompany, "Engines Ltd");
+    e->Addresses.SetFieldOf(0, kFieldAddress, "12 Square\r\nLondon");
+    e->Addresses.SetFieldOf(0, kFirstPhoneField, "020 7946 0000");
+    e->Addresses.AddAddress(data->Templates.TemplateId(usIndex));
+    e->Addresses.SetFieldOf(1, kFieldAddress, "1 Main St\r\n\r\nSpringfield\r\nIL\r\n62701");
+    e->CategoriesInUse.AddMembership(data->Categories.CategoryId(1));
+    const TDateTime today = DateOf(SystemClock::Instance().Now());
+    for (int i = 0; i < 3; ++i) {
+        auto r = std::make_unique<TReminders>();
+        r->When = today + i - 1;
+        r->Frequency = 1;
+        r->AlarmSet = 1;
+        r->Priority = static_cast<std::int16_t>(i + 1);
+        r->SetDescription(i == 2 ? "Done already" : "Call about the engine");
+        r->Completed = i == 2;
+        e->Reminders.Add(std::move(r));
+    }
+    data->Entries.Add(std::move(e));
+    data->ShowCompleted = 0;
+    QVERIFY(SaveBook(*data, false, settings).Ok);
+
+    run.Frame->resize(900, 620);
+    run.Frame->show();
+    TBook* book = Open(run, Path("Full.ADR"));
+    QVERIFY(book);
+    book->SubWindow()->showMaximized();
+    QCOMPARE(book->findChild<QLineEdit*>("F_Surname") ? 1 : 0, 0); // fields go by the names below
+    QCOMPARE(book->findChild<QLineEdit*>("F_Name")->text(), QString("Lovelace"));
+    QCOMPARE(book->findChild<QLineEdit*>("F_Company")->text(), QString("Engines Ltd"));
+    QCOMPARE(book->findChild<QLineEdit*>("F_Phone1")->text(), QString("020 7946 0000"));
+    QVERIFY(book->findChild<QPushButton*>("B_Phone1")->isVisibleTo(book));
+    QVERIFY(!book->findChild<QPushButton*>("B_Phone3")->isVisibleTo(book));
+    QVERIFY(book->CommandState().DialNumber);
+    QVERIFY(book->findChild<QPlainTextEdit*>("F_Address")->isVisibleTo(book));
+    // The structured template's tab shows the five lines, city and state on one row.
+    book->AddressPage()->SetTemplateTab(1);
+    QVERIFY(!book->findChild<QPlainTextEdit*>("F_Address")->isVisibleTo(book));
+    QCOMPARE(book->findChild<QLineEdit*>("F_Address_3")->text(), QString("Springfield"));
+    QCOMPARE(book->findChild<QLineEdit*>("F_Address_5")->text(), QString("62701"));
+    QVERIFY(!book->CommandState().DialNumber);
+    book->AddressPage()->SetTemplateTab(0);
+    // Reminders: the completed one is left out until "Show Completed Events" is on.
+    book->ShowPage(2);
+    QTreeWidget* reminders = book->findChild<QTreeWidget*>("Reminders");
+    QCOMPARE(reminders->topLevelItemCount(), 2);
+    QCOMPARE(reminders->currentItem(), reminders->topLevelItem(0));
+    QCOMPARE(reminders->topLevelItem(0)->data(0, Qt::UserRole + 2).toString(), QString("Alert1"));
+    QCOMPARE(reminders->topLevelItem(1)->data(0, Qt::UserRole + 2).toString(), QString("Alert2"));
+    book->Book()->ShowCompleted = 1;
+    book->ShowPage(0);
+    book->ShowPage(2);
+    QCOMPARE(reminders->topLevelItemCount(), 3);
+    book->ShowPage(3);
+    QCOMPARE(book->findChild<QLineEdit*>("F_Others2")->text(), QString("Analyst"));
+    QVERIFY(!book->OthersPage()->DateText(0).isEmpty());
+    book->ShowPage(5);
+    QCOMPARE(book->CategoriesPage()->Ticked(),
+             QStringList({ToQString(book->Book()->Categories.CategoryName(1))}));
+    QVERIFY(run.Frame->findChild<QLabel*>("Entry has Reminders")->isVisibleTo(run.Frame.get()));
+    QVERIFY(run.Frame->findChild<QLabel*>("Entry has Notes")->isVisibleTo(run.Frame.get()));
+    book->ShowPage(0);
+    if (const QByteArray shot = qgetenv("TESSALY_SCREENSHOT"); !shot.isEmpty())
+        for (int page : {0, 2, 5}) {
+            book->ShowPage(page);
+            QCoreApplication::processEvents();
+            run.Frame->grab().save(QString::fromLocal8Bit(shot) + QString("_page%1.png").arg(page));
+        }
+}
+
 void TBookWindowTest::LargeBookOpensQuickly() {
     TTestRun run(*store_, Path("cfg"));
     QStringList names;
@@ -409,7 +503,7 @@ void TBookWindowTest::LargeBookOpensQuickly() {
     ordered.Rebuild();
     qInfo("of which: load %lld ms, order %lld ms", loadMs, t.elapsed());
     if (const QByteArray shot = qgetenv("TESSALY_SCREENSHOT"); !shot.isEmpty())
-        run.Frame->grab().save(QString::fromLocal8Bit(shot));
+        run.Frame->grab().save(QString::fromLocal8Bit(shot) + "_large.png");
 }
 
 QTEST_MAIN(TBookWindowTest)

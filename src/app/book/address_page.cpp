@@ -34,6 +34,7 @@ bool UsedByKeys(const TRecord& entry, const TBookData& book, int code) {
 // Rows of the scroll box: a row holds its fields in a line of their own.
 QWidget* Row(std::initializer_list<QWidget*> widgets) {
     auto* w = new QWidget;
+    w->setObjectName("AddressRow");
     auto* h = new QHBoxLayout(w);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(8);
@@ -116,6 +117,25 @@ TAddressPage::TAddressPage(QWidget* parent) : QWidget(parent) {
         // Dialling arrives with the telephony; the buttons show the template's kind.
         dial_[i]->setEnabled(false);
     }
+    // Every field belongs to the scroll box, shown or not.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{positionLabel_, position_, companyLabel_, company_,
+                                         addressLabel_, address_, stateLabel_}) {
+        w->setParent(inner);
+        w->hide();
+    }
+    for (int i = 0; i < 5; ++i) {
+        lineLabels_[i]->setParent(inner);
+        lineLabels_[i]->hide();
+        lines_[i]->setParent(inner);
+        lines_[i]->hide();
+    }
+    for (int i = 0; i < 4; ++i) {
+        for (QWidget* w : std::initializer_list<QWidget*>{phoneLabels_[i], phones_[i], dial_[i]}) {
+            w->setParent(inner);
+            w->hide();
+        }
+    }
     SetReadOnly(true);
 }
 
@@ -154,10 +174,21 @@ void TAddressPage::Fill(const TRecord& entry, const TBookData& book, const TSett
 
 void TAddressPage::ShowAddress() {
     // Take every row out; the template decides which come back.
+    QWidget* inner = scroll_->widget();
     while (QLayoutItem* item = grid_->takeAt(0)) {
-        if (QWidget* w = item->widget())
-            w->hide();
+        QWidget* w = item->widget();
         delete item;
+        if (!w)
+            continue;
+        w->hide();
+        if (w->objectName() != "AddressRow")
+            continue;
+        // A row holds fields only for one layout; they go back to the scroll box.
+        for (QWidget* child : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            child->hide();
+            child->setParent(inner);
+        }
+        delete w;
     }
     if (!entry_ || !book_)
         return;
