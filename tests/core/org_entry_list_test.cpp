@@ -174,6 +174,16 @@ TEST_F(OrgEntryList, OnlyEntriesThatPassTheActiveSearch) {
     EXPECT_EQ(list.InsertEntry(*c), 1);
     EXPECT_FALSE(list.PassesAt(1));
     EXPECT_EQ(list.IndexOfEntry(a), 0);
+
+    // Built with the active search, an inserted entry is tested against the book's
+    // active search of the moment, even after the search list was replaced.
+    list.Rebuild();
+    TFilterList replaced = book.Searches;
+    replaced.ActiveSearch()->Rules.Clear();
+    book.Searches = replaced;
+    TRecord* d = Add("", "Dee", "Brown");
+    list.InsertEntry(*d);
+    EXPECT_TRUE(list.PassesAt(list.IndexOfEntry(d)));
 }
 
 TEST_F(OrgEntryList, InsertResortRemoveAndTheSelectionAfterwards) {

@@ -116,6 +116,11 @@ TEST(OrgEntryMatches, StartsWithComparesTheSortTextWithoutCase) {
     EXPECT_FALSE(Matches(f, e, "S"));
     f.StartsWithOn = 0;
     EXPECT_TRUE(Matches(f, e, "Jones"));
+
+    // Characters beyond 255 (a damaged file) are not compared.
+    f.StartsWithOn = 1;
+    f.StartsWith = std::string(255, 'a') + "zzz";
+    EXPECT_TRUE(Matches(f, e, std::string(255, 'A')));
 }
 
 TEST(OrgEntryMatches, CategoriesAndOrNone) {

@@ -15,6 +15,7 @@ TEntryList::TEntryList(TBookData& book, const IClock& clock) : book_(book), cloc
 
 void TEntryList::Rebuild() {
     Rebuild(book_.Searches.ActiveSearch());
+    followsActive_ = true;
 }
 
 namespace {
@@ -42,6 +43,7 @@ TSortKey MakeSortKey(std::string_view text, std::uint32_t index) {
 
 void TEntryList::Rebuild(const TFilter* search) {
     search_ = search;
+    followsActive_ = false;
     std::vector<TItem> items;
     items.reserve(static_cast<std::size_t>(book_.Entries.Count()));
     const TDateTime today = DateOf(clock_.Now());
@@ -103,8 +105,11 @@ int TEntryList::IndexOfEntry(const TRecord* entry) const {
 int TEntryList::InsertEntry(TRecord& entry) {
     RemoveEntry(&entry);
     TItem item{&entry, SortTextOf(entry), true};
-    if (search_)
-        item.Passes = EntryMatches(*search_, entry, item.SortText, DateOf(clock_.Now()));
+    // The book's searches may have been replaced since (a dialog's copy committed), so
+    // the active one is looked up afresh.
+    const TFilter* search = followsActive_ ? book_.Searches.ActiveSearch() : search_;
+    if (search)
+        item.Passes = EntryMatches(*search, entry, item.SortText, DateOf(clock_.Now()));
     const int at = PlaceFor(item);
     items_.insert(items_.begin() + at, std::move(item));
     return at;

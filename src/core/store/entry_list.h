@@ -21,7 +21,8 @@ public:
     // Lists every entry of the book that passes the book's active search. Entries that
     // follow the book's keys take a copy of them first.
     void Rebuild();
-    // The same with another search; nullptr lists every entry.
+    // The same with another search, which must outlive the list or the next Rebuild;
+    // nullptr lists every entry.
     void Rebuild(const TFilter* search);
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -68,6 +69,7 @@ private:
     TBookData& book_;
     const IClock& clock_;
     const TFilter* search_ = nullptr;
+    bool followsActive_ = false; // built with the book's active search
     std::vector<TItem> items_;
 };
 

@@ -156,7 +156,8 @@ bool RuleHolds(const TRule& rule, const TRecord& entry) {
 
 bool EntryMatches(const TFilter& search, const TRecord& entry, std::string_view sortText,
                   TDateTime today) {
-    if (search.StartsWithOn && !StartsWithNoCase(sortText, TextValue(search.StartsWith)))
+    // The characters pass through a short string, as the sort text does.
+    if (search.StartsWithOn && !StartsWithNoCase(sortText, Short(search.StartsWith)))
         return false;
     if (search.CategoriesOn && !InCategories(search, entry))
         return false;
