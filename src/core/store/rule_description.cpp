@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <string_view>
 
 namespace tessaly {
 
@@ -16,13 +18,19 @@ std::string WithoutAmpersands(std::string s) {
     return s;
 }
 
-std::string Quoted(std::string_view s) {
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (const auto part : parts)
+        size += part.size();
     std::string out;
-    out.reserve(s.size() + 2);
-    out += '"';
-    out += s;
-    out += '"';
+    out.reserve(size);
+    for (const auto part : parts)
+        out.append(part);
     return out;
+}
+
+std::string Quoted(std::string_view s) {
+    return Joined({"\"", s, "\""});
 }
 
 std::string QuotedDate(TDateTime d, const TFormatSettings& fs) {
@@ -48,8 +56,8 @@ TRuleDescription RuleDescription(const TRule& rule, const TTemplateList& templat
                       : templates.TemplateCaption(0, rule.FieldNo);
     } else {
         const int t = templates.FindTemplateById(rule.TemplateNo);
-        d.Field =
-            "[" + templates.TemplateName(t) + "] " + templates.TemplateCaption(t, rule.FieldNo);
+        d.Field = Joined(
+            {"[", templates.TemplateName(t), "] ", templates.TemplateCaption(t, rule.FieldNo)});
     }
     d.Field = WithoutAmpersands(std::move(d.Field));
 
@@ -58,7 +66,7 @@ TRuleDescription RuleDescription(const TRule& rule, const TTemplateList& templat
         d.Value = Quoted(rule.Text);
     } else if (DateOf(rule.FromDate) != DateOf(rule.ToDate)) {
         d.Condition = "Between Dates";
-        d.Value = QuotedDate(rule.FromDate, fs) + " and " + QuotedDate(rule.ToDate, fs);
+        d.Value = Joined({QuotedDate(rule.FromDate, fs), " and ", QuotedDate(rule.ToDate, fs)});
     } else {
         d.Condition = "On the Date";
         d.Value = QuotedDate(rule.FromDate, fs);
