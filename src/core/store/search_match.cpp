@@ -83,23 +83,23 @@ bool HasDueReminder(const TRecord& entry, TDateTime today) {
 bool TextMatches(std::string_view field, std::string_view text, bool matchCase, bool wholeWords) {
     if (field.empty() || text.size() > field.size())
         return false;
+    if (text.empty())
+        return true;
     const std::size_t n = field.size();
     const std::size_t m = text.size();
+    auto same = [matchCase](char a, char b) {
+        return matchCase ? a == b : UpperChar(a) == UpperChar(b);
+    };
     for (std::size_t i = 0; i + m <= n; ++i) {
-        if (wholeWords) {
-            if (i > 0 && IsWordChar(static_cast<unsigned char>(field[i - 1])))
-                continue;
-            if (i + m < n && IsWordChar(static_cast<unsigned char>(field[i + m])))
-                continue;
-        }
-        std::size_t j = 0;
-        if (matchCase) {
-            while (j < m && field[i + j] == text[j])
-                ++j;
-        } else {
-            while (j < m && UpperChar(field[i + j]) == UpperChar(text[j]))
-                ++j;
-        }
+        // The first character rules out most places cheaply.
+        if (!same(field[i], text[0]))
+            continue;
+        if (wholeWords && ((i > 0 && IsWordChar(static_cast<unsigned char>(field[i - 1]))) ||
+                           (i + m < n && IsWordChar(static_cast<unsigned char>(field[i + m])))))
+            continue;
+        std::size_t j = 1;
+        while (j < m && same(field[i + j], text[j]))
+            ++j;
         if (j == m)
             return true;
     }
