@@ -24,15 +24,17 @@ namespace {
 // bytes do, with the item's index behind them. Sorting these small records keeps the
 // sort from chasing every text through memory; only texts that share the first 24
 // bytes are compared whole.
+constexpr std::size_t kHeadBytes = 24;
+
 struct TSortKey {
-    std::array<std::uint64_t, 3> Head{};
+    std::array<std::uint64_t, kHeadBytes / 8> Head{};
     std::uint32_t Index = 0;
 };
 
 TSortKey MakeSortKey(std::string_view text, std::uint32_t index) {
     TSortKey key;
     key.Index = index;
-    const std::size_t n = std::min<std::size_t>(text.size(), 24);
+    const std::size_t n = std::min(text.size(), kHeadBytes);
     for (std::size_t i = 0; i < n; ++i)
         key.Head[i / 8] |= std::uint64_t{UpperByte(static_cast<unsigned char>(text[i]))}
                            << (8 * (7 - i % 8));
@@ -67,7 +69,7 @@ void TEntryList::Rebuild(const TFilter* search) {
         // head ends.
         const std::string_view x = items[a.Index].SortText;
         const std::string_view y = items[b.Index].SortText;
-        const std::size_t same = std::min({std::size_t{24}, x.size(), y.size()});
+        const std::size_t same = std::min({kHeadBytes, x.size(), y.size()});
         const int c = CompareNoCase(x.substr(same), y.substr(same));
         return c < 0 || (c == 0 && a.Index < b.Index);
     });
