@@ -36,6 +36,8 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
     list_->setAllColumnsShowFocus(true);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->header()->setStretchLastSection(false);
+    // The description takes the room the other columns leave.
+    list_->header()->setSectionResizeMode(3, QHeaderView::Stretch);
     list_->header()->setSectionResizeMode(4, QHeaderView::Fixed);
     list_->header()->resizeSection(4, 20);
     list_->setIconSize(QSize(16, 16));
@@ -158,6 +160,21 @@ void TRemindersPage::Refill() {
     }
     if (list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(std::min(keep, list_->topLevelItemCount() - 1)));
+    WidenToContents();
+}
+
+void TRemindersPage::WidenToContents() {
+    // The stored widths are the least a column shows; a column never cuts its text
+    // (screen fonts differ from those the widths were chosen with). Widening is not a
+    // user's resize, so nothing is stored.
+    filling_ = true;
+    for (int i = 0; i < 3; ++i) {
+        const int shown = list_->header()->sectionSize(i);
+        list_->resizeColumnToContents(i);
+        if (list_->header()->sectionSize(i) < shown)
+            list_->header()->resizeSection(i, shown);
+    }
+    filling_ = false;
 }
 
 TReminders* TRemindersPage::SelectedReminder() const {

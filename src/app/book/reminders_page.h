@@ -36,6 +36,7 @@ public:
     bool SelectReminder(const TReminders* reminder);
 
 private:
+    void WidenToContents();
     void SetSortOrder(int order);
 
     const IClock& clock_;
