@@ -71,6 +71,17 @@ bool InCategories(const TFilter& search, const TRecord& entry) {
     return !search.AnyCategory;
 }
 
+// Rules that read a name field other than the notes, or one of the entry's own
+// dates, touch no further memory; the others follow pointers into addresses,
+// reminders, attachments or long notes. Every rule must hold, so testing the cheap
+// ones first gives the same answer sooner.
+bool IsCheapRule(const TRule& rule) {
+    if (rule.TemplateNo != -1)
+        return false;
+    return (rule.FieldNo >= 0 && rule.FieldNo < kFieldNotes) || rule.FieldNo == kRuleCreated ||
+           rule.FieldNo == kRuleLastModified || rule.FieldNo == kRuleLastCalled;
+}
+
 bool HasDueReminder(const TRecord& entry, TDateTime today) {
     for (const auto& r : entry.Reminders)
         if (r && ReminderStatus(*r, today) <= kReminderPending)
@@ -170,7 +181,10 @@ bool EntryMatches(const TFilter& search, const TRecord& entry, std::string_view 
     if (search.ExcludeNoAttachments && entry.Attachments.Empty())
         return false;
     for (const auto& rule : search.Rules)
-        if (rule && !RuleHolds(*rule, entry))
+        if (rule && IsCheapRule(*rule) && !RuleHolds(*rule, entry))
+            return false;
+    for (const auto& rule : search.Rules)
+        if (rule && !IsCheapRule(*rule) && !RuleHolds(*rule, entry))
             return false;
     return true;
 }
