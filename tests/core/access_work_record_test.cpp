@@ -122,7 +122,7 @@ TEST(AccessDates, DateAtTimeOrTheUnavailableText) {
 
 TEST(AccessBook, PlacementCopiesTheBoundsOnlyInTheNormalState) {
     auto book = Book();
-    TWindowPlacement p = WindowPlacement(*book);
+    TBookWindowPlacement p = WindowPlacement(*book);
     EXPECT_EQ(p.Bounds, (std::array<std::int32_t, 4>{5, 5, 500, 450}));
     EXPECT_EQ(p.ListWidth, 170);
 

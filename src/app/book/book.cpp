@@ -2,7 +2,6 @@
 
 #include "book/address_page.h"
 #include "book/attachments_page.h"
-#include "book/book_header.h"
 #include "book/categories_page.h"
 #include "book/entry_list_delegate.h"
 #include "book/entry_list_model.h"
@@ -15,6 +14,7 @@
 #include "shell/hour_glass.h"
 #include "shell/main_form.h"
 #include "shell/message_dialog.h"
+#include "store/access_book.h"
 #include "store/book_file.h"
 #include "store/entry_text.h"
 #include "widgets/qt_text.h"
@@ -49,6 +49,16 @@ const char kBackupLocked[] =              // string 440
 bool FileIsReadOnly(const QString& path) {
     const QFileInfo info(path);
     return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+// The book keeps its window's normal rectangle as left, top, right, bottom with the
+// right and bottom edges outside it; a QRect counts them inside.
+QRect BoundsRect(const std::array<std::int32_t, 4>& bounds) {
+    return QRect(QPoint(bounds[0], bounds[1]), QPoint(bounds[2] - 1, bounds[3] - 1));
+}
+
+std::array<std::int32_t, 4> StoredBounds(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
 }
 
 // The keys of the "&View" page commands, pages 0 to 5.
@@ -202,7 +212,7 @@ void TBook::RecordChange() {
         return;
     MarkChanged(*book_, clock_);
     ShowIndicator("Address Book has been Modified", true);
-    if (BookAutoSaveDue(*book_, Frame().Settings().StoreSettings()))
+    if (AutoSaveDue(*book_, Frame().Settings().StoreSettings()))
         Save(false);
     UpdateCommandState();
 }
@@ -353,11 +363,12 @@ void TBook::ApplyScreenFont(const QFont& font) {
 // ---- view state kept in the book ----------------------------------------------------
 
 void TBook::RestoreView() {
-    const TBookView v = BookView(*book_);
-    splitter_->setSizes({v.ListWidth, std::max(200, v.Bounds.width() - v.ListWidth)});
-    address_->SetPanelWidths(v.TitleWidth, v.InitialsWidth);
+    const TBookWindowPlacement p = WindowPlacement(*book_);
+    const QRect bounds = BoundsRect(p.Bounds);
+    splitter_->setSizes({p.ListWidth, std::max(200, bounds.width() - p.ListWidth)});
+    address_->SetPanelWidths(p.TitleWidth, p.NamePanelWidth);
     for (int page = 0; page < kPages; ++page) {
-        QString caption = BookPageCaption(*book_, page);
+        QString caption = ToQString(PageCaption(*book_, page));
         if (caption.isEmpty())
             caption = kDefaultPageCaptions[page];
         tabs_->setTabText(page, caption);
@@ -365,25 +376,25 @@ void TBook::RestoreView() {
         pageActions_[page]->setStatusTip("View the " + caption + " Page");
     }
     tabs_->blockSignals(true);
-    tabs_->setCurrentIndex(std::clamp(v.ActivePage, 0, kPages - 1));
+    tabs_->setCurrentIndex(std::clamp(p.ActivePage, 0, kPages - 1));
     tabs_->blockSignals(false);
-    resize(v.Bounds.size());
+    resize(bounds.size());
 }
 
 void TBook::StoreView() {
-    TBookView v = BookView(*book_);
+    TBookWindowPlacement p = WindowPlacement(*book_);
     if (QMdiSubWindow* sub = SubWindow()) {
-        v.State = sub->isMinimized()   ? kWindowMinimised
+        p.State = sub->isMinimized()   ? kWindowMinimised
                   : sub->isMaximized() ? kWindowMaximised
                                        : kWindowNormal;
-        if (v.State == kWindowNormal)
-            v.Bounds = sub->geometry();
+        if (p.State == kWindowNormal)
+            p.Bounds = StoredBounds(sub->geometry());
     }
-    v.ListWidth = splitter_->sizes().value(0);
-    v.TitleWidth = address_->TitleWidth();
-    v.InitialsWidth = address_->InitialsWidth();
-    v.ActivePage = CurrentPage();
-    SetBookView(*book_, v);
+    p.ListWidth = splitter_->sizes().value(0);
+    p.TitleWidth = address_->TitleWidth();
+    p.NamePanelWidth = address_->InitialsWidth();
+    p.ActivePage = CurrentPage();
+    SetWindowPlacement(*book_, p);
     book_->ListItemIndex = static_cast<std::int16_t>(std::max(0, list_->SelectedRow()));
     book_->ListTopIndex = static_cast<std::int16_t>(list_->TopRow());
 }
@@ -394,16 +405,17 @@ void TBook::showEvent(QShowEvent* event) {
         return;
     shownOnce_ = true;
     // The first show: the window takes the place and state kept in the book.
-    const TBookView v = BookView(*book_);
+    const TBookWindowPlacement p = WindowPlacement(*book_);
     if (QMdiSubWindow* sub = SubWindow()) {
-        if (v.Bounds.isValid())
-            sub->setGeometry(v.Bounds);
-        if (v.State == kWindowMaximised)
+        const QRect bounds = BoundsRect(p.Bounds);
+        if (bounds.isValid())
+            sub->setGeometry(bounds);
+        if (p.State == kWindowMaximised)
             sub->showMaximized();
-        else if (v.State == kWindowMinimised)
+        else if (p.State == kWindowMinimised)
             sub->showMinimized();
     }
-    splitter_->setSizes({v.ListWidth, std::max(200, width() - v.ListWidth)});
+    splitter_->setSizes({p.ListWidth, std::max(200, width() - p.ListWidth)});
     if (Frame().Settings().SaveSelection && book_->ListTopIndex < model_->rowCount())
         list_->SetTopRow(book_->ListTopIndex);
 }

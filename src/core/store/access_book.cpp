@@ -17,8 +17,8 @@ std::int16_t Int16(int value) {
 
 } // namespace
 
-TWindowPlacement WindowPlacement(const TBookData& book) {
-    TWindowPlacement p;
+TBookWindowPlacement WindowPlacement(const TBookData& book) {
+    TBookWindowPlacement p;
     p.Bounds = book.WindowBounds;
     p.State = book.WindowState;
     p.ListWidth = book.ListWidth;
@@ -28,7 +28,7 @@ TWindowPlacement WindowPlacement(const TBookData& book) {
     return p;
 }
 
-void SetWindowPlacement(TBookData& book, const TWindowPlacement& placement) {
+void SetWindowPlacement(TBookData& book, const TBookWindowPlacement& placement) {
     const bool known = placement.State >= kWindowNormal && placement.State <= kWindowMaximised;
     book.WindowState = static_cast<std::uint8_t>(known ? placement.State : kWindowNormal);
     if (book.WindowState == kWindowNormal)

@@ -18,7 +18,7 @@ constexpr int kMinAutoSaveInterval = 1;
 constexpr int kMaxAutoSaveInterval = 99;
 
 // Where the book window stands and how it is divided.
-struct TWindowPlacement {
+struct TBookWindowPlacement {
     std::array<std::int32_t, 4> Bounds{}; // left, top, right, bottom in the normal state
     int State = kWindowNormal;
     int ListWidth = 0;
@@ -27,11 +27,11 @@ struct TWindowPlacement {
     int ActivePage = 0;
 };
 
-TWindowPlacement WindowPlacement(const TBookData& book);
+TBookWindowPlacement WindowPlacement(const TBookData& book);
 // Stores every value; the bounds only when the state is normal (a minimised or
 // maximised window does not show its normal bounds). An unknown state counts as
 // normal, a page outside 0-5 as 0, and widths are kept within the stored 16 bits.
-void SetWindowPlacement(TBookData& book, const TWindowPlacement& placement);
+void SetWindowPlacement(TBookData& book, const TBookWindowPlacement& placement);
 
 // Caption of entry page i (0-5); empty out of range. Set trims and cuts it to 255
 // characters and ignores an index out of range.
