@@ -143,6 +143,8 @@ private:
     void ReportSettingsError(const std::exception& e, bool quietly);
     TWindowPlacement CurrentPlacement() const;
     QString FileDialogDirectory();
+    // Keeps the folder of the chosen file for the next file dialog.
+    void RememberFileDialogDirectory(const QString& chosenFile);
 
     TAppContext& context_;
     TSettingsAccess access_;

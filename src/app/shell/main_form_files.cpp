@@ -204,6 +204,14 @@ QString TMainForm::FileDialogDirectory() {
                                           PathToCore(context_.ProgramDirectory)));
 }
 
+void TMainForm::RememberFileDialogDirectory(const QString& chosenFile) {
+    try {
+        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(chosenFile));
+    } catch (const TSettingsWriteError& e) {
+        ReportSettingsError(e, false);
+    }
+}
+
 namespace {
 
 // The open dialog offers the read-only check box of the original.
@@ -246,11 +254,7 @@ void TMainForm::FileOpenBook() {
     if (file.isEmpty())
         return;
     THourGlass busy;
-    try {
-        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
-    } catch (const TSettingsWriteError& e) {
-        ReportSettingsError(e, false);
-    }
+    RememberFileDialogDirectory(file);
     OpenBookFile(file, true, readOnly);
 }
 
@@ -260,11 +264,7 @@ void TMainForm::FileNewBook() {
         AskNewFile(this, t.NewTitle, t.NewFilters, t.Extension, FileDialogDirectory());
     if (file.isEmpty())
         return;
-    try {
-        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
-    } catch (const TSettingsWriteError& e) {
-        ReportSettingsError(e, false);
-    }
+    RememberFileDialogDirectory(file);
     OpenBookFile(file, false, false);
 }
 
@@ -276,11 +276,7 @@ void TMainForm::FileOpenDiary() {
     if (file.isEmpty())
         return;
     THourGlass busy;
-    try {
-        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
-    } catch (const TSettingsWriteError& e) {
-        ReportSettingsError(e, false);
-    }
+    RememberFileDialogDirectory(file);
     OpenDiaryFile(file, true, readOnly);
 }
 
@@ -290,11 +286,7 @@ void TMainForm::FileNewDiary() {
         AskNewFile(this, t.NewTitle, t.NewFilters, t.Extension, FileDialogDirectory());
     if (file.isEmpty())
         return;
-    try {
-        WriteLastDirectory(access_, "File Management", "Data Directory", PathToCore(file));
-    } catch (const TSettingsWriteError& e) {
-        ReportSettingsError(e, false);
-    }
+    RememberFileDialogDirectory(file);
     OpenDiaryFile(file, false, false);
 }
 
