@@ -55,6 +55,16 @@ int Save(TBookData& book, TCliStreams io) {
 
 } // namespace
 
+std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io) {
+    TLoadResult result = LoadBook(path, TStoreSettings());
+    if (!result.Book)
+        io.Err << (result.Code == kCodeUnreadable
+                       ? BookErrorMessage(path, "could not be read: " + result.Message)
+                       : result.Message)
+               << '\n';
+    return std::move(result.Book);
+}
+
 std::string DefaultConfigDirectory() {
     if (std::string dir = Env("TESSALY_CONFIG_DIR"); !dir.empty())
         return dir;

@@ -3,15 +3,22 @@
 // failed (with a message on the given streams).
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 namespace tessaly {
+
+class TBookData;
 
 struct TCliStreams {
     std::istream& In;
     std::ostream& Out;
     std::ostream& Err;
 };
+
+// Loads the book for a command that changes or lists it, or prints on Err why it
+// cannot be read and gives nullptr.
+std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io);
 
 // The program's configuration folder for this user, where TESSALY.DEF is looked for:
 // $TESSALY_CONFIG_DIR when set (as the program itself honours it), else

@@ -13,16 +13,6 @@ namespace tessaly {
 
 namespace {
 
-std::unique_ptr<TBookData> Open(const std::string& path, TCliStreams io) {
-    TLoadResult result = LoadBook(path, TStoreSettings());
-    if (!result.Book)
-        io.Err << (result.Code == kCodeUnreadable
-                       ? BookErrorMessage(path, "could not be read: " + result.Message)
-                       : result.Message)
-               << '\n';
-    return std::move(result.Book);
-}
-
 // Counts the change as the book window does, then writes the book.
 int SaveChanged(TBookData& book, TCliStreams io) {
     MarkChanged(book);
@@ -55,7 +45,7 @@ int Selected(const TBookData& book, const TEntrySelector& which, TCliStreams io)
 int CommandAdd(const std::string& path, TCliStreams io) {
     const std::string text((std::istreambuf_iterator<char>(io.In)),
                            std::istreambuf_iterator<char>());
-    auto book = Open(path, io);
+    auto book = LoadBookOrReport(path, io);
     if (!book)
         return 1;
     std::unique_ptr<TRecord> entry;
@@ -82,7 +72,7 @@ int CommandAdd(const std::string& path, TCliStreams io) {
 }
 
 int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io) {
-    auto book = Open(path, io);
+    auto book = LoadBookOrReport(path, io);
     if (!book)
         return 1;
     const int i = Selected(*book, which, io);
@@ -93,7 +83,7 @@ int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStre
 }
 
 int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io) {
-    auto book = Open(path, io);
+    auto book = LoadBookOrReport(path, io);
     if (!book)
         return 1;
     if (which.All) {

@@ -9,23 +9,8 @@
 
 namespace tessaly {
 
-namespace {
-
-// Loads the book, or prints why it cannot be read.
-std::unique_ptr<TBookData> Load(const std::string& path, TCliStreams io) {
-    TLoadResult result = LoadBook(path, TStoreSettings());
-    if (!result.Book)
-        io.Err << (result.Code == kCodeUnreadable
-                       ? BookErrorMessage(path, "could not be read: " + result.Message)
-                       : result.Message)
-               << '\n';
-    return std::move(result.Book);
-}
-
-} // namespace
-
 int CommandList(const std::string& path, const std::optional<std::string>& search, TCliStreams io) {
-    auto book = Load(path, io);
+    auto book = LoadBookOrReport(path, io);
     if (!book)
         return 1;
     const TFilter* filter = book->Searches.ActiveSearch();
@@ -45,7 +30,7 @@ int CommandList(const std::string& path, const std::optional<std::string>& searc
 }
 
 int CommandSearches(const std::string& path, TCliStreams io) {
-    auto book = Load(path, io);
+    auto book = LoadBookOrReport(path, io);
     if (!book)
         return 1;
     const TFilter* active = book->Searches.ActiveSearch();
