@@ -46,11 +46,12 @@ std::size_t AmPmLength(std::string_view s) {
     return 0;
 }
 
-// An hour token uses the 12-hour clock when a marker follows it before the next hour.
-bool UsesTwelveHours(std::string_view rest) {
+// Where the first of `letters` (upper case, matched in either case) stands outside
+// quoted text in a format; npos when none does.
+std::size_t FindUnquoted(std::string_view format, std::string_view letters) {
     char quote = 0;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const char c = rest[i];
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
         if (quote) {
             if (c == quote)
                 quote = 0;
@@ -58,12 +59,18 @@ bool UsesTwelveHours(std::string_view rest) {
         }
         if (c == '"' || c == '\'')
             quote = c;
-        else if (Upper(c) == 'H')
-            return false;
-        else if (Upper(c) == 'A')
-            return AmPmLength(rest.substr(i)) != 0;
+        else if (letters.find(Upper(c)) != std::string_view::npos)
+            return i;
     }
-    return false;
+    return std::string_view::npos;
+}
+
+// An hour token uses the 12-hour clock when a marker follows it before the next hour.
+bool UsesTwelveHours(std::string_view rest) {
+    const std::size_t i = FindUnquoted(rest, "HA");
+    if (i == std::string_view::npos || Upper(rest[i]) == 'H')
+        return false;
+    return AmPmLength(rest.substr(i)) != 0;
 }
 
 class TDateTimeFormatter {
@@ -279,23 +286,17 @@ private:
 enum class TDateOrder { DMY, MDY, YMD };
 
 TDateOrder DateOrderOf(std::string_view format) {
-    char quote = 0;
-    for (const char c : format) {
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-            continue;
-        }
-        if (c == '"' || c == '\'')
-            quote = c;
-        else if (Upper(c) == 'D')
-            return TDateOrder::DMY;
-        else if (Upper(c) == 'M')
-            return TDateOrder::MDY;
-        else if (Upper(c) == 'Y')
-            return TDateOrder::YMD;
+    const std::size_t i = FindUnquoted(format, "DMY");
+    if (i == std::string_view::npos)
+        return TDateOrder::DMY;
+    switch (Upper(format[i])) {
+    case 'M':
+        return TDateOrder::MDY;
+    case 'Y':
+        return TDateOrder::YMD;
+    default:
+        return TDateOrder::DMY;
     }
-    return TDateOrder::DMY;
 }
 
 int ExpandYear(int year, int digits, const TFormatSettings& fs, int currentYear) {
