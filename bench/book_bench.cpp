@@ -18,11 +18,11 @@ void Describe(benchmark::State& state, const TLimitBook& book) {
     state.counters["MB"] = static_cast<double>(book.Image.size()) / 1e6;
 }
 
-// Load from memory: parse the whole image into a book (freeing it is not timed).
-void BM_LoadImage(benchmark::State& state) {
+// Times `load` on the limit book; freeing the loaded book is not timed.
+template <typename Load> void TimeLoads(benchmark::State& state, Load load) {
     const TLimitBook& limit = LimitBook();
     for (auto _ : state) {
-        TLoadResult result = ParseBookImage(limit.Image, BenchSettings(), limit.Path);
+        TLoadResult result = load(limit);
         if (!result.Book)
             state.SkipWithError(result.Message.c_str());
         benchmark::DoNotOptimize(result.Book.get());
@@ -31,6 +31,13 @@ void BM_LoadImage(benchmark::State& state) {
         state.ResumeTiming();
     }
     Describe(state, limit);
+}
+
+// Load from memory: parse the whole image into a book.
+void BM_LoadImage(benchmark::State& state) {
+    TimeLoads(state, [](const TLimitBook& limit) {
+        return ParseBookImage(limit.Image, BenchSettings(), limit.Path);
+    });
 }
 BENCHMARK(BM_LoadImage)->Unit(benchmark::kMillisecond);
 
@@ -68,17 +75,7 @@ BENCHMARK(BM_SaveImageToFile)->Unit(benchmark::kMillisecond);
 
 // The real open routine on a file: read it whole, check it, parse it.
 void BM_LoadBook(benchmark::State& state) {
-    const TLimitBook& limit = LimitBook();
-    for (auto _ : state) {
-        TLoadResult result = LoadBook(limit.Path, BenchSettings());
-        if (!result.Book)
-            state.SkipWithError(result.Message.c_str());
-        benchmark::DoNotOptimize(result.Book.get());
-        state.PauseTiming();
-        result.Book.reset();
-        state.ResumeTiming();
-    }
-    Describe(state, limit);
+    TimeLoads(state, [](const TLimitBook& limit) { return LoadBook(limit.Path, BenchSettings()); });
 }
 BENCHMARK(BM_LoadBook)->Unit(benchmark::kMillisecond);
 
