@@ -1,27 +1,19 @@
 #include "book_json.h"
 #include "cli_test_books.h"
+#include "cli_test_run.h"
 #include "commands.h"
 #include "store/book_file.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tessaly {
 namespace {
 
 using clitest::ReadBytes;
+using clitest::TRun;
 using clitest::TScratchDir;
 using clitest::WriteBytes;
-
-// Runs a command with its own streams and keeps what it printed.
-struct TRun {
-    std::istringstream In;
-    std::ostringstream Out;
-    std::ostringstream Err;
-    explicit TRun(const std::string& input = std::string()) : In(input) {}
-    TCliStreams Streams() { return TCliStreams{In, Out, Err}; }
-};
 
 const char* const kCorrupt = "Address Book File is Corrupt - Recover File from Backup Copy";
 

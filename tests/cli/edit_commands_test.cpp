@@ -2,25 +2,18 @@
 
 #include "book_json.h"
 #include "cli_test_books.h"
+#include "cli_test_run.h"
 #include "edit_commands.h"
 #include "store/book_file.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tessaly {
 namespace {
 
 using clitest::ReadBytes;
+using clitest::TRun;
 using clitest::TScratchDir;
-
-struct TRun {
-    std::istringstream In;
-    std::ostringstream Out;
-    std::ostringstream Err;
-    explicit TRun(const std::string& input = std::string()) : In(input) {}
-    TCliStreams Streams() { return TCliStreams{In, Out, Err}; }
-};
 
 class CliEdit : public ::testing::Test {
 protected:

@@ -1,20 +1,15 @@
 // tessaly-cli list and searches on a small book written for the purpose.
 
 #include "cli_test_books.h"
+#include "cli_test_run.h"
 #include "list_commands.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tessaly {
 namespace {
 
-struct TRun {
-    std::istringstream In;
-    std::ostringstream Out;
-    std::ostringstream Err;
-    TCliStreams Streams() { return TCliStreams{In, Out, Err}; }
-};
+using clitest::TRun;
 
 class OrgListCommands : public ::testing::Test {
 protected:
