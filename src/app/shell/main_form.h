@@ -145,6 +145,9 @@ private:
     QString FileDialogDirectory();
     // Keeps the folder of the chosen file for the next file dialog.
     void RememberFileDialogDirectory(const QString& chosenFile);
+    // The open and new file commands of a book or diary: the file dialog, then the file.
+    void AskAndOpen(TChildKind kind);
+    void AskAndCreate(TChildKind kind);
 
     TAppContext& context_;
     TSettingsAccess access_;

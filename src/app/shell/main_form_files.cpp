@@ -246,8 +246,8 @@ QString AskNewFile(QWidget* parent, const QString& title, const QStringList& fil
 
 } // namespace
 
-void TMainForm::FileOpenBook() {
-    const TFileTexts& t = Texts(TChildKind::Book);
+void TMainForm::AskAndOpen(TChildKind kind) {
+    const TFileTexts& t = Texts(kind);
     bool readOnly = false;
     const QString file =
         AskOpenFile(this, t.OpenTitle, t.OpenFilters, t.Extension, FileDialogDirectory(), readOnly);
@@ -255,39 +255,33 @@ void TMainForm::FileOpenBook() {
         return;
     THourGlass busy;
     RememberFileDialogDirectory(file);
-    OpenBookFile(file, true, readOnly);
+    OpenFile(kind, file, true, readOnly);
+}
+
+void TMainForm::AskAndCreate(TChildKind kind) {
+    const TFileTexts& t = Texts(kind);
+    const QString file =
+        AskNewFile(this, t.NewTitle, t.NewFilters, t.Extension, FileDialogDirectory());
+    if (file.isEmpty())
+        return;
+    RememberFileDialogDirectory(file);
+    OpenFile(kind, file, false, false);
+}
+
+void TMainForm::FileOpenBook() {
+    AskAndOpen(TChildKind::Book);
 }
 
 void TMainForm::FileNewBook() {
-    const TFileTexts& t = Texts(TChildKind::Book);
-    const QString file =
-        AskNewFile(this, t.NewTitle, t.NewFilters, t.Extension, FileDialogDirectory());
-    if (file.isEmpty())
-        return;
-    RememberFileDialogDirectory(file);
-    OpenBookFile(file, false, false);
+    AskAndCreate(TChildKind::Book);
 }
 
 void TMainForm::FileOpenDiary() {
-    const TFileTexts& t = Texts(TChildKind::Diary);
-    bool readOnly = false;
-    const QString file =
-        AskOpenFile(this, t.OpenTitle, t.OpenFilters, t.Extension, FileDialogDirectory(), readOnly);
-    if (file.isEmpty())
-        return;
-    THourGlass busy;
-    RememberFileDialogDirectory(file);
-    OpenDiaryFile(file, true, readOnly);
+    AskAndOpen(TChildKind::Diary);
 }
 
 void TMainForm::FileNewDiary() {
-    const TFileTexts& t = Texts(TChildKind::Diary);
-    const QString file =
-        AskNewFile(this, t.NewTitle, t.NewFilters, t.Extension, FileDialogDirectory());
-    if (file.isEmpty())
-        return;
-    RememberFileDialogDirectory(file);
-    OpenDiaryFile(file, false, false);
+    AskAndCreate(TChildKind::Diary);
 }
 
 TWindowPlacement TMainForm::CurrentPlacement() const {
