@@ -23,6 +23,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -92,6 +94,7 @@ private slots:
     void TypingFindsAnEntry();
     void PagesAndCaptionsFromTheBook();
     void PagesShowTheEntry();
+    void ShiftPageKeysScrollTheFieldBox();
     void LargeBookOpensQuickly();
 
 private:
@@ -385,6 +388,33 @@ void TBookWindowTest::PagesAndCaptionsFromTheBook() {
     QVERIFY(book);
     QCOMPARE(book->CurrentPage(), 3);
     QVERIFY(run.Frame->FileMenu()->menuAction()->isVisible() == false);
+}
+
+void TBookWindowTest::ShiftPageKeysScrollTheFieldBox() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Scroll.ADR"), {"a"}));
+    QVERIFY(book);
+    run.Frame->show();
+    QApplication::setActiveWindow(run.Frame.get());
+    QVERIFY(QTest::qWaitForWindowActive(run.Frame.get()));
+    // Small enough that the fields of the Others page do not fit.
+    book->SubWindow()->resize(420, 200);
+    book->ShowPage(3);
+    QTest::qWait(50);
+    auto* box = book->findChild<QScrollArea*>("OthersScrollBox");
+    QVERIFY(box);
+    QVERIFY(box->verticalScrollBar()->maximum() >= 20);
+    book->ListBox()->setFocus();
+    QTest::keyClick(book->ListBox(), Qt::Key_PageDown, Qt::ShiftModifier);
+    QCOMPARE(box->verticalScrollBar()->value(), 10);
+    QTest::keyClick(book->ListBox(), Qt::Key_PageDown, Qt::ShiftModifier);
+    QTest::keyClick(book->ListBox(), Qt::Key_PageUp, Qt::ShiftModifier);
+    QCOMPARE(box->verticalScrollBar()->value(), 10);
+    // On the Notes page the keys scroll nothing.
+    book->ShowPage(1);
+    book->ListBox()->setFocus();
+    QTest::keyClick(book->ListBox(), Qt::Key_PageDown, Qt::ShiftModifier);
+    QCOMPARE(box->verticalScrollBar()->value(), 10);
 }
 
 void TBookWindowTest::PagesShowTheEntry() {

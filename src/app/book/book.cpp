@@ -30,6 +30,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
@@ -247,6 +250,15 @@ void TBook::CreateControls() {
     });
     connect(address_, &TAddressPage::TemplateTabChanged, this, [this] { UpdateCommandState(); });
 
+    // Shift+Page Down and Shift+Page Up scroll the fields of the Address or the Others
+    // page, whichever is shown, by 10 units.
+    for (const auto& [key, step] : {std::pair{QKeyCombination(Qt::SHIFT, Qt::Key_PageDown), 10},
+                                    std::pair{QKeyCombination(Qt::SHIFT, Qt::Key_PageUp), -10}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { ScrollFields(step); });
+    }
+
     splitter_ = new QSplitter(Qt::Horizontal);
     splitter_->setObjectName("Splitter");
     splitter_->setHandleWidth(2);
@@ -257,6 +269,18 @@ void TBook::CreateControls() {
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(2, 2, 2, 13);
     h->addWidget(splitter_);
+}
+
+void TBook::ScrollFields(int step) {
+    const char* box = tabs_->currentWidget() == address_  ? "ScrollBox"
+                      : tabs_->currentWidget() == others_ ? "OthersScrollBox"
+                                                          : nullptr;
+    if (!box)
+        return;
+    if (auto* area = tabs_->currentWidget()->findChild<QScrollArea*>(box)) {
+        QScrollBar* bar = area->verticalScrollBar();
+        bar->setValue(bar->value() + step);
+    }
 }
 
 static QMenu* MakeMenu(QWidget* owner, const QString& title) {

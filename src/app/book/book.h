@@ -91,6 +91,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Scrolls the field box of the Address or Others page by `step` units.
+    void ScrollFields(int step);
     bool WriteBook(bool closing, QString* error);
     void RememberFile();
     bool ChangedOnDisk() const;
