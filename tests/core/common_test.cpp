@@ -1,5 +1,6 @@
 #include "common/codepage.h"
 #include "common/date_time.h"
+#include "common/fill_text.h"
 #include "common/text.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,18 @@ TEST(DateTime, DaysBefore1900KeepTheirTimeForward) {
     EXPECT_FALSE(IsValidDate(2023, 2, 29));
     EXPECT_TRUE(IsValidDate(2000, 2, 29));
     EXPECT_FALSE(IsValidDate(1900, 2, 29));
+}
+
+} // namespace
+} // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+TEST(FillText, PlaceholdersTakeTheValuesInTurnAndValuesAreNotScanned) {
+    EXPECT_EQ(FillText("Delete %s: %s?", {"Category", "%s work"}), "Delete Category: %s work?");
+    EXPECT_EQ(FillText("%s and %s", {"one"}), "one and %s");
+    EXPECT_EQ(FillText("100%", {"x"}), "100%");
 }
 
 } // namespace

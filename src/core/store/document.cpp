@@ -1,20 +1,9 @@
 #include "store/document.h"
 
+#include "common/fill_text.h"
 #include "store/same_text.h"
 
 namespace tessaly {
-
-namespace {
-
-// The message with its one %s replaced by the value (the value itself is not scanned).
-std::string FillIn(std::string_view message, std::string_view value) {
-    std::string out(message);
-    if (const auto at = out.find("%s"); at != std::string::npos)
-        out.replace(at, 2, value);
-    return out;
-}
-
-} // namespace
 
 TDocument::TDocument(std::string_view description, std::string_view fileName, bool isDocument)
     : IsDocument(isDocument ? 1 : 0) {
@@ -55,7 +44,7 @@ TAddAttachmentResult TDocumentList::AddAttachment(std::string_view description,
         if (answer == TDuplicateAnswer::Ask) {
             result.NeedsAnswer = true;
             result.Heading = std::string(kDuplicateAttachmentHeading);
-            result.Question = FillIn(kDuplicateAttachmentQuestion, cleaned);
+            result.Question = FillText(kDuplicateAttachmentQuestion, {cleaned});
         }
         return result;
     }

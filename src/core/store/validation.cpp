@@ -1,5 +1,6 @@
 #include "store/validation.h"
 
+#include "common/fill_text.h"
 #include "common/text.h"
 #include "common/upper_case.h"
 
@@ -8,23 +9,6 @@
 namespace tessaly {
 
 namespace {
-
-// Puts the values in place of the %s markers in turn; the values themselves are
-// never read as markers.
-std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
-    std::string out;
-    auto value = values.begin();
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' &&
-            value != values.end()) {
-            out += *value++;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
 
 TDialogMessage Error(int title, std::string text) {
     return {title, std::move(text), kMsgKindError, kMsgButtonsOk};
@@ -57,10 +41,11 @@ std::optional<TDialogMessage> CheckTemplateName(const TTemplateList& templates,
                      "assigned a unique name to identify that Template.");
     const int other = templates.FindTemplateByName(clean);
     if (other >= 0 && other != editing)
-        return Error(kMsgTitleValidationFailed,
-                     Fill("A Template Named \"%s\" is already Defined.\n\nPlease Specify another "
-                          "Name for the Template",
-                          {clean}));
+        return Error(
+            kMsgTitleValidationFailed,
+            FillText("A Template Named \"%s\" is already Defined.\n\nPlease Specify another "
+                     "Name for the Template",
+                     {clean}));
     return std::nullopt;
 }
 
@@ -84,10 +69,11 @@ std::optional<TDialogMessage> CheckCategoryName(const TCategoryList& categories,
                      "assigned a unique name to identify that Category.");
     const int other = categories.FindCategoryByName(clean);
     if (other >= 0 && other != editing)
-        return Error(kMsgTitleValidationFailed,
-                     Fill("A Category with the name \"%s\" is already Defined.\n\nPlease specify a "
-                          "name that has not been used.",
-                          {clean}));
+        return Error(
+            kMsgTitleValidationFailed,
+            FillText("A Category with the name \"%s\" is already Defined.\n\nPlease specify a "
+                     "name that has not been used.",
+                     {clean}));
     return std::nullopt;
 }
 
@@ -95,9 +81,9 @@ std::optional<TDialogMessage> TemplateDeleteRefusal(const TTemplateList& templat
     if (i > 1 && templates.TemplateId(i) != 1)
         return std::nullopt;
     return TDialogMessage{kMsgTitleRequestDenied,
-                          Fill("Unable to Delete the Address Template: \"%s\" \n\nThe first "
-                               "Address Template of an Address Book cannot be deleted",
-                               {templates.TemplateName(i)}),
+                          FillText("Unable to Delete the Address Template: \"%s\" \n\nThe first "
+                                   "Address Template of an Address Book cannot be deleted",
+                                   {templates.TemplateName(i)}),
                           kMsgKindError, kMsgButtonsOk};
 }
 
@@ -105,10 +91,10 @@ namespace {
 
 TDialogMessage DeletionQuestion(std::string_view what, std::string_view name,
                                 std::string_view warning) {
-    return {
-        kMsgTitleDeletionRequested,
-        Fill("Please Confirm the Deletion of %s: %s \n\n%s", {what, name, Fill(warning, {what})}),
-        kMsgKindConfirmation, kMsgButtonsOkCancel};
+    return {kMsgTitleDeletionRequested,
+            FillText("Please Confirm the Deletion of %s: %s \n\n%s",
+                     {what, name, FillText(warning, {what})}),
+            kMsgKindConfirmation, kMsgButtonsOkCancel};
 }
 
 } // namespace
@@ -125,12 +111,13 @@ TDialogMessage TemplateDeletionQuestion(std::string_view name) {
 }
 
 TDialogMessage RemoveAddressQuestion(std::string_view templateName) {
-    return {kMsgTitleDataLossPossible,
-            Fill("You have de-selected the Address Template: \"%s\"\n\nBy de-selecting this "
+    return {
+        kMsgTitleDataLossPossible,
+        FillText("You have de-selected the Address Template: \"%s\"\n\nBy de-selecting this "
                  "Template, Tessaly will remove ALL Address Data stored under this Template from "
                  "the Current Entry \n\nAre you Sure you Wish to Continue ?",
                  {templateName}),
-            kMsgKindWarning, kMsgButtonsYesNo};
+        kMsgKindWarning, kMsgButtonsYesNo};
 }
 
 std::optional<TDialogMessage> CheckEntryAddresses(const TAddressList& addresses) {
@@ -183,9 +170,9 @@ TRuleDates ReadRuleDates(std::string_view fromText, std::string_view toText,
         const auto date = ParseDate(Trim(texts[box]), fs, today);
         if (!date) {
             result.Message = Error(kMsgTitleValidationFailed,
-                                   Fill("Date Entered is Invalid \n\nPlease Re-specify in the "
-                                        "Format %s",
-                                        {Upper(fs.ShortDateFormat)}));
+                                   FillText("Date Entered is Invalid \n\nPlease Re-specify in the "
+                                            "Format %s",
+                                            {Upper(fs.ShortDateFormat)}));
             result.Box = box;
             return result;
         }
@@ -205,10 +192,10 @@ TRuleDates ReadRuleDates(std::string_view fromText, std::string_view toText,
 }
 
 TDialogMessage SearchDeletionQuestion(std::string_view name) {
-    return {
-        kMsgTitleDeletionRequested,
-        Fill("Saved Search: \"%s\" \n\nAre you Sure you Wish to Delete this Saved Search", {name}),
-        kMsgKindConfirmation, kMsgButtonsYesNo};
+    return {kMsgTitleDeletionRequested,
+            FillText("Saved Search: \"%s\" \n\nAre you Sure you Wish to Delete this Saved Search",
+                     {name}),
+            kMsgKindConfirmation, kMsgButtonsYesNo};
 }
 
 std::optional<TDialogMessage> CheckSearchName(const TFilterList& searches, std::string_view name,
@@ -224,9 +211,9 @@ std::optional<TDialogMessage> CheckSearchName(const TFilterList& searches, std::
     // Changing only the case of the search's own name is no clash.
     if (other >= 0 && other != searches.FindSearch(Trim(originalName)))
         return Error(kMsgTitleValidationFailed,
-                     Fill("A Saved Search Named \"%s\" is already Defined.\n\nPlease Specify "
-                          "another Name for the Search",
-                          {clean}));
+                     FillText("A Saved Search Named \"%s\" is already Defined.\n\nPlease Specify "
+                              "another Name for the Search",
+                              {clean}));
     return std::nullopt;
 }
 
