@@ -49,10 +49,15 @@ void TEntryList::Rebuild(const TFilter* search) {
     std::vector<TItem> items;
     items.reserve(static_cast<std::size_t>(book_.Entries.Count()));
     const TDateTime today = DateOf(clock_.Now());
+    // Bring the keys of the entries that follow the book's up to date first: a loop
+    // this small lets the processor wait for many entries' keys at once.
+    for (const auto& entry : book_.Entries)
+        if (entry)
+            FollowBookKeys(*entry);
     for (const auto& entry : book_.Entries) {
         if (!entry)
             continue;
-        std::string sort = SortTextOf(*entry);
+        std::string sort = SortText(static_cast<const TRecord&>(*entry), book_.IndexKeys);
         if (!search || EntryMatches(*search, *entry, sort, today))
             items.push_back({entry.get(), std::move(sort), true});
     }
@@ -141,10 +146,14 @@ int TEntryList::FindPrefix(std::string_view prefix) const {
     return static_cast<int>(it - items_.begin());
 }
 
-std::string TEntryList::SortTextOf(TRecord& entry) const {
+void TEntryList::FollowBookKeys(TRecord& entry) const {
     // Only copy the book's keys when they differ: most entries already hold them.
     if (entry.UseDefaultKeys && !(entry.Keys == book_.IndexKeys))
         AssignKeys(entry.Keys, book_.IndexKeys);
+}
+
+std::string TEntryList::SortTextOf(TRecord& entry) const {
+    FollowBookKeys(entry);
     return SortText(static_cast<const TRecord&>(entry), book_.IndexKeys);
 }
 
