@@ -1,5 +1,7 @@
 #include "common/text.h"
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -16,6 +18,13 @@ std::string Trim(std::string_view s) {
     while (end > begin && IsBlankOrControl(s[end - 1]))
         --end;
     return std::string(s.substr(begin, end - begin));
+}
+
+void TrimInPlace(std::string& s) {
+    while (!s.empty() && IsBlankOrControl(s.back()))
+        s.pop_back();
+    const auto first = std::find_if_not(s.begin(), s.end(), IsBlankOrControl);
+    s.erase(s.begin(), first);
 }
 
 std::string TrimRight(std::string_view s) {

@@ -21,6 +21,8 @@ inline const std::string& TextValue(const Text& t) {
 
 // Removes leading and trailing blanks and control characters (every byte up to 32).
 std::string Trim(std::string_view s);
+// The same, done in place without a copy.
+void TrimInPlace(std::string& s);
 // Removes trailing blanks, carriage returns and line feeds (and other control bytes).
 std::string TrimRight(std::string_view s);
 // Cuts a value to the short-string limit of 255 characters.

@@ -53,7 +53,7 @@ void TEntryList::Rebuild(const TFilter* search) {
     // this small lets the processor wait for many entries' keys at once.
     for (const auto& entry : book_.Entries)
         if (entry)
-            FollowBookKeys(*entry);
+            ApplyBookKeys(*entry, book_.IndexKeys);
     for (const auto& entry : book_.Entries) {
         if (!entry)
             continue;
@@ -111,7 +111,7 @@ int TEntryList::IndexOfEntry(const TRecord* entry) const {
 
 int TEntryList::InsertEntry(TRecord& entry) {
     RemoveEntry(&entry);
-    TItem item{&entry, SortTextOf(entry), true};
+    TItem item{&entry, SortText(entry, book_.IndexKeys), true};
     // The book's searches may have been replaced since (a dialog's copy committed), so
     // the active one is looked up afresh.
     const TFilter* search = followsActive_ ? book_.Searches.ActiveSearch() : search_;
@@ -144,17 +144,6 @@ int TEntryList::FindPrefix(std::string_view prefix) const {
     if (it == items_.end() || !StartsWithNoCase(it->SortText, prefix))
         return -1;
     return static_cast<int>(it - items_.begin());
-}
-
-void TEntryList::FollowBookKeys(TRecord& entry) const {
-    // Only copy the book's keys when they differ: most entries already hold them.
-    if (entry.UseDefaultKeys && !(entry.Keys == book_.IndexKeys))
-        AssignKeys(entry.Keys, book_.IndexKeys);
-}
-
-std::string TEntryList::SortTextOf(TRecord& entry) const {
-    FollowBookKeys(entry);
-    return SortText(static_cast<const TRecord&>(entry), book_.IndexKeys);
 }
 
 int TEntryList::PlaceFor(const TItem& item) const {

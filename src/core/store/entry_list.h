@@ -61,11 +61,6 @@ private:
         bool Passes = true;
     };
 
-    // The entry's sort text, after giving an entry that follows the book's keys a
-    // copy of them.
-    // An entry that follows the book's keys takes a copy of them.
-    void FollowBookKeys(TRecord& entry) const;
-    std::string SortTextOf(TRecord& entry) const;
     int PlaceFor(const TItem& item) const;
 
     TBookData& book_;

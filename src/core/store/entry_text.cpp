@@ -28,18 +28,6 @@ void AppendShort(std::string& s, std::string_view more) {
         0, std::min(more.size(), kShortStringMax - std::min(s.size(), kShortStringMax))));
 }
 
-bool IsBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-// Trim, done in place.
-void TrimInPlace(std::string& s) {
-    while (!s.empty() && IsBlankOrControl(s.back()))
-        s.pop_back();
-    const auto first = std::find_if_not(s.begin(), s.end(), IsBlankOrControl);
-    s.erase(s.begin(), first);
-}
-
 std::string BuildKeyText(const TRecord& entry, const TIndexList& keys, bool sortKeysOnly,
                          bool breaksAsBlanks) {
     std::string s;
@@ -70,7 +58,8 @@ const TIndexList& EffectiveKeys(const TRecord& entry, const TIndexList& bookKeys
 }
 
 void ApplyBookKeys(TRecord& entry, const TIndexList& bookKeys) {
-    if (entry.UseDefaultKeys)
+    // Most entries already hold the book's keys; copy only when they differ.
+    if (entry.UseDefaultKeys && !(entry.Keys == bookKeys))
         AssignKeys(entry.Keys, bookKeys);
 }
 
