@@ -1,7 +1,7 @@
 // Loading and saving a book at the file format's limit: 32,767 entries, each with
 // names, two addresses, a category, a reminder, an attachment and a call log.
 
-#include "limit_book.h"
+#include "bench/limit_book.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

@@ -3,7 +3,8 @@
 // with names, two addresses, a category, a reminder, an attachment and a call log,
 // written to an image and a file once and parsed back as a loaded book would be.
 
-#include "store/book_file.h"
+#include "core/store/book_file.h"
+#include "tests/support/fake_clock.h"
 
 #include <filesystem>
 #include <fstream>

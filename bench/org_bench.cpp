@@ -2,10 +2,10 @@
 // (limit_book.h): every entry's sort text from the book's keys and the sort, and the
 // same with a search of three text rules.
 
-#include "limit_book.h"
-#include "store/entry_list.h"
-#include "store/entry_text.h"
-#include "store/search_match.h"
+#include "bench/limit_book.h"
+#include "core/organise/entry_list.h"
+#include "core/organise/entry_text.h"
+#include "core/organise/search_match.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as a book file in memory; a book that reads must write again
 // and read back equal.
 
-#include "fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
 #include <cstdlib>
 

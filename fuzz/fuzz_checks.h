@@ -3,7 +3,7 @@
 // that replays the seed corpus: any bytes are either refused with a reason or read;
 // what was read writes again, reads back equal and writes the same bytes.
 
-#include "store/book_file.h"
+#include "core/store/book_file.h"
 
 #include <cstdint>
 #include <span>

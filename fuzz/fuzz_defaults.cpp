@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as a defaults file; what reads must write again and read back
 // equal, and what does not leaves the built-in defaults.
 
-#include "fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
-#include "book_json.h"
+#include "cli/book_json.h"
 
-#include "common/codepage.h"
+#include "core/common/codepage.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 // are UTF-8 strings (converted from Windows-1252) or null when absent. Runtime-only
 // fields are left out. A book read back from its own JSON writes the same bytes.
 
-#include "store/book.h"
+#include "core/store/book.h"
 
 #include <memory>
 #include <nlohmann/json.hpp>

@@ -1,8 +1,8 @@
-#include "commands.h"
+#include "cli/commands.h"
 
-#include "book_json.h"
-#include "sample_book.h"
-#include "store/book_file.h"
+#include "cli/book_json.h"
+#include "cli/sample_book.h"
+#include "core/store/book_file.h"
 
 #include <cstdlib>
 #include <filesystem>

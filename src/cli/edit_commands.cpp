@@ -1,9 +1,9 @@
-#include "edit_commands.h"
+#include "cli/edit_commands.h"
 
-#include "book_json.h"
-#include "store/access_book.h"
-#include "store/access_entries.h"
-#include "store/book_file.h"
+#include "cli/book_json.h"
+#include "core/access/book_header.h"
+#include "core/access/entries.h"
+#include "core/store/book_file.h"
 
 #include <iostream>
 #include <iterator>

@@ -2,7 +2,7 @@
 // tessaly-cli "add", "delete" and "tag": scripted changes to the entries of a book,
 // made as the book window makes them and saved at once.
 
-#include "commands.h"
+#include "cli/commands.h"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
-#include "list_commands.h"
+#include "cli/list_commands.h"
 
-#include "common/codepage.h"
-#include "store/book_file.h"
-#include "store/entry_list.h"
-#include "store/rule_description.h"
+#include "core/common/codepage.h"
+#include "core/organise/entry_list.h"
+#include "core/organise/rule_description.h"
+#include "core/store/book_file.h"
 
 #include <ostream>
 

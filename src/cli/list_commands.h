@@ -2,7 +2,7 @@
 // tessaly-cli "list" and "searches": the entry list of a book as the book window
 // orders it, and the book's saved searches with their rules.
 
-#include "commands.h"
+#include "cli/commands.h"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
 // tessaly-cli: the command-line companion. This file only wires the subcommands;
 // commands.cpp does the work.
 
-#include "commands.h"
-#include "edit_commands.h"
-#include "list_commands.h"
+#include "cli/commands.h"
+#include "cli/edit_commands.h"
+#include "cli/list_commands.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>

@@ -1,8 +1,8 @@
-#include "sample_book.h"
+#include "cli/sample_book.h"
 
-#include "common/date_time.h"
-#include "diary/recurrence.h"
-#include "store/book_file.h"
+#include "core/common/date_time.h"
+#include "core/diary/recurrence.h"
+#include "core/store/book_file.h"
 
 #include <initializer_list>
 

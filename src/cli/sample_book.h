@@ -2,8 +2,8 @@
 // A small book of made-up people and firms to start the program on: a dozen entries
 // with addresses, categories, reminders, attachments and call logs.
 
-#include "platform/clock.h"
-#include "store/book.h"
+#include "core/store/book.h"
+#include "core/system/clock.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/qt_settings_store.h"
 
-#include "common/codepage.h"
+#include "core/common/codepage.h"
 
 #include <QSettings>
 

@@ -2,7 +2,7 @@
 // The settings store of the program: QSettings under organisation "Marrowby",
 // application "Tessaly" (a configuration file on Linux).
 
-#include "platform/settings_store.h"
+#include "core/system/settings_store.h"
 
 #include <QString>
 #include <memory>

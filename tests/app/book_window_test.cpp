@@ -3,16 +3,16 @@
 // rules in viewing and editing, saving that never fails silently, the notes kept
 // whole across page changes, type-ahead find, and the time to open a large book.
 
-#include "book/address_page.h"
-#include "book/book.h"
-#include "book/categories_page.h"
-#include "book/entry_list_model.h"
-#include "book/entry_list_view.h"
-#include "book/notes_page.h"
-#include "book/others_page.h"
-#include "store/book_file.h"
-#include "test_support.h"
-#include "widgets/qt_text.h"
+#include "app/book/address_page.h"
+#include "app/book/book.h"
+#include "app/book/categories_page.h"
+#include "app/book/entry_list_model.h"
+#include "app/book/entry_list_view.h"
+#include "app/book/notes_page.h"
+#include "app/book/others_page.h"
+#include "app/widgets/qt_text.h"
+#include "core/store/book_file.h"
+#include "tests/app/test_support.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -538,3 +538,4 @@ void TBookWindowTest::LargeBookOpensQuickly() {
 
 QTEST_MAIN(TBookWindowTest)
 #include "book_window_test.moc"
+#include "tests/support/memory_settings_store.h"

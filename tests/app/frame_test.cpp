@@ -2,10 +2,10 @@
 // tool-bar and status pages, the record of the open files at exit and their reopening
 // at the next start, refused exits, and the options dialog's folder move.
 
-#include "settings/open_files.h"
-#include "shell/book_window.h"
-#include "shell/options_dialog.h"
-#include "test_support.h"
+#include "app/shell/book_window.h"
+#include "app/shell/options_dialog.h"
+#include "core/settings/open_files.h"
+#include "tests/app/test_support.h"
 
 #include <QAction>
 #include <QDir>
@@ -362,3 +362,4 @@ void TFrameTest::HandOverOpensTheFileAndRaisesTheFrame() {
 
 QTEST_MAIN(TFrameTest)
 #include "frame_test.moc"
+#include "tests/support/memory_settings_store.h"

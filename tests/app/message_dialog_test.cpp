@@ -1,8 +1,8 @@
 // The message dialog: titles, headings, button sets, the answers of Escape and of
 // "Yes to All", and the cursor rule.
 
-#include "shell/hour_glass.h"
-#include "test_support.h"
+#include "app/shell/hour_glass.h"
+#include "tests/app/test_support.h"
 
 #include <QApplication>
 #include <QLabel>

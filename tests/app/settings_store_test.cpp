@@ -1,9 +1,9 @@
 // The settings on the program's own store (QSettings in an INI file): the round trip
 // of every setting with defaults and hexadecimal values, and names that ignore case.
 
+#include "app/shell/app_context.h"
+#include "core/settings/settings.h"
 #include "platform/qt_settings_store.h"
-#include "settings/settings.h"
-#include "shell/app_context.h"
 
 #include <QDir>
 #include <QFile>

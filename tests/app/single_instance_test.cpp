@@ -1,10 +1,10 @@
 // One running copy: a second process hands its book to the first and ends without a
 // window; bad senders are dropped; SIGTERM shuts the program down in order.
 
+#include "app/shell/single_instance.h"
+#include "core/settings/settings_access.h"
 #include "platform/qt_settings_store.h"
-#include "settings/settings_access.h"
-#include "shell/single_instance.h"
-#include "test_support.h"
+#include "tests/app/test_support.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -162,3 +162,4 @@ void TSingleInstanceTest::TwoProgramsEndToEndAndSigtermRecordsTheOpenBook() {
 
 QTEST_MAIN(TSingleInstanceTest)
 #include "single_instance_test.moc"
+#include "tests/support/memory_settings_store.h"

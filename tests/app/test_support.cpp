@@ -1,6 +1,7 @@
-#include "test_support.h"
+#include "tests/app/test_support.h"
 
-#include "store/book_file.h"
+#include "core/store/book_file.h"
+#include "tests/support/memory_settings_store.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -2,10 +2,11 @@
 // What the program's suites share: a message presenter that records and answers, a
 // frame on a settings store of its own, and books made on disk.
 
-#include "platform/settings_store.h"
-#include "shell/app_context.h"
-#include "shell/main_form.h"
-#include "shell/message_dialog.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_form.h"
+#include "app/shell/message_dialog.h"
+#include "core/system/settings_store.h"
+#include "tests/support/memory_settings_store.h"
 
 #include <QCursor>
 #include <QTemporaryDir>

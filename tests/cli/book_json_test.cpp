@@ -1,7 +1,8 @@
-#include "book_json.h"
-#include "cli_test_books.h"
-#include "sample_book.h"
-#include "store/book_file.h"
+#include "cli/book_json.h"
+#include "cli/sample_book.h"
+#include "core/store/book_file.h"
+#include "tests/support/cli_books.h"
+#include "tests/support/fake_clock.h"
 
 #include <cmath>
 #include <functional>

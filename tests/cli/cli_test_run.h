@@ -1,7 +1,7 @@
 #pragma once
 // A command run in process with its own streams, keeping what it printed.
 
-#include "commands.h"
+#include "cli/commands.h"
 
 #include <sstream>
 #include <string>

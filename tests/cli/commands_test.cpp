@@ -1,8 +1,8 @@
-#include "book_json.h"
-#include "cli_test_books.h"
-#include "cli_test_run.h"
-#include "commands.h"
-#include "store/book_file.h"
+#include "cli/book_json.h"
+#include "cli/commands.h"
+#include "core/store/book_file.h"
+#include "tests/cli/cli_test_run.h"
+#include "tests/support/cli_books.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

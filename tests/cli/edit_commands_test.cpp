@@ -1,10 +1,11 @@
 // tessaly-cli add, delete and tag, run in process on books in a scratch folder.
 
-#include "book_json.h"
-#include "cli_test_books.h"
-#include "cli_test_run.h"
-#include "edit_commands.h"
-#include "store/book_file.h"
+#include "cli/book_json.h"
+#include "cli/edit_commands.h"
+#include "core/store/book_file.h"
+#include "tests/cli/cli_test_run.h"
+#include "tests/support/cli_books.h"
+#include "tests/support/fake_clock.h"
 
 #include <gtest/gtest.h>
 

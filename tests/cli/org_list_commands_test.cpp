@@ -1,8 +1,9 @@
 // tessaly-cli list and searches on a small book written for the purpose.
 
-#include "cli_test_books.h"
-#include "cli_test_run.h"
-#include "list_commands.h"
+#include "cli/list_commands.h"
+#include "tests/cli/cli_test_run.h"
+#include "tests/support/cli_books.h"
+#include "tests/support/fake_clock.h"
 
 #include <gtest/gtest.h>
 

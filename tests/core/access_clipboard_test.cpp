@@ -1,9 +1,10 @@
 // The entry clipboard: copies between books, pastes that stay distinct entries.
 
-#include "store/access_clipboard.h"
-#include "store/access_entries.h"
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/access/clipboard.h"
+#include "core/access/entries.h"
+#include "core/store/book_file.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // Storing, deleting and finding entries through the access layer, and call logs
 // added to the entry a call was made to.
 
-#include "store/access_entries.h"
-#include "store/access_work_record.h"
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/access/entries.h"
+#include "core/access/work_record.h"
+#include "core/store/book_file.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // The work record's own rules, the date texts, the header placement and the settings
 // that limit undo and automatic saving.
 
-#include "store/access_book.h"
-#include "store/access_dates.h"
-#include "store/access_entries.h"
-#include "store/access_work_record.h"
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/access/book_header.h"
+#include "core/access/dates.h"
+#include "core/access/entries.h"
+#include "core/access/work_record.h"
+#include "core/store/book_file.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 #include <limits>

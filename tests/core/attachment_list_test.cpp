@@ -1,7 +1,7 @@
 // Attachments and call-log records: the duplicate question and the call-log texts.
 
-#include "store/call_log.h"
-#include "store/document.h"
+#include "core/store/call_log.h"
+#include "core/store/document.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "common/codepage.h"
-#include "common/date_time.h"
-#include "common/fill_text.h"
-#include "common/text.h"
+#include "core/common/codepage.h"
+#include "core/common/date_time.h"
+#include "core/common/fill_text.h"
+#include "core/common/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "common/date_format.h"
+#include "core/common/date_format.h"
 
 #include <gtest/gtest.h>
 

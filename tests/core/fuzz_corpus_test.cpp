@@ -2,7 +2,7 @@
 // may crash a reader or break the read-write-read cycle; the valid seeds must read and
 // the damaged ones must be refused.
 
-#include "../../fuzz/fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,11 +2,12 @@
 // changes and the selection after a deletion; the index-key field lists; finding an
 // entry by typing.
 
-#include "common/upper_case.h"
-#include "store/entry_list.h"
-#include "store/entry_text.h"
-#include "store/key_fields.h"
-#include "store/type_ahead.h"
+#include "core/common/upper_case.h"
+#include "core/organise/entry_list.h"
+#include "core/organise/entry_text.h"
+#include "core/organise/key_fields.h"
+#include "core/organise/type_ahead.h"
+#include "tests/support/fake_clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Saved searches: the test that decides whether an entry is listed, text matching,
 // the list of searches and its active search, rules and their descriptions.
 
-#include "common/upper_case.h"
-#include "store/rule_description.h"
-#include "store/search_match.h"
+#include "core/common/upper_case.h"
+#include "core/organise/rule_description.h"
+#include "core/organise/search_match.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Template and category lists: numbering, the include-for-new rule, marking, purging
 // and the copies the dialogs edit.
 
-#include "store/book_file.h"
-#include "store/category.h"
-#include "store/template.h"
+#include "core/store/book_file.h"
+#include "core/store/category.h"
+#include "core/store/template.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // The messages the template, category, entry-address and search dialogs show before
 // they store anything.
 
-#include "store/validation.h"
+#include "core/organise/validation.h"
+#include "tests/support/fake_clock.h"
 
 #include <gtest/gtest.h>
 

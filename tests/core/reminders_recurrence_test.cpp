@@ -1,5 +1,5 @@
-#include "diary/recurrence.h"
-#include "diary/reminders.h"
+#include "core/diary/recurrence.h"
+#include "core/diary/reminders.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,4 +1,5 @@
-#include "diary/reminders.h"
+#include "core/diary/reminders.h"
+#include "tests/support/fake_clock.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
-#include "settings/config_files.h"
-#include "settings/file_paths.h"
-#include "settings/hand_over.h"
-#include "settings/ini_migration.h"
-#include "settings/open_files.h"
-#include "settings/reopen_list.h"
+#include "core/common/file_paths.h"
+#include "core/frame/hand_over.h"
+#include "core/settings/config_files.h"
+#include "core/settings/ini_migration.h"
+#include "core/settings/open_files.h"
+#include "core/settings/reopen_list.h"
+#include "tests/support/memory_settings_store.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "settings/frame_schedule.h"
+#include "core/frame/frame_schedule.h"
 
 #include <gtest/gtest.h>
 

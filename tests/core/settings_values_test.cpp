@@ -1,7 +1,8 @@
-#include "settings/settings.h"
-#include "settings/settings_access.h"
-#include "settings/start_up.h"
-#include "settings/window_placement.h"
+#include "core/frame/start_up.h"
+#include "core/settings/settings.h"
+#include "core/settings/settings_access.h"
+#include "core/settings/window_placement.h"
+#include "tests/support/memory_settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The enabling rules of the book window's commands.
 
-#include "shell/command_state.h"
+#include "core/book_window/command_state.h"
 
 #include <gtest/gtest.h>
 

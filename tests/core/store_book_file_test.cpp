@@ -1,8 +1,8 @@
 // Reading book images: round trips, older layouts, the signature and trailer checks,
 // and the values brought into range on loading.
 
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/store/book_file.h"
+#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -2,9 +2,10 @@
 // made by this program's writer: run the suite once with TESSALY_WRITE_STORE_DATA=1
 // to make them again after a deliberate change of the format.
 
-#include "platform/file_io.h"
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/store/book_file.h"
+#include "core/system/file_io.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_books.h"
 
 #include <cstdlib>
 #include <filesystem>

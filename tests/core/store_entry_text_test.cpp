@@ -1,9 +1,9 @@
 // Texts derived from an entry: display and sort texts, field and sort values, address
 // lines and formatted addresses.
 
-#include "store/book_file.h"
-#include "store/entry_text.h"
-#include "store_test_books.h"
+#include "core/organise/entry_text.h"
+#include "core/store/book_file.h"
+#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,15 @@
 // Stored layouts compared byte for byte with bytes composed by hand from the tables.
 
-#include "store/address.h"
-#include "store/book_file.h"
-#include "store/call_log.h"
-#include "store/category.h"
-#include "store/document.h"
-#include "store/filter.h"
-#include "store/record.h"
-#include "store/template.h"
-#include "store_test_bytes.h"
+#include "core/store/address.h"
+#include "core/store/book_file.h"
+#include "core/store/call_log.h"
+#include "core/store/category.h"
+#include "core/store/document.h"
+#include "core/store/filter.h"
+#include "core/store/record.h"
+#include "core/store/template.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // Entries and the small records: stamps, cleaning on assignment, neutral values for
 // missing items, copies, tags, undo history and the new work record.
 
-#include "store/book_file.h"
-#include "store/record.h"
-#include "store/same_text.h"
-#include "store/stamp.h"
-#include "store/undo.h"
-#include "store_test_books.h"
+#include "core/common/same_text.h"
+#include "core/store/book_file.h"
+#include "core/store/record.h"
+#include "core/store/stamp.h"
+#include "core/store/undo.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_books.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 // Saving and loading through the file system: the atomic write, the ".BAK" copy, the
 // defaults file and merging categories from another book.
 
-#include "platform/file_io.h"
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/store/book_file.h"
+#include "core/system/file_io.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_books.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,8 +2,8 @@
 // real writer's size for every kind of field, and it must refuse what the real one
 // refuses, or a save would reserve the wrong room or fail differently.
 
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/store/book_file.h"
+#include "tests/support/test_books.h"
 
 #include <functional>
 #include <gtest/gtest.h>

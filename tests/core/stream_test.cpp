@@ -1,5 +1,5 @@
-#include "store/my_list.h"
-#include "store/stream.h"
+#include "core/store/my_list.h"
+#include "core/store/stream.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,10 +1,11 @@
 // Undo through the book: the sequences of stores, deletions and undos that are easy
 // to get wrong. Entries are found by stamp alone, never through a kept pointer.
 
-#include "store/access_entries.h"
-#include "store/access_work_record.h"
-#include "store/book_file.h"
-#include "store_test_books.h"
+#include "core/access/entries.h"
+#include "core/access/work_record.h"
+#include "core/store/book_file.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "book/address_page.h"
+#include "app/book/address_page.h"
 
-#include "book/field_labels.h"
-#include "settings/settings.h"
-#include "store/book.h"
-#include "store/entry_text.h"
-#include "widgets/qt_text.h"
+#include "app/book/field_labels.h"
+#include "app/widgets/qt_text.h"
+#include "core/organise/entry_text.h"
+#include "core/settings/settings.h"
+#include "core/store/book.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
-#include "book/attachments_page.h"
+#include "app/book/attachments_page.h"
 
-#include "store/book.h"
-#include "widgets/qt_text.h"
+#include "app/widgets/qt_text.h"
+#include "core/store/book.h"
 
 #include <QApplication>
 #include <QListWidget>

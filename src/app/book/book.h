@@ -4,10 +4,10 @@
 // pages of the current entry; the lock state, saving, and the re-reading of a locked
 // book whose file another copy of the program changed.
 
-#include "platform/clock.h"
-#include "shell/child_window.h"
-#include "shell/command_state.h"
-#include "store/book.h"
+#include "app/shell/child_window.h"
+#include "core/book_window/command_state.h"
+#include "core/store/book.h"
+#include "core/system/clock.h"
 
 #include <QDateTime>
 #include <array>

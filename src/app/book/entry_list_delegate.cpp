@@ -1,8 +1,8 @@
-#include "book/entry_list_delegate.h"
+#include "app/book/entry_list_delegate.h"
 
-#include "book/entry_list_model.h"
-#include "book/reminder_icons.h"
-#include "settings/settings.h"
+#include "app/book/entry_list_model.h"
+#include "app/book/reminder_icons.h"
+#include "core/settings/settings.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "book/entry_list_model.h"
+#include "app/book/entry_list_model.h"
 
-#include "store/entry_text.h"
-#include "widgets/qt_text.h"
+#include "app/widgets/qt_text.h"
+#include "core/organise/entry_text.h"
 
 namespace tessaly {
 

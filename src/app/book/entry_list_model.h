@@ -4,8 +4,8 @@
 // urgency are produced only when the view asks for a visible row, so a book of
 // 32,767 entries lists at the cost of ordering it.
 
-#include "platform/clock.h"
-#include "store/entry_list.h"
+#include "core/organise/entry_list.h"
+#include "core/system/clock.h"
 
 #include <QAbstractListModel>
 

@@ -3,8 +3,8 @@
 // with the keyboard search by typed prefix, and a right click that first selects the
 // entry under the mouse.
 
-#include "platform/clock.h"
-#include "store/type_ahead.h"
+#include "core/organise/type_ahead.h"
+#include "core/system/clock.h"
 
 #include <QListView>
 

@@ -1,4 +1,4 @@
-#include "book/field_labels.h"
+#include "app/book/field_labels.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
-#include "book/reminder_icons.h"
+#include "app/book/reminder_icons.h"
 
-#include "store/record.h"
+#include "core/store/record.h"
 
 #include <QHash>
 #include <QPainter>

@@ -4,7 +4,7 @@
 // completed ones only with "&Show Completed Events", notes on a second line with
 // "Show Event &Notes", and the "Remin&ders" menu that is also the list's pop-up.
 
-#include "platform/clock.h"
+#include "core/system/clock.h"
 
 #include <QWidget>
 

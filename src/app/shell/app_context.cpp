@@ -1,7 +1,7 @@
-#include "shell/app_context.h"
+#include "app/shell/app_context.h"
 
+#include "core/frame/start_up.h"
 #include "platform/qt_settings_store.h"
-#include "settings/start_up.h"
 
 #include <QCoreApplication>
 #include <QDir>

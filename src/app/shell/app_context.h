@@ -4,7 +4,7 @@
 // the part of the system directory of the original design), the program's folder,
 // and the name the configuration files are named after.
 
-#include "platform/settings_store.h"
+#include "core/system/settings_store.h"
 
 #include <QString>
 #include <memory>

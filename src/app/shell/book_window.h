@@ -1,4 +1,4 @@
 #pragma once
 // The address book window lives in book/book.h; this name is kept for its users.
 
-#include "book/book.h"
+#include "app/book/book.h"

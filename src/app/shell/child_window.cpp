@@ -1,4 +1,4 @@
-#include "shell/child_window.h"
+#include "app/shell/child_window.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

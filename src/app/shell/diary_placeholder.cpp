@@ -1,8 +1,8 @@
-#include "shell/diary_placeholder.h"
+#include "app/shell/diary_placeholder.h"
 
-#include "shell/file_windows.h"
-#include "shell/main_form.h"
-#include "shell/message_dialog.h"
+#include "app/shell/file_windows.h"
+#include "app/shell/main_form.h"
+#include "app/shell/message_dialog.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // the diary's file name, so that opening, reopening and recording the diaries of a run
 // work as they will with the real window. It neither reads nor writes the file.
 
-#include "shell/child_window.h"
+#include "app/shell/child_window.h"
 
 namespace tessaly {
 

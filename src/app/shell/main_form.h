@@ -3,13 +3,13 @@
 // diary windows (and later the calendar, previews and the page designer), with its
 // menus, tool-bar pages, status pages, reopen list and the 250 ms frame timer.
 
-#include "platform/clock.h"
-#include "settings/frame_schedule.h"
-#include "settings/hand_over.h"
-#include "settings/settings.h"
-#include "settings/window_placement.h"
-#include "shell/app_context.h"
-#include "shell/child_window.h"
+#include "app/shell/app_context.h"
+#include "app/shell/child_window.h"
+#include "core/frame/frame_schedule.h"
+#include "core/frame/hand_over.h"
+#include "core/settings/settings.h"
+#include "core/settings/window_placement.h"
+#include "core/system/clock.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,12 +1,12 @@
 // The frame's files: opening from the menus, the reopen list, the hand-over, the first
 // show that reopens the last run's files, and the orderly shut-down that records them.
 
-#include "settings/file_paths.h"
-#include "settings/open_files.h"
-#include "shell/file_windows.h"
-#include "shell/hour_glass.h"
-#include "shell/main_form.h"
-#include "shell/message_dialog.h"
+#include "app/shell/file_windows.h"
+#include "app/shell/hour_glass.h"
+#include "app/shell/main_form.h"
+#include "app/shell/message_dialog.h"
+#include "core/common/file_paths.h"
+#include "core/settings/open_files.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "shell/message_dialog.h"
+#include "app/shell/message_dialog.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,12 +1,12 @@
-#include "shell/options_dialog.h"
+#include "app/shell/options_dialog.h"
 
-#include "common/date_format.h"
-#include "settings/config_files.h"
-#include "settings/settings.h"
-#include "shell/hour_glass.h"
-#include "shell/main_form.h"
-#include "shell/message_dialog.h"
-#include "widgets/qt_text.h"
+#include "app/shell/hour_glass.h"
+#include "app/shell/main_form.h"
+#include "app/shell/message_dialog.h"
+#include "app/widgets/qt_text.h"
+#include "core/common/date_format.h"
+#include "core/settings/config_files.h"
+#include "core/settings/settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "shell/run_program.h"
+#include "app/shell/run_program.h"
 
-#include "settings/start_up.h"
-#include "shell/about_box.h"
-#include "shell/app_context.h"
-#include "shell/main_form.h"
-#include "shell/signal_watcher.h"
-#include "shell/single_instance.h"
+#include "app/shell/about_box.h"
+#include "app/shell/app_context.h"
+#include "app/shell/main_form.h"
+#include "app/shell/signal_watcher.h"
+#include "app/shell/single_instance.h"
+#include "core/frame/start_up.h"
 
 #include <QApplication>
 #include <QDir>

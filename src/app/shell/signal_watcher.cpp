@@ -1,4 +1,4 @@
-#include "shell/signal_watcher.h"
+#include "app/shell/signal_watcher.h"
 
 #include <QSocketNotifier>
 

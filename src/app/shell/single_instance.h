@@ -3,7 +3,7 @@
 // copy over a local socket and ends without a window; the message carries the file's
 // absolute path itself (see settings/hand_over.h) and every wait has a time-out.
 
-#include "settings/hand_over.h"
+#include "core/frame/hand_over.h"
 
 #include <QMetaType>
 #include <QObject>

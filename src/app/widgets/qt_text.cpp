@@ -1,6 +1,6 @@
-#include "widgets/qt_text.h"
+#include "app/widgets/qt_text.h"
 
-#include "common/codepage.h"
+#include "core/common/codepage.h"
 
 namespace tessaly {
 

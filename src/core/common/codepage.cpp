@@ -1,4 +1,4 @@
-#include "common/codepage.h"
+#include "core/common/codepage.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "common/date_format.h"
+#include "core/common/date_format.h"
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -13,7 +13,7 @@
 // Letters are case-insensitive; any other character stands for itself.
 // Patterns come from the locale (TFormatSettings), which the caller supplies.
 
-#include "common/date_time.h"
+#include "core/common/date_time.h"
 
 #include <array>
 #include <optional>

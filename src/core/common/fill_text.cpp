@@ -1,4 +1,4 @@
-#include "common/fill_text.h"
+#include "core/common/fill_text.h"
 
 namespace tessaly {
 

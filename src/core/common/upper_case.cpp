@@ -1,4 +1,4 @@
-#include "common/upper_case.h"
+#include "core/common/upper_case.h"
 
 #include <algorithm>
 

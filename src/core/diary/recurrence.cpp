@@ -1,4 +1,4 @@
-#include "diary/recurrence.h"
+#include "core/diary/recurrence.h"
 
 #include <algorithm>
 #include <cmath>

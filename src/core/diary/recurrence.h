@@ -2,8 +2,8 @@
 // Recurrence of reminder events: how an event steps to its next date, and how its
 // frequency and interval read in the windows and in prints.
 
-#include "common/date_format.h"
-#include "common/date_time.h"
+#include "core/common/date_format.h"
+#include "core/common/date_time.h"
 
 #include <string>
 

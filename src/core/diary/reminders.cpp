@@ -1,4 +1,4 @@
-#include "diary/reminders.h"
+#include "core/diary/reminders.h"
 
 #include <cmath>
 #include <cstdio>

@@ -2,12 +2,12 @@
 // TReminders: one diary event or one reminder of an address-book entry, with its
 // owning list. The same bytes stand in diary files and inside book files.
 
-#include "common/date_format.h"
-#include "common/date_time.h"
-#include "common/text.h"
-#include "diary/recurrence.h"
-#include "platform/clock.h"
-#include "store/my_list.h"
+#include "core/common/date_format.h"
+#include "core/common/date_time.h"
+#include "core/common/text.h"
+#include "core/diary/recurrence.h"
+#include "core/store/my_list.h"
+#include "core/system/clock.h"
 
 #include <cstdint>
 #include <memory>

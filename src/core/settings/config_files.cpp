@@ -1,6 +1,6 @@
-#include "settings/config_files.h"
+#include "core/settings/config_files.h"
 
-#include "settings/file_paths.h"
+#include "core/common/file_paths.h"
 
 #include <algorithm>
 #include <filesystem>

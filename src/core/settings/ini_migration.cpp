@@ -1,7 +1,7 @@
-#include "settings/ini_migration.h"
+#include "core/settings/ini_migration.h"
 
-#include "common/text.h"
-#include "settings/file_paths.h"
+#include "core/common/file_paths.h"
+#include "core/common/text.h"
 
 #include <fstream>
 #include <sstream>

@@ -2,7 +2,7 @@
 // The one-time copy of the old INI settings file (named after the program, ".INI",
 // in the user's configuration folder) into the settings store.
 
-#include "settings/settings_access.h"
+#include "core/settings/settings_access.h"
 
 #include <string>
 #include <utility>

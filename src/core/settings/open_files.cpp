@@ -1,6 +1,6 @@
-#include "settings/open_files.h"
+#include "core/settings/open_files.h"
 
-#include "settings/file_paths.h"
+#include "core/common/file_paths.h"
 
 namespace tessaly {
 

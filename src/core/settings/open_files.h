@@ -3,7 +3,7 @@
 // "Files" and "Diary" hold the paths "1" to "N" in child-window order, "Opened" the
 // counts and the file name of the window that was active.
 
-#include "settings/settings_access.h"
+#include "core/settings/settings_access.h"
 
 #include <string>
 #include <vector>

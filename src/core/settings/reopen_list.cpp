@@ -1,6 +1,6 @@
-#include "settings/reopen_list.h"
+#include "core/settings/reopen_list.h"
 
-#include "settings/file_paths.h"
+#include "core/common/file_paths.h"
 
 namespace tessaly {
 

@@ -2,7 +2,7 @@
 // The "&Reopen" list of the frame: five slots of recently closed files that are not
 // open now. Opening a file removes it; closing puts it at the top.
 
-#include "settings/settings_access.h"
+#include "core/settings/settings_access.h"
 
 #include <array>
 #include <string>

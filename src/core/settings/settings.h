@@ -3,10 +3,10 @@
 // the run and written back at exit and after OK in the general options dialog.
 // Every integer is held to the range its dialog control allows when read.
 
-#include "common/date_format.h"
-#include "settings/reopen_list.h"
-#include "settings/settings_access.h"
-#include "store/store_settings.h"
+#include "core/common/date_format.h"
+#include "core/settings/reopen_list.h"
+#include "core/settings/settings_access.h"
+#include "core/store/store_settings.h"
 
 #include <array>
 #include <cstdint>

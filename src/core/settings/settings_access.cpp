@@ -1,4 +1,4 @@
-#include "settings/settings_access.h"
+#include "core/settings/settings_access.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 // caller's default. A write that fails throws TSettingsWriteError, which abandons
 // the command in progress; the caller shows its text.
 
-#include "platform/settings_store.h"
+#include "core/system/settings_store.h"
 
 #include <optional>
 #include <stdexcept>

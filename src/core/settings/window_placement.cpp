@@ -1,6 +1,6 @@
-#include "settings/window_placement.h"
+#include "core/settings/window_placement.h"
 
-#include "settings/file_paths.h"
+#include "core/common/file_paths.h"
 
 namespace tessaly {
 

@@ -2,7 +2,7 @@
 // Window placement and screen font as stored in a section: "State", "Top", "Left",
 // "Width", "Height"; "Font Name", "Font Size", "Font Color" and the four styles.
 
-#include "settings/settings_access.h"
+#include "core/settings/settings_access.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "store/address.h"
+#include "core/store/address.h"
 
 namespace tessaly {
 

@@ -2,7 +2,7 @@
 // TAddress: one address of an entry, laid out by the template it names, with the
 // dialling settings of its four telephone fields. TAddressList: an entry's addresses.
 
-#include "store/my_list.h"
+#include "core/store/my_list.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "store/book.h"
+#include "core/store/book.h"
 
-#include "store/format.h"
+#include "core/store/format.h"
 
 namespace tessaly {
 

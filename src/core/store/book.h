@@ -2,15 +2,15 @@
 // TBookData: one address book in memory, its header fields, its lists, and the
 // runtime state of the book window that owns it.
 
-#include "common/date_time.h"
-#include "platform/clock.h"
-#include "store/category.h"
-#include "store/filter.h"
-#include "store/index_key.h"
-#include "store/record.h"
-#include "store/store_settings.h"
-#include "store/template.h"
-#include "store/undo.h"
+#include "core/common/date_time.h"
+#include "core/store/category.h"
+#include "core/store/filter.h"
+#include "core/store/index_key.h"
+#include "core/store/record.h"
+#include "core/store/store_settings.h"
+#include "core/store/template.h"
+#include "core/store/undo.h"
+#include "core/system/clock.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "store/book_file.h"
+#include "core/store/book_file.h"
 
-#include "platform/file_io.h"
-#include "store/same_text.h"
+#include "core/common/same_text.h"
+#include "core/system/file_io.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,11 +2,11 @@
 // The book file and the defaults file: loading, saving with a back-up copy, the
 // signature checks, and the operations on a whole book that go with them.
 
-#include "platform/clock.h"
-#include "store/book.h"
-#include "store/format.h"
-#include "store/store_settings.h"
-#include "store/stream.h"
+#include "core/store/book.h"
+#include "core/store/format.h"
+#include "core/store/store_settings.h"
+#include "core/store/stream.h"
+#include "core/system/clock.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "store/call_log.h"
+#include "core/store/call_log.h"
 
 #include <algorithm>
 #include <cmath>

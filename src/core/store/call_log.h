@@ -1,9 +1,9 @@
 #pragma once
 // TLog: one telephone call made to an entry.
 
-#include "common/date_format.h"
-#include "common/date_time.h"
-#include "store/my_list.h"
+#include "core/common/date_format.h"
+#include "core/common/date_time.h"
+#include "core/store/my_list.h"
 
 #include <memory>
 #include <string>

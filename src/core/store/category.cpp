@@ -1,7 +1,7 @@
-#include "store/category.h"
+#include "core/store/category.h"
 
-#include "store/same_text.h"
-#include "store/template.h"
+#include "core/common/same_text.h"
+#include "core/store/template.h"
 
 #include <algorithm>
 

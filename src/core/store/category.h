@@ -3,7 +3,7 @@
 // the counter that numbers new ones. TCategoryInUse is one membership (a category
 // number), held by entries and by saved searches.
 
-#include "store/my_list.h"
+#include "core/store/my_list.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "store/document.h"
+#include "core/store/document.h"
 
-#include "common/fill_text.h"
-#include "store/same_text.h"
+#include "core/common/fill_text.h"
+#include "core/common/same_text.h"
 
 namespace tessaly {
 

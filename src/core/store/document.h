@@ -1,7 +1,7 @@
 #pragma once
 // TDocument: an attachment of an entry, a document on disk or an Internet URL.
 
-#include "store/my_list.h"
+#include "core/store/my_list.h"
 
 #include <cstdint>
 #include <memory>

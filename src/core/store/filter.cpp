@@ -1,6 +1,6 @@
-#include "store/filter.h"
+#include "core/store/filter.h"
 
-#include "store/same_text.h"
+#include "core/common/same_text.h"
 
 namespace tessaly {
 

@@ -2,9 +2,9 @@
 // Saved searches: TFilter restricts the entries a book window lists, by basic options
 // and by rules (TRule); TFilterList holds a book's searches and names the active one.
 
-#include "common/date_time.h"
-#include "store/category.h"
-#include "store/my_list.h"
+#include "core/common/date_time.h"
+#include "core/store/category.h"
+#include "core/store/my_list.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "store/index_key.h"
+#include "core/store/index_key.h"
 
 namespace tessaly {
 

@@ -2,7 +2,7 @@
 // TIndex: one index key (a field of the entry and whether it takes part in sorting),
 // and TIndexList, used for the book's and each entry's keys and the insert fields.
 
-#include "store/my_list.h"
+#include "core/store/my_list.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "store/linked_field.h"
+#include "core/store/linked_field.h"
 
 namespace tessaly {
 

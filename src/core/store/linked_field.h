@@ -1,7 +1,7 @@
 #pragma once
 // TLinkedField: the data field number an import column feeds.
 
-#include "store/my_list.h"
+#include "core/store/my_list.h"
 
 #include <cstdint>
 #include <memory>

@@ -7,7 +7,7 @@
 //   void Write(TStreamWriter&, int version) const;
 //   a copy constructor and operator==.
 
-#include "store/stream.h"
+#include "core/store/stream.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "store/record.h"
+#include "core/store/record.h"
 
-#include "store/stamp.h"
+#include "core/store/stamp.h"
 
 #include <algorithm>
 

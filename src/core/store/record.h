@@ -2,15 +2,15 @@
 // TRecord: one entry of an address book (a person or organisation) and TRecordList,
 // the book's entries in the order they were added.
 
-#include "common/date_time.h"
-#include "diary/reminders.h"
-#include "platform/clock.h"
-#include "store/address.h"
-#include "store/call_log.h"
-#include "store/category.h"
-#include "store/document.h"
-#include "store/index_key.h"
-#include "store/my_list.h"
+#include "core/common/date_time.h"
+#include "core/diary/reminders.h"
+#include "core/store/address.h"
+#include "core/store/call_log.h"
+#include "core/store/category.h"
+#include "core/store/document.h"
+#include "core/store/index_key.h"
+#include "core/store/my_list.h"
+#include "core/system/clock.h"
 
 #include <array>
 #include <cstdint>

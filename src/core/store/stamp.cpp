@@ -1,4 +1,4 @@
-#include "store/stamp.h"
+#include "core/store/stamp.h"
 
 namespace tessaly {
 

@@ -3,8 +3,8 @@
 // never waits: when the clock has not moved past the last stamp (or has stepped
 // back), the next stamp is the last one plus one millisecond.
 
-#include "common/date_time.h"
-#include "platform/clock.h"
+#include "core/common/date_time.h"
+#include "core/system/clock.h"
 
 #include <mutex>
 
@@ -19,7 +19,7 @@ public:
 
     // A stamp greater than every stamp this generator handed out before.
     TDateTime Next();
-    // Replaces the clock read by later calls (tests inject a FakeClock).
+    // Replaces the clock read by later calls (tests inject one that stands still).
     void SetClock(const IClock& clock);
     TDateTime Last() const;
 

@@ -1,4 +1,4 @@
-#include "store/store_settings.h"
+#include "core/store/store_settings.h"
 
 #include <filesystem>
 

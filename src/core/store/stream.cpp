@@ -1,4 +1,4 @@
-#include "store/stream.h"
+#include "core/store/stream.h"
 
 #include <algorithm>
 #include <bit>

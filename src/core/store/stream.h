@@ -5,7 +5,7 @@
 // The reader is bounds-checked: reading past the end throws StreamError, which the
 // code that reads a file catches and treats as a damaged file.
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 #include <cstdint>
 #include <span>

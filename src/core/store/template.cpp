@@ -1,6 +1,6 @@
-#include "store/template.h"
+#include "core/store/template.h"
 
-#include "store/same_text.h"
+#include "core/common/same_text.h"
 
 #include <algorithm>
 

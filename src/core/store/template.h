@@ -3,7 +3,7 @@
 // template lays out one kind of address. TTemplateList holds them with the counter
 // that numbers new templates and the index new templates are based on.
 
-#include "store/my_list.h"
+#include "core/store/my_list.h"
 
 #include <array>
 #include <cstdint>

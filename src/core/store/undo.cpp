@@ -1,4 +1,4 @@
-#include "store/undo.h"
+#include "core/store/undo.h"
 
 #include <algorithm>
 

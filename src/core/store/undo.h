@@ -3,9 +3,9 @@
 // Never stored. An entry is recognised by its stamp alone, so a record keeps the
 // stamp of the live entry rather than a pointer to it.
 
-#include "common/date_time.h"
-#include "store/my_list.h"
-#include "store/record.h"
+#include "core/common/date_time.h"
+#include "core/store/my_list.h"
+#include "core/store/record.h"
 
 #include <cstdint>
 #include <memory>

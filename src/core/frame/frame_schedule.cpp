@@ -1,0 +1,30 @@
+#include "core/frame/frame_schedule.h"
+
+namespace tessaly {
+
+namespace {
+constexpr double kMinute = 1.0 / (24 * 60);
+}
+
+TTickActions TFrameSchedule::Tick(TDateTime now, const TSettings& s, const TTickState& state) {
+    TTickActions a;
+    if (s.NetworkScan) {
+        if (NextNetworkSync == 0)
+            NextNetworkSync = now + s.NetworkInterval * kMinute;
+        if (now > NextNetworkSync && state.AppActive && state.FocusOnFileWindow) {
+            a.Synchronise = true;
+            NextNetworkSync = now + s.NetworkInterval * kMinute;
+        }
+    }
+    if (s.ScanActive) {
+        if (NextReminderScan == 0)
+            NextReminderScan = now + kMinute;
+        if (now >= NextReminderScan && state.FocusAllowsScan) {
+            a.ScanReminders = true;
+            NextReminderScan = now + s.ScanReminders * kMinute;
+        }
+    }
+    return a;
+}
+
+} // namespace tessaly
