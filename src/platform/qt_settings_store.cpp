@@ -1,21 +1,15 @@
 #include "platform/qt_settings_store.h"
 
-#include "core/common/codepage.h"
+#include "platform/qt_text.h"
 
 #include <QSettings>
 
 namespace tessaly {
 
 namespace {
-QString ToQt(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-std::string FromQt(const QString& s) {
-    return Utf8ToCp1252(s.toStdString());
-}
 // QSettings treats '/' and '\' as group separators; keep names flat.
 QString GroupName(const std::string& section) {
-    return ToQt(section).replace('/', '_').replace('\\', '_');
+    return ToQString(section).replace('/', '_').replace('\\', '_');
 }
 } // namespace
 
@@ -24,8 +18,7 @@ QtSettingsStore::QtSettingsStore()
                                             "Marrowby", "Tessaly")) {}
 
 QtSettingsStore::QtSettingsStore(const std::string& iniPath)
-    : settings_(
-          std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)) {}
+    : settings_(std::make_unique<QSettings>(PathFromCore(iniPath), QSettings::IniFormat)) {}
 
 QtSettingsStore::~QtSettingsStore() = default;
 
@@ -39,7 +32,7 @@ QString QtSettingsStore::StoredGroup(const std::string& section) const {
 }
 
 QString QtSettingsStore::StoredKey(const std::string& section, const std::string& name) const {
-    const QString wanted = ToQt(name);
+    const QString wanted = ToQString(name);
     settings_->beginGroup(StoredGroup(section));
     const QStringList keys = settings_->childKeys();
     settings_->endGroup();
@@ -55,13 +48,13 @@ std::optional<std::string> QtSettingsStore::Read(const std::string& section,
     const QVariant v = settings_->value(key);
     if (!v.isValid())
         return std::nullopt;
-    return FromQt(v.toString());
+    return FromQString(v.toString());
 }
 
 bool QtSettingsStore::Write(const std::string& section, const std::string& name,
                             const std::string& value) {
     const QString key = StoredGroup(section) + '/' + StoredKey(section, name);
-    settings_->setValue(key, ToQt(value));
+    settings_->setValue(key, ToQString(value));
     settings_->sync();
     return settings_->status() == QSettings::NoError && settings_->isWritable();
 }
@@ -78,7 +71,7 @@ std::vector<std::string> QtSettingsStore::ValueNames(const std::string& section)
     settings_->endGroup();
     std::vector<std::string> names;
     for (const QString& key : keys)
-        names.push_back(FromQt(key));
+        names.push_back(FromQString(key));
     return names;
 }
 

@@ -10,8 +10,8 @@
 #include "app/book/entry_list_view.h"
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
-#include "app/widgets/qt_text.h"
 #include "core/store/book_file.h"
+#include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
 #include <QDir>

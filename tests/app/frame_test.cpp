@@ -5,6 +5,7 @@
 #include "app/shell/book_window.h"
 #include "app/shell/options_dialog.h"
 #include "core/settings/open_files.h"
+#include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
 #include <QAction>

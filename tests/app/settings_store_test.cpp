@@ -4,6 +4,7 @@
 #include "app/shell/app_context.h"
 #include "core/settings/settings.h"
 #include "platform/qt_settings_store.h"
+#include "platform/qt_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,6 +4,7 @@
 #include "app/shell/single_instance.h"
 #include "core/settings/settings_access.h"
 #include "platform/qt_settings_store.h"
+#include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "tests/app/test_support.h"
 
 #include "core/store/book_file.h"
+#include "platform/qt_text.h"
 #include "tests/support/memory_settings_store.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "app/book/address_page.h"
 
 #include "app/book/field_labels.h"
-#include "app/widgets/qt_text.h"
 #include "core/organise/entry_text.h"
 #include "core/settings/settings.h"
 #include "core/store/book.h"
+#include "platform/qt_text.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "app/book/attachments_page.h"
 
-#include "app/widgets/qt_text.h"
 #include "core/store/book.h"
+#include "platform/qt_text.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -13,11 +13,11 @@
 #include "app/shell/hour_glass.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
-#include "app/widgets/qt_text.h"
 #include "core/access/book_header.h"
 #include "core/common/file_paths.h"
 #include "core/organise/entry_text.h"
 #include "core/store/book_file.h"
+#include "platform/qt_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,7 +84,7 @@ TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnl
         TLoadResult loaded = LoadBook(PathToCore(path), store);
         frame.ShowProgress(QString());
         if (!loaded.Book) {
-            ShowMessage(mtAccessError, QString::fromStdString(loaded.Message), mkError, mbOk);
+            ShowMessage(mtAccessError, SystemTextToQString(loaded.Message), mkError, mbOk);
             return;
         }
         book_ = std::move(loaded.Book);
@@ -133,7 +133,7 @@ bool TBook::WriteBook(bool closing, QString* error) {
     if (r.Ok)
         RememberFile();
     else if (error)
-        *error = QString::fromStdString(r.Error);
+        *error = SystemTextToQString(r.Error);
     return r.Ok;
 }
 
@@ -607,7 +607,7 @@ void TBook::UpdateCommandState() {
     list_->setPalette(p);
     if (tagAction_) {
         tagAction_->setEnabled(state_.TagCommands && !readOnly_);
-        tagAction_->setText(QString::fromStdString(state_.TagCaption));
+        tagAction_->setText(ToQString(state_.TagCaption));
         lockAction_->setEnabled(state_.LockBook);
         lockAction_->setText(readOnly_ ? "Un&lock Address Book" : "&Lock Address Book");
         lockAction_->setStatusTip(readOnly_ ? "Unlock the Address Book to allow updates"

@@ -1,7 +1,7 @@
 #include "app/book/entry_list_model.h"
 
-#include "app/widgets/qt_text.h"
 #include "core/organise/entry_text.h"
+#include "platform/qt_text.h"
 
 namespace tessaly {
 

@@ -1,11 +1,11 @@
 #include "app/book/others_page.h"
 
 #include "app/book/field_labels.h"
-#include "app/widgets/qt_text.h"
 #include "core/common/date_format.h"
 #include "core/organise/entry_text.h"
 #include "core/settings/settings.h"
 #include "core/store/book.h"
+#include "platform/qt_text.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "app/book/reminders_page.h"
 
 #include "app/book/reminder_icons.h"
-#include "app/widgets/qt_text.h"
 #include "core/access/book_header.h"
 #include "core/common/date_format.h"
 #include "core/settings/settings.h"
 #include "core/store/book.h"
+#include "platform/qt_text.h"
 
 #include <QActionGroup>
 #include <QHeaderView>

@@ -2,6 +2,7 @@
 
 #include "core/frame/start_up.h"
 #include "platform/qt_settings_store.h"
+#include "platform/qt_text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,8 +30,8 @@ TAppContext TAppContext::FromEnvironment() {
                 .filePath("Marrowby/Tessaly");
     }
     c.ProgramDirectory = QCoreApplication::applicationDirPath();
-    c.ProgramName = QString::fromStdString(
-        ProgramNameOf(QCoreApplication::applicationFilePath().toStdString()));
+    c.ProgramName =
+        PathFromCore(ProgramNameOf(PathToCore(QCoreApplication::applicationFilePath())));
     return c;
 }
 
@@ -47,14 +48,6 @@ QString InstanceName() {
 #else
     return QStringLiteral("tessaly-%1").arg(qEnvironmentVariable("USERNAME"));
 #endif
-}
-
-std::string PathToCore(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString PathFromCore(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 } // namespace tessaly

@@ -31,8 +31,4 @@ struct TAppContext {
 // TESSALY_INSTANCE overrides it.
 QString InstanceName();
 
-// Paths go to and from the core as the file system's own bytes.
-std::string PathToCore(const QString& path);
-QString PathFromCore(const std::string& path);
-
 } // namespace tessaly

@@ -6,12 +6,13 @@
 #include "app/shell/message_dialog.h"
 #include "app/shell/options_dialog.h"
 #include "app/shell/tool_icons.h"
-#include "app/widgets/qt_text.h"
 #include "core/common/file_paths.h"
 #include "core/frame/start_up.h"
 #include "core/settings/config_files.h"
 #include "core/settings/ini_migration.h"
 #include "core/settings/open_files.h"
+#include "platform/locale_formats.h"
+#include "platform/qt_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,16 +107,6 @@ private:
     std::function<void()> action_;
 };
 
-TFormatSettings LocaleFormats() {
-    TFormatSettings fs = DefaultFormatSettings();
-    const QLocale locale = QLocale::system();
-    // The short date keeps at most two month letters, so that dates line up.
-    fs.ShortDateFormat =
-        LimitMonthLetters(DateFormatFromQt(locale.dateFormat(QLocale::ShortFormat).toStdString()));
-    fs.LongDateFormat = DateFormatFromQt(locale.dateFormat(QLocale::LongFormat).toStdString());
-    return fs;
-}
-
 } // namespace
 
 TMainForm::TMainForm(TAppContext& context, QWidget* parent)
@@ -138,9 +129,8 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     try {
         MigrateIniSettings(access_, PathToCore(context_.IniPath()));
         if (access_.ReadInteger("Important", "Do Not Delete", 0) == 0) {
-            const TMoveResult moved =
-                MoveConfigFiles(configDir, PathToCore(context_.ProgramDirectory),
-                                context_.ProgramName.toStdString());
+            const TMoveResult moved = MoveConfigFiles(
+                configDir, PathToCore(context_.ProgramDirectory), PathToCore(context_.ProgramName));
             if (moved.Success)
                 access_.WriteInteger("Important", "Do Not Delete", 1);
         }
@@ -148,13 +138,13 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
         ReportSettingsError(e, false);
     }
     settings_ = LoadSettings(access_, configDir);
-    settings_.FormatSettings = LocaleFormats();
+    settings_.FormatSettings = LocaleFormats(QLocale::system());
 
     SetHintColour();
     qApp->installEventFilter(new TTooltipFilter(settings_, this));
 
-    versionText_ = QString::fromStdString(
-        MakeVersionText(context_.ProductVersion.toStdString(), context_.FileVersion.toStdString()));
+    versionText_ = ToQString(
+        MakeVersionText(FromQString(context_.ProductVersion), FromQString(context_.FileVersion)));
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
@@ -558,7 +548,7 @@ void TMainForm::ReportSettingsError(const std::exception& e, bool quietly) {
         std::cerr << "tessaly: " << e.what() << '\n';
         return;
     }
-    ShowMessage(mtAccessError, QString::fromStdString(e.what()), mkError, mbOk);
+    ShowMessage(mtAccessError, SystemTextToQString(e.what()), mkError, mbOk);
 }
 
 } // namespace tessaly

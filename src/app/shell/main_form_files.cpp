@@ -7,6 +7,7 @@
 #include "app/shell/message_dialog.h"
 #include "core/common/file_paths.h"
 #include "core/settings/open_files.h"
+#include "platform/qt_text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -121,7 +122,7 @@ void TMainForm::ActivateByName(const QString& fileName) {
 
 void TMainForm::UpdateReopenList(bool add, const QString& path, const QString& type) {
     if (add)
-        settings_.ReopenList.Add(PathToCore(path), type.toStdString());
+        settings_.ReopenList.Add(PathToCore(path), FromQString(type));
     else
         settings_.ReopenList.Remove(PathToCore(path));
 }

@@ -3,10 +3,10 @@
 #include "app/shell/hour_glass.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
-#include "app/widgets/qt_text.h"
 #include "core/common/date_format.h"
 #include "core/settings/config_files.h"
 #include "core/settings/settings.h"
+#include "platform/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -308,7 +308,7 @@ void TOptionsDlg::ChangeBrowser() {
     try {
         frame_.Access().WriteString("Internet", "Browser", FromQString(browser_->text()));
     } catch (const TSettingsWriteError& e) {
-        ShowMessage(mtAccessError, QString::fromStdString(e.what()), mkError, mbOk);
+        ShowMessage(mtAccessError, SystemTextToQString(e.what()), mkError, mbOk);
     }
 }
 
@@ -318,7 +318,7 @@ bool TOptionsDlg::Apply() {
     {
         THourGlass busy;
         moved = MoveConfigFiles(PathToCore(target), PathToCore(oldDirectory_),
-                                frame_.Context().ProgramName.toStdString());
+                                PathToCore(frame_.Context().ProgramName));
     }
     if (!moved.Success) {
         pages_->setCurrentIndex(1);
@@ -369,7 +369,7 @@ bool TOptionsDlg::Apply() {
         WriteTooltips(frame_.Access(), s.Tooltips);
         SaveSettings(frame_.Access(), s);
     } catch (const TSettingsWriteError& e) {
-        ShowMessage(mtAccessError, QString::fromStdString(e.what()), mkError, mbOk);
+        ShowMessage(mtAccessError, SystemTextToQString(e.what()), mkError, mbOk);
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 #include "app/shell/signal_watcher.h"
 #include "app/shell/single_instance.h"
 #include "core/frame/start_up.h"
+#include "platform/qt_text.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,8 +50,7 @@ int RunProgram(int argc, char** argv) {
 
     // 2. The splash, painted at once.
     auto* splash = new TAboutBox(
-        QString::fromStdString(MakeVersionText(TESSALY_PRODUCT_VERSION, TESSALY_FILE_VERSION)),
-        true);
+        ToQString(MakeVersionText(TESSALY_PRODUCT_VERSION, TESSALY_FILE_VERSION)), true);
     splash->show();
     splash->repaint();
     QApplication::processEvents();
@@ -68,7 +68,7 @@ int RunProgram(int argc, char** argv) {
     if (!screenshot.isEmpty())
         QTimer::singleShot(1500, &frame, [&frame, screenshot] {
             if (!frame.grab().save(screenshot))
-                std::cerr << "tessaly: could not save " << screenshot.toStdString() << '\n';
+                std::cerr << "tessaly: could not save " << PathToCore(screenshot) << '\n';
             frame.close();
         });
     return app.exec();

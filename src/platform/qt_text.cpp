@@ -1,0 +1,33 @@
+#include "platform/qt_text.h"
+
+#include "core/common/codepage.h"
+
+#include <QByteArray>
+#include <QFile>
+
+namespace tessaly {
+
+QString ToQString(const std::string& cp1252) {
+    const std::string utf8 = Cp1252ToUtf8(cp1252);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string FromQString(const QString& s) {
+    const QByteArray utf8 = s.toUtf8();
+    return Utf8ToCp1252(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+std::string PathToCore(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString PathFromCore(const std::string& path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+QString SystemTextToQString(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace tessaly

@@ -1,0 +1,64 @@
+// Where the core's strings meet Qt's: Windows-1252 texts both ways, paths as the file
+// system's bytes, and the locale's date patterns and names handed to the core in the
+// core's code page.
+
+#include "core/common/date_format.h"
+#include "core/common/date_time.h"
+#include "platform/locale_formats.h"
+#include "platform/qt_text.h"
+
+#include <QLocale>
+#include <QTest>
+
+using namespace tessaly;
+
+class TQtEdgeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void TextsKeepTheirCodePage();
+    void PathsKeepTheirBytes();
+    void LocaleNamesReachTheCoreInItsCodePage();
+    void QuotedLocaleTextIsNotAFormatLetter();
+};
+
+void TQtEdgeTest::TextsKeepTheirCodePage() {
+    const std::string cp1252 = "Caf\xE9 \x80 \x93quoted\x94 M\xFCller";
+    const QString shown = ToQString(cp1252);
+    QCOMPARE(shown, QString::fromUtf8("Café € “quoted” Müller"));
+    QCOMPARE(FromQString(shown), cp1252);
+    // What the code page cannot hold is not passed on as UTF-8 bytes.
+    QCOMPARE(FromQString(QString::fromUtf8("Ж €")), std::string("? \x80"));
+    QCOMPARE(ToQString(std::string("a\0b", 3)).size(), 3);
+}
+
+void TQtEdgeTest::PathsKeepTheirBytes() {
+    const QString path = QString::fromUtf8("/home/zoë/Adressen/Bäcker.ADR");
+    const std::string bytes = PathToCore(path);
+    QCOMPARE(bytes, std::string("/home/zo\xC3\xAB/Adressen/B\xC3\xA4"
+                                "cker.ADR"));
+    QCOMPARE(PathFromCore(bytes), path);
+}
+
+void TQtEdgeTest::LocaleNamesReachTheCoreInItsCodePage() {
+    const TFormatSettings fs = LocaleFormats(QLocale(QLocale::French, QLocale::France));
+    QCOMPARE(fs.LongMonthNames[1], std::string("f\xE9vrier"));
+    QCOMPARE(fs.LongMonthNames[11], std::string("d\xE9"
+                                                "cembre"));
+    QCOMPARE(fs.LongDayNames[0], std::string("dimanche"));
+    QCOMPARE(fs.LongDayNames[2], std::string("mardi"));
+    const TDateTime tuesday = EncodeDate(2026, 12, 8);
+    QCOMPARE(FormatDateTime(fs.LongDateFormat, tuesday, fs), std::string("mardi 8 d\xE9"
+                                                                         "cembre 2026"));
+    QCOMPARE(FormatDateTime("mmmm", EncodeDate(2026, 8, 1), fs), std::string("ao\xFBt"));
+    // The short date keeps at most two month letters.
+    QVERIFY(fs.ShortDateFormat.find("mmm") == std::string::npos);
+}
+
+void TQtEdgeTest::QuotedLocaleTextIsNotAFormatLetter() {
+    const TFormatSettings fs = LocaleFormats(QLocale(QLocale::Spanish, QLocale::Spain));
+    QCOMPARE(FormatDateTime(fs.LongDateFormat, EncodeDate(2026, 9, 1), fs),
+             std::string("martes, 1 de septiembre de 2026"));
+}
+
+QTEST_GUILESS_MAIN(TQtEdgeTest)
+#include "qt_edge_test.moc"
