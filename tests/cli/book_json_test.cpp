@@ -1,7 +1,7 @@
 #include "cli/book_json.h"
 #include "cli/sample_book.h"
 #include "core/store/book_file.h"
-#include "tests/support/cli_books.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
 
 #include <cmath>
@@ -12,8 +12,8 @@
 namespace tessaly {
 namespace {
 
-using clitest::MakeEveryKindBook;
-using clitest::NoDefaultsFile;
+using testing::MakeEveryKindBook;
+using testing::NoDefaultsFile;
 
 // The book a file holds, as dump gives it.
 TJson DumpImage(const std::vector<std::uint8_t>& image) {

@@ -2,7 +2,8 @@
 #include "cli/commands.h"
 #include "core/store/book_file.h"
 #include "tests/cli/cli_test_run.h"
-#include "tests/support/cli_books.h"
+#include "tests/support/every_kind_book.h"
+#include "tests/support/scratch_dir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -10,10 +11,10 @@
 namespace tessaly {
 namespace {
 
-using clitest::ReadBytes;
 using clitest::TRun;
-using clitest::TScratchDir;
-using clitest::WriteBytes;
+using testing::ReadBytes;
+using testing::TScratchDir;
+using testing::WriteBytes;
 
 const char* const kCorrupt = "Address Book File is Corrupt - Recover File from Backup Copy";
 
@@ -40,7 +41,7 @@ TEST_F(CliCommands, NewBookChecksOkAndReadsBackWithTheDefaults) {
 TEST_F(CliCommands, NewBookTakesTheDefaultsFileOfTheConfigFolder) {
     // A defaults file made from a book with its own categories, captions and template.
     const std::string source = dir.File("SOURCE.ADR");
-    auto book = clitest::MakeEveryKindBook();
+    auto book = testing::MakeEveryKindBook();
     book->FileName = source;
     ASSERT_TRUE(SaveBook(*book, false, TStoreSettings()).Ok);
     const std::string config = dir.File("config/nested");
@@ -180,7 +181,7 @@ TEST_F(CliCommands, MissingFileIsNamed) {
 
 TEST_F(CliCommands, DumpThenLoadWritesTheSameBytes) {
     const std::string source = dir.File("SOURCE.ADR");
-    auto book = clitest::MakeEveryKindBook();
+    auto book = testing::MakeEveryKindBook();
     book->FileName = source;
     ASSERT_TRUE(SaveBook(*book, false, TStoreSettings()).Ok);
     TRun dump;

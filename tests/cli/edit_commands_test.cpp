@@ -4,23 +4,24 @@
 #include "cli/edit_commands.h"
 #include "core/store/book_file.h"
 #include "tests/cli/cli_test_run.h"
-#include "tests/support/cli_books.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
 namespace tessaly {
 namespace {
 
-using clitest::ReadBytes;
 using clitest::TRun;
-using clitest::TScratchDir;
+using testing::ReadBytes;
+using testing::TScratchDir;
 
 class CliEdit : public ::testing::Test {
 protected:
     CliEdit() : path(dir.File("EDIT.ADR")) {
         FakeClock clock(45000);
-        auto book = NewBook(path, clitest::NoDefaultsFile(), clock);
+        auto book = NewBook(path, testing::NoDefaultsFile(), clock);
         book->Categories.At(1)->Default = 1;
         for (const char* surname : {"Adams", "Baker", "Clark"}) {
             TRecord e;
@@ -138,7 +139,7 @@ TEST_F(CliEdit, ADamagedOrMissingBookIsReported) {
         << missing.Err.str();
     auto bytes = ReadBytes(path);
     bytes.back() ^= 0xFF;
-    clitest::WriteBytes(path, bytes);
+    testing::WriteBytes(path, bytes);
     TRun damaged("{}");
     EXPECT_EQ(CommandAdd(path, damaged.Streams()), 1);
     EXPECT_EQ(damaged.Err.str(),

@@ -2,8 +2,9 @@
 
 #include "cli/list_commands.h"
 #include "tests/cli/cli_test_run.h"
-#include "tests/support/cli_books.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ class OrgListCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         FakeClock clock(EncodeDate(2024, 3, 10));
-        auto book = NewBook(path, clitest::NoDefaultsFile(), clock);
+        auto book = NewBook(path, testing::NoDefaultsFile(), clock);
         auto add = [&](const char* first, const char* surname, int category) {
             TRecord e;
             e.SetNameField(kFieldFirstName, first);
@@ -39,10 +40,10 @@ protected:
         smiths->Rules.Add(MakeRule(kFieldSurname, -1, true, 0, 0, true, false, "smith"));
         smiths->Rules.Add(MakeRule(kRuleCreated, -1, false, EncodeDate(2024, 3, 1),
                                    EncodeDate(2024, 3, 31), false, false, ""));
-        ASSERT_TRUE(SaveBook(*book, false, clitest::NoDefaultsFile()).Ok);
+        ASSERT_TRUE(SaveBook(*book, false, testing::NoDefaultsFile()).Ok);
     }
 
-    clitest::TScratchDir dir;
+    testing::TScratchDir dir;
     std::string path = dir.File("PEOPLE.ADR");
 };
 

@@ -3,8 +3,8 @@
 #include "core/access/clipboard.h"
 #include "core/access/entries.h"
 #include "core/store/book_file.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace tessaly {
 namespace {
 
 std::unique_ptr<TBookData> Book(const char* path) {
-    return NewBook(path, testing::BuiltInSettings());
+    return NewBook(path, testing::NoDefaultsFile());
 }
 
 TEST(AccessClipboard, TwoPastesOfOneCopyAreTwoEntries) {

@@ -4,8 +4,8 @@
 #include "core/access/entries.h"
 #include "core/access/work_record.h"
 #include "core/store/book_file.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace tessaly {
 namespace {
 
 std::unique_ptr<TBookData> EmptyBook(const IClock& clock) {
-    return NewBook("/tmp/access.ADR", testing::BuiltInSettings(), clock);
+    return NewBook("/tmp/access.ADR", testing::NoDefaultsFile(), clock);
 }
 
 TEST(AccessEntries, StoringNewAndChangedEntries) {

@@ -6,8 +6,8 @@
 #include "core/access/entries.h"
 #include "core/access/work_record.h"
 #include "core/store/book_file.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -16,7 +16,7 @@ namespace tessaly {
 namespace {
 
 std::unique_ptr<TBookData> Book(const IClock& clock = SystemClock::Instance()) {
-    return NewBook("/tmp/work.ADR", testing::BuiltInSettings(), clock);
+    return NewBook("/tmp/work.ADR", testing::NoDefaultsFile(), clock);
 }
 
 TEST(AccessWorkRecord, LoadingDuplicatingAndStamps) {

@@ -4,9 +4,12 @@
 
 #include "core/store/book_file.h"
 #include "core/system/file_io.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/test_books.h"
+#include "tests/support/old_book_images.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -15,7 +18,7 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::BuiltInSettings;
+using testing::NoDefaultsFile;
 
 const fs::path kDataDir = fs::path(TESSALY_TEST_DATA_DIR) / "store";
 
@@ -28,8 +31,8 @@ std::vector<std::uint8_t> WithVersionWord(std::vector<std::uint8_t> image, int w
 // Every file kept, and how it is made.
 std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Generated() {
     FakeClock clock(45292.5);
-    auto fresh = NewBook("new.ADR", BuiltInSettings(), clock);
-    const auto full = WriteBookImage(*testing::MakeFullBook());
+    auto fresh = NewBook("new.ADR", NoDefaultsFile(), clock);
+    const auto full = WriteBookImage(*testing::MakeEveryKindBook());
     auto damagedTrailer = full;
     damagedTrailer[damagedTrailer.size() - 3] = '?';
     std::vector<std::uint8_t> truncated(full.begin(), full.begin() + 300);
@@ -45,49 +48,127 @@ std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Generated() {
     };
 }
 
-TEST(StoreDataFiles, KeptFilesLoadAsExpected) {
-    if (std::getenv("TESSALY_WRITE_STORE_DATA")) {
-        fs::create_directories(kDataDir);
-        for (const auto& [name, bytes] : Generated())
-            ASSERT_TRUE(WriteFileAtomically((kDataDir / name).string(), bytes).Ok) << name;
-    }
-    const TStoreSettings settings = BuiltInSettings();
-    auto load = [&](const char* name) { return LoadBook((kDataDir / name).string(), settings); };
+void WriteKeptFilesWhenAsked() {
+    static const bool written = [] {
+        if (std::getenv("TESSALY_WRITE_STORE_DATA")) {
+            fs::create_directories(kDataDir);
+            for (const auto& [name, bytes] : Generated())
+                if (!WriteFileAtomically((kDataDir / name).string(), bytes).Ok)
+                    ADD_FAILURE() << "cannot write " << name;
+        }
+        return true;
+    }();
+    (void)written;
+}
 
-    // Valid books load and write back the very bytes they were read from.
-    for (const char* name : {"new.ADR", "full.ADR"}) {
-        SCOPED_TRACE(name);
-        TLoadResult loaded = load(name);
-        ASSERT_TRUE(loaded.Book) << loaded.Message;
-        std::vector<std::uint8_t> bytes;
-        ASSERT_TRUE(ReadWholeFile((kDataDir / name).string(), bytes).Ok);
-        EXPECT_EQ(WriteBookImage(*loaded.Book), bytes);
-    }
-    TLoadResult fresh = load("new.ADR");
-    EXPECT_EQ(fresh.Book->Created, 45292.5);
-    EXPECT_EQ(fresh.Book->Templates, TTemplateList::Defaults());
-    EXPECT_EQ(load("full.ADR").Book->Entries.Count(), 2);
+std::vector<std::uint8_t> KeptBytes(const std::string& name) {
+    std::vector<std::uint8_t> bytes;
+    EXPECT_TRUE(ReadWholeFile((kDataDir / name).string(), bytes).Ok) << name;
+    return bytes;
+}
 
-    TLoadResult v9 = load("version9.ADR");
-    ASSERT_TRUE(v9.Book);
-    EXPECT_EQ(v9.Book->PageCaptions[5], std::optional<std::string>("&Categories"));
-    TLoadResult v1 = load("version1.ADR");
-    ASSERT_TRUE(v1.Book);
-    EXPECT_EQ(v1.Book->Searches.ActiveName, std::optional<std::string>("<Untitled>"));
+TLoadResult LoadKept(const std::string& name) {
+    return LoadBook((kDataDir / name).string(), NoDefaultsFile());
+}
 
-    const std::string corrupt = "Address Book File is Corrupt - Recover File from Backup Copy";
-    EXPECT_EQ(load("damaged_trailer.ADR").Message, "DAMAGED_TRAILER.ADR " + corrupt);
-    EXPECT_EQ(load("truncated.ADR").Message, "TRUNCATED.ADR " + corrupt);
-    EXPECT_EQ(load("version14.ADR").Message, "VERSION14.ADR is not a Valid Tessaly Version 3 File");
-    TLoadResult older = load("version2_0.ADR");
-    EXPECT_EQ(older.Code, 20);
-    EXPECT_EQ(older.Message, "VERSION2_0.ADR is a Version 2.0 Tessaly File");
+const std::string kCorrupt = "Address Book File is Corrupt - Recover File from Backup Copy";
 
-    std::vector<std::uint8_t> defaults;
-    ASSERT_TRUE(ReadWholeFile((kDataDir / "defaults.DEF").string(), defaults).Ok);
-    TBookData seeded;
-    EXPECT_TRUE(ParseDefaultsImage(seeded, defaults));
-    EXPECT_EQ(WriteDefaultsImage(seeded), defaults);
+// What each kept file must give when it is read.
+struct TKeptFile {
+    std::string Name;
+    void (*Check)(const std::string& name);
+};
+
+const std::vector<TKeptFile> kKeptFiles = {
+    {"new.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         ASSERT_TRUE(loaded.Book) << loaded.Message;
+         // A valid book writes back the very bytes it was read from.
+         EXPECT_EQ(WriteBookImage(*loaded.Book), KeptBytes(name));
+         EXPECT_EQ(loaded.Book->Created, 45292.5);
+         EXPECT_EQ(loaded.Book->Templates, TTemplateList::Defaults());
+     }},
+    {"full.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         ASSERT_TRUE(loaded.Book) << loaded.Message;
+         EXPECT_EQ(WriteBookImage(*loaded.Book), KeptBytes(name));
+         EXPECT_EQ(loaded.Book->Entries.Count(), 2);
+     }},
+    {"version9.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         ASSERT_TRUE(loaded.Book) << loaded.Message;
+         EXPECT_EQ(loaded.Book->PageCaptions[5], std::optional<std::string>("&Categories"));
+     }},
+    {"version1.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         ASSERT_TRUE(loaded.Book) << loaded.Message;
+         EXPECT_EQ(loaded.Book->Searches.ActiveName, std::optional<std::string>("<Untitled>"));
+     }},
+    {"damaged_trailer.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         EXPECT_FALSE(loaded.Book);
+         EXPECT_EQ(loaded.Message, "DAMAGED_TRAILER.ADR " + kCorrupt);
+     }},
+    {"truncated.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         EXPECT_FALSE(loaded.Book);
+         EXPECT_EQ(loaded.Message, "TRUNCATED.ADR " + kCorrupt);
+     }},
+    {"version14.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         EXPECT_FALSE(loaded.Book);
+         EXPECT_EQ(loaded.Message, "VERSION14.ADR is not a Valid Tessaly Version 3 File");
+     }},
+    {"version2_0.ADR",
+     [](const std::string& name) {
+         TLoadResult loaded = LoadKept(name);
+         EXPECT_FALSE(loaded.Book);
+         EXPECT_EQ(loaded.Code, 20);
+         EXPECT_EQ(loaded.Message, "VERSION2_0.ADR is a Version 2.0 Tessaly File");
+     }},
+    {"defaults.DEF",
+     [](const std::string& name) {
+         const auto bytes = KeptBytes(name);
+         TBookData seeded;
+         EXPECT_TRUE(ParseDefaultsImage(seeded, bytes));
+         EXPECT_EQ(WriteDefaultsImage(seeded), bytes);
+     }},
+};
+
+class StoreDataFile : public ::testing::TestWithParam<TKeptFile> {};
+
+TEST_P(StoreDataFile, ReadsAsExpected) {
+    WriteKeptFilesWhenAsked();
+    GetParam().Check(GetParam().Name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kept, StoreDataFile, ::testing::ValuesIn(kKeptFiles),
+                         [](const ::testing::TestParamInfo<TKeptFile>& info) {
+                             std::string name = info.param.Name;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
+
+// A file added to the folder without saying what it must give would never be read.
+TEST(StoreDataFiles, EveryKeptFileHasItsCase) {
+    WriteKeptFilesWhenAsked();
+    std::vector<std::string> onDisk, listed;
+    for (const auto& entry : fs::directory_iterator(kDataDir))
+        onDisk.push_back(entry.path().filename().string());
+    for (const auto& kept : kKeptFiles)
+        listed.push_back(kept.Name);
+    std::sort(onDisk.begin(), onDisk.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(onDisk, listed);
 }
 
 } // namespace

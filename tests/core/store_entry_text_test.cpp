@@ -3,7 +3,7 @@
 
 #include "core/organise/entry_text.h"
 #include "core/store/book_file.h"
-#include "tests/support/test_books.h"
+#include "tests/support/every_kind_book.h"
 
 #include <gtest/gtest.h>
 
@@ -118,7 +118,7 @@ TEST(StoreEntryText, AddressLines) {
 class StoreAddressFormat : public ::testing::Test {
 protected:
     void SetUp() override {
-        book_ = NewBook("/tmp/f.ADR", testing::BuiltInSettings());
+        book_ = NewBook("/tmp/f.ADR", testing::NoDefaultsFile());
         entry_.Addresses.AddAddress(1);
         entry_.Addresses.SetFieldOf(0, 2, "1 Main St\r\nSpringfield\r\nIL\r\n62701");
     }

@@ -6,8 +6,9 @@
 #include "core/store/record.h"
 #include "core/store/stamp.h"
 #include "core/store/undo.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/test_books.h"
+#include "tests/support/test_bytes.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -281,7 +282,7 @@ TEST(StoreRecords, CallDurationsAndRanges) {
 }
 
 TEST(StoreRecords, NewWorkRecordIsPreparedFromTheBook) {
-    auto book = NewBook("/tmp/w.ADR", testing::BuiltInSettings());
+    auto book = NewBook("/tmp/w.ADR", testing::NoDefaultsFile());
     book->Categories.At(1)->Default = 1;
     auto second = std::make_unique<TTemplate>(7);
     second->IncludeForNew = 0;

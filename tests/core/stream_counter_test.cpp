@@ -3,7 +3,8 @@
 // refuses, or a save would reserve the wrong room or fail differently.
 
 #include "core/store/book_file.h"
-#include "tests/support/test_books.h"
+#include "tests/support/every_kind_book.h"
+#include "tests/support/test_bytes.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ TEST(StreamCounter, RefusesWhatTheWriterRefuses) {
 }
 
 TEST(StreamCounter, BookImageIsWrittenIntoItsExactRoom) {
-    auto book = testing::MakeFullBook();
+    auto book = testing::MakeEveryKindBook();
     TStreamWriter counter = TStreamWriter::Counter();
     book->WriteBody(counter);
     const auto image = WriteBookImage(*book);
@@ -64,7 +65,7 @@ TEST(StreamCounter, BookImageIsWrittenIntoItsExactRoom) {
 }
 
 TEST(StreamCounter, ABookTooLongForTheFileStillFailsToSave) {
-    auto book = testing::MakeFullBook();
+    auto book = testing::MakeEveryKindBook();
     book->Entries.At(0)->NameFields[kFieldNotes] = std::string(kMaxTextLength + 1, 'n');
     EXPECT_THROW(WriteBookImage(*book), StreamError);
 }

@@ -4,8 +4,8 @@
 #include "core/access/entries.h"
 #include "core/access/work_record.h"
 #include "core/store/book_file.h"
+#include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/test_books.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 class UndoSequence : public ::testing::Test {
 protected:
-    UndoSequence() : book(NewBook("/tmp/undo.ADR", testing::BuiltInSettings(), clock)) {}
+    UndoSequence() : book(NewBook("/tmp/undo.ADR", testing::NoDefaultsFile(), clock)) {}
 
     // Adds an entry with a surname as the book window does, returns its index.
     int Add(const char* surname, int limit = 10) {

@@ -1,28 +1,24 @@
 #pragma once
-// Books for the command-line tests: one with every kind of stored item and no header
-// field at its default, and a scratch folder that removes itself.
+// The one book the suites share: every kind of stored item, no header field at its
+// default, texts with Windows-1252 letters (an e acute, a euro sign, a byte the code
+// page leaves undefined), null and empty texts, negative bounds, dates with long
+// fractions and stamps that are not dates at all.
 
 #include "core/store/book_file.h"
 #include "tests/support/fake_clock.h"
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <random>
 #include <string>
-#include <vector>
 
-namespace tessaly::clitest {
+namespace tessaly::testing {
 
+// Settings whose configuration folder does not exist: the built-in defaults apply.
 inline TStoreSettings NoDefaultsFile() {
     TStoreSettings s;
-    s.ConfigDirectory = "/nonexistent-tessaly-cli-config";
+    s.ConfigDirectory = "/nonexistent-tessaly-config";
     return s;
 }
 
-// Every stored item kind; texts with Windows-1252 letters (an e acute, a euro sign, a
-// byte the code page leaves undefined), null and empty texts, negative bounds, dates
-// with long fractions and stamps that are not dates at all.
 inline std::unique_ptr<TBookData> MakeEveryKindBook() {
     FakeClock clock(45000.5);
     auto book = NewBook("/tmp/every.ADR", NoDefaultsFile(), clock);
@@ -151,39 +147,4 @@ inline std::unique_ptr<TBookData> MakeEveryKindBook() {
     return book;
 }
 
-// A folder of its own under the system's temporary folder, removed at the end.
-class TScratchDir {
-public:
-    TScratchDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("tessaly-cli-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TScratchDir(const TScratchDir&) = delete;
-    TScratchDir& operator=(const TScratchDir&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    std::string Path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-} // namespace tessaly::clitest
+} // namespace tessaly::testing
