@@ -24,6 +24,9 @@ int TRecordingPresenter::Present(const TMessageRequest& request) {
 
 TTestRun::TTestRun(MemorySettingsStore& store, const QString& configDir) {
     Context.Store = std::make_unique<TSharedStore>(store);
+    auto desktop = std::make_unique<testing::TFakeDesktop>();
+    Desktop = desktop.get();
+    Context.Desktop = std::move(desktop);
     Context.ConfigDirectory = configDir;
     Context.ProgramDirectory = configDir + "/program";
     Context.ProductVersion = "3.0.0";

@@ -6,6 +6,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
 #include "core/system/settings_store.h"
+#include "tests/support/fake_desktop.h"
 #include "tests/support/memory_settings_store.h"
 
 #include <QCursor>
@@ -52,6 +53,8 @@ struct TTestRun {
     TTestRun(MemorySettingsStore& store, const QString& configDir);
     ~TTestRun();
     TAppContext Context;
+    // Records what would have been opened; nothing real is ever started by a test.
+    testing::TFakeDesktop* Desktop = nullptr;
     std::unique_ptr<TMainForm> Frame;
 };
 

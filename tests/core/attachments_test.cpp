@@ -90,8 +90,8 @@ TEST(AttachmentForm, FileCheckAsksToCreateAndLeavesNothingBehindWhenNothingOpens
     };
 
     // An existing file needs an application.
-    desktop.Files["/d/notes.txt"] = {TFileKind::Regular, "Text Editor", false};
-    desktop.Files["/d/blob.xyz"] = {TFileKind::Regular, "", false};
+    desktop.Files["/d/notes.txt"] = {TPathKind::Regular, "Text Editor", false};
+    desktop.Files["/d/blob.xyz"] = {TPathKind::Regular, "", false};
     EXPECT_TRUE(CheckDocumentFile("/d/notes.txt", desktop, answer(true)).Passed);
     TDocumentFileCheck blob = CheckDocumentFile("/d/blob.xyz", desktop, answer(true));
     EXPECT_FALSE(blob.Passed);
@@ -206,8 +206,8 @@ protected:
 };
 
 TEST_F(OpenAttachmentTest, OurOwnBooksAndDiariesOpenInThisProgram) {
-    desktop.Files["/b/Friends.adr"] = {TFileKind::Regular, "Tessaly", false};
-    desktop.Files["/b/Plans.TDY"] = {TFileKind::Regular, "", false};
+    desktop.Files["/b/Friends.adr"] = {TPathKind::Regular, "Tessaly", false};
+    desktop.Files["/b/Plans.TDY"] = {TPathKind::Regular, "", false};
     EXPECT_FALSE(Open(TDocument("Friends", "/b/Friends.adr", true)));
     EXPECT_FALSE(Open(TDocument("Plans", "/b/Plans.TDY", true)));
     EXPECT_EQ(inProgram, (std::vector<std::string>{"/b/Friends.adr", "/b/Plans.TDY"}));
@@ -215,8 +215,8 @@ TEST_F(OpenAttachmentTest, OurOwnBooksAndDiariesOpenInThisProgram) {
 }
 
 TEST_F(OpenAttachmentTest, DocumentsOpenWithTheirApplicationAndFailuresSayWhy) {
-    desktop.Files["/d/letter.odt"] = {TFileKind::Regular, "Writer", false};
-    desktop.Files["/d/blob.xyz"] = {TFileKind::Regular, "", false};
+    desktop.Files["/d/letter.odt"] = {TPathKind::Regular, "Writer", false};
+    desktop.Files["/d/blob.xyz"] = {TPathKind::Regular, "", false};
     EXPECT_FALSE(Open(TDocument("Letter", "/d/letter.odt", true)));
     EXPECT_EQ(desktop.Opened, std::vector<std::string>{"/d/letter.odt"});
 
@@ -232,8 +232,14 @@ TEST_F(OpenAttachmentTest, DocumentsOpenWithTheirApplicationAndFailuresSayWhy) {
     EXPECT_EQ(desktop.Opened.size(), 1u);
 }
 
+TEST_F(OpenAttachmentTest, TheBooksCodePageNameFindsTheFileSystemsName) {
+    desktop.Files["/d/caf\xC3\xA9.txt"] = {TPathKind::Regular, "Editor", false};
+    EXPECT_FALSE(Open(TDocument("Menu", "/d/caf\xE9.txt", true)));
+    EXPECT_EQ(desktop.Opened, std::vector<std::string>{"/d/caf\xC3\xA9.txt"});
+}
+
 TEST_F(OpenAttachmentTest, AProgramOrLauncherRunsOnlyAfterTheUserAgrees) {
-    desktop.Files["/d/setup.desktop"] = {TFileKind::Regular, "Launcher", true};
+    desktop.Files["/d/setup.desktop"] = {TPathKind::Regular, "Launcher", true};
     EXPECT_FALSE(Open(TDocument("Setup", "/d/setup.desktop", true)));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].Kind, kMsgKindConfirmation);
@@ -253,8 +259,8 @@ TEST_F(OpenAttachmentTest, UrlsGoToTheBrowserOnlyWhenSafe) {
 
 TEST(RemoveAttachment, DiskFileGoesOnlyWhenItCanAndTheAttachmentStaysOtherwise) {
     TFakeDesktop desktop;
-    desktop.Files["/d/a.txt"] = {TFileKind::Regular, "Editor", false};
-    desktop.Files["/d/folder.txt"] = {TFileKind::Other, "", false};
+    desktop.Files["/d/a.txt"] = {TPathKind::Regular, "Editor", false};
+    desktop.Files["/d/folder.txt"] = {TPathKind::Other, "", false};
 
     // Association only: the file stays.
     EXPECT_TRUE(

@@ -14,7 +14,7 @@ namespace tessaly::testing {
 class TFakeDesktop final : public IDesktop {
 public:
     struct File {
-        TFileKind Kind = TFileKind::Regular;
+        TPathKind Kind = TPathKind::Regular;
         std::string Application; // empty: nothing opens it
         bool Runnable = false;
     };

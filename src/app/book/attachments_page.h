@@ -1,10 +1,14 @@
 #pragma once
-// Page 4 of the book window: the entry's attachments in `Doc_List`, by description
-// or by file name and URL as the book says.
+// Page 4 of the book window: the entry's attachments in `Doc_List`, sorted by
+// description or by file name and URL, in the book's view style (large icons, small
+// icons, list or detail). Rows remember which attachment they show.
 
 #include <QWidget>
 
+class QAbstractItemView;
 class QListWidget;
+class QStackedWidget;
+class QTreeWidget;
 
 namespace tessaly {
 
@@ -16,10 +20,21 @@ class TAttachmentsPage : public QWidget {
 public:
     explicit TAttachmentsPage(QWidget* parent = nullptr);
     void Fill(const TRecord& entry, const TBookData& book);
-    QListWidget* List() const { return list_; }
+    // The view shown now.
+    QAbstractItemView* List() const;
+    // The entry's index of the selected attachment, -1 when none.
+    int SelectedAttachment() const;
+    // Selects the row of an attachment; an index past the end selects the last row.
+    void SelectAttachment(int index);
+
+signals:
+    void OpenRequested();
+    void MenuRequested(const QPoint& globalPos);
 
 private:
-    QListWidget* list_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
+    QListWidget* icons_ = nullptr;
+    QTreeWidget* detail_ = nullptr;
 };
 
 } // namespace tessaly

@@ -1,6 +1,7 @@
 #include "app/shell/app_context.h"
 
 #include "core/frame/start_up.h"
+#include "platform/desktop_shell.h"
 #include "platform/qt_settings_store.h"
 #include "platform/qt_text.h"
 
@@ -22,6 +23,7 @@ TAppContext TAppContext::FromEnvironment() {
         c.Store = std::make_unique<QtSettingsStore>(PathToCore(ini));
     else
         c.Store = std::make_unique<QtSettingsStore>();
+    c.Desktop = std::make_unique<TDesktopShell>();
     c.ConfigDirectory = qEnvironmentVariable("TESSALY_CONFIG_DIR");
     if (c.ConfigDirectory.isEmpty()) {
         // ~/.config/Marrowby/Tessaly on Linux.

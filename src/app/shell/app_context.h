@@ -4,6 +4,7 @@
 // the part of the system directory of the original design), the program's folder,
 // and the name the configuration files are named after.
 
+#include "core/system/desktop.h"
 #include "core/system/settings_store.h"
 
 #include <QString>
@@ -13,6 +14,8 @@ namespace tessaly {
 
 struct TAppContext {
     std::unique_ptr<ISettingsStore> Store;
+    // The desktop that opens attachments; tests put one in that records.
+    std::unique_ptr<IDesktop> Desktop;
     QString ConfigDirectory;  // the user's configuration folder of the program
     QString ProgramDirectory; // the executable's folder
     QString ProgramName = "TESSALY";

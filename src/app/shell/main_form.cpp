@@ -11,6 +11,7 @@
 #include "core/settings/config_files.h"
 #include "core/settings/ini_migration.h"
 #include "core/settings/open_files.h"
+#include "platform/desktop_shell.h"
 #include "platform/locale_formats.h"
 #include "platform/qt_text.h"
 
@@ -549,6 +550,24 @@ void TMainForm::ReportSettingsError(const std::exception& e, bool quietly) {
         return;
     }
     ShowMessage(mtAccessError, SystemTextToQString(e.what()), mkError, mbOk);
+}
+
+IDesktop& TMainForm::Desktop() {
+    if (context_.Desktop)
+        return *context_.Desktop;
+    if (!ownDesktop_)
+        ownDesktop_ = std::make_unique<TDesktopShell>();
+    return *ownDesktop_;
+}
+
+std::string TMainForm::BrowserPath() {
+    // The configured browser wins, also when the options dialog changed it this run.
+    const std::string configured = access_.ReadString("Internet", "Browser", "");
+    if (!configured.empty())
+        return configured;
+    if (!defaultBrowser_)
+        defaultBrowser_ = FindDefaultBrowser();
+    return *defaultBrowser_;
 }
 
 } // namespace tessaly

@@ -14,6 +14,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QComboBox;
@@ -44,6 +47,11 @@ public:
     TSettingsAccess& Access() { return access_; }
     const TAppContext& Context() const { return context_; }
     const QString& VersionText() const { return versionText_; }
+    // The desktop that opens attachments.
+    IDesktop& Desktop();
+    // The browser for URLs and e-mail: "Internet"/"Browser", else the desktop's default,
+    // found the first time it is needed and kept for the run. Empty when none is known.
+    std::string BrowserPath();
 
     // The first show, once: reopens the files of the last run, activates the window
     // that was active, opens the command-line file and applies the stored state.
@@ -156,6 +164,8 @@ private:
     TFrameSchedule schedule_;
     const IClock* clock_ = &SystemClock::Instance();
     QString versionText_ = "N/A";
+    std::unique_ptr<IDesktop> ownDesktop_;
+    std::optional<std::string> defaultBrowser_;
 
     QMdiArea* mdi_ = nullptr;
     QStackedWidget* toolPages_ = nullptr;

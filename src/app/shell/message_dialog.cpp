@@ -1,5 +1,7 @@
 #include "app/shell/message_dialog.h"
 
+#include "platform/qt_text.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -173,6 +175,10 @@ int ShowMessage(int titleNumber, const QString& text, int kind, int buttons) {
         ~Restore() { QGuiApplication::restoreOverrideCursor(); }
     } restore;
     return presenter->Present(r);
+}
+
+int ShowMessage(const TDialogMessage& message) {
+    return ShowMessage(message.Title, ToQString(message.Text), message.Kind, message.Buttons);
 }
 
 } // namespace tessaly

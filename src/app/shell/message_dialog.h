@@ -3,6 +3,8 @@
 // ShowMessage(title number, text, kind, button set), which returns the button
 // pressed. The dialog itself is drawn by a presenter that tests replace.
 
+#include "core/common/dialog_message.h"
+
 #include <QString>
 #include <vector>
 
@@ -90,5 +92,7 @@ void SetMessagePresenter(IMessagePresenter* presenter);
 // Shows a message. While it is open the cursor is the normal arrow; the cursor set
 // before (often the hour-glass) is back when it closes.
 int ShowMessage(int titleNumber, const QString& text, int kind, int buttons);
+// Shows a message the core composed.
+int ShowMessage(const TDialogMessage& message);
 
 } // namespace tessaly

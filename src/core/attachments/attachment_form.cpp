@@ -53,8 +53,8 @@ TDocumentFileCheck CheckDocumentFile(const std::string& path, IDesktop& desktop,
     const TDialogMessage noApplication{kMsgTitleAccessError,
                                        "The file specified is not associated with any application",
                                        kMsgKindError, kMsgButtonsOk};
-    const TFileKind kind = desktop.Facts(path).Kind;
-    if (kind != TFileKind::Missing) {
+    const TPathKind kind = desktop.Facts(path).Kind;
+    if (kind != TPathKind::Missing) {
         if (desktop.AssociatedApplication(path).empty())
             return {false, noApplication};
         return {true, std::nullopt};

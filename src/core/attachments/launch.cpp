@@ -1,5 +1,6 @@
 #include "core/attachments/launch.h"
 
+#include "core/common/codepage.h"
 #include "core/common/fill_text.h"
 #include "core/common/same_text.h"
 #include "core/common/text.h"
@@ -113,6 +114,10 @@ std::optional<TDialogMessage> OpenInBrowser(const std::string& browserPath,
     return std::nullopt;
 }
 
+std::string DocumentPath(std::string_view fileNameText) {
+    return Cp1252ToUtf8(fileNameText);
+}
+
 bool IsOwnFile(std::string_view path) {
     const std::string ext = std::filesystem::path(std::string(path)).extension().string();
     return SameText(ext, ".ADR") || SameText(ext, ".TDY");
@@ -121,25 +126,26 @@ bool IsOwnFile(std::string_view path) {
 std::optional<TDialogMessage> OpenAttachment(const TDocument& attachment,
                                              const std::string& browserPath, IDesktop& desktop,
                                              const TDocumentOpenHooks& hooks) {
-    const std::string target = TextValue(attachment.FileName);
+    const std::string& target = TextValue(attachment.FileName);
     if (!attachment.IsDocument) {
         const TUrlCheck url = CheckLaunchUrl(target);
         if (!url.Ok)
             return UrlRefusalMessage(url);
         return OpenInBrowser(browserPath, url.Url, desktop);
     }
-    const TFileFacts facts = desktop.Facts(target);
-    if (facts.Kind == TFileKind::Missing)
+    const std::string path = DocumentPath(target);
+    const TFileFacts facts = desktop.Facts(path);
+    if (facts.Kind == TPathKind::Missing)
         return TDialogMessage{kMsgTitleAccessError, OpenFailureText(target, kResultNotFound),
                               kMsgKindError, kMsgButtonsOk};
-    if (IsOwnFile(target) && facts.Kind == TFileKind::Regular) {
-        hooks.OpenInProgram(target);
+    if (IsOwnFile(path) && facts.Kind == TPathKind::Regular) {
+        hooks.OpenInProgram(path);
         return std::nullopt;
     }
-    if (desktop.AssociatedApplication(target).empty())
+    if (desktop.AssociatedApplication(path).empty())
         return TDialogMessage{kMsgTitleAccessError, OpenFailureText(target, kResultNoAssociation),
                               kMsgKindError, kMsgButtonsOk};
-    if (desktop.IsRunnable(target)) {
+    if (desktop.IsRunnable(path)) {
         const TDialogMessage question{
             kMsgTitleAttachmentManagement,
             FillText("The Document \"%s\" is a program or a launcher: opening it will run it."
@@ -149,7 +155,7 @@ std::optional<TDialogMessage> OpenAttachment(const TDocument& attachment,
         if (!hooks.Ask(question))
             return std::nullopt;
     }
-    if (!desktop.OpenDocument(target))
+    if (!desktop.OpenDocument(path))
         return TDialogMessage{kMsgTitleAccessError, OpenFailureText(target, kResultNotFound),
                               kMsgKindError, kMsgButtonsOk};
     return std::nullopt;
@@ -160,18 +166,19 @@ TRemoveAttachmentOutcome RemoveAttachmentFile(const TDocument& attachment, bool 
     TRemoveAttachmentOutcome outcome;
     if (!deleteDiskFile || !attachment.IsDocument)
         return outcome;
-    const std::string path = TextValue(attachment.FileName);
-    const TFileKind kind = desktop.Facts(path).Kind;
-    if (kind == TFileKind::Missing)
+    const std::string& text = TextValue(attachment.FileName);
+    const std::string path = DocumentPath(text);
+    const TPathKind kind = desktop.Facts(path).Kind;
+    if (kind == TPathKind::Missing)
         return outcome; // nothing left on disk to delete
     std::string error;
-    if (kind == TFileKind::Regular && desktop.RemoveFile(path, error))
+    if (kind == TPathKind::Regular && desktop.RemoveFile(path, error))
         return outcome;
     outcome.RemoveAttachment = false;
     outcome.Message = TDialogMessage{
         kMsgTitleUnknownError,
         FillText("File: %s \n\nUnable to Delete the specified file due to an Unknown Error !",
-                 {path}),
+                 {text}),
         kMsgKindError, kMsgButtonsOk};
     return outcome;
 }

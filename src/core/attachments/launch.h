@@ -35,6 +35,9 @@ TDialogMessage UrlRefusalMessage(const TUrlCheck& check);
 std::optional<TDialogMessage> OpenInBrowser(const std::string& browserPath,
                                             const std::string& parameter, IDesktop& desktop);
 
+// The file system's name of a document the book names in its code page.
+std::string DocumentPath(std::string_view fileNameText);
+
 // Whether a file is one of this program's books or diaries, by its extension.
 bool IsOwnFile(std::string_view path);
 

@@ -43,6 +43,7 @@ public:
     void EraseSection(const std::string& section);
 
     ISettingsStore& Store() { return store_; }
+    const ISettingsStore& Store() const { return store_; }
 
 private:
     ISettingsStore& store_;

@@ -10,10 +10,10 @@
 
 namespace tessaly {
 
-enum class TFileKind { Missing, Regular, Other };
+enum class TPathKind { Missing, Regular, Other };
 
 struct TFileFacts {
-    TFileKind Kind = TFileKind::Missing;
+    TPathKind Kind = TPathKind::Missing;
     std::uint64_t Size = 0;
     TDateTime Modified = 0; // local time
     bool ReadOnly = false;  // the user may not write it
