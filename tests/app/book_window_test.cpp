@@ -267,7 +267,8 @@ void TBookWindowTest::CommandStateInViewingAndEditing() {
         QString("Address Book %1 is being Updated").arg(Path("Edit.ADR"))));
     book->SetEditMode(kEditViewing);
     QVERIFY(book->ListBox()->isEnabled());
-    QVERIFY(book->NotesPage()->Editor()->isReadOnly());
+    // A writable book's fields take typing while viewing too: typing starts an edit.
+    QVERIFY(!book->NotesPage()->Editor()->isReadOnly());
     // The reminders menu opens only with the reminders page.
     QVERIFY(!book->CommandState().RemindersMenu);
     book->ShowPage(2);
@@ -296,7 +297,7 @@ void TBookWindowTest::FailedSaveIsReportedAndTheEditsAreAskedFor() {
     QVERIFY(book && !book->ReadOnly());
     // The folder disappears under the open book: the next write cannot succeed.
     QVERIFY(QDir(Path("gone")).removeRecursively());
-    book->ToggleTag();
+    book->RecordChange();
     QVERIFY(book->Book()->Modified);
     messages_->Requests.clear();
     QVERIFY(!book->Save(false));
@@ -339,19 +340,31 @@ void TBookWindowTest::AutoSaveAfterTheChangeCount() {
     const QString path = MakeNamedBook(Path("Auto.ADR"), {"a", "b"});
     TBook* book = Open(run, path);
     QVERIFY(book);
-    const auto taggedOnDisk = [&] {
+    const auto surnamesOnDisk = [&] {
         TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
-        return r.Book->Entries.CountTagged();
+        QStringList out;
+        for (int i = 0; i < r.Book->Entries.Count(); ++i)
+            out << ToQString(r.Book->Entries.At(i)->NameField(kFieldSurname));
+        return out;
     };
-    book->ToggleTag();
+    // An update of the selected entry: its surname changes.
+    const auto rename = [&](const QString& surname) {
+        book->StartUpdating();
+        auto* name = book->AddressPage()->findChild<QLineEdit*>("F_Name");
+        name->setText(surname);
+        name->setModified(true);
+        book->ApplyEdit();
+    };
+    rename("a2");
     QVERIFY(book->Book()->Modified);
     QVERIFY(book->CommandState().Save);
-    QCOMPARE(taggedOnDisk(), 0); // one change: not yet written
-    book->ListBox()->SelectRow(1);
-    book->ShowCurrentEntry();
-    book->ToggleTag(); // the second change reaches the count
+    QCOMPARE(surnamesOnDisk(), QStringList({"a", "b"})); // one change: not yet written
+    rename("a3");                                        // the second change reaches the count
     QVERIFY(!book->Book()->Modified);
-    QCOMPARE(taggedOnDisk(), 2);
+    QCOMPARE(surnamesOnDisk(), QStringList({"a3", "b"}));
+    // A tag is not a change of the book: nothing is counted and nothing written.
+    book->ToggleTag();
+    QVERIFY(!book->Book()->Modified);
 }
 
 void TBookWindowTest::TypingFindsAnEntry() {

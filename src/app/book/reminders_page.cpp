@@ -81,7 +81,7 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
         connect(a, &QAction::triggered, this, [this, order] { SetSortOrder(order); });
     }
     menu_->addSeparator();
-    menu_->addAction("Reminder Options...")->setEnabled(false);
+    menu_->addAction("Reminder Options...", this, [this] { emit OptionsRequested(); });
     menu_->addSeparator();
     menu_->addAction("Set Display Filter...")->setEnabled(false);
     menu_->addAction("Remove Display Filter")->setEnabled(false);

@@ -35,6 +35,10 @@ public:
     // Selects the row of a reminder; false when it is not listed.
     bool SelectReminder(const TReminders* reminder);
 
+signals:
+    // "Reminder Options...": the general options on their "Reminders" page.
+    void OptionsRequested();
+
 private:
     void WidenToContents();
     void SetSortOrder(int order);
