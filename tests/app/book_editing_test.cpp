@@ -11,6 +11,7 @@
 #include "app/book/entry_list_view.h"
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
+#include "app/shell/tool_icons.h"
 #include "app/widgets/qt_text.h"
 #include "core/access/clipboard.h"
 #include "core/book_window/find_entry.h"
@@ -18,6 +19,7 @@
 #include "tests/app/test_support.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QFile>
@@ -26,12 +28,15 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QUrl>
 #include <functional>
 
 using namespace tessaly;
@@ -154,6 +159,12 @@ private slots:
     void TimestampStartsAnUpdateEvenWithoutFastEdit();
     void SaveAsMovesTheWindowToTheNewFile();
     void OthersPageShowsTheDateTexts();
+    void RemoveSearchButtonShowsEveryEntryAgain();
+    void TagDialogAppliesAndRemovesTags();
+    void DroppedFilesAreAskedOnceAndAttached();
+    void ReplaceInNotesHonoursCaseAndReplacesAllInOnePass();
+    void InfoDialogDescribesTheBook();
+    void ToolBarButtonsComeFromTheIconTheme();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -568,6 +579,142 @@ void TBookEditingTest::OthersPageShowsTheDateTexts() {
     run.Frame->Settings().BoldLabels = true;
     book->ApplyDisplaySettings();
     QVERIFY(!book->findChild<QLabel*>("CalledDate")->font().bold());
+}
+
+void TBookEditingTest::RemoveSearchButtonShowsEveryEntryAgain() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Filtered.ADR"), {"Adams", "Brown", "Allen"});
+    {
+        // The book was saved with an active search: surnames starting with "A".
+        TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
+        TFilter* search = r.Book->Searches.At(0);
+        search->StartsWithOn = 1;
+        search->SetStartsWith("A");
+        QVERIFY(SaveBook(*r.Book, false, TStoreSettings()).Ok);
+    }
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    QCOMPARE(Listed(*book), QStringList({"Adams", "Allen"}));
+    QCOMPARE(run.Frame->SearchIndicator()->text(), QString("Search Active"));
+    QToolButton* remove = run.Frame->ToolButton(1, "Remove Search");
+    QVERIFY(remove && remove->isEnabled());
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(Listed(*book), QStringList({"Adams", "Allen", "Brown"}));
+    QCOMPARE(run.Frame->SearchIndicator()->text(), QString("All Entries"));
+    QCOMPARE(run.Frame->EntryCounter()->text(), QString("3 of 3"));
+    QVERIFY(!remove->isEnabled());
+}
+
+void TBookEditingTest::TagDialogAppliesAndRemovesTags() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Tags.ADR"), {"Adams", "Brown", "Clark"}, {1}));
+    QVERIFY(book);
+    ClickRow(*book, 1); // a tagged entry: "Selected Entry Only" cannot add a tag to it
+    bool selectedOffered = true;
+    OnNextDialog([&selectedOffered](QDialog* d) {
+        QCOMPARE(d->windowTitle(), QString("Tag Entries"));
+        selectedOffered = d->findChild<QRadioButton*>("Selected Entry Only")->isEnabled();
+        QTest::mouseClick(d->findChild<QRadioButton*>("All Entries in the Address Book"),
+                          Qt::LeftButton);
+        ClickButton(d, "OK");
+    });
+    MenuAction(*book, "Apply Tags to &Entries...")->trigger();
+    QVERIFY(!selectedOffered);
+    QCOMPARE(book->Book()->Entries.CountTagged(), 3);
+    QVERIFY(book->Book()->Modified); // many tags at once are a change of the book
+    OnNextDialog([](QDialog* d) {
+        QCOMPARE(d->windowTitle(), QString("Remove Tags from Entries"));
+        QVERIFY(d->findChild<QRadioButton*>("Selected Entry Only")->isEnabled());
+        QTest::mouseClick(d->findChild<QRadioButton*>("Selected Entry Only"), Qt::LeftButton);
+        ClickButton(d, "OK");
+    });
+    MenuAction(*book, "&Remove Tags from Entries...")->trigger();
+    QCOMPARE(book->Book()->Entries.CountTagged(), 2);
+    QCOMPARE(book->Book()->Entries.At(1)->Tagged, 0);
+}
+
+void TBookEditingTest::DroppedFilesAreAskedOnceAndAttached() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Drop.ADR"), {"Adams"}));
+    QVERIFY(book);
+    // One of the files is a book: it is attached like any other file.
+    const QStringList files = {MakeBook(Path("Other.ADR")), Path("a.txt"), Path("b.doc")};
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& f : files)
+        urls << QUrl::fromLocalFile(f);
+    mime.setUrls(urls);
+    const QPoint at = book->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(book, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(book, &drop);
+    QVERIFY(drop.isAccepted());
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QCOMPARE(messages_->Requests[0].Text,
+             QString("Address Book: DROP.ADR \nEntry: Adams \n\nDo you wish to add the 3 "
+                     "dropped file(s) to this entry ?"));
+    QCOMPARE(messages_->Requests[0].Title, QString("Attachment Management"));
+    const TRecord* entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->Attachments.Count(), 3);
+    QCOMPARE(ToQString(TextValue(entry->Attachments.At(0)->FileName)), files[0]);
+    QCOMPARE(run.Frame->Children().size(), 1); // the dropped book was not opened
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+}
+
+void TBookEditingTest::ReplaceInNotesHonoursCaseAndReplacesAllInOnePass() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Replace.ADR"), {"Adams"}));
+    QVERIFY(book);
+    book->ShowPage(1);
+    QPlainTextEdit* notes = book->NotesPage()->Editor();
+    TypeInto(notes, "cat Cat cat");
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    MenuAction(*book, "Find and &Replace Text...")->trigger();
+    auto* dialog = book->findChild<QDialog*>("NotesReplace");
+    QVERIFY(dialog);
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("FindWhat"), "cat");
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("ReplaceWith"), "a cat");
+    for (QCheckBox* c : dialog->findChildren<QCheckBox*>())
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2)); // on the box
+    QTest::mouseClick(dialog->findChild<QPushButton*>("ReplaceAll"), Qt::LeftButton);
+    QCOMPARE(notes->toPlainText(), QString("a cat Cat a cat"));
+    QVERIFY(messages_->Requests.empty());
+    dialog->close();
+    QTest::keyClick(notes, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(ToQString(book->Book()->Entries.At(0)->Notes()), QString("a cat Cat a cat"));
+}
+
+void TBookEditingTest::InfoDialogDescribesTheBook() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Info.ADR"), {"Adams", "Brown"}));
+    QVERIFY(book);
+    QMap<QString, QString> shown;
+    OnNextDialog([&shown](QDialog* d) {
+        shown["title"] = d->windowTitle();
+        for (QLabel* l : d->findChildren<QLabel*>())
+            if (!l->objectName().isEmpty())
+                shown[l->objectName()] = l->text();
+        d->accept();
+    });
+    QTest::keyClick(book->ListBox(), Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(shown["title"], QString("Address Book Information"));
+    QCOMPARE(shown["InfoName"], QString("INFO.ADR"));
+    QCOMPARE(shown["InfoPath"], Path("Info.ADR"));
+    QCOMPARE(shown["InfoEntries"], QString("2"));
+    QCOMPARE(shown["InfoAccess"], QString("Update"));
+    QVERIFY(shown["InfoCreated"].contains(" at "));
+}
+
+void TBookEditingTest::ToolBarButtonsComeFromTheIconTheme() {
+    // With the desktop's theme (Adwaita installed as the fallback) no book button is
+    // a drawn badge.
+    for (const char* hint :
+         {"Add an Entry", "Update Entry", "Delete Entry", "Undo Last Update", "Dial Number",
+          "Search", "View the Calendar", "Define Index Keys for Entry",
+          "Select Address Templates for Entry", "Insert to Word Processor", "Remove Search"})
+        QVERIFY2(!ToolIcon(hint).name().isEmpty(), hint);
 }
 
 QTEST_MAIN(TBookEditingTest)
