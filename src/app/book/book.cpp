@@ -508,6 +508,8 @@ TRecord* TBook::SelectedEntry() const {
 void TBook::ShowCurrentEntry() {
     if (!book_)
         return;
+    // Showing an entry from the book ends any edit: the working copy is replaced.
+    edit_.Finished();
     StorePage(shownPage_);
     if (model_->rowCount() == 0) {
         NewWorkRecord(*book_);
@@ -728,7 +730,7 @@ bool TBook::RunCommand(const QString& hint) {
         return true;
     }
     if (hint == "Re-apply Search") {
-        if (book_->Searches.SearchIsActive(false))
+        if (edit_.Viewing() && book_->Searches.SearchIsActive(false))
             BuildEntryList();
         return true;
     }
