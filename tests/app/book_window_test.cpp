@@ -10,10 +10,13 @@
 #include "app/book/entry_list_view.h"
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
+#include "app/book/reminders_page.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +30,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace tessaly;
@@ -95,6 +99,7 @@ private slots:
     void PagesAndCaptionsFromTheBook();
     void PagesShowTheEntry();
     void ShiftPageKeysScrollTheFieldBox();
+    void NamePanelHoldsTitleAndFirstName();
     void LargeBookOpensQuickly();
 
 private:
@@ -267,7 +272,8 @@ void TBookWindowTest::CommandStateInViewingAndEditing() {
         QString("Address Book %1 is being Updated").arg(Path("Edit.ADR"))));
     book->SetEditMode(kEditViewing);
     QVERIFY(book->ListBox()->isEnabled());
-    QVERIFY(book->NotesPage()->Editor()->isReadOnly());
+    // A writable book's fields take typing while viewing too: typing starts an edit.
+    QVERIFY(!book->NotesPage()->Editor()->isReadOnly());
     // The reminders menu opens only with the reminders page.
     QVERIFY(!book->CommandState().RemindersMenu);
     book->ShowPage(2);
@@ -296,7 +302,7 @@ void TBookWindowTest::FailedSaveIsReportedAndTheEditsAreAskedFor() {
     QVERIFY(book && !book->ReadOnly());
     // The folder disappears under the open book: the next write cannot succeed.
     QVERIFY(QDir(Path("gone")).removeRecursively());
-    book->ToggleTag();
+    book->RecordChange();
     QVERIFY(book->Book()->Modified);
     messages_->Requests.clear();
     QVERIFY(!book->Save(false));
@@ -339,19 +345,31 @@ void TBookWindowTest::AutoSaveAfterTheChangeCount() {
     const QString path = MakeNamedBook(Path("Auto.ADR"), {"a", "b"});
     TBook* book = Open(run, path);
     QVERIFY(book);
-    const auto taggedOnDisk = [&] {
+    const auto surnamesOnDisk = [&] {
         TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
-        return r.Book->Entries.CountTagged();
+        QStringList out;
+        for (int i = 0; i < r.Book->Entries.Count(); ++i)
+            out << ToQString(r.Book->Entries.At(i)->NameField(kFieldSurname));
+        return out;
     };
-    book->ToggleTag();
+    // An update of the selected entry: its surname changes.
+    const auto rename = [&](const QString& surname) {
+        book->StartUpdating();
+        auto* name = book->AddressPage()->findChild<QLineEdit*>("F_Name");
+        name->setText(surname);
+        name->setModified(true);
+        book->ApplyEdit();
+    };
+    rename("a2");
     QVERIFY(book->Book()->Modified);
     QVERIFY(book->CommandState().Save);
-    QCOMPARE(taggedOnDisk(), 0); // one change: not yet written
-    book->ListBox()->SelectRow(1);
-    book->ShowCurrentEntry();
-    book->ToggleTag(); // the second change reaches the count
+    QCOMPARE(surnamesOnDisk(), QStringList({"a", "b"})); // one change: not yet written
+    rename("a3");                                        // the second change reaches the count
     QVERIFY(!book->Book()->Modified);
-    QCOMPARE(taggedOnDisk(), 2);
+    QCOMPARE(surnamesOnDisk(), QStringList({"a3", "b"}));
+    // A tag is not a change of the book: nothing is counted and nothing written.
+    book->ToggleTag();
+    QVERIFY(!book->Book()->Modified);
 }
 
 void TBookWindowTest::TypingFindsAnEntry() {
@@ -435,7 +453,7 @@ void TBookWindowTest::PagesShowTheEntry() {
     e->SetNameField(4, "Analyst");
     e->SetNotes("Met at the engine exhibition.");
     e->Addresses.AddAddress(data->Templates.TemplateId(1));
-    e->Addresses.SetFieldOf(0, kFieldCompany, "Engines Ltd");
+    e->Addresses.SetFieldOf(0, kFieldCompany, "Engines Ltd and Analytical Calculating Machinery");
     e->Addresses.SetFieldOf(0, kFieldAddress, "12 Square\r\nLondon");
     e->Addresses.SetFieldOf(0, kFirstPhoneField, "020 7946 0000");
     e->Addresses.AddAddress(data->Templates.TemplateId(usIndex));
@@ -463,7 +481,10 @@ void TBookWindowTest::PagesShowTheEntry() {
     book->SubWindow()->showMaximized();
     QCOMPARE(book->findChild<QLineEdit*>("F_Surname") ? 1 : 0, 0); // fields go by the names below
     QCOMPARE(book->findChild<QLineEdit*>("F_Name")->text(), QString("Lovelace"));
-    QCOMPARE(book->findChild<QLineEdit*>("F_Company")->text(), QString("Engines Ltd"));
+    QCOMPARE(book->findChild<QLineEdit*>("F_Company")->text(),
+             QString("Engines Ltd and Analytical Calculating Machinery"));
+    // A long value is shown from its start.
+    QCOMPARE(book->findChild<QLineEdit*>("F_Company")->cursorPosition(), 0);
     QCOMPARE(book->findChild<QLineEdit*>("F_Phone1")->text(), QString("020 7946 0000"));
     QVERIFY(book->findChild<QPushButton*>("B_Phone1")->isVisibleTo(book));
     QVERIFY(!book->findChild<QPushButton*>("B_Phone3")->isVisibleTo(book));
@@ -487,6 +508,25 @@ void TBookWindowTest::PagesShowTheEntry() {
     book->ShowPage(0);
     book->ShowPage(2);
     QCOMPARE(reminders->topLevelItemCount(), 3);
+    // A refill from the menu selects the first item again.
+    reminders->setCurrentItem(reminders->topLevelItem(2));
+    for (QAction* a : book->RemindersPage()->Menu()->actions())
+        if (a->text() == "Show Event &Notes")
+            a->trigger();
+    QCOMPARE(reminders->currentItem(), reminders->topLevelItem(0));
+    // "Reminder Options..." opens the general options on their "Reminders" page.
+    QString optionsPage;
+    QTimer::singleShot(0, [&optionsPage] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (auto* tabs = d->findChild<QTabWidget*>())
+                optionsPage = tabs->tabText(tabs->currentIndex());
+            d->reject();
+        }
+    });
+    for (QAction* a : book->RemindersPage()->Menu()->actions())
+        if (a->text() == "Reminder Options...")
+            a->trigger();
+    QCOMPARE(optionsPage, QString("Reminders"));
     book->ShowPage(3);
     QCOMPARE(book->findChild<QLineEdit*>("F_Others2")->text(), QString("Analyst"));
     QVERIFY(!book->OthersPage()->DateText(0).isEmpty());
@@ -502,6 +542,29 @@ void TBookWindowTest::PagesShowTheEntry() {
             QCoreApplication::processEvents();
             run.Frame->grab().save(QString::fromLocal8Bit(shot) + QString("_page%1.png").arg(page));
         }
+}
+
+void TBookWindowTest::NamePanelHoldsTitleAndFirstName() {
+    TTestRun run(*store_, Path("cfg"));
+    MakeNamedBook(Path("Panels.ADR"), {"a"});
+    {
+        TLoadResult r = LoadBook(PathToCore(Path("Panels.ADR")), TStoreSettings());
+        r.Book->TitleWidth = 60;
+        r.Book->NamePanelWidth = 122; // the title and the first name together
+        QVERIFY(SaveBook(*r.Book, false, TStoreSettings()).Ok);
+    }
+    run.Frame->resize(900, 620);
+    run.Frame->show();
+    TBook* book = Open(run, Path("Panels.ADR"));
+    QVERIFY(book);
+    QCoreApplication::processEvents();
+    QCOMPARE(book->AddressPage()->TitleWidth(), 60);
+    QCOMPARE(book->AddressPage()->NamePanelWidth(), 122);
+    QCOMPARE(book->findChild<QLineEdit*>("F_Initials")->parentWidget()->width(), 62);
+    QVERIFY(book->SubWindow()->close());
+    TLoadResult r = LoadBook(PathToCore(Path("Panels.ADR")), TStoreSettings());
+    QCOMPARE(int(r.Book->TitleWidth), 60);
+    QCOMPARE(int(r.Book->NamePanelWidth), 122);
 }
 
 void TBookWindowTest::LargeBookOpensQuickly() {

@@ -14,6 +14,11 @@ int TRecordingPresenter::Present(const TMessageRequest& request) {
     Requests.push_back(request);
     const QCursor* c = QGuiApplication::overrideCursor();
     Cursors.push_back(c ? c->shape() : Qt::BlankCursor);
+    if (!Answers.empty()) {
+        const int a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
     if (Answer != 0)
         return Answer;
     for (const auto& b : request.Buttons)

@@ -11,6 +11,7 @@
 
 #include <QCursor>
 #include <QTemporaryDir>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -25,8 +26,10 @@ public:
     std::vector<TMessageRequest> Requests;
     // The cursor shape in force while each message was shown.
     std::vector<Qt::CursorShape> Cursors;
-    // The answer given; 0 answers the default button.
+    // The answer given; 0 answers the default button. Answers queued in `Answers` are
+    // given first, one per message.
     int Answer = 0;
+    std::deque<int> Answers;
 };
 
 // A settings store shared by frames one after another (the runs of the program).

@@ -16,10 +16,6 @@
 
 namespace tessaly {
 
-namespace {
-constexpr int kMsgTitleAttachmentManagement = 1011;
-}
-
 TAttachmentCommands::TAttachmentCommands(QWidget* window, TAttachmentsPage* page,
                                          TSettingsAccess& settings, IDesktop& desktop,
                                          TAttachmentHost host)

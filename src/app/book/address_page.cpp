@@ -27,6 +27,12 @@ QLineEdit* Field(const QString& name) {
     return e;
 }
 
+// A value is shown from its start, however long.
+void SetFieldText(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 bool UsedByKeys(const TRecord& entry, const TBookData& book, int code) {
     return EffectiveKeys(entry, book.IndexKeys).HasCode(code);
 }
@@ -136,6 +142,12 @@ TAddressPage::TAddressPage(QWidget* parent) : QWidget(parent) {
             w->hide();
         }
     }
+    for (QLineEdit* f : findChildren<QLineEdit*>())
+        connect(f, &QLineEdit::textEdited, this, [this, f] { emit Typed(f); });
+    connect(address_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!settingText_)
+            emit Typed(address_);
+    });
     SetReadOnly(true);
 }
 
@@ -152,7 +164,7 @@ void TAddressPage::Fill(const TRecord& entry, const TBookData& book, const TSett
         look.Bold = settings.BoldLabels;
         ApplyFieldLook(nameLabels_[i], nameFields_[i], look);
         nameFields_[i]->parentWidget()->setVisible(look.FieldVisible);
-        nameFields_[i]->setText(ToQString(entry.NameField(i)));
+        SetFieldText(nameFields_[i], ToQString(entry.NameField(i)));
     }
     bool anyName = false;
     for (QLineEdit* f : nameFields_)
@@ -223,18 +235,20 @@ void TAddressPage::ShowAddress() {
         ++row;
     };
     put(positionLabel_, position_, look(kFieldPosition));
-    position_->setText(text(kFieldPosition));
+    SetFieldText(position_, text(kFieldPosition));
     put(companyLabel_, company_, look(kFieldCompany));
-    company_->setText(text(kFieldCompany));
+    SetFieldText(company_, text(kFieldCompany));
 
     const TFieldLook addr = look(kFieldAddress);
     const std::string addressText = entry_->Addresses.FieldOf(a, kFieldAddress);
     if (!structured_) {
         put(addressLabel_, address_, addr, true);
+        settingText_ = true;
         address_->setPlainText(ToQString(addressText));
+        settingText_ = false;
     } else if (addr.FieldVisible) {
         for (int i = 0; i < 5; ++i)
-            lines_[i]->setText(ToQString(AddressLine(addressText, i + 1)));
+            SetFieldText(lines_[i], ToQString(AddressLine(addressText, i + 1)));
         TFieldLook first = addr;
         put(addressLabel_, lines_[0], first);
         TFieldLook blank = addr;
@@ -266,7 +280,7 @@ void TAddressPage::ShowAddress() {
     for (int i = 0; i < kPhoneFields; ++i) {
         const int field = kFirstPhoneField + i;
         const TFieldLook l = look(field);
-        phones_[i]->setText(text(field));
+        SetFieldText(phones_[i], text(field));
         ApplyFieldLook(phoneLabels_[i], phones_[i], l);
         const bool button = l.FieldVisible && t && t->ButtonKind(i) != kButtonNone;
         dial_[i]->setVisible(button);
@@ -365,13 +379,50 @@ int TAddressPage::TitleWidth() const {
     return names_->sizes().value(0);
 }
 
-int TAddressPage::InitialsWidth() const {
-    return names_->sizes().value(1);
+int TAddressPage::NamePanelWidth() const {
+    return names_->sizes().value(0) + names_->sizes().value(1);
 }
 
-void TAddressPage::SetPanelWidths(int title, int initials) {
+void TAddressPage::SetPanelWidths(int title, int namePanel) {
+    title = std::max(4, title);
+    const int initials = std::max(4, namePanel - title);
     const int total = std::max(names_->width(), title + initials + 100);
-    names_->setSizes({std::max(4, title), std::max(4, initials), total - title - initials});
+    names_->setSizes({title, initials, total - title - initials});
+}
+
+void TAddressPage::ReadVisibility(TFieldVisibility& visible) const {
+    const auto shown = [this](const QWidget* w) { return w->isVisibleTo(this); };
+    for (int i = 0; i < 3; ++i)
+        visible.Address[i] = shown(nameFields_[i]);
+    visible.Address[3] = shown(position_);
+    visible.Address[4] = shown(company_);
+    visible.Address[5] = structured_ ? shown(lines_[0]) : shown(address_);
+    for (int i = 0; i < kPhoneFields; ++i)
+        visible.Address[6 + i] = shown(phones_[i]);
+}
+
+QWidget* TAddressPage::FocusWidget(TFocusField field) const {
+    switch (field) {
+    case TFocusField::Title:
+        return nameFields_[0];
+    case TFocusField::Initials:
+        return nameFields_[1];
+    case TFocusField::Name:
+        return nameFields_[2];
+    case TFocusField::Position:
+        return position_;
+    case TFocusField::Company:
+        return company_;
+    case TFocusField::Address:
+        return structured_ ? static_cast<QWidget*>(lines_[0]) : address_;
+    case TFocusField::Phone1:
+    case TFocusField::Phone2:
+    case TFocusField::Phone3:
+    case TFocusField::Phone4:
+        return phones_[static_cast<int>(field) - static_cast<int>(TFocusField::Phone1)];
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace tessaly

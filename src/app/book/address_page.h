@@ -5,6 +5,8 @@
 // the address (`F_Address` freeform, or `F_Address_1` to `F_Address_5` structured),
 // and `F_Phone1` to `F_Phone4` with their dial buttons `B_Phone1` to `B_Phone4`.
 
+#include "core/book_window/edit_mode.h"
+
 #include <QWidget>
 #include <array>
 
@@ -44,13 +46,21 @@ public:
     // The template shown uses the structured address fields.
     bool Structured() const { return structured_; }
 
-    // Panel widths of the title and initials fields, kept in the book.
+    // Panel widths kept in the book: the title panel, and the name panel that holds
+    // the title and the first name together.
     int TitleWidth() const;
-    int InitialsWidth() const;
-    void SetPanelWidths(int title, int initials);
+    int NamePanelWidth() const;
+    void SetPanelWidths(int title, int namePanel);
+
+    // Which fields of the page are shown, for the focus placement.
+    void ReadVisibility(TFieldVisibility& visible) const;
+    // The control of a field of this page, nullptr for another page's field.
+    QWidget* FocusWidget(TFocusField field) const;
 
 signals:
     void TemplateTabChanged(int tab);
+    // The user changed the text of a field (not the filling of the page).
+    void Typed(QWidget* field);
 
 private:
     void ShowAddress();
@@ -61,6 +71,7 @@ private:
     const TSettings* settings_ = nullptr;
     bool structured_ = false;
     bool filling_ = false;
+    bool settingText_ = false;
 
     QSplitter* names_ = nullptr;
     std::array<QLabel*, 3> nameLabels_{};

@@ -14,6 +14,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
 #include "core/access/book_header.h"
+#include "core/book_window/tagging.h"
 #include "core/common/file_paths.h"
 #include "core/organise/entry_text.h"
 #include "core/store/book_file.h"
@@ -64,13 +65,12 @@ std::array<std::int32_t, 4> StoredBounds(const QRect& rect) {
     return {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
 }
 
+// The "Reminders" page of the general options dialog.
+constexpr int kRemindersOptionsPage = 2;
+
 // The keys of the "&View" page commands, pages 0 to 5.
 const Qt::Key kPageKeys[TBook::kPages] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7,
                                           Qt::Key_F8, Qt::Key_F9, Qt::Key_F4};
-
-// Tool-bar commands of the book page that this window carries out; the others stay
-// disabled until their commands exist, whatever the enabling rules allow.
-const QStringList kOwnCommands = {"Close Address Book", "Context Help"};
 
 } // namespace
 
@@ -104,6 +104,7 @@ TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnl
     NewWorkRecord(*book_);
     CreateControls();
     CreateMenus();
+    SetEditMode(edit_.Mode()); // the fields take the lock state
     ApplyDisplaySettings();
     RestoreView();
     BuildEntryList();
@@ -178,10 +179,9 @@ void TBook::ApplyLockState(bool requestedReadOnly) {
         readOnly_ = true;
         ShowMessage(mtAccessError, kBackupLocked, mkInformation, mbOk);
     }
-    if (readOnly_)
-        editMode_ = kEditViewing;
+    edit_.SetReadOnly(readOnly_);
     SetCaption();
-    SetEditMode(editMode_);
+    SetEditMode(edit_.Mode());
 }
 
 void TBook::SetCaption() {
@@ -192,7 +192,7 @@ void TBook::SetCaption() {
 }
 
 void TBook::ToggleLock() {
-    if (editMode_ != kEditViewing)
+    if (!edit_.Viewing())
         return;
     Save(false);
     QFile::Permissions p = QFile::permissions(FilePath());
@@ -206,7 +206,7 @@ void TBook::ToggleLock() {
     ApplyLockState(false);
     if (!readOnly_ && !WriteBook(false, nullptr))
         readOnly_ = true, SetCaption();
-    SetEditMode(editMode_);
+    SetEditMode(edit_.Mode());
     UpdateCommandState();
 }
 
@@ -214,9 +214,13 @@ void TBook::RecordChange() {
     if (readOnly_)
         return;
     MarkChanged(*book_, clock_);
-    ShowIndicator("Address Book has been Modified", true);
-    if (AutoSaveDue(*book_, Frame().Settings().StoreSettings()))
+    AutoSaveCheck();
+}
+
+void TBook::AutoSaveCheck() {
+    if (!readOnly_ && AutoSaveDue(*book_, Frame().Settings().StoreSettings()))
         Save(false);
+    ShowIndicator("Address Book has been Modified", book_->Modified != 0);
     UpdateCommandState();
 }
 
@@ -228,7 +232,13 @@ void TBook::CreateControls() {
     delegate_ = new TEntryListDelegate(Frame().Settings(), list_);
     list_->setItemDelegate(delegate_);
     list_->SetEntryModel(model_);
-    connect(list_, &TTessaListBox::EntryChosen, this, [this] { ShowCurrentEntry(); });
+    // The row chosen is selected before the entry is shown: a click reports its row
+    // before the view has selected it.
+    connect(list_, &TTessaListBox::EntryChosen, this, [this](int row) {
+        list_->SelectRow(row);
+        ShowCurrentEntry();
+    });
+    connect(list_, &QAbstractItemView::doubleClicked, this, [this] { ToggleTag(); });
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName("Tabs");
@@ -249,6 +259,14 @@ void TBook::CreateControls() {
         UpdateCommandState();
     });
     connect(address_, &TAddressPage::TemplateTabChanged, this, [this] { UpdateCommandState(); });
+    connect(address_, &TAddressPage::Typed, this, [this](QWidget* f) { Typed(f); });
+    connect(notes_, &TNotesPage::Typed, this, [this](QWidget* f) { Typed(f); });
+    connect(others_, &TOthersPage::Typed, this, [this](QWidget* f) { Typed(f); });
+    connect(categories_, &TCategoriesPage::Typed, this, [this](QWidget* f) { Typed(f); });
+    connect(others_->TodayButton(), &QPushButton::clicked, this, &TBook::SetLastCalledNow);
+    connect(reminders_, &TRemindersPage::OptionsRequested, this,
+            [this] { Frame().ShowOptions(kRemindersOptionsPage); });
+    setAcceptDrops(true);
 
     // Shift+Page Down and Shift+Page Up scroll the fields of the Address or the Others
     // page, whichever is shown, by 10 units.
@@ -296,14 +314,17 @@ void TBook::CreateMenus() {
         fileMenu_->addAction(frameFile[i]); // the four new/open commands and "&Reopen"
     fileMenu_->addSeparator();
     saveAction_ = fileMenu_->addAction("&Save", this, [this] { RunCommand("Save"); });
-    fileMenu_->addAction("Save &as...")->setEnabled(false);
+    saveAsAction_ = fileMenu_->addAction("Save &as...", this, &TBook::SaveAs);
     fileMenu_->addAction("&Close", QKeySequence(Qt::CTRL | Qt::Key_F4), this, [this] {
         if (SubWindow())
             SubWindow()->close();
     });
     fileMenu_->addSeparator();
     lockAction_ = fileMenu_->addAction("&Lock Address Book", this, &TBook::ToggleLock);
-    fileMenu_->addAction("Address Book &Info...")->setEnabled(false);
+    fileMenu_
+        ->addAction("Address Book &Info...", QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                    &TBook::ShowBookInfo)
+        ->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     fileMenu_->addSeparator();
     for (const char* later :
          {"&Print...", "&Quick Reports...", "Page &Designer...", "I&mport...", "&Export..."})
@@ -321,7 +342,8 @@ void TBook::CreateMenus() {
     viewMenu_->addSeparator();
     viewMenu_->addAction("&Calendar", QKeySequence(Qt::Key_F12))->setEnabled(false);
     viewMenu_->addAction("&Search Address Book...", QKeySequence(Qt::Key_F10))->setEnabled(false);
-    viewMenu_->addAction("Re&move Active Search")->setEnabled(false);
+    removeSearchAction_ =
+        viewMenu_->addAction("Re&move Active Search", this, &TBook::RemoveActiveSearch);
 
     toolsMenu_ = MakeMenu(this, "&Tools");
     QMenu* frameTools = nullptr;
@@ -337,8 +359,10 @@ void TBook::CreateMenus() {
     toolsMenu_->addAction("Insert to &Windows Clipboard")->setEnabled(false);
     toolsMenu_->addSeparator();
     tagAction_ = toolsMenu_->addAction("&Tag Entry", this, &TBook::ToggleTag);
-    toolsMenu_->addAction("Apply Tags to &Entries...")->setEnabled(false);
-    toolsMenu_->addAction("&Remove Tags from Entries...")->setEnabled(false);
+    applyTagsAction_ =
+        toolsMenu_->addAction("Apply Tags to &Entries...", this, [this] { TagEntries(false); });
+    removeTagsAction_ =
+        toolsMenu_->addAction("&Remove Tags from Entries...", this, [this] { TagEntries(true); });
     toolsMenu_->addSeparator();
     toolsMenu_->addAction("&Dial Number...")->setEnabled(false);
     toolsMenu_->addAction("Telephone Call &Log...", QKeySequence(Qt::Key_F2))->setEnabled(false);
@@ -351,13 +375,20 @@ void TBook::CreateMenus() {
     notesMenu_->addAction("&Delete", n, [n] { n->textCursor().removeSelectedText(); });
     notesMenu_->addAction("Select &All", n, &QPlainTextEdit::selectAll);
     notesMenu_->addSeparator();
-    notesMenu_->addAction("&Add Timestamp")->setEnabled(false);
-    notesMenu_->addAction("&Find Text...")->setEnabled(false);
-    notesMenu_->addAction("Find and &Replace Text...")->setEnabled(false);
+    timestampAction_ = notesMenu_->addAction("&Add Timestamp", QKeySequence(Qt::CTRL | Qt::Key_S),
+                                             this, &TBook::AddTimestamp);
+    timestampAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    notesMenu_->addAction("&Find Text...", this, [this] { FindInNotes(false); });
+    notesMenu_->addAction("Find and &Replace Text...", this, [this] { FindInNotes(true); });
+    for (QAction* a : fileMenu_->actions() + notesMenu_->actions())
+        if (a->shortcutContext() == Qt::WidgetWithChildrenShortcut)
+            addAction(a);
+    CreateEditMenu();
+    CreateListMenu();
 }
 
 QList<QMenu*> TBook::WindowMenus() const {
-    return {fileMenu_, viewMenu_, toolsMenu_, notesMenu_, reminders_->Menu()};
+    return {fileMenu_, editMenu_, viewMenu_, toolsMenu_, notesMenu_, reminders_->Menu()};
 }
 
 void TBook::RefreshFileMenu() {
@@ -369,6 +400,8 @@ void TBook::RefreshFileMenu() {
 void TBook::ApplyDisplaySettings() {
     const TSettings& s = Frame().Settings();
     for (QLabel* l : findChildren<QLabel*>()) {
+        if (l->property("dateValue").toBool())
+            continue; // values, not labels
         QFont f = l->font();
         f.setBold(s.BoldLabels);
         l->setFont(f);
@@ -416,7 +449,7 @@ void TBook::StoreView() {
     }
     p.ListWidth = splitter_->sizes().value(0);
     p.TitleWidth = address_->TitleWidth();
-    p.NamePanelWidth = address_->InitialsWidth();
+    p.NamePanelWidth = address_->NamePanelWidth();
     p.ActivePage = CurrentPage();
     SetWindowPlacement(*book_, p);
     book_->ListItemIndex = static_cast<std::int16_t>(std::max(0, list_->SelectedRow()));
@@ -475,6 +508,8 @@ TRecord* TBook::SelectedEntry() const {
 void TBook::ShowCurrentEntry() {
     if (!book_)
         return;
+    // Showing an entry from the book ends any edit: the working copy is replaced.
+    edit_.Finished();
     StorePage(shownPage_);
     if (model_->rowCount() == 0) {
         NewWorkRecord(*book_);
@@ -565,9 +600,17 @@ void TBook::FillPage(int page) {
 }
 
 void TBook::SetEditMode(int mode) {
-    editMode_ = readOnly_ ? kEditViewing : mode;
-    // Fields take typing only while an entry is being added or updated.
-    const bool locked = readOnly_ || editMode_ == kEditViewing;
+    edit_.SetReadOnly(readOnly_);
+    if (mode != edit_.Mode()) {
+        edit_.Finished();
+        if (mode == kEditAdding)
+            edit_.StartAdding();
+        else if (mode == kEditUpdating)
+            edit_.StartUpdating(true);
+    }
+    // Fields take typing whenever the book is writable: typing into a displayed entry
+    // starts an edit (fast edit).
+    const bool locked = readOnly_;
     if (address_) {
         address_->SetReadOnly(locked);
         notes_->SetReadOnly(locked);
@@ -582,7 +625,7 @@ void TBook::UpdateCommandState() {
         return;
     TCommandInputs in;
     in.ReadOnly = readOnly_;
-    in.EditMode = editMode_;
+    in.EditMode = edit_.Mode();
     in.ListCount = model_->rowCount();
     TRecord* selected = SelectedEntry();
     in.EntrySelected = selected != nullptr;
@@ -615,10 +658,11 @@ void TBook::UpdateCommandState() {
         saveAction_->setEnabled(!readOnly_ && state_.Save);
         reminders_->Menu()->setEnabled(state_.RemindersMenu);
     }
+    UpdateEditActions(in);
     if (Frame().ActiveChild() == this) {
         for (QToolButton* b : Frame().findChildren<QToolButton*>())
             if (Frame().ToolButton(1, b->objectName()) == b)
-                b->setEnabled(kOwnCommands.contains(b->objectName()));
+                b->setEnabled(ToolCommandEnabled(b->objectName()));
     }
 }
 
@@ -662,13 +706,13 @@ void TBook::Activated() {
 
 void TBook::ToggleTag() {
     TRecord* entry = SelectedEntry();
-    if (!entry || readOnly_ || editMode_ != kEditViewing)
+    if (!entry || readOnly_ || !edit_.Viewing())
         return;
-    entry->Tagged = entry->Tagged ? 0 : 1;
-    if (book_->WorkRecord)
-        book_->WorkRecord->Tagged = entry->Tagged;
+    // A tag is kept with the entry but is not a change of the book.
+    ToggleEntryTag(*entry);
     list_->viewport()->update();
-    RecordChange();
+    AutoSaveCheck();
+    ShowCurrentEntry();
 }
 
 bool TBook::RunCommand(const QString& hint) {
@@ -686,11 +730,11 @@ bool TBook::RunCommand(const QString& hint) {
         return true;
     }
     if (hint == "Re-apply Search") {
-        if (book_->Searches.SearchIsActive(false))
+        if (edit_.Viewing() && book_->Searches.SearchIsActive(false))
             BuildEntryList();
         return true;
     }
-    return false;
+    return RunEditCommand(hint);
 }
 
 bool TBook::GoToReminder(TRecord* entry, const TReminders* reminder) {
@@ -765,14 +809,14 @@ void TBook::Synchronise() {
 bool TBook::QueryClose() {
     if (!book_)
         return true;
-    if (editMode_ != kEditViewing) {
+    if (!edit_.Viewing()) {
         if (ShowMessage(mtDataLossPossible,
                         QString("Address Book %1 is being Updated \n\nAre you sure you wish to "
                                 "close the Address Book")
                             .arg(FilePath()),
                         mkWarning, mbYesNo) != mrYes)
             return false;
-        SetEditMode(kEditViewing);
+        CancelEdit();
     }
     closing_ = true;
     delegate_->SetClosing(true);

@@ -6,11 +6,14 @@
 
 #include "app/shell/child_window.h"
 #include "core/book_window/command_state.h"
+#include "core/book_window/edit_mode.h"
+#include "core/common/dialog_message.h"
 #include "core/store/book.h"
 #include "core/system/clock.h"
 
 #include <QDateTime>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -43,7 +46,7 @@ public:
 
     TBookData* Book() const { return book_.get(); }
     bool ReadOnly() const { return readOnly_; }
-    int EditMode() const { return editMode_; }
+    int EditMode() const { return edit_.Mode(); }
 
     // Writes the book (nothing when read-only). A failed write is reported, leaves the
     // book modified and locks the window.
@@ -58,8 +61,42 @@ public:
     void ToggleLock();
     // Records a change of the book; saves it when the automatic-save count is reached.
     void RecordChange();
-    // "&Tag Entry" / "Remove &Tag".
+    // "&Tag Entry" / "Remove &Tag" (also a double click on the list): not a change of
+    // the book, but the auto-save check runs.
     void ToggleTag();
+
+    // ---- editing (menu "&Edit", the list's pop-up, the tool bar, keys) ----
+    void StartAdding();
+    void StartUpdating();
+    void ApplyEdit();
+    void CancelEdit();
+    // The Delete key in the list, "Delete Entry".
+    void DeleteSelectedEntry();
+    // "&Delete Entries..." with its dialog.
+    void DeleteEntries();
+    void UndoLast();
+    void DuplicateEntry();
+    void CopyEntry();
+    void PasteEntry();
+    // "Set to Today's Date & Time".
+    void SetLastCalledNow();
+    // "&Add Timestamp".
+    void AddTimestamp();
+    void FindEntryWithText();
+    void FindNextEntry();
+    // "Apply Tags to &Entries..." (removing false) and "&Remove Tags from Entries...".
+    void TagEntries(bool removing);
+    void ShowBookInfo();
+    void SaveAs();
+    void RemoveActiveSearch();
+    // "&Find Text..." and "Find and &Replace Text..." on the Notes.
+    void FindInNotes(bool replace);
+    // Files dropped on the current entry.
+    void DropFiles(const QStringList& paths);
+
+    // Where "Save &as..." gets its file name; tests put their own chooser here.
+    static std::function<QString(QWidget* parent, const QString& directory, const QString& current)>
+        SaveAsChooser;
     // Message 1024: shows the entry's reminder (the entry is listed on request).
     bool GoToReminder(TRecord* entry, const TReminders* reminder);
 
@@ -89,6 +126,8 @@ public:
 protected:
     void CloseFile() override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Scrolls the field box of the Address or Others page by `step` units.
@@ -111,11 +150,25 @@ private:
     void RefreshFileMenu();
     TRecord* SelectedEntry() const;
 
+    // Editing helpers.
+    void CreateEditMenu();
+    void CreateListMenu();
+    void Typed(QWidget* field, bool forceFastEdit = false);
+    void ShowWorkRecord();
+    void PlaceFocus();
+    void AfterEntriesChanged(int selectRow);
+    void AutoSaveCheck();
+    void RemoveListedEntry(TRecord* entry);
+    void FinishFind(int found);
+    void UpdateEditActions(const TCommandInputs& in);
+    bool ToolCommandEnabled(const QString& hint) const;
+    bool RunEditCommand(const QString& hint);
+    int Show(const TDialogMessage& message);
     const IClock& clock_;
     std::unique_ptr<TBookData> book_;
     TRecord* current_ = nullptr; // the entry the working copy was taken from
     bool readOnly_ = false;
-    int editMode_ = kEditViewing;
+    TEditMode edit_;
     bool closing_ = false;
     bool shownOnce_ = false;
     bool savedAtClose_ = false;
@@ -140,6 +193,25 @@ private:
     QMenu* viewMenu_ = nullptr;
     QMenu* toolsMenu_ = nullptr;
     QMenu* notesMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* listMenu_ = nullptr;
+    QAction* addAction_ = nullptr;
+    QAction* updateAction_ = nullptr;
+    QAction* applyAction_ = nullptr;
+    QAction* cancelAction_ = nullptr;
+    QAction* deleteEntriesAction_ = nullptr;
+    QAction* deleteEntryAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* pasteAction_ = nullptr;
+    QAction* duplicateAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+    QAction* findNextAction_ = nullptr;
+    QAction* applyTagsAction_ = nullptr;
+    QAction* removeTagsAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
+    QAction* removeSearchAction_ = nullptr;
+    QAction* timestampAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
     QAction* tagAction_ = nullptr;

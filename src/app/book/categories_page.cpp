@@ -25,8 +25,10 @@ TCategoriesPage::TCategoriesPage(QWidget* parent) : QWidget(parent) {
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     v->addWidget(list_);
     connect(list_, &QListWidget::itemChanged, this, [this] {
-        if (!filling_)
-            changed_ = true;
+        if (filling_)
+            return;
+        changed_ = true;
+        emit Typed(list_);
     });
     menu_ = new QMenu(this);
     // Category maintenance comes with the book options dialog.

@@ -24,6 +24,10 @@ public:
     QListWidget* List() const { return list_; }
     QStringList Ticked() const;
 
+signals:
+    // A tick changed by the user.
+    void Typed(QWidget* field);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -24,6 +24,10 @@ TNotesPage::TNotesPage(QWidget* parent) : QWidget(parent) {
     notes_->setObjectName("F_Notes");
     v->addWidget(header_);
     v->addWidget(notes_, 1);
+    connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!filling_)
+            emit Typed(notes_);
+    });
     SetReadOnly(true);
 }
 
@@ -37,13 +41,19 @@ void TNotesPage::Fill(const TRecord& entry, const TBookData& book, const TSettin
     look.Bold = settings.BoldLabels;
     ApplyFieldLook(header_, notes_, look);
     header_->setVisible(look.FieldVisible);
+    filling_ = true;
     notes_->setPlainText(ToQString(entry.Notes()));
+    filling_ = false;
     notes_->document()->setModified(false);
 }
 
 void TNotesPage::Store(TRecord& entry) const {
     if (notes_->document()->isModified())
         entry.SetNotes(FromQString(notes_->toPlainText().replace('\n', "\r\n")));
+}
+
+bool TNotesPage::NotesVisible() const {
+    return notes_->isVisibleTo(this);
 }
 
 void TNotesPage::SetReadOnly(bool readOnly) {

@@ -23,8 +23,14 @@ public:
     void Store(TRecord& entry) const;
     void SetReadOnly(bool readOnly);
     QPlainTextEdit* Editor() const { return notes_; }
+    bool NotesVisible() const;
+
+signals:
+    // The user changed the notes (not the filling of the page).
+    void Typed(QWidget* field);
 
 private:
+    bool filling_ = false;
     QLabel* header_ = nullptr;
     QPlainTextEdit* notes_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/book/others_page.h"
 
 #include "app/book/field_labels.h"
+#include "core/access/dates.h"
 #include "core/common/date_format.h"
 #include "core/organise/entry_text.h"
 #include "core/settings/settings.h"
@@ -15,13 +16,6 @@
 #include <QVBoxLayout>
 
 namespace tessaly {
-
-QString EntryDateText(double dateTime, const TSettings& settings) {
-    if (dateTime == 0)
-        return QString();
-    const TFormatSettings& fs = settings.FormatSettings;
-    return ToQString(FormatDateTime(fs.ShortDateFormat + " " + fs.ShortTimeFormat, dateTime, fs));
-}
 
 TOthersPage::TOthersPage(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
@@ -49,6 +43,8 @@ TOthersPage::TOthersPage(QWidget* parent) : QWidget(parent) {
         auto* l = new QLabel(captions[i]);
         dates_[i] = new QLabel;
         dates_[i]->setObjectName(names[i]);
+        // A value, not a label: "Bold Labels" leaves it alone.
+        dates_[i]->setProperty("dateValue", true);
         // The three dates are always black, whatever the labels' colours.
         for (QLabel* x : {l, dates_[i]}) {
             QPalette p = x->palette();
@@ -60,13 +56,13 @@ TOthersPage::TOthersPage(QWidget* parent) : QWidget(parent) {
     }
     today_ = new QPushButton("Set to Today's Date && Time");
     today_->setObjectName("SetToToday");
-    // Setting the date belongs to editing an entry.
-    today_->setEnabled(false);
     grid->addWidget(today_, row++, 1, Qt::AlignLeft);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     scroll->setWidget(inner);
     outer->addWidget(scroll);
+    for (QLineEdit* f : fields_)
+        connect(f, &QLineEdit::textEdited, this, [this, f] { emit Typed(f); });
     SetReadOnly(true);
 }
 
@@ -82,11 +78,13 @@ void TOthersPage::Fill(const TRecord& entry, const TBookData& book, const TSetti
         look.Bold = settings.BoldLabels;
         ApplyFieldLook(labels_[i], fields_[i], look);
         fields_[i]->setText(ToQString(entry.NameField(field)));
+        fields_[i]->setCursorPosition(0); // a long value shows its start
         fields_[i]->setModified(false);
     }
-    dates_[0]->setText(EntryDateText(entry.Created, settings));
-    dates_[1]->setText(EntryDateText(entry.Updated, settings));
-    dates_[2]->setText(EntryDateText(entry.LastCalled, settings));
+    const TFormatSettings& fs = settings.FormatSettings;
+    dates_[0]->setText(ToQString(EntryCreatedText(entry, fs)));
+    dates_[1]->setText(ToQString(EntryUpdatedText(entry, fs)));
+    dates_[2]->setText(ToQString(EntryLastCalledText(entry, fs)));
 }
 
 void TOthersPage::Store(TRecord& entry) const {
@@ -98,6 +96,17 @@ void TOthersPage::Store(TRecord& entry) const {
 void TOthersPage::SetReadOnly(bool readOnly) {
     for (QLineEdit* f : fields_)
         f->setReadOnly(readOnly);
+    today_->setEnabled(!readOnly);
+}
+
+void TOthersPage::ReadVisibility(TFieldVisibility& visible) const {
+    for (int i = 0; i < 6; ++i)
+        visible.Others[i] = fields_[i]->isVisibleTo(this);
+}
+
+QWidget* TOthersPage::FocusWidget(TFocusField field) const {
+    const int i = static_cast<int>(field) - static_cast<int>(TFocusField::Others1);
+    return i >= 0 && i < 6 ? fields_[i] : nullptr;
 }
 
 QString TOthersPage::DateText(int i) const {

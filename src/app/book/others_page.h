@@ -2,6 +2,8 @@
 // Page 3 of the book window: the six further name fields `F_Others1` to `F_Others6`
 // and the entry's three dates with the button "Set to Today's Date & Time".
 
+#include "core/book_window/edit_mode.h"
+
 #include <QWidget>
 #include <array>
 
@@ -25,6 +27,11 @@ public:
     QPushButton* TodayButton() const { return today_; }
     // The text of date value 0 (created), 1 (updated) or 2 (last telephoned).
     QString DateText(int i) const;
+    void ReadVisibility(TFieldVisibility& visible) const;
+    QWidget* FocusWidget(TFocusField field) const;
+
+signals:
+    void Typed(QWidget* field);
 
 private:
     std::array<QLabel*, 6> labels_{};
@@ -32,8 +39,5 @@ private:
     std::array<QLabel*, 3> dates_{};
     QPushButton* today_ = nullptr;
 };
-
-// A stored date-time as the pages show it: the short date and time, empty for 0.
-QString EntryDateText(double dateTime, const TSettings& settings);
 
 } // namespace tessaly

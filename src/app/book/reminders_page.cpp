@@ -81,7 +81,7 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
         connect(a, &QAction::triggered, this, [this, order] { SetSortOrder(order); });
     }
     menu_->addSeparator();
-    menu_->addAction("Reminder Options...")->setEnabled(false);
+    menu_->addAction("Reminder Options...", this, [this] { emit OptionsRequested(); });
     menu_->addSeparator();
     menu_->addAction("Set Display Filter...")->setEnabled(false);
     menu_->addAction("Remove Display Filter")->setEnabled(false);
@@ -108,16 +108,12 @@ void TRemindersPage::Fill(const TRecord& entry, TBookData& book, const TSettings
     showNotes_->setChecked(book.ShowNotes);
     for (QAction* a : sortActions_)
         a->setChecked(a->data().toInt() == book.SortOrder);
-    list_->clear();
     Refill();
-    if (list_->topLevelItemCount() > 0)
-        list_->setCurrentItem(list_->topLevelItem(0));
 }
 
 void TRemindersPage::Refill() {
     if (!entry_ || !book_)
         return;
-    const int keep = std::max(0, list_->indexOfTopLevelItem(list_->currentItem()));
     list_->clear();
     const TDateTime today = DateOf(clock_.Now());
     const int order = book_->SortOrder;
@@ -158,8 +154,9 @@ void TRemindersPage::Refill() {
         item->setSizeHint(0, QSize(-1, notes ? 40 : 20));
         list_->addTopLevelItem(item);
     }
+    // The first item is selected after every refill.
     if (list_->topLevelItemCount() > 0)
-        list_->setCurrentItem(list_->topLevelItem(std::min(keep, list_->topLevelItemCount() - 1)));
+        list_->setCurrentItem(list_->topLevelItem(0));
     WidenToContents();
 }
 

@@ -26,7 +26,7 @@ public:
 
     // Refills the list from the entry; the first item is selected.
     void Fill(const TRecord& entry, TBookData& book, const TSettings& settings);
-    // Refills and keeps the selected row (at most the last).
+    // Refills the list; the first item is selected.
     void Refill();
     QTreeWidget* List() const { return list_; }
     QMenu* Menu() const { return menu_; }
@@ -34,6 +34,10 @@ public:
     TReminders* SelectedReminder() const;
     // Selects the row of a reminder; false when it is not listed.
     bool SelectReminder(const TReminders* reminder);
+
+signals:
+    // "Reminder Options...": the general options on their "Reminders" page.
+    void OptionsRequested();
 
 private:
     void WidenToContents();

@@ -22,6 +22,8 @@ public:
     TChildKind Kind() const { return kind_; }
     // The full path of the file shown (empty for windows without a file).
     const QString& FilePath() const { return path_; }
+    // The window works on another file from now on ("Save &as...").
+    void SetFilePath(const QString& path) { path_ = path; }
     // The file name without directory, upper case.
     QString ShortName() const;
     TMainForm& Frame() const { return frame_; }

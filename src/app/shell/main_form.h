@@ -124,6 +124,10 @@ public:
     void CloseAll();
     void ArrangeIcons();
     void ShowAbout();
+    // The folder the file dialogs start in ("Data Directory"), and keeping the folder
+    // of a chosen file for the next one.
+    QString FileDialogDirectory();
+    void RememberFileDialogDirectory(const QString& chosenFile);
 
 signals:
     void ChildrenChanged();
@@ -150,9 +154,6 @@ private:
     void CloseChildren();
     void ReportSettingsError(const std::exception& e, bool quietly);
     TWindowPlacement CurrentPlacement() const;
-    QString FileDialogDirectory();
-    // Keeps the folder of the chosen file for the next file dialog.
-    void RememberFileDialogDirectory(const QString& chosenFile);
     // The open and new file commands of a book or diary: the file dialog, then the file.
     void AskAndOpen(TChildKind kind);
     void AskAndCreate(TChildKind kind);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHash>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QStyle>
 
 namespace tessaly {
@@ -27,9 +28,106 @@ QIcon Badge(const QString& letters, QColor colour) {
     return QIcon(pm);
 }
 
+// The desktop's names of the pictures, best first. A name is looked up as it is and
+// in its "-symbolic" form, in the desktop's theme and then in the fallback theme.
+const QHash<QString, QStringList>& ThemeNames() {
+    static const QHash<QString, QStringList> names = {
+        {"Create Address Book", {"address-book-new", "document-new"}},
+        {"Open Address Book", {"document-open"}},
+        {"Context Help", {"help-contextual", "help-browser", "help-contents"}},
+        {"Close Address Book", {"window-close"}},
+        {"Close the Calendar", {"window-close"}},
+        {"Close the Diary", {"window-close"}},
+        {"Close Layout", {"window-close"}},
+        {"View the Calendar", {"x-office-calendar"}},
+        {"Print First Linked Quick Report", {"document-print"}},
+        {"Print Second Linked Quick Report", {"document-print-preview", "document-print"}},
+        {"Print Linked Quick Report", {"document-print"}},
+        {"Print the Preview Image", {"document-print"}},
+        {"Undo Last Update", {"edit-undo"}},
+        {"Define Index Keys for Entry", {"view-sort-ascending"}},
+        {"Select Address Templates for Entry", {"x-office-address-book", "document-properties"}},
+        {"Add an Entry", {"contact-new"}},
+        {"Update Entry", {"document-edit"}},
+        {"Apply Update", {"dialog-ok-apply", "object-select"}},
+        {"Cancel Update", {"dialog-cancel", "process-stop"}},
+        {"Delete Entry", {"edit-delete"}},
+        {"Insert to Word Processor", {"insert-text"}},
+        {"Search", {"view-filter", "system-search", "edit-find"}},
+        {"Remove Search", {"edit-clear"}},
+        {"Dial Number", {"call-start"}},
+        {"Go to Entry", {"go-jump"}},
+        {"View Event", {"appointment-soon"}},
+        {"Go to Todays Date", {"go-home"}},
+        {"Go to Date", {"go-jump"}},
+        {"Refresh Calendar", {"view-refresh"}},
+        {"Previous Month", {"go-first"}},
+        {"Next Month", {"go-last"}},
+        {"Previous Day", {"go-previous"}},
+        {"Next Day", {"go-next"}},
+        {"Add an Event", {"appointment-new"}},
+        {"Update Event", {"document-edit"}},
+        {"Acknowledge Event", {"object-select"}},
+        {"Delete Event", {"edit-delete"}},
+        {"First Page", {"go-first"}},
+        {"Previous Page", {"go-previous"}},
+        {"Next Page", {"go-next"}},
+        {"Last Page", {"go-last"}},
+        {"Page Width", {"zoom-fit-best"}},
+        {"Full Page", {"zoom-original"}},
+        {"Return to Tessaly", {"go-up"}},
+        {"New Layout", {"document-new"}},
+        {"Open Layout", {"document-open"}},
+        {"Save Layout", {"document-save"}},
+        {"Preview Layout", {"document-print-preview"}},
+        {"Align Text Left", {"format-justify-left"}},
+        {"Centre Text", {"format-justify-center"}},
+        {"Align Text Right", {"format-justify-right"}},
+        {"Font", {"preferences-desktop-font"}},
+        {"Property Editor", {"document-properties"}},
+        {"Delete Objects", {"edit-delete"}},
+        {"Modified", {"document-save"}},
+        {"Notes", {"accessories-text-editor", "text-x-generic"}},
+        {"Reminders", {"alarm", "appointment-soon"}},
+        {"Tag", {"tag", "bookmark-new"}},
+    };
+    return names;
+}
+
+QIcon ThemeIcon(const QString& hint) {
+    static const bool themed = [] {
+        // Without a desktop theme of its own the program still looks like the desktop:
+        // Adwaita (installed with the program) answers what the theme lacks. Without a
+        // desktop session Qt looks in no folder of the system's icon themes.
+        QStringList paths = QIcon::themeSearchPaths();
+        for (const QString& dir :
+             QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+            if (!paths.contains(dir + "/icons"))
+                paths << dir + "/icons";
+        QIcon::setThemeSearchPaths(paths);
+        if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == "hicolor")
+            QIcon::setFallbackThemeName("Adwaita");
+        if (QIcon::themeName().isEmpty())
+            QIcon::setThemeName("Adwaita");
+        return true;
+    }();
+    Q_UNUSED(themed);
+    const auto it = ThemeNames().find(hint);
+    if (it == ThemeNames().end())
+        return QIcon();
+    for (const QString& name : it.value())
+        for (const QString& candidate : {name, name + "-symbolic"})
+            if (QIcon::hasThemeIcon(candidate))
+                return QIcon::fromTheme(candidate);
+    return QIcon();
+}
+
 } // namespace
 
 QIcon ToolIcon(const QString& hint) {
+    const QIcon themed = ThemeIcon(hint);
+    if (!themed.isNull())
+        return themed;
     QStyle* s = QApplication::style();
     static const QHash<QString, QStyle::StandardPixmap> standard = {
         {"Create Address Book", QStyle::SP_FileIcon},

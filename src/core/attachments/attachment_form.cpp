@@ -10,10 +10,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int kMsgTitleAccessError = 1001;
-constexpr int kMsgTitleCreateFile = 1002;
-constexpr int kMsgTitleFileNameInvalid = 1003;
-
 // The extension of a file name without its dot; empty when it has none.
 std::string ExtensionOf(std::string_view fileName) {
     const std::string ext = std::filesystem::path(std::string(fileName)).extension().string();

@@ -12,10 +12,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int kMsgTitleAccessError = 1001;
-constexpr int kMsgTitleUnknownError = 1005;
-constexpr int kMsgTitleAttachmentManagement = 1011;
-
 // Windows-style results kept in the open failure message: not found, no association.
 constexpr int kResultNotFound = 2;
 constexpr int kResultNoAssociation = 31;

@@ -9,10 +9,16 @@ namespace tessaly {
 
 // Title numbers.
 constexpr int kMsgTitleRequestDenied = 1000;
+constexpr int kMsgTitleAccessError = 1001;
+constexpr int kMsgTitleCreateFile = 1002;
+constexpr int kMsgTitleFileNameInvalid = 1003;
 constexpr int kMsgTitleValidationFailed = 1004;
+constexpr int kMsgTitleUnknownError = 1005;
 constexpr int kMsgTitleDeletionRequested = 1006;
 constexpr int kMsgTitleDataLossPossible = 1007;
+constexpr int kMsgTitleSearchFailed = 1009;
 constexpr int kMsgTitleRequiredField = 1010;
+constexpr int kMsgTitleAttachmentManagement = 1011;
 
 // Kinds.
 constexpr int kMsgKindWarning = 0;
@@ -24,6 +30,8 @@ constexpr int kMsgKindConfirmation = 3;
 constexpr int kMsgButtonsOk = 0;
 constexpr int kMsgButtonsOkCancel = 1;
 constexpr int kMsgButtonsYesNo = 2;
+constexpr int kMsgButtonsYesNoCancel = 4;
+constexpr int kMsgButtonsYesNoCancelAll = 5; // plus "Yes to All"
 
 struct TDialogMessage {
     int Title = 0;
