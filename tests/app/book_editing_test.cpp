@@ -165,6 +165,7 @@ private slots:
     void ReplaceInNotesHonoursCaseAndReplacesAllInOnePass();
     void InfoDialogDescribesTheBook();
     void ToolBarButtonsComeFromTheIconTheme();
+    void CategoryClickStartsAnUpdateAndDuplicateAddsACopy();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -715,6 +716,37 @@ void TBookEditingTest::ToolBarButtonsComeFromTheIconTheme() {
           "Search", "View the Calendar", "Define Index Keys for Entry",
           "Select Address Templates for Entry", "Insert to Word Processor", "Remove Search"})
         QVERIFY2(!ToolIcon(hint).name().isEmpty(), hint);
+}
+
+void TBookEditingTest::CategoryClickStartsAnUpdateAndDuplicateAddsACopy() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Cat.ADR"), {"Adams"});
+    {
+        TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
+        r.Book->Categories.AddCategory("Golf", false);
+        QVERIFY(SaveBook(*r.Book, false, TStoreSettings()).Ok);
+    }
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    book->ShowPage(5);
+    QListWidget* cats = book->CategoriesPage()->List();
+    QListWidgetItem* golf = cats->findItems("Golf", Qt::MatchExactly).value(0);
+    QVERIFY(golf);
+    // A click on the tick box of a category while viewing counts as typing.
+    const QRect r = cats->visualItemRect(golf);
+    QTest::mouseClick(cats->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 8, r.center().y()));
+    QCOMPARE(golf->checkState(), Qt::Checked);
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QTest::keyClick(cats, Qt::Key_Return, Qt::ControlModifier);
+    const TRecord* adams = book->Book()->Entries.At(0);
+    QCOMPARE(adams->CategoriesInUse.Count(), 1);
+    // "Dup&licate Entry": the book gains an identical entry of its own.
+    MenuAction(*book, "Dup&licate Entry")->trigger();
+    QCOMPARE(Listed(*book), QStringList({"Adams", "Adams"}));
+    const TRecord* copy = book->Book()->Entries.At(1);
+    QCOMPARE(copy->CategoriesInUse.Count(), 1);
+    QVERIFY(copy->Stamp != adams->Stamp);
+    QCOMPARE(book->EditMode(), int(kEditViewing));
 }
 
 QTEST_MAIN(TBookEditingTest)
