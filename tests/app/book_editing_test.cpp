@@ -559,6 +559,14 @@ void TBookEditingTest::SaveAsMovesTheWindowToTheNewFile() {
     QVERIFY(QFile::exists(Path("Copy.bak")));
     QVERIFY(book->ReadOnly());
     QVERIFY(messages_->Requests.back().Text.startsWith("The Address Book opened is a Back-up"));
+    // "Save &as..." is the way out of a locked book: a new name is writable again.
+    QVERIFY(saveAs->isEnabled());
+    chosen = Path("Free.ADR");
+    saveAs->trigger();
+    QVERIFY(!book->ReadOnly());
+    QCOMPARE(book->windowTitle(), QString("FREE"));
+    QVERIFY(book->CommandState().AddEntry);
+    QVERIFY(!Field(*book, "F_Name")->isReadOnly());
     TBook::SaveAsChooser = keep;
 }
 
