@@ -32,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -166,6 +167,7 @@ private slots:
     void InfoDialogDescribesTheBook();
     void ToolBarButtonsComeFromTheIconTheme();
     void CategoryClickStartsAnUpdateAndDuplicateAddsACopy();
+    void EntryTemplatesDialogAddsOrdersAndKeepsOne();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -755,6 +757,64 @@ void TBookEditingTest::CategoryClickStartsAnUpdateAndDuplicateAddsACopy() {
     QCOMPARE(copy->CategoriesInUse.Count(), 1);
     QVERIFY(copy->Stamp != adams->Stamp);
     QCOMPARE(book->EditMode(), int(kEditViewing));
+}
+
+void TBookEditingTest::EntryTemplatesDialogAddsOrdersAndKeepsOne() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Tpl.ADR"), {"Adams"});
+    {
+        TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
+        TTemplateValues holiday;
+        holiday.Name = "Holiday";
+        r.Book->Templates.AddTemplate(holiday);
+        r.Book->Entries.At(0)->Addresses.AddAddress(r.Book->Templates.TemplateId(1));
+        r.Book->Entries.At(0)->Addresses.SetFieldOf(0, kFieldCompany, "Works");
+        QVERIFY(SaveBook(*r.Book, false, TStoreSettings()).Ok);
+    }
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    const int holidayId = book->Book()->Templates.TemplateId(2);
+    QAction* templates = MenuAction(*book, "Select Address &Templates for Entry...");
+    QVERIFY(templates && templates->isEnabled());
+    // "Holiday" is ticked and moved to the top.
+    OnNextDialog([](QDialog* d) {
+        QCOMPARE(d->windowTitle(), QString("Select Address Templates for Entry"));
+        auto* list = d->findChild<QListWidget*>("Templates");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(1)->text(), QString("Holiday"));
+        list->item(1)->setCheckState(Qt::Checked);
+        list->setCurrentRow(1);
+        QTest::mouseClick(d->findChild<QPushButton*>("MoveUp"), Qt::LeftButton);
+        ClickButton(d, "OK");
+    });
+    templates->trigger();
+    const TRecord* entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->Addresses.Count(), 2);
+    QCOMPARE(entry->Addresses.AddressTemplateId(0), holidayId);
+    QCOMPARE(entry->Addresses.FieldOf(1, kFieldCompany), std::string("Works"));
+    QCOMPARE(book->EditMode(), int(kEditViewing)); // applied at once
+    QCOMPARE(book->findChild<QTabBar*>("TabSet")->count(), 2);
+    // Unticking an address with data asks; OK with none left is refused.
+    BackToFrame(*book);
+    messages_->Answers = {mrNo, mrYes, mrYes};
+    bool stayedOpen = false;
+    OnNextDialog([&stayedOpen](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Templates");
+        list->item(1)->setCheckState(Qt::Unchecked); // No: the tick comes back
+        QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+        list->item(0)->setCheckState(Qt::Unchecked);
+        list->item(1)->setCheckState(Qt::Unchecked);
+        ClickButton(d, "OK");
+        stayedOpen = d->isVisible();
+        d->reject();
+    });
+    templates->trigger();
+    QVERIFY(stayedOpen);
+    QCOMPARE(messages_->Requests.size(), std::size_t(4));
+    QVERIFY(messages_->Requests[0].Text.startsWith("You have de-selected the Address Template"));
+    QCOMPARE(messages_->Requests[3].Text,
+             QString("At Least one Address Template must be Selected."));
+    QCOMPARE(book->Book()->Entries.At(0)->Addresses.Count(), 2); // cancelled: unchanged
 }
 
 QTEST_MAIN(TBookEditingTest)
