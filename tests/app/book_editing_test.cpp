@@ -116,7 +116,8 @@ void OnNextDialog(std::function<void(QDialog*)> act) {
 // which the offscreen platform leaves out).
 void BackToFrame(TBook& book) {
     QApplication::setActiveWindow(&book.Frame());
-    QTest::qWaitForWindowActive(&book.Frame());
+    if (!QTest::qWaitForWindowActive(&book.Frame()))
+        qWarning("the frame did not become active");
     book.ListBox()->setFocus();
 }
 
@@ -181,7 +182,8 @@ private:
             return nullptr;
         auto* book = qobject_cast<TBook*>(run.Frame->ActiveChild());
         if (book) {
-            QTest::qWaitForWindowActive(run.Frame.get());
+            if (!QTest::qWaitForWindowActive(run.Frame.get()))
+                return nullptr;
             book->ListBox()->setFocus();
         }
         return book;
