@@ -32,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -115,7 +116,8 @@ void OnNextDialog(std::function<void(QDialog*)> act) {
 // which the offscreen platform leaves out).
 void BackToFrame(TBook& book) {
     QApplication::setActiveWindow(&book.Frame());
-    QTest::qWaitForWindowActive(&book.Frame());
+    if (!QTest::qWaitForWindowActive(&book.Frame()))
+        qWarning("the frame did not become active");
     book.ListBox()->setFocus();
 }
 
@@ -165,6 +167,8 @@ private slots:
     void ReplaceInNotesHonoursCaseAndReplacesAllInOnePass();
     void InfoDialogDescribesTheBook();
     void ToolBarButtonsComeFromTheIconTheme();
+    void CategoryClickStartsAnUpdateAndDuplicateAddsACopy();
+    void EntryTemplatesDialogAddsOrdersAndKeepsOne();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -178,7 +182,8 @@ private:
             return nullptr;
         auto* book = qobject_cast<TBook*>(run.Frame->ActiveChild());
         if (book) {
-            QTest::qWaitForWindowActive(run.Frame.get());
+            if (!QTest::qWaitForWindowActive(run.Frame.get()))
+                return nullptr;
             book->ListBox()->setFocus();
         }
         return book;
@@ -558,6 +563,14 @@ void TBookEditingTest::SaveAsMovesTheWindowToTheNewFile() {
     QVERIFY(QFile::exists(Path("Copy.bak")));
     QVERIFY(book->ReadOnly());
     QVERIFY(messages_->Requests.back().Text.startsWith("The Address Book opened is a Back-up"));
+    // "Save &as..." is the way out of a locked book: a new name is writable again.
+    QVERIFY(saveAs->isEnabled());
+    chosen = Path("Free.ADR");
+    saveAs->trigger();
+    QVERIFY(!book->ReadOnly());
+    QCOMPARE(book->windowTitle(), QString("FREE"));
+    QVERIFY(book->CommandState().AddEntry);
+    QVERIFY(!Field(*book, "F_Name")->isReadOnly());
     TBook::SaveAsChooser = keep;
 }
 
@@ -715,6 +728,95 @@ void TBookEditingTest::ToolBarButtonsComeFromTheIconTheme() {
           "Search", "View the Calendar", "Define Index Keys for Entry",
           "Select Address Templates for Entry", "Insert to Word Processor", "Remove Search"})
         QVERIFY2(!ToolIcon(hint).name().isEmpty(), hint);
+}
+
+void TBookEditingTest::CategoryClickStartsAnUpdateAndDuplicateAddsACopy() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Cat.ADR"), {"Adams"});
+    {
+        TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
+        r.Book->Categories.AddCategory("Golf", false);
+        QVERIFY(SaveBook(*r.Book, false, TStoreSettings()).Ok);
+    }
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    book->ShowPage(5);
+    QListWidget* cats = book->CategoriesPage()->List();
+    QListWidgetItem* golf = cats->findItems("Golf", Qt::MatchExactly).value(0);
+    QVERIFY(golf);
+    // A click on the tick box of a category while viewing counts as typing.
+    const QRect r = cats->visualItemRect(golf);
+    QTest::mouseClick(cats->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 8, r.center().y()));
+    QCOMPARE(golf->checkState(), Qt::Checked);
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QTest::keyClick(cats, Qt::Key_Return, Qt::ControlModifier);
+    const TRecord* adams = book->Book()->Entries.At(0);
+    QCOMPARE(adams->CategoriesInUse.Count(), 1);
+    // "Dup&licate Entry": the book gains an identical entry of its own.
+    MenuAction(*book, "Dup&licate Entry")->trigger();
+    QCOMPARE(Listed(*book), QStringList({"Adams", "Adams"}));
+    const TRecord* copy = book->Book()->Entries.At(1);
+    QCOMPARE(copy->CategoriesInUse.Count(), 1);
+    QVERIFY(copy->Stamp != adams->Stamp);
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+}
+
+void TBookEditingTest::EntryTemplatesDialogAddsOrdersAndKeepsOne() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Tpl.ADR"), {"Adams"});
+    {
+        TLoadResult r = LoadBook(PathToCore(path), TStoreSettings());
+        TTemplateValues holiday;
+        holiday.Name = "Holiday";
+        r.Book->Templates.AddTemplate(holiday);
+        r.Book->Entries.At(0)->Addresses.AddAddress(r.Book->Templates.TemplateId(1));
+        r.Book->Entries.At(0)->Addresses.SetFieldOf(0, kFieldCompany, "Works");
+        QVERIFY(SaveBook(*r.Book, false, TStoreSettings()).Ok);
+    }
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    const int holidayId = book->Book()->Templates.TemplateId(2);
+    QAction* templates = MenuAction(*book, "Select Address &Templates for Entry...");
+    QVERIFY(templates && templates->isEnabled());
+    // "Holiday" is ticked and moved to the top.
+    OnNextDialog([](QDialog* d) {
+        QCOMPARE(d->windowTitle(), QString("Select Address Templates for Entry"));
+        auto* list = d->findChild<QListWidget*>("Templates");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(1)->text(), QString("Holiday"));
+        list->item(1)->setCheckState(Qt::Checked);
+        list->setCurrentRow(1);
+        QTest::mouseClick(d->findChild<QPushButton*>("MoveUp"), Qt::LeftButton);
+        ClickButton(d, "OK");
+    });
+    templates->trigger();
+    const TRecord* entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->Addresses.Count(), 2);
+    QCOMPARE(entry->Addresses.AddressTemplateId(0), holidayId);
+    QCOMPARE(entry->Addresses.FieldOf(1, kFieldCompany), std::string("Works"));
+    QCOMPARE(book->EditMode(), int(kEditViewing)); // applied at once
+    QCOMPARE(book->findChild<QTabBar*>("TabSet")->count(), 2);
+    // Unticking an address with data asks; OK with none left is refused.
+    BackToFrame(*book);
+    messages_->Answers = {mrNo, mrYes, mrYes};
+    bool stayedOpen = false;
+    OnNextDialog([&stayedOpen](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Templates");
+        list->item(1)->setCheckState(Qt::Unchecked); // No: the tick comes back
+        QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+        list->item(0)->setCheckState(Qt::Unchecked);
+        list->item(1)->setCheckState(Qt::Unchecked);
+        ClickButton(d, "OK");
+        stayedOpen = d->isVisible();
+        d->reject();
+    });
+    templates->trigger();
+    QVERIFY(stayedOpen);
+    QCOMPARE(messages_->Requests.size(), std::size_t(4));
+    QVERIFY(messages_->Requests[0].Text.startsWith("You have de-selected the Address Template"));
+    QCOMPARE(messages_->Requests[3].Text,
+             QString("At Least one Address Template must be Selected."));
+    QCOMPARE(book->Book()->Entries.At(0)->Addresses.Count(), 2); // cancelled: unchanged
 }
 
 QTEST_MAIN(TBookEditingTest)

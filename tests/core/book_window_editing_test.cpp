@@ -5,6 +5,7 @@
 #include "core/book_window/delete_walk.h"
 #include "core/book_window/dropped_files.h"
 #include "core/book_window/edit_mode.h"
+#include "core/book_window/entry_templates.h"
 #include "core/book_window/find_entry.h"
 #include "core/book_window/notes_text.h"
 #include "core/book_window/save_as.h"
@@ -322,4 +323,47 @@ TEST(DroppedFilesTest, QuestionCountsTheFiles) {
                       "dropped file(s) to this entry ?");
     EXPECT_EQ(m.Title, kMsgTitleAttachmentManagement);
     EXPECT_EQ(m.Buttons, kMsgButtonsYesNo);
+}
+
+// ---- address templates of an entry ------------------------------------------------------------
+
+TEST(EntryTemplatesTest, RowsKeepTheEntrysOrderAndOfferTheOtherTemplates) {
+    auto book = NewBook("/tmp/tpl.ADR", BuiltInSettings());
+    const int first = book->Templates.TemplateId(1);
+    TTemplateValues holiday;
+    holiday.Name = "Holiday";
+    const int second = book->Templates.AddTemplate(holiday);
+    const int secondId = book->Templates.TemplateId(second);
+    TAddressList addresses;
+    addresses.AddAddress(secondId);
+    addresses.SetFieldOf(0, kFieldCompany, "Villa");
+    TEntryTemplates edit(book->Templates, addresses);
+    ASSERT_EQ(edit.Rows().size(), 2u);
+    EXPECT_EQ(edit.Rows()[0].TemplateId, secondId);
+    EXPECT_TRUE(edit.Rows()[0].Selected);
+    EXPECT_EQ(edit.Rows()[1].TemplateId, first);
+    EXPECT_FALSE(edit.Rows()[1].Selected);
+    // Ticking needs no question; unticking an address with data does.
+    EXPECT_FALSE(edit.DeselectQuestion(1));
+    edit.Select(1, true);
+    EXPECT_FALSE(edit.DeselectQuestion(1)); // a new address has nothing to lose
+    const auto question = edit.DeselectQuestion(0);
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->Title, kMsgTitleDataLossPossible);
+    EXPECT_NE(question->Text.find("\"Holiday\""), std::string::npos);
+    // Moving changes the order of the addresses; kept data stays with its address.
+    EXPECT_TRUE(edit.MoveDown(0));
+    EXPECT_FALSE(edit.MoveDown(1));
+    EXPECT_FALSE(edit.MoveUp(0));
+    const TAddressList result = edit.Result();
+    ASSERT_EQ(result.Count(), 2);
+    EXPECT_EQ(result.AddressTemplateId(0), first);
+    EXPECT_EQ(result.AddressTemplateId(1), secondId);
+    EXPECT_EQ(result.FieldOf(1, kFieldCompany), "Villa");
+    EXPECT_FALSE(edit.Check());
+    // None left: refused.
+    edit.Select(0, false);
+    edit.Select(1, false);
+    ASSERT_TRUE(edit.Check());
+    EXPECT_EQ(edit.Check()->Text, "At Least one Address Template must be Selected.");
 }

@@ -87,6 +87,8 @@ public:
     // "Apply Tags to &Entries..." (removing false) and "&Remove Tags from Entries...".
     void TagEntries(bool removing);
     void ShowBookInfo();
+    // "Select Address &Templates for Entry...".
+    void SelectEntryTemplates();
     void SaveAs();
     void RemoveActiveSearch();
     // "&Find Text..." and "Find and &Replace Text..." on the Notes.
@@ -212,6 +214,7 @@ private:
     QAction* saveAsAction_ = nullptr;
     QAction* removeSearchAction_ = nullptr;
     QAction* timestampAction_ = nullptr;
+    QAction* templatesAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
     QAction* tagAction_ = nullptr;

@@ -109,7 +109,8 @@ void TBook::CreateEditMenu() {
     editMenu_->addSeparator();
     // Index keys and templates of the entry come with their dialogs.
     editMenu_->addAction("Select Index &Keys for Entry...")->setEnabled(false);
-    editMenu_->addAction("Select Address &Templates for Entry...")->setEnabled(false);
+    templatesAction_ = editMenu_->addAction("Select Address &Templates for Entry...", this,
+                                            &TBook::SelectEntryTemplates);
     editMenu_->addSeparator();
     findAction_ =
         KeyedAction(editMenu_, "&Find Entry with Text....", {QKeySequence(Qt::CTRL | Qt::Key_F)});
@@ -181,6 +182,7 @@ void TBook::UpdateEditActions(const TCommandInputs& in) {
     saveAsAction_->setEnabled(state_.SaveAs);
     removeSearchAction_->setEnabled(state_.RemoveSearch && book_->Searches.SearchIsActive(false));
     timestampAction_->setEnabled(!readOnly_);
+    templatesAction_->setEnabled(ToolCommandEnabled("Select Address Templates for Entry"));
 }
 
 bool TBook::ToolCommandEnabled(const QString& hint) const {
@@ -200,6 +202,8 @@ bool TBook::ToolCommandEnabled(const QString& hint) const {
         return state_.Undo;
     if (hint == "Remove Search")
         return state_.RemoveSearch && book_ && book_->Searches.SearchIsActive(false);
+    if (hint == "Select Address Templates for Entry")
+        return state_.SelectTemplates && !readOnly_ && (current_ || !edit_.Viewing());
     // The other buttons wait for their commands.
     return false;
 }
@@ -221,6 +225,8 @@ bool TBook::RunEditCommand(const QString& hint) {
         UndoLast();
     else if (hint == "Remove Search")
         RemoveActiveSearch();
+    else if (hint == "Select Address Templates for Entry")
+        SelectEntryTemplates();
     else
         return false;
     return true;
@@ -664,6 +670,25 @@ void TBook::ShowBookInfo() {
     info.Updated = ToQString(BookUpdatedText(*book_, fs));
     info.Locked = readOnly_;
     TBookInfoDlg(info, this).exec();
+}
+
+void TBook::SelectEntryTemplates() {
+    if (!ToolCommandEnabled("Select Address Templates for Entry"))
+        return;
+    StorePage(shownPage_);
+    TRecord& w = WorkRecordOf(*book_);
+    TEntryTemplatesDlg dialog(book_->Templates, w.Addresses, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    w.Addresses = dialog.Result();
+    if (edit_.Viewing()) {
+        // Applied at once as an update of the entry.
+        edit_.StartUpdating(true);
+        shownPage_ = -1;
+        ApplyEdit();
+        return;
+    }
+    ShowWorkRecord();
 }
 
 void TBook::RemoveActiveSearch() {

@@ -1,5 +1,6 @@
 #include "app/book/entry_dialogs.h"
 
+#include "app/shell/message_dialog.h"
 #include "platform/qt_text.h"
 
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -167,6 +169,77 @@ TBookInfoDlg::TBookInfoDlg(const TBookInfo& info, QWidget* parent) : QDialog(par
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
     v->addWidget(ok);
+}
+
+TEntryTemplatesDlg::TEntryTemplatesDlg(const TTemplateList& templates,
+                                       const TAddressList& addresses, QWidget* parent)
+    : QDialog(parent), edit_(templates, addresses) {
+    setWindowTitle("Select Address Templates for Entry");
+    setObjectName("EntryTemplates");
+    auto* v = new QVBoxLayout(this);
+    auto* h = new QHBoxLayout;
+    list_ = new QListWidget;
+    list_->setObjectName("Templates");
+    h->addWidget(list_, 1);
+    auto* buttons = new QVBoxLayout;
+    auto* up = new QPushButton("Move &Up");
+    up->setObjectName("MoveUp");
+    auto* down = new QPushButton("Move &Down");
+    down->setObjectName("MoveDown");
+    buttons->addWidget(up);
+    buttons->addWidget(down);
+    buttons->addStretch();
+    h->addLayout(buttons);
+    v->addLayout(h);
+    v->addWidget(OkCancel(this));
+    connect(up, &QPushButton::clicked, this, [this] {
+        const int row = list_->currentRow();
+        if (edit_.MoveUp(row))
+            Fill(row - 1);
+    });
+    connect(down, &QPushButton::clicked, this, [this] {
+        const int row = list_->currentRow();
+        if (edit_.MoveDown(row))
+            Fill(row + 1);
+    });
+    connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (filling_)
+            return;
+        const int row = list_->row(item);
+        const bool ticked = item->checkState() == Qt::Checked;
+        if (!ticked) {
+            if (const auto question = edit_.DeselectQuestion(row)) {
+                if (ShowMessage(question->Title, ToQString(question->Text), question->Kind,
+                                question->Buttons) != mrYes) {
+                    Fill(row); // the tick goes back
+                    return;
+                }
+            }
+        }
+        edit_.Select(row, ticked);
+    });
+    Fill(0);
+}
+
+void TEntryTemplatesDlg::Fill(int current) {
+    filling_ = true;
+    list_->clear();
+    for (const auto& row : edit_.Rows()) {
+        auto* item = new QListWidgetItem(ToQString(row.Name));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(row.Selected ? Qt::Checked : Qt::Unchecked);
+        list_->addItem(item);
+    }
+    list_->setCurrentRow(current);
+    filling_ = false;
+}
+
+void TEntryTemplatesDlg::accept() {
+    if (const auto refusal = edit_.Check()) {
+        ShowMessage(refusal->Title, ToQString(refusal->Text), refusal->Kind, refusal->Buttons);
+        return; // the dialog stays open
+    }
+    QDialog::accept();
 }
 
 } // namespace tessaly

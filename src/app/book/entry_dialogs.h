@@ -4,12 +4,14 @@
 // Information". Each returns the user's choice; the window acts on it.
 
 #include "core/book_window/delete_walk.h"
+#include "core/book_window/entry_templates.h"
 #include "core/book_window/tagging.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
+class QListWidget;
 class QRadioButton;
 
 namespace tessaly {
@@ -70,6 +72,26 @@ class TBookInfoDlg : public QDialog {
     Q_OBJECT
 public:
     TBookInfoDlg(const TBookInfo& info, QWidget* parent = nullptr);
+};
+
+// "Select Address Templates for Entry": tick the templates, order them with the two
+// buttons; OK with none ticked is refused.
+class TEntryTemplatesDlg : public QDialog {
+    Q_OBJECT
+public:
+    TEntryTemplatesDlg(const TTemplateList& templates, const TAddressList& addresses,
+                       QWidget* parent = nullptr);
+    TAddressList Result() const { return edit_.Result(); }
+    QListWidget* List() const { return list_; }
+
+    void accept() override;
+
+private:
+    void Fill(int current);
+
+    TEntryTemplates edit_;
+    QListWidget* list_ = nullptr;
+    bool filling_ = false;
 };
 
 } // namespace tessaly
