@@ -5,6 +5,7 @@
 // stamp, "Save &as..." and the information dialog.
 
 #include "app/book/address_page.h"
+#include "app/book/attachments_page.h"
 #include "app/book/book.h"
 #include "app/book/categories_page.h"
 #include "app/book/entry_list_model.h"
@@ -18,6 +19,7 @@
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -169,6 +171,7 @@ private slots:
     void ToolBarButtonsComeFromTheIconTheme();
     void CategoryClickStartsAnUpdateAndDuplicateAddsACopy();
     void EntryTemplatesDialogAddsOrdersAndKeepsOne();
+    void AttachmentsAreAddedOpenedAndRemovedFromTheirPage();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -817,6 +820,80 @@ void TBookEditingTest::EntryTemplatesDialogAddsOrdersAndKeepsOne() {
     QCOMPARE(messages_->Requests[3].Text,
              QString("At Least one Address Template must be Selected."));
     QCOMPARE(book->Book()->Entries.At(0)->Addresses.Count(), 2); // cancelled: unchanged
+}
+
+void TBookEditingTest::AttachmentsAreAddedOpenedAndRemovedFromTheirPage() {
+    store_->Write("Internet", "Browser", "/opt/browser/run-browser");
+    TTestRun run(*store_, Path("cfg"));
+    run.Desktop->Files["/docs/plan.odt"] = {TPathKind::Regular, "Writer", false};
+    TBook* book = Open(run, MakeNamedBook(Path("Attach.ADR"), {"Adams"}));
+    QVERIFY(book);
+    QAction* add = MenuAction(*book, "&Add Attachment...");
+    QVERIFY(add);
+    // Only on the Attachments page.
+    for (QMenu* m : book->WindowMenus())
+        if (m->title() == "Attac&hments")
+            emit m->aboutToShow();
+    QVERIFY(!add->isEnabled());
+    auto* tabs = book->findChild<QTabWidget*>();
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(4).center());
+    QCOMPARE(book->CurrentPage(), 4);
+    for (QMenu* m : book->WindowMenus())
+        if (m->title() == "Attac&hments")
+            emit m->aboutToShow();
+    QVERIFY(add->isEnabled());
+
+    // A document, typed into the dialog; stored in the book at once.
+    OnNextDialog([](QDialog* d) {
+        QTest::keyClicks(d->findChild<QLineEdit*>("FileName"), "/docs/plan.odt");
+        ClickButton(d, "OK");
+    });
+    add->trigger();
+    const TRecord* entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->Attachments.Count(), 1);
+    QCOMPARE(TextValue(entry->Attachments.At(0)->Description), std::string("plan"));
+    QVERIFY(book->Book()->Modified);
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+
+    // A URL on the other page.
+    OnNextDialog([](QDialog* d) {
+        auto* pages = d->findChild<QTabWidget*>();
+        QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {},
+                          pages->tabBar()->tabRect(1).center());
+        QTest::keyClicks(d->findChild<QLineEdit*>("Url"), "www.example.com");
+        ClickButton(d, "OK");
+    });
+    add->trigger();
+    entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->Attachments.Count(), 2);
+
+    // A double click opens what the row shows: the document, then the URL in the browser.
+    BackToFrame(*book);
+    auto* page = book->findChild<TAttachmentsPage*>();
+    QAbstractItemView* view = page->List();
+    for (int row = 0; row < 2; ++row) {
+        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+    QCOMPARE(run.Desktop->Opened.size(), std::size_t(1));
+    QCOMPARE(run.Desktop->Opened[0], std::string("/docs/plan.odt"));
+    QCOMPARE(run.Desktop->Started.size(), std::size_t(1));
+    QCOMPARE(run.Desktop->Started[0].first, std::string("/opt/browser/run-browser"));
+    QCOMPARE(run.Desktop->Started[0].second, std::string("http://www.example.com"));
+
+    // Removing the document and its disk file.
+    page->SelectAttachment(0);
+    OnNextDialog([](QDialog* d) {
+        auto* withFile = d->findChild<QRadioButton*>("WithFile");
+        QTest::mouseClick(withFile, Qt::LeftButton, {}, QPoint(4, withFile->height() / 2));
+        ClickButton(d, "OK");
+    });
+    MenuAction(*book, "&Remove Attachment...")->trigger();
+    entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->Attachments.Count(), 1);
+    QCOMPARE(run.Desktop->Removed, std::vector<std::string>{"/docs/plan.odt"});
+    QCOMPARE(int(entry->Attachments.At(0)->IsDocument), 0);
 }
 
 QTEST_MAIN(TBookEditingTest)

@@ -328,7 +328,7 @@ TEST(DroppedFilesTest, QuestionCountsTheFiles) {
 // ---- address templates of an entry ------------------------------------------------------------
 
 TEST(EntryTemplatesTest, RowsKeepTheEntrysOrderAndOfferTheOtherTemplates) {
-    auto book = NewBook("/tmp/tpl.ADR", BuiltInSettings());
+    auto book = NewBook("/tmp/tpl.ADR", NoDefaultsFile());
     const int first = book->Templates.TemplateId(1);
     TTemplateValues holiday;
     holiday.Name = "Holiday";

@@ -100,22 +100,18 @@ void TAttachmentCommands::Add() {
     if (!book || !book->WorkRecord)
         return;
     TAttachmentDlg dlg(settings_, desktop_, nullptr, window_);
-    if (dlg.exec() == QDialog::Accepted)
-        Append(dlg.Result());
-}
-
-void TAttachmentCommands::AddDroppedFile(const std::string& pathText) {
-    if (host_.ReadOnly())
+    if (dlg.exec() != QDialog::Accepted)
         return;
-    if (!host_.Editing() && !host_.HasEntry())
-        host_.StartNewEntry();
-    Append(TDocument(DescriptionFromFileName(pathText), pathText, true));
+    TDocumentList& list = book->WorkRecord->Attachments;
+    const int before = list.Count();
+    if (AppendToWorkRecord(dlg.Result()))
+        Changed(before);
 }
 
-void TAttachmentCommands::Append(const TDocument& d) {
+bool TAttachmentCommands::AppendToWorkRecord(const TDocument& d) {
     TBookData* book = host_.Book();
     if (!book || !book->WorkRecord)
-        return;
+        return false;
     TDocumentList& list = book->WorkRecord->Attachments;
     const std::string& description = TextValue(d.Description);
     const std::string& target = TextValue(d.FileName);
@@ -126,8 +122,7 @@ void TAttachmentCommands::Append(const TDocument& d) {
         added = list.AddAttachment(description, target, d.IsDocument != 0,
                                    answer == mrYes ? TDuplicateAnswer::Yes : TDuplicateAnswer::No);
     }
-    if (added.Index >= 0)
-        Changed(added.Index);
+    return added.Index >= 0;
 }
 
 void TAttachmentCommands::Edit() {

@@ -49,15 +49,14 @@ public:
     void Remove();
     void Open();
     void Properties();
-    // Adds a file dropped on the entry, as "&Add Attachment..." would with it chosen.
-    void AddDroppedFile(const std::string& pathText);
+    // Adds an attachment to the work record, asking first when its file is attached
+    // already; true when it was added. The caller stores the change.
+    bool AppendToWorkRecord(const TDocument& attachment);
 
 private:
     void SetByDescription(bool byDescription);
     void SetViewStyle(int style);
     void Changed(int select);
-    // Adds to the work record, asking first when the file is attached already.
-    void Append(const TDocument& attachment);
 
     QWidget* window_;
     TAttachmentsPage* page_;

@@ -56,7 +56,7 @@ TAttachmentsPage::TAttachmentsPage(QWidget* parent) : QWidget(parent) {
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& p) {
             emit MenuRequested(view->viewport()->mapToGlobal(p));
         });
-        connect(view, &QAbstractItemView::doubleClicked, this, [this] { emit OpenRequested(); });
+        // A double click or Enter, as the desktop's style activates items.
         connect(view, &QAbstractItemView::activated, this, [this] { emit OpenRequested(); });
     }
 }

@@ -1,5 +1,6 @@
 #include "app/book/book.h"
 
+#include "app/attachments/attachment_commands.h"
 #include "app/book/address_page.h"
 #include "app/book/attachments_page.h"
 #include "app/book/categories_page.h"
@@ -380,6 +381,7 @@ void TBook::CreateMenus() {
     timestampAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     notesMenu_->addAction("&Find Text...", this, [this] { FindInNotes(false); });
     notesMenu_->addAction("Find and &Replace Text...", this, [this] { FindInNotes(true); });
+    CreateAttachmentCommands();
     for (QAction* a : fileMenu_->actions() + notesMenu_->actions())
         if (a->shortcutContext() == Qt::WidgetWithChildrenShortcut)
             addAction(a);
@@ -388,7 +390,9 @@ void TBook::CreateMenus() {
 }
 
 QList<QMenu*> TBook::WindowMenus() const {
-    return {fileMenu_, editMenu_, viewMenu_, toolsMenu_, notesMenu_, reminders_->Menu()};
+    return {fileMenu_,         editMenu_,  viewMenu_,
+            toolsMenu_,        notesMenu_, attachmentCommands_->Menu(),
+            reminders_->Menu()};
 }
 
 void TBook::RefreshFileMenu() {

@@ -31,6 +31,7 @@ class TEntryListModel;
 class TNotesPage;
 class TOthersPage;
 class TRemindersPage;
+class TAttachmentCommands;
 class TTessaListBox;
 
 class TBook : public TChildWindow {
@@ -152,6 +153,10 @@ private:
     void RefreshFileMenu();
     TRecord* SelectedEntry() const;
 
+    void CreateAttachmentCommands();
+    // Stores a change made to the shown entry's lists (attachments, dropped files) in the
+    // book at once, as an update applied without editing.
+    void ApplyWorkRecordNow();
     // Editing helpers.
     void CreateEditMenu();
     void CreateListMenu();
@@ -189,6 +194,7 @@ private:
     TRemindersPage* reminders_ = nullptr;
     TOthersPage* others_ = nullptr;
     TAttachmentsPage* attachments_ = nullptr;
+    TAttachmentCommands* attachmentCommands_ = nullptr;
     TCategoriesPage* categories_ = nullptr;
 
     QMenu* fileMenu_ = nullptr;

@@ -4,6 +4,7 @@
 // the information dialog and "Save &as...". The decisions are the core's
 // (core/book_window); this file shows them and carries them out.
 
+#include "app/attachments/attachment_commands.h"
 #include "app/book/address_page.h"
 #include "app/book/attachments_page.h"
 #include "app/book/book.h"
@@ -581,26 +582,19 @@ void TBook::DropFiles(const QStringList& paths) {
             return;
     }
     StorePage(shownPage_);
-    TRecord& w = WorkRecordOf(*book_);
     bool added = false;
     for (const QString& path : paths) {
-        const std::string file = PathToCore(path);
-        TAddAttachmentResult r =
-            w.Attachments.AddAttachment(FileNameOf(file), file, true, TDuplicateAnswer::Ask);
-        if (r.NeedsAnswer && ShowMessage(mtAttachmentManagement, ToQString(r.Question),
-                                         mkConfirmation, mbYesNo) == mrYes)
-            r = w.Attachments.AddAttachment(FileNameOf(file), file, true, TDuplicateAnswer::Yes);
-        added = added || r.Index >= 0;
+        // The book keeps file names as texts in its code page, like every field.
+        const std::string file = FromQString(path);
+        added = attachmentCommands_->AppendToWorkRecord(TDocument(FileNameOf(file), file, true)) ||
+                added;
     }
     if (!added)
         return;
-    if (edit_.Viewing()) {
-        edit_.StartUpdating(true);
-        shownPage_ = -1;
-        ApplyEdit();
-    } else {
+    if (edit_.Viewing())
+        ApplyWorkRecordNow();
+    else
         FillPage(CurrentPage());
-    }
 }
 
 // ---- tags -----------------------------------------------------------------------------------
