@@ -126,6 +126,7 @@ messages)
     check_refusal '' dump Missing.adr
     check_refusal '' new Fifo.adr --force
     check_refusal '' tag Msg.adr --index 0 --wait x
+    check_refusal '' tag Msg.adr --bogus
     chmod 444 Msg.adr
     check_refusal '' tag Msg.adr --all
     [ "$(cat err.txt)" = "MSG.ADR could not be written: cannot write Msg.adr: Permission denied (the file is read-only for this user)" ] ||
