@@ -106,7 +106,6 @@ protected:
             auto book = LoadedAndChanged();
             ASSERT_TRUE(book);
             const auto changedImage = WriteBookImage(*book);
-            MarkChanged(*book); // WriteBookImage cleared the change state
             TFaultFileSystem faulty;
             if (noUnnamed)
                 faulty.RefuseUnnamedFiles();

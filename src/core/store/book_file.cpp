@@ -235,20 +235,13 @@ TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settin
             return result;
         }
     }
-    // Writing the body clears the change state; it comes back unless the file is
-    // written, so a failed save leaves the book modified.
-    const std::uint8_t modified = book.Modified;
-    const std::int16_t changes = book.ChangeCount;
     std::vector<std::uint8_t> image;
     try {
         image = WriteBookImage(book);
     } catch (const StreamError& e) {
         result.Error = e.what();
-    }
-    book.Modified = modified;
-    book.ChangeCount = changes;
-    if (!result.Error.empty())
         return result;
+    }
     const TIoResult io = WriteFileAtomically(book.FileName, image, fs);
     if (!io.Ok) {
         result.Error = io.Error;
