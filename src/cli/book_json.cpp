@@ -412,11 +412,16 @@ std::unique_ptr<TRecord> EntryFromJson(const TJson& json) {
 TJson ParseJsonText(const std::string& text) {
     // One set of keys per open object, to refuse a key given twice.
     std::vector<std::set<std::string>> open;
-    const auto refuseDuplicates = [&open](int /*depth*/, TJson::parse_event_t event,
-                                          TJson& parsed) {
+    const auto check = [&open](int depth, TJson::parse_event_t event, TJson& parsed) {
         switch (event) {
         case TJson::parse_event_t::object_start:
-            open.emplace_back();
+        case TJson::parse_event_t::array_start:
+            // Refused while parsing: what is built from the JSON later recurses.
+            if (depth >= kMaxJsonDepth)
+                throw BookJsonError("nested deeper than " + std::to_string(kMaxJsonDepth) +
+                                    " levels");
+            if (event == TJson::parse_event_t::object_start)
+                open.emplace_back();
             break;
         case TJson::parse_event_t::object_end:
             if (!open.empty())
@@ -433,9 +438,10 @@ TJson ParseJsonText(const std::string& text) {
         return true;
     };
     try {
-        return TJson::parse(text, refuseDuplicates);
-    } catch (const TJson::parse_error& e) {
-        // The library's message starts with its own tag in brackets.
+        return TJson::parse(text, check);
+    } catch (const TJson::exception& e) {
+        // The library's message starts with its own tag in brackets; a number too large
+        // for a double (1e400) is one of its faults too.
         std::string what = e.what();
         if (const auto end = what.find("] ");
             what.starts_with("[json.") && end != std::string::npos)

@@ -38,7 +38,12 @@ TJson EntryToJson(const TRecord& entry);
 // the place from "entry". Throws BookJsonError.
 std::unique_ptr<TRecord> EntryFromJson(const TJson& json);
 
-// Parses JSON text, refusing duplicate keys. Throws BookJsonError.
+// How deep objects and arrays may nest in the JSON of a book or an entry; a book
+// needs 7 levels.
+constexpr int kMaxJsonDepth = 64;
+
+// Parses JSON text, refusing duplicate keys, numbers beyond the range of a double and
+// nesting deeper than kMaxJsonDepth. Throws BookJsonError.
 TJson ParseJsonText(const std::string& text);
 
 } // namespace tessaly

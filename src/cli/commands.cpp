@@ -3,7 +3,9 @@
 #include "cli/book_json.h"
 #include "cli/sample_book.h"
 #include "core/store/book_file.h"
+#include "core/system/file_lock.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -45,24 +47,74 @@ bool RefuseExisting(const std::string& path, bool force, TCliStreams io) {
     return true;
 }
 
-int Save(TBookData& book, TCliStreams io) {
-    const TSaveResult saved = SaveBook(book, false, TStoreSettings());
-    if (saved.Ok)
-        return 0;
-    io.Err << BookErrorMessage(book.FileName, "could not be written: " + saved.Error) << '\n';
-    return 1;
+IFileSystem& Files(TCliStreams io) {
+    return io.Files ? *io.Files : RealFileSystem();
+}
+
+// Writes a whole book that was not read first (new, sample, load) under the lock.
+int WriteNewBook(TBookData& book, const TWriteOptions& options, TCliStreams io) {
+    TFileLock lock;
+    if (!LockBookOrReport(lock, book.FileName, options, io))
+        return 1;
+    return SaveBookOrReport(book, options, io);
 }
 
 } // namespace
 
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io) {
-    TLoadResult result = LoadBook(path, TStoreSettings());
+    TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
     if (!result.Book)
-        io.Err << (result.Code == kCodeUnreadable
-                       ? BookErrorMessage(path, "could not be read: " + result.Message)
-                       : result.Message)
-               << '\n';
+        io.Err << LoadFailureMessage(result, path) << '\n';
     return std::move(result.Book);
+}
+
+bool LockBookOrReport(TFileLock& lock, const std::string& path, const TWriteOptions& options,
+                      TCliStreams io) {
+    if (lock.Acquire(path, std::chrono::seconds(options.WaitSeconds)))
+        return true;
+    io.Err << BookErrorMessage(path, "is being changed by another program; it was not changed. "
+                                     "Try again later.")
+           << '\n';
+    return false;
+}
+
+int SaveBookOrReport(TBookData& book, const TWriteOptions& options, TCliStreams io) {
+    TSaveOptions save;
+    save.Force = options.Force;
+    save.FileSystem = &Files(io);
+    const TSaveResult saved = SaveBook(book, false, TStoreSettings(), save);
+    if (saved.Ok)
+        return 0;
+    if (saved.ChangedOnDisk)
+        io.Err << BookErrorMessage(book.FileName,
+                                   "was changed by another user or program since it was read; "
+                                   "it was not changed. Give --force to overwrite those changes.")
+               << '\n';
+    else
+        io.Err << BookErrorMessage(book.FileName, "could not be written: " + saved.Error) << '\n';
+    return 1;
+}
+
+int FinishOutput(TCliStreams io) {
+    if (io.Out.flush())
+        return 0;
+    io.Err << "tessaly-cli: the output could not be written completely\n";
+    return 1;
+}
+
+bool ParseDecimal(const std::string& text, long long lo, long long hi, long long& value) {
+    std::size_t digits = 0;
+    const bool negative = !text.empty() && text[0] == '-' && lo < 0;
+    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i, ++digits)
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    if (digits == 0 || digits > 18)
+        return false;
+    const long long v = std::stoll(text);
+    if (v < lo || v > hi)
+        return false;
+    value = v;
+    return true;
 }
 
 std::string DefaultConfigDirectory() {
@@ -76,36 +128,33 @@ std::string DefaultConfigDirectory() {
     return (base / "Marrowby" / "Tessaly").string();
 }
 
-int CommandNew(const std::string& path, const std::string& configDir, bool force, TCliStreams io) {
+int CommandNew(const std::string& path, const std::string& configDir, bool force, TCliStreams io,
+               const TWriteOptions& options) {
     if (RefuseExisting(path, force, io))
         return 1;
     TStoreSettings settings;
     settings.ConfigDirectory = configDir;
     auto book = NewBook(path, settings);
-    return Save(*book, io);
+    return WriteNewBook(*book, options, io);
 }
 
 int CommandCheck(const std::string& path, TCliStreams io) {
-    const TLoadResult result = LoadBook(path, TStoreSettings());
-    if (result.Book) {
-        io.Out << "OK\n";
-        return 0;
-    }
-    io.Out << LoadFailureMessage(result, path) << '\n';
-    return 1;
+    const TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
+    io.Out << (result.Book ? std::string("OK") : LoadFailureMessage(result, path)) << '\n';
+    if (const int status = FinishOutput(io))
+        return status;
+    return result.Book ? 0 : 1;
 }
 
 int CommandDump(const std::string& path, TCliStreams io) {
-    const TLoadResult result = LoadBook(path, TStoreSettings());
-    if (!result.Book) {
-        io.Err << LoadFailureMessage(result, path) << '\n';
+    const auto book = LoadBookOrReport(path, io);
+    if (!book)
         return 1;
-    }
-    io.Out << BookToJson(*result.Book).dump(2) << '\n';
-    return io.Out.good() ? 0 : 1;
+    io.Out << BookToJson(*book).dump(2) << '\n';
+    return FinishOutput(io);
 }
 
-int CommandLoad(const std::string& path, TCliStreams io) {
+int CommandLoad(const std::string& path, TCliStreams io, const TWriteOptions& options) {
     const std::string text((std::istreambuf_iterator<char>(io.In)),
                            std::istreambuf_iterator<char>());
     std::unique_ptr<TBookData> book;
@@ -115,29 +164,32 @@ int CommandLoad(const std::string& path, TCliStreams io) {
         io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
                << '\n';
         return 1;
+    } catch (const TJson::exception& e) {
+        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
+               << '\n';
+        return 1;
     }
     book->FileName = path;
-    return Save(*book, io);
+    return WriteNewBook(*book, options, io);
 }
 
-int CommandSample(const std::string& path, bool force, TCliStreams io) {
+int CommandSample(const std::string& path, bool force, TCliStreams io,
+                  const TWriteOptions& options) {
     if (RefuseExisting(path, force, io))
         return 1;
     auto book = MakeSampleBook(path);
-    return Save(*book, io);
+    return WriteNewBook(*book, options, io);
 }
 
 int CommandDefaults(const std::string& path, const std::string& configDir, TCliStreams io) {
-    const TLoadResult result = LoadBook(path, TStoreSettings());
-    if (!result.Book) {
-        io.Err << LoadFailureMessage(result, path) << '\n';
+    const auto book = LoadBookOrReport(path, io);
+    if (!book)
         return 1;
-    }
     TStoreSettings settings;
     settings.ConfigDirectory = configDir;
     std::error_code ec;
     std::filesystem::create_directories(configDir, ec);
-    const TSaveResult saved = SaveDefaults(*result.Book, settings);
+    const TSaveResult saved = SaveDefaults(*book, settings, Files(io));
     if (!saved.Ok) {
         io.Err << BookErrorMessage(settings.ConfigFile(".DEF"),
                                    "could not be written: " + saved.Error)

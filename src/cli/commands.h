@@ -9,16 +9,38 @@
 namespace tessaly {
 
 class TBookData;
+class TFileLock;
+class IFileSystem;
 
 struct TCliStreams {
     std::istream& In;
     std::ostream& Out;
     std::ostream& Err;
+    IFileSystem* Files = nullptr; // where books are read and written; the real one if null
+};
+
+// How a command that writes a book treats other writers of it.
+struct TWriteOptions {
+    // Overwrite a book that another writer changed since this command read it.
+    bool Force = false;
+    // How long to wait while another writer holds the book's lock.
+    int WaitSeconds = 10;
 };
 
 // Loads the book for a command that changes or lists it, or prints on Err why it
 // cannot be read and gives nullptr.
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io);
+// Takes the writers' lock of a book for a read-change-write, or says on Err that
+// another writer kept it.
+bool LockBookOrReport(TFileLock& lock, const std::string& path, const TWriteOptions& options,
+                      TCliStreams io);
+// Saves the book, or says on Err why it was not written (one line) and gives 1.
+int SaveBookOrReport(TBookData& book, const TWriteOptions& options, TCliStreams io);
+// Flushes Out; 0 when all of it was written, else 1 after saying so on Err.
+int FinishOutput(TCliStreams io);
+// A whole decimal number from lo to hi: digits only, an optional leading minus when
+// lo is negative; no blanks, signs, hexadecimal or exponents.
+bool ParseDecimal(const std::string& text, long long lo, long long hi, long long& value);
 
 // The program's configuration folder for this user, where TESSALY.DEF is looked for:
 // $TESSALY_CONFIG_DIR when set (as the program itself honours it), else
@@ -27,15 +49,18 @@ std::string DefaultConfigDirectory();
 
 // Creates a new book from the defaults file in `configDir` (or the built-in
 // defaults) and saves it. An existing file is replaced only with `force`.
-int CommandNew(const std::string& path, const std::string& configDir, bool force, TCliStreams io);
+int CommandNew(const std::string& path, const std::string& configDir, bool force, TCliStreams io,
+               const TWriteOptions& options = TWriteOptions());
 // "OK" for a readable book; otherwise the file's name and what is wrong with it.
 int CommandCheck(const std::string& path, TCliStreams io);
 // The whole book as JSON on Out.
 int CommandDump(const std::string& path, TCliStreams io);
 // Writes the book from the JSON on In. Bad JSON leaves the file as it was.
-int CommandLoad(const std::string& path, TCliStreams io);
+int CommandLoad(const std::string& path, TCliStreams io,
+                const TWriteOptions& options = TWriteOptions());
 // Writes the sample book. An existing file is replaced only with `force`.
-int CommandSample(const std::string& path, bool force, TCliStreams io);
+int CommandSample(const std::string& path, bool force, TCliStreams io,
+                  const TWriteOptions& options = TWriteOptions());
 // Writes the defaults file in `configDir` from a book's templates, index keys,
 // categories, insert fields and page captions.
 int CommandDefaults(const std::string& path, const std::string& configDir, TCliStreams io);

@@ -4,23 +4,39 @@
 #include "core/access/book_header.h"
 #include "core/access/entries.h"
 #include "core/store/book_file.h"
+#include "core/store/stream.h"
+#include "core/system/file_lock.h"
 
+#include <cmath>
+#include <functional>
 #include <iostream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 
 namespace tessaly {
 
 namespace {
 
-// Counts the change as the book window does, then writes the book.
-int SaveChanged(TBookData& book, TCliStreams io) {
-    MarkChanged(book);
-    const TSaveResult saved = SaveBook(book, false, TStoreSettings());
-    if (saved.Ok)
-        return 0;
-    io.Err << BookErrorMessage(book.FileName, "could not be written: " + saved.Error) << '\n';
-    return 1;
+// Reads, changes and writes the book under its writers' lock. `change` gives 0 when
+// the book is to be saved, else the exit status after saying why not.
+// `saved`, when given, runs on the book once it is written.
+int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
+               const std::function<int(TBookData&)>& change,
+               const std::function<int(TBookData&)>& saved = nullptr) {
+    TFileLock lock;
+    if (!LockBookOrReport(lock, path, options, io))
+        return 1;
+    auto book = LoadBookOrReport(path, io);
+    if (!book)
+        return 1;
+    if (const int status = change(*book))
+        return status;
+    // Counted as the book window counts a change, then written at once.
+    MarkChanged(*book);
+    if (const int status = SaveBookOrReport(*book, options, io))
+        return status;
+    return saved ? saved(*book) : 0;
 }
 
 // The index of the selected entry, or -1 after saying why there is none.
@@ -34,6 +50,8 @@ int Selected(const TBookData& book, const TEntrySelector& which, TCliStreams io)
         i = book.Entries.FindStamp(*which.Stamp);
         what.precision(17);
         what << "entry with the stamp " << *which.Stamp;
+    } else {
+        what << "entry chosen: give --index or --stamp";
     }
     if (i < 0)
         io.Err << BookErrorMessage(book.FileName, "has no " + what.str()) << '\n';
@@ -42,59 +60,107 @@ int Selected(const TBookData& book, const TEntrySelector& which, TCliStreams io)
 
 } // namespace
 
-int CommandAdd(const std::string& path, TCliStreams io) {
+bool ParseEntrySelector(const std::optional<std::string>& index,
+                        const std::optional<std::string>& stamp, TEntrySelector& which,
+                        TCliStreams io) {
+    if (index) {
+        long long value = 0;
+        if (!ParseDecimal(*index, 0, kMaxListCount, value)) {
+            io.Err << "--index must be a decimal entry number from 0 to " << kMaxListCount
+                   << ", not \"" << *index << "\"\n";
+            return false;
+        }
+        which.Index = static_cast<int>(value);
+    }
+    if (stamp) {
+        static const std::regex decimal(R"(-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?)");
+        const double value =
+            std::regex_match(*stamp, decimal) ? std::strtod(stamp->c_str(), nullptr) : NAN;
+        if (!std::isfinite(value)) {
+            io.Err << "--stamp must be a decimal number as dump prints it, not \"" << *stamp
+                   << "\"\n";
+            return false;
+        }
+        which.Stamp = value;
+    }
+    return true;
+}
+
+int CommandAdd(const std::string& path, TCliStreams io, const TWriteOptions& options) {
     const std::string text((std::istreambuf_iterator<char>(io.In)),
                            std::istreambuf_iterator<char>());
-    auto book = LoadBookOrReport(path, io);
-    if (!book)
+    const auto refused = [&](const std::string& why) {
+        io.Err << BookErrorMessage(path, "was not changed. The JSON is refused: ") << why << '\n';
         return 1;
-    std::unique_ptr<TRecord> entry;
+    };
+    // Parsed before the book is locked: a mistake in it keeps no other writer waiting.
+    TJson given;
     try {
-        const TJson given = ParseJsonText(text);
+        given = ParseJsonText(text);
         if (!given.is_object())
             throw BookJsonError(std::string("entry: expected an object, found ") +
                                 given.type_name());
-        NewWorkRecord(*book);
-        TJson merged = EntryToJson(*book->WorkRecord);
-        for (const auto& field : given.items())
-            merged[field.key()] = field.value();
-        entry = EntryFromJson(merged);
     } catch (const BookJsonError& e) {
-        io.Err << BookErrorMessage(path, "was not changed. The JSON is refused: ") << e.what()
-               << '\n';
-        return 1;
+        return refused(e.what());
     }
-    const int i = StoreEntry(*book, nullptr, entry.get(), UndoLimit(TStoreSettings()), false);
-    if (const int status = SaveChanged(*book, io))
-        return status;
-    io.Out << EntryToJson(*book->Entries.At(i)).dump(2) << '\n';
-    return io.Out.good() ? 0 : 1;
+    int stored = -1;
+    const auto add = [&](TBookData& book) {
+        if (book.Entries.Count() >= kMaxListCount) {
+            io.Err << BookErrorMessage(path, "is full: a book holds at most " +
+                                                 std::to_string(kMaxListCount) +
+                                                 " entries. The entry was not added.")
+                   << '\n';
+            return 1;
+        }
+        std::unique_ptr<TRecord> entry;
+        try {
+            NewWorkRecord(book);
+            TJson merged = EntryToJson(*book.WorkRecord);
+            for (const auto& field : given.items())
+                merged[field.key()] = field.value();
+            entry = EntryFromJson(merged);
+        } catch (const BookJsonError& e) {
+            return refused(e.what());
+        } catch (const TJson::exception& e) {
+            return refused(e.what());
+        }
+        stored = StoreEntry(book, nullptr, entry.get(), UndoLimit(TStoreSettings()), false);
+        return 0;
+    };
+    const auto print = [&](TBookData& book) {
+        io.Out << EntryToJson(*book.Entries.At(stored)).dump(2) << '\n';
+        if (io.Out.flush())
+            return 0;
+        io.Err << BookErrorMessage(path, "has the new entry, but it could not be printed") << '\n';
+        return 1;
+    };
+    return ChangeBook(path, options, io, add, print);
 }
 
-int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io) {
-    auto book = LoadBookOrReport(path, io);
-    if (!book)
-        return 1;
-    const int i = Selected(*book, which, io);
-    if (i < 0)
-        return 1;
-    DeleteEntry(*book, i, false, UndoLimit(TStoreSettings()));
-    return SaveChanged(*book, io);
-}
-
-int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io) {
-    auto book = LoadBookOrReport(path, io);
-    if (!book)
-        return 1;
-    if (which.All) {
-        book->Entries.SetTags(tagged);
-    } else {
-        const int i = Selected(*book, which, io);
+int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io,
+                  const TWriteOptions& options) {
+    return ChangeBook(path, options, io, [&](TBookData& book) {
+        const int i = Selected(book, which, io);
         if (i < 0)
             return 1;
-        book->Entries.At(i)->Tagged = tagged ? 1 : 0;
-    }
-    return SaveChanged(*book, io);
+        DeleteEntry(book, i, false, UndoLimit(TStoreSettings()));
+        return 0;
+    });
+}
+
+int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io,
+               const TWriteOptions& options) {
+    return ChangeBook(path, options, io, [&](TBookData& book) {
+        if (which.All) {
+            book.Entries.SetTags(tagged);
+            return 0;
+        }
+        const int i = Selected(book, which, io);
+        if (i < 0)
+            return 1;
+        book.Entries.At(i)->Tagged = tagged ? 1 : 0;
+        return 0;
+    });
 }
 
 } // namespace tessaly

@@ -1,6 +1,8 @@
 #pragma once
 // tessaly-cli "add", "delete" and "tag": scripted changes to the entries of a book,
-// made as the book window makes them and saved at once.
+// made as the book window makes them and saved at once. Each holds the book's
+// writers' lock from reading the book to writing it, and refuses to overwrite a book
+// that a writer without the lock changed meanwhile, unless forced.
 
 #include "cli/commands.h"
 
@@ -17,14 +19,23 @@ struct TEntrySelector {
     bool All = false;
 };
 
+// Fills the selector from the texts of the --index and --stamp options: a decimal
+// index from 0, a decimal stamp. False after saying on Err what is wrong.
+bool ParseEntrySelector(const std::optional<std::string>& index,
+                        const std::optional<std::string>& stamp, TEntrySelector& which,
+                        TCliStreams io);
+
 // Adds the entry given as JSON on In: an object with the fields of an entry as `dump`
 // prints them. Fields left out take the values of a new entry of the book (its
 // default categories, keys and addresses, a fresh stamp). Created becomes now, and an
 // entry whose stamp the book already has gets a fresh one. Prints the stored entry.
-int CommandAdd(const std::string& path, TCliStreams io);
+int CommandAdd(const std::string& path, TCliStreams io,
+               const TWriteOptions& options = TWriteOptions());
 // Deletes the selected entry.
-int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io);
+int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io,
+                  const TWriteOptions& options = TWriteOptions());
 // Sets (or with `tagged` false clears) the tag of the selected entry or of all.
-int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io);
+int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io,
+               const TWriteOptions& options = TWriteOptions());
 
 } // namespace tessaly

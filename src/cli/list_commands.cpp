@@ -26,7 +26,7 @@ int CommandList(const std::string& path, const std::optional<std::string>& searc
     list.Rebuild(filter);
     for (int i = 0; i < list.Count(); ++i)
         io.Out << Cp1252ToUtf8(list.DisplayTextAt(i)) << '\n';
-    return 0;
+    return FinishOutput(io);
 }
 
 int CommandSearches(const std::string& path, TCliStreams io) {
@@ -43,7 +43,7 @@ int CommandSearches(const std::string& path, TCliStreams io) {
                    << Cp1252ToUtf8(d.Value) << '\n';
         }
     }
-    return 0;
+    return FinishOutput(io);
 }
 
 } // namespace tessaly

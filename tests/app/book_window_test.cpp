@@ -12,6 +12,7 @@
 #include "app/book/others_page.h"
 #include "app/book/reminders_page.h"
 #include "core/store/book_file.h"
+#include "core/system/file_lock.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
@@ -32,6 +33,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <chrono>
 
 using namespace tessaly;
 
@@ -94,6 +96,8 @@ private slots:
     void NotesAreNeverCutByAPageChange();
     void FailedSaveIsReportedAndTheEditsAreAskedFor();
     void ChangedFileIsNotOverwrittenWithoutAsking();
+    void ReplacedFileWithTheSameTimeAndSizeIsNoticed();
+    void SaveWaitsForAnotherWritersLockThenSaysSo();
     void AutoSaveAfterTheChangeCount();
     void TypingFindsAnEntry();
     void PagesAndCaptionsFromTheBook();
@@ -337,6 +341,54 @@ void TBookWindowTest::ChangedFileIsNotOverwrittenWithoutAsking() {
     QVERIFY(book->Save(false));
     onDisk = LoadBook(PathToCore(path), TStoreSettings());
     QCOMPARE(onDisk.Book->Entries.Count(), 1);
+}
+
+// A writer that replaces the file keeping its size and modification time is still
+// noticed: the store compares the file's inode too.
+void TBookWindowTest::ReplacedFileWithTheSameTimeAndSizeIsNoticed() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Same.ADR"), {"a", "b"});
+    TBook* book = Open(run, path);
+    QVERIFY(book && !book->ReadOnly());
+    const QDateTime time = QFileInfo(path).lastModified();
+    TLoadResult other = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(other.Book);
+    other.Book->Entries.At(0)->Tagged = 1; // same size
+    TSaveOptions force;
+    force.Force = true;
+    QVERIFY(SaveBook(*other.Book, false, TStoreSettings(), force).Ok);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+    f.close();
+    messages_->Answer = mrNo;
+    const int asked = static_cast<int>(messages_->Requests.size());
+    QVERIFY(!book->Save(false));
+    QCOMPARE(static_cast<int>(messages_->Requests.size()), asked + 1);
+    QCOMPARE(messages_->Requests.back().Title, QString("Caution - Data Loss Possible"));
+    QCOMPARE(LoadBook(PathToCore(path), TStoreSettings()).Book->Entries.CountTagged(), 1);
+}
+
+// tessaly-cli (or another copy) holds the book's lock: the window waits a little, then
+// reports the save as failed and leaves the file alone.
+void TBookWindowTest::SaveWaitsForAnotherWritersLockThenSaysSo() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Busy.ADR"), {"a"});
+    TBook* book = Open(run, path);
+    QVERIFY(book && !book->ReadOnly());
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    TFileLock other;
+    QVERIFY(other.Acquire(PathToCore(path), std::chrono::milliseconds(0)));
+    QVERIFY(!book->Save(false));
+    QCOMPARE(messages_->Requests.back().Title, QString("Access Error"));
+    QVERIFY(messages_->Requests.back().Text.contains(
+        "Another user or program is saving the book. Try again later."));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
 }
 
 void TBookWindowTest::AutoSaveAfterTheChangeCount() {

@@ -135,8 +135,12 @@ TEST_F(CliEdit, ADamagedOrMissingBookIsReported) {
     EXPECT_EQ(CommandDelete(dir.File("NONE.ADR"), TEntrySelector{0, std::nullopt, false},
                             missing.Streams()),
               1);
-    EXPECT_NE(missing.Err.str().find("NONE.ADR could not be read"), std::string::npos)
-        << missing.Err.str();
+    // The same one line as check and dump give for a missing book.
+    EXPECT_EQ(missing.Err.str(),
+              "Address Book " + dir.File("NONE.ADR") + " could not be located\n");
+    TRun check;
+    EXPECT_EQ(CommandCheck(dir.File("NONE.ADR"), check.Streams()), 1);
+    EXPECT_EQ(check.Out.str(), missing.Err.str());
     auto bytes = ReadBytes(path);
     bytes.back() ^= 0xFF;
     testing::WriteBytes(path, bytes);

@@ -68,6 +68,71 @@ dump-load)
     grep -q "ListWidth: 70000 is out of range" err.txt || fail "unclear message: $(cat err.txt)"
     cmp -s Sample.adr Copy.adr || fail "a refused load changed the book"
     ;;
+two-writers)
+    # Two tag commands started together on different entries: the writers' lock makes
+    # the second wait for the first, so neither tag is lost.
+    run sample Two.adr
+    expect 0 ""
+    for round in $(seq 1 50); do
+        "$cli" tag Two.adr --all --off || fail "round $round: untag failed"
+        "$cli" tag Two.adr --index 0 2>err0.txt &
+        first=$!
+        "$cli" tag Two.adr --index 1 2>err1.txt &
+        second=$!
+        wait $first || fail "round $round: first tag failed: $(cat err0.txt)"
+        wait $second || fail "round $round: second tag failed: $(cat err1.txt)"
+        tagged=$("$cli" dump Two.adr | grep -c '"Tagged": 1')
+        [ "$tagged" -eq 2 ] || fail "round $round: $tagged entries tagged, expected 2"
+    done
+    ls | grep -q '\.tmp' && fail "temporary files left: $(ls)"
+    ;;
+lost-output)
+    # Output that cannot be written is a failure, said once on standard error.
+    run sample Out.adr
+    expect 0 ""
+    for command in dump check list searches; do
+        "$cli" $command Out.adr >/dev/full 2>err.txt && fail "$command reported success"
+        [ "$(cat err.txt)" = "tessaly-cli: the output could not be written completely" ] ||
+            fail "$command said: $(cat err.txt)"
+    done
+    echo '{}' | "$cli" add Out.adr >/dev/full 2>err.txt && fail "add reported success"
+    grep -q "OUT.ADR has the new entry, but it could not be printed" err.txt ||
+        fail "add said: $(cat err.txt)"
+    ;;
+messages)
+    # Every refusal says why in whole lines: the last byte written is a line break.
+    run sample Msg.adr
+    expect 0 ""
+    mkfifo Fifo.adr
+    check_refusal() { # check_refusal INPUT ARGS...
+        input=$1
+        shift
+        printf '%s' "$input" | "$cli" "$@" >out.txt 2>err.txt && fail "$* succeeded"
+        [ -s err.txt ] || [ -s out.txt ] || fail "$* said nothing"
+        for f in out.txt err.txt; do
+            [ ! -s $f ] || [ "$(tail -c 1 $f | od -An -c | tr -d ' ')" = '\n' ] ||
+                fail "$* ends its message without a line break: $(cat $f)"
+        done
+    }
+    check_refusal '{"Foo": 1}' load Msg.adr
+    check_refusal '{"Foo": 1}' add Msg.adr
+    check_refusal '{"Created": 1e400}' add Msg.adr
+    check_refusal '' tag Msg.adr --index ""
+    check_refusal '' tag Msg.adr --index 0x1
+    check_refusal '' tag Msg.adr --index 99
+    check_refusal '' tag Missing.adr --index 0
+    check_refusal '' delete Msg.adr
+    check_refusal '' check Missing.adr
+    check_refusal '' dump Missing.adr
+    check_refusal '' new Fifo.adr --force
+    check_refusal '' tag Msg.adr --index 0 --wait x
+    check_refusal '' tag Msg.adr --bogus
+    chmod 444 Msg.adr
+    check_refusal '' tag Msg.adr --all
+    [ "$(cat err.txt)" = "MSG.ADR could not be written: cannot write Msg.adr: Permission denied (the file is read-only for this user)" ] ||
+        fail "read-only book: $(cat err.txt)"
+    [ -p Fifo.adr ] || fail "the FIFO was replaced"
+    ;;
 *)
     fail "unknown scenario"
     ;;

@@ -3,6 +3,7 @@
 
 #include "core/store/book_file.h"
 #include "core/system/file_io.h"
+#include "core/system/file_lock.h"
 #include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
 
@@ -10,6 +11,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace tessaly {
 namespace {
@@ -280,6 +283,82 @@ TEST_F(StoreSave, AtomicWriteReplacesThroughALinkAndCopies) {
     EXPECT_FALSE(CopyFileAtomically(Path("absent"), Path("copy.bin")).Ok);
     EXPECT_EQ(Contents(Path("copy.bin")), data);
     EXPECT_FALSE(WriteFileAtomically(dir_.string(), data).Ok); // a folder
+}
+
+// Another writer changes the file between this book's read and its save.
+TEST_F(StoreSave, ASaveRefusesAFileChangedSinceItWasReadUnlessForced) {
+    auto book = MakeEveryKindBook();
+    book->FileName = Path("people.ADR");
+    ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
+    EXPECT_TRUE(book->DiskIdentity.Known);
+    EXPECT_FALSE(BookChangedOnDisk(*book));
+    // Saved again and again: the book knows the file it wrote last.
+    MarkChanged(*book);
+    ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
+
+    TLoadResult loaded = LoadBook(book->FileName, settings_);
+    ASSERT_TRUE(loaded.Book);
+    const auto mine = Contents(book->FileName);
+    // Rewritten in place with bytes of the same length: only the time tells.
+    auto theirs = mine;
+    theirs[theirs.size() - 10] ^= 1;
+    ::usleep(20000);
+    WriteRaw(book->FileName, theirs);
+    EXPECT_TRUE(BookChangedOnDisk(*loaded.Book));
+    MarkChanged(*loaded.Book);
+    TSaveResult refused = SaveBook(*loaded.Book, false, settings_);
+    EXPECT_FALSE(refused.Ok);
+    EXPECT_TRUE(refused.ChangedOnDisk);
+    EXPECT_EQ(refused.Error, "the file was changed by another user or program since it was read");
+    EXPECT_EQ(Contents(book->FileName), theirs);
+    EXPECT_EQ(loaded.Book->Modified, 1);
+
+    // Replaced by another file: the same.
+    ASSERT_TRUE(WriteFileAtomically(book->FileName, mine).Ok);
+    EXPECT_FALSE(SaveBook(*loaded.Book, false, settings_).Ok);
+
+    TSaveOptions force;
+    force.Force = true;
+    ASSERT_TRUE(SaveBook(*loaded.Book, false, settings_, force).Ok);
+    EXPECT_FALSE(BookChangedOnDisk(*loaded.Book));
+    // A file that is gone is written again.
+    fs::remove(book->FileName);
+    EXPECT_FALSE(BookChangedOnDisk(*loaded.Book));
+    EXPECT_TRUE(SaveBook(*loaded.Book, false, settings_).Ok);
+}
+
+TEST_F(StoreSave, TheWritersLockFollowsAFileReplacedWhileWaiting) {
+    const std::string path = Path("locked.ADR");
+    WriteRaw(path, {1, 2, 3});
+    TFileLock first;
+    ASSERT_TRUE(first.Acquire(path, std::chrono::milliseconds(0)));
+    ASSERT_TRUE(first.Held());
+    TFileLock busy;
+    EXPECT_FALSE(busy.Acquire(path, std::chrono::milliseconds(50)));
+
+    // The second writer waits on the old file; the first replaces it and lets go.
+    TFileLock second;
+    bool got = false;
+    std::thread waiter([&] { got = second.Acquire(path, std::chrono::seconds(5)); });
+    ::usleep(100000);
+    ASSERT_TRUE(WriteFileAtomically(path, std::vector<std::uint8_t>{4, 5, 6}).Ok);
+    first.Release();
+    waiter.join();
+    EXPECT_TRUE(got);
+    EXPECT_TRUE(second.Held());
+    // What the second holds is the lock of the file now at the path.
+    TFileLock third;
+    EXPECT_FALSE(third.Acquire(path, std::chrono::milliseconds(0)));
+    second.Release();
+    EXPECT_TRUE(third.Acquire(path, std::chrono::milliseconds(0)));
+
+    // Nothing to lock: no file, or a FIFO (which the save refuses anyway).
+    TFileLock none;
+    EXPECT_TRUE(none.Acquire(Path("absent.ADR"), std::chrono::milliseconds(0)));
+    EXPECT_FALSE(none.Held());
+    ASSERT_EQ(::mkfifo(Path("fifo.ADR").c_str(), 0644), 0);
+    EXPECT_TRUE(none.Acquire(Path("fifo.ADR"), std::chrono::milliseconds(0)));
+    EXPECT_FALSE(none.Held());
 }
 
 } // namespace

@@ -19,6 +19,8 @@
 #include "core/common/file_paths.h"
 #include "core/organise/entry_text.h"
 #include "core/store/book_file.h"
+#include "core/system/file_io.h"
+#include "core/system/file_lock.h"
 #include "platform/qt_text.h"
 
 #include <QAction>
@@ -38,6 +40,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
+#include <chrono>
 
 namespace tessaly {
 
@@ -51,9 +54,11 @@ const char kBackupLocked[] =              // string 440
 
 // The read-only attribute: no write permission for the owner. Permission bits, not
 // access(), so that the answer is the same for root.
+// The mode bits as a save reads them (ModeAllowsWriting): the write bit of the owner,
+// the group or the others, whichever this user is.
 bool FileIsReadOnly(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+    TFileStat st;
+    return RealFileSystem().Stat(PathToCore(path), st) == 0 && !ModeAllowsWriting(st);
 }
 
 // The book keeps its window's normal rectangle as left, top, right, bottom with the
@@ -93,7 +98,6 @@ TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnl
         book_ = NewBook(PathToCore(path), store, clock_);
     }
     book_->FileName = PathToCore(path);
-    RememberFile();
 
     // The window is locked exactly when writing the book at once fails; a read-only
     // request skips the write. A file without write permission is locked before the
@@ -115,26 +119,25 @@ TBook::~TBook() = default;
 
 // ---- the file ----------------------------------------------------------------------
 
-void TBook::RememberFile() {
-    const QFileInfo info(FilePath());
-    fileTime_ = info.exists() ? info.lastModified() : QDateTime();
-    fileSize_ = info.exists() ? info.size() : -1;
-}
-
 bool TBook::ChangedOnDisk() const {
-    const QFileInfo info(FilePath());
-    if (!info.exists())
-        return false;
-    return info.lastModified() != fileTime_ || info.size() != fileSize_;
+    return book_ && BookChangedOnDisk(*book_);
 }
 
-bool TBook::WriteBook(bool closing, QString* error) {
-    const TSaveResult r = SaveBook(*book_, closing, Frame().Settings().StoreSettings());
+bool TBook::WriteBook(bool closing, QString* error, bool force) {
+    // Another copy of the program or tessaly-cli may be writing the file: wait a
+    // little for it, then give up rather than overwrite its change.
+    TFileLock lock;
+    if (!lock.Acquire(book_->FileName, std::chrono::seconds(3))) {
+        if (error)
+            *error = "Another user or program is saving the book. Try again later.";
+        return false;
+    }
+    TSaveOptions options;
+    options.Force = force;
+    const TSaveResult r = SaveBook(*book_, closing, Frame().Settings().StoreSettings(), options);
     if (r.BackupFailed)
         QApplication::beep();
-    if (r.Ok)
-        RememberFile();
-    else if (error)
+    if (!r.Ok && error)
         *error = SystemTextToQString(r.Error);
     return r.Ok;
 }
@@ -146,7 +149,8 @@ bool TBook::Save(bool closing) {
     StoreView();
     // Another copy may have written the file since it was read or last saved: ask
     // before its changes are overwritten.
-    if (ChangedOnDisk() &&
+    const bool changed = ChangedOnDisk();
+    if (changed &&
         ShowMessage(mtDataLossPossible,
                     QString("Address Book %1 has been changed by another user or program since "
                             "it was read.\n\nDo you wish to overwrite those changes ?")
@@ -155,7 +159,7 @@ bool TBook::Save(bool closing) {
         return false;
     Frame().ShowProgress(" Saving Address Book...");
     QString error;
-    const bool ok = WriteBook(closing, &error);
+    const bool ok = WriteBook(closing, &error, changed);
     Frame().ShowProgress(QString());
     if (!ok) {
         // Never silent: the reason is shown, the book stays modified, and the window
@@ -777,8 +781,7 @@ bool TBook::GoToReminder(TRecord* entry, const TReminders* reminder) {
 void TBook::Synchronise() {
     if (!readOnly_ || !book_ || closing_)
         return;
-    const QFileInfo info(FilePath());
-    if (!info.exists() || (info.lastModified() == fileTime_ && info.size() == fileSize_))
+    if (!ChangedOnDisk())
         return;
     // The new book is read aside and swapped in only when it loaded: a failed re-read
     // keeps the book shown, and the next change is tried again.
@@ -803,7 +806,6 @@ void TBook::Synchronise() {
     shownPage_ = -1;
     model_->SetBook(*fresh);
     book_ = std::move(fresh);
-    RememberFile();
     NewWorkRecord(*book_);
     SelectAfterBuild(std::max(0, row), top);
 }

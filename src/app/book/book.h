@@ -135,8 +135,9 @@ protected:
 private:
     // Scrolls the field box of the Address or Others page by `step` units.
     void ScrollFields(int step);
-    bool WriteBook(bool closing, QString* error);
-    void RememberFile();
+    // Saves under the writers' lock of the book file; `force` overwrites a file that
+    // another writer changed since it was read.
+    bool WriteBook(bool closing, QString* error, bool force = false);
     bool ChangedOnDisk() const;
     void ApplyLockState(bool requestedReadOnly);
     void SetCaption();
@@ -179,8 +180,6 @@ private:
     bool closing_ = false;
     bool shownOnce_ = false;
     bool savedAtClose_ = false;
-    QDateTime fileTime_;
-    qint64 fileSize_ = -1;
     int shownPage_ = -1;
     TCommandState state_;
 

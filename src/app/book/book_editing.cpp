@@ -712,8 +712,9 @@ void TBook::SaveAs() {
     }
     SetFilePath(chosen);
     book_->FileName = PathToCore(chosen);
-    // The file chosen counts as read now: overwriting it was confirmed in the dialog.
-    RememberFile();
+    // Overwriting the chosen file was confirmed in the dialog: its present state is not
+    // a change made behind the book's back.
+    book_->DiskIdentity = TFileIdentity{};
     readOnly_ = plan.LockedTarget; // a file that may not be written is left as it is
     if (!readOnly_)
         Save(false);

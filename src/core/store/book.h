@@ -11,6 +11,7 @@
 #include "core/store/template.h"
 #include "core/store/undo.h"
 #include "core/system/clock.h"
+#include "core/system/file_system.h"
 
 #include <array>
 #include <cstdint>
@@ -52,6 +53,9 @@ public:
     std::uint8_t Modified = 0;    // runtime
     std::int16_t ChangeCount = 0; // runtime
     std::string FileName;         // runtime
+    // runtime: the file as this book last read or wrote it; a save refuses a file
+    // that has changed since (SaveBook).
+    TFileIdentity DiskIdentity;
     std::array<Text, kPageCaptions> PageCaptions;
     TUndoList UndoList; // runtime
     TRecordList Entries;

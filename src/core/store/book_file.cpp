@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <new>
 
@@ -162,16 +164,19 @@ TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSett
     return Failure(kCodeInvalid, path, kMsgCorrupt);
 }
 
-TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings) {
+TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IFileSystem& fs) {
     std::vector<std::uint8_t> bytes;
-    const TIoResult io = ReadWholeFile(path, bytes);
+    const TIoResult io = ReadWholeFile(path, bytes, fs);
     if (!io.Ok) {
         TLoadResult result;
         result.Code = kCodeUnreadable;
         result.Message = io.Error;
         return result;
     }
-    return ParseBookImage(bytes, settings, path);
+    TLoadResult result = ParseBookImage(bytes, settings, path);
+    if (result.Book)
+        result.Book->DiskIdentity = io.Identity;
+    return result;
 }
 
 std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings& settings,
@@ -199,11 +204,36 @@ std::vector<std::uint8_t> WriteBookImage(TBookData& book) {
     return w.TakeBytes();
 }
 
-TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settings) {
+bool BookChangedOnDisk(const TBookData& book, IFileSystem& fs) {
+    if (!book.DiskIdentity.Known || book.FileName.empty())
+        return false;
+    TFileStat st;
+    if (fs.Stat(ResolveTarget(book.FileName), st) != 0)
+        return false;
+    return TFileIdentity::Of(st) != book.DiskIdentity;
+}
+
+TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settings,
+                     const TSaveOptions& options) {
+    IFileSystem& fs = options.FileSystem ? *options.FileSystem : RealFileSystem();
     TSaveResult result;
     if (book.FileName.empty()) {
         result.Error = "the book has no file name";
         return result;
+    }
+    if (!options.Force && book.DiskIdentity.Known) {
+        const std::string target = ResolveTarget(book.FileName);
+        TFileStat st;
+        if (fs.Stat(target, st) == 0) {
+            if (TFileIdentity::Of(st) != book.DiskIdentity) {
+                result.ChangedOnDisk = true;
+                result.Error = "the file was changed by another user or program since it was read";
+                return result;
+            }
+        } else if (errno != ENOENT) {
+            result.Error = "cannot read the state of " + target + ": " + std::strerror(errno);
+            return result;
+        }
     }
     std::vector<std::uint8_t> image;
     try {
@@ -212,18 +242,21 @@ TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settin
         result.Error = e.what();
         return result;
     }
-    const TIoResult io = WriteFileAtomically(book.FileName, image);
+    const TIoResult io = WriteFileAtomically(book.FileName, image, fs);
     if (!io.Ok) {
         result.Error = io.Error;
         return result;
     }
     book.Modified = 0;
     book.ChangeCount = 0;
+    book.DiskIdentity = io.Identity;
     result.Ok = true;
 
     if (closing && settings.Backup && !HasBackupExtension(book.FileName)) {
-        const TIoResult copy = CopyFileAtomically(book.FileName, BackupPath(book.FileName));
+        // The back-up holds the bytes just written.
+        const TIoResult copy = WriteFileAtomically(BackupPath(book.FileName), image, fs);
         result.BackupFailed = !copy.Ok;
+        result.BackupError = copy.Error;
     }
     return result;
 }
@@ -276,7 +309,7 @@ std::vector<std::uint8_t> WriteDefaultsImage(const TBookData& book) {
     return w.TakeBytes();
 }
 
-TSaveResult SaveDefaults(const TBookData& book, const TStoreSettings& settings) {
+TSaveResult SaveDefaults(const TBookData& book, const TStoreSettings& settings, IFileSystem& fs) {
     TSaveResult result;
     std::vector<std::uint8_t> image;
     try {
@@ -285,7 +318,7 @@ TSaveResult SaveDefaults(const TBookData& book, const TStoreSettings& settings) 
         result.Error = e.what();
         return result;
     }
-    const TIoResult io = WriteFileAtomically(settings.ConfigFile(".DEF"), image);
+    const TIoResult io = WriteFileAtomically(settings.ConfigFile(".DEF"), image, fs);
     result.Ok = io.Ok;
     result.Error = io.Error;
     return result;

@@ -7,6 +7,7 @@
 #include "core/store/store_settings.h"
 #include "core/store/stream.h"
 #include "core/system/clock.h"
+#include "core/system/file_system.h"
 
 #include <cstdint>
 #include <memory>
@@ -39,7 +40,9 @@ struct TLoadResult {
 
 // Reads the whole file and parses it. Older layouts (codes 12, 20, 25) are left to
 // the converter of earlier files.
-TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings);
+// The loaded book remembers the identity of the file it was read from.
+TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings,
+                     IFileSystem& fs = RealFileSystem());
 // Parses a book image in memory; `path` names it in messages and becomes FileName.
 TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
                            const std::string& path = std::string());
@@ -51,17 +54,32 @@ std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings
 
 struct TSaveResult {
     bool Ok = false;
-    std::string Error;
-    bool BackupFailed = false; // the book was saved but its ".BAK" copy was not
+    std::string Error;          // the reason, with the system's text
+    bool ChangedOnDisk = false; // refused: another writer changed the file since
+    bool BackupFailed = false;  // the book was saved but its ".BAK" copy was not
+    std::string BackupError;
 };
+
+struct TSaveOptions {
+    // Write even when the file was changed by another writer since it was read.
+    bool Force = false;
+    IFileSystem* FileSystem = nullptr; // the real one when null
+};
+
+// Whether the book's file was changed or replaced since this book read or wrote it.
+// A file that is gone, or a book that never met its file, counts as unchanged.
+bool BookChangedOnDisk(const TBookData& book, IFileSystem& fs = RealFileSystem());
 
 // Signature, body, signature. Throws StreamError when the book cannot be written in
 // this format (a list or text too long); SaveBook reports that as a failure.
 std::vector<std::uint8_t> WriteBookImage(TBookData& book);
-// Writes the book to FileName atomically; clears Modified and ChangeCount only when
-// the file was written. When closing with "Backup" on, copies the file to ".BAK"
-// (never for a book whose extension is ".BAK").
-TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settings);
+// Writes the book to FileName atomically (WriteFileAtomically); clears Modified and
+// ChangeCount and remembers the file's identity only when the file was written.
+// Refuses, without writing, a file changed on disk since the book read or wrote it
+// (ChangedOnDisk), unless forced. When closing with "Backup" on, copies the file to
+// ".BAK" (never for a book whose extension is ".BAK").
+TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settings,
+                     const TSaveOptions& options = TSaveOptions());
 
 // Reads the defaults file into the book; on any failure the built-in defaults are
 // set instead. Returns true when the file was used.
@@ -69,7 +87,8 @@ bool LoadDefaults(TBookData& book, const TStoreSettings& settings);
 // The same from an image in memory.
 bool ParseDefaultsImage(TBookData& book, std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> WriteDefaultsImage(const TBookData& book);
-TSaveResult SaveDefaults(const TBookData& book, const TStoreSettings& settings);
+TSaveResult SaveDefaults(const TBookData& book, const TStoreSettings& settings,
+                         IFileSystem& fs = RealFileSystem());
 
 struct TMergeResult {
     bool Ok = false;

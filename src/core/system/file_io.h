@@ -1,6 +1,9 @@
 #pragma once
 // Whole-file reads and atomic writes: a file is either replaced completely or left as
-// it was. POSIX.
+// it was. Every call goes through an IFileSystem (the real one unless a test gives
+// its own).
+
+#include "core/system/file_system.h"
 
 #include <cstdint>
 #include <span>
@@ -11,17 +14,39 @@ namespace tessaly {
 
 struct TIoResult {
     bool Ok = false;
-    std::string Error; // the reason, when not Ok
+    std::string Error;      // the reason, when not Ok, with the system's text
+    TFileIdentity Identity; // of the file read or written, when Ok
+    int ErrorCode = 0;      // errno of the failure, when there is one
 };
 
 // Reads the whole file into `out`.
-TIoResult ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out);
-// Writes a temporary file in the same folder, flushes and syncs it, gives it the old
-// file's permissions and renames it over the old file. On any failure the temporary
-// file is removed and the old file is untouched.
-TIoResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> data);
+TIoResult ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
+                        IFileSystem& fs = RealFileSystem());
+
+// Replaces the file at `path` (the file a symbolic link names, not the link) with
+// `data`. The data goes into an unnamed file in the same folder (O_TMPFILE), or where
+// the file system cannot make one into a named temporary "NAME.tmpPID-...", which is
+// synced, given the old file's owner, group and mode, linked in and renamed over the
+// old file. On any failure the old file is untouched and no temporary is left.
+// Refused without a write: a target that is not a regular file, a file whose mode
+// bits deny this user writing (whoever the user is), and a file of another owner
+// when the new file could not keep that owner. A save also removes the temporaries
+// of earlier saves of the same file whose writer process has gone.
+TIoResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> data,
+                              IFileSystem& fs = RealFileSystem());
 // Copies a file byte for byte through WriteFileAtomically.
-TIoResult CopyFileAtomically(const std::string& from, const std::string& to);
+TIoResult CopyFileAtomically(const std::string& from, const std::string& to,
+                             IFileSystem& fs = RealFileSystem());
 bool FileExists(const std::string& path);
+
+// The path a save of `path` writes to: a symbolic link is followed to its file.
+std::string ResolveTarget(const std::string& path);
+// Whether the mode bits of a file let this process's user write it: the owner's,
+// the group's or the others' bit, whichever class the user falls in. The superuser
+// is held to the same bits, so that a read-only book stays read-only.
+bool ModeAllowsWriting(const TFileStat& st);
+// Removes "NAME.tmpPID-..." files beside `path` whose process PID no longer runs.
+// Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& path, IFileSystem& fs = RealFileSystem());
 
 } // namespace tessaly
