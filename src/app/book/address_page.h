@@ -51,6 +51,8 @@ public:
 
 signals:
     void TemplateTabChanged(int tab);
+    // Dial button i (0-3) was pressed.
+    void DialRequested(int phone);
 
 private:
     void ShowAddress();

@@ -42,6 +42,8 @@ public:
     ~TBook() override;
 
     TBookData* Book() const { return book_.get(); }
+    // The entry the working copy was taken from; null while a new entry is added.
+    TRecord* CurrentEntry() const { return current_; }
     bool ReadOnly() const { return readOnly_; }
     int EditMode() const { return editMode_; }
 
@@ -143,6 +145,7 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
     QAction* tagAction_ = nullptr;
+    QAction* dialAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };
 
