@@ -81,7 +81,9 @@ TModemForm::TModemForm(TSettingsAccess& access, ITelephony* telephony, QWidget* 
     timeRow->addWidget(timeout_);
     timeRow->addStretch(1);
     timeRow->addWidget(noTone_);
-    mf->addRow("Modem &Time-out ", timeRow);
+    auto* timeLabel = new QLabel("Modem &Time-out ");
+    timeLabel->setBuddy(timeout_);
+    mf->addRow(timeLabel, timeRow);
     mv->addWidget(modemBox_);
 
     auto* lower = new QHBoxLayout;
