@@ -141,7 +141,7 @@ void TComm32::Open() {
         std::lock_guard lock(mutex_);
         closing_ = false;
         writing_ = false;
-        readerReady_ = writerReady_ = startFailed_ = false;
+        readerReady_ = writerReady_ = false;
         queue_.clear();
     }
     haveCounts_ = false;
@@ -164,13 +164,13 @@ void TComm32::Open() {
         CloseHandles();
         throw TCommsError("Unable to create Write thread");
     }
-    // Both threads report ready, or one of them fails on its way up.
+    // Both threads report ready as their first act; a system too busy to run them in
+    // time fails the open rather than hanging it.
     std::unique_lock lock(mutex_);
-    const bool up = changed_.wait_for(
-        lock, kStartLimit, [this] { return (readerReady_ && writerReady_) || startFailed_; });
-    const bool ok = up && !startFailed_;
+    const bool up =
+        changed_.wait_for(lock, kStartLimit, [this] { return readerReady_ && writerReady_; });
     lock.unlock();
-    if (!ok) {
+    if (!up) {
         StopThreads();
         CloseHandles();
         throw TCommsError("Unable to start the port's threads");

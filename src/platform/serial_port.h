@@ -84,7 +84,6 @@ private:
     bool writing_ = false;
     bool readerReady_ = false;
     bool writerReady_ = false;
-    bool startFailed_ = false;
     std::atomic<bool> writerAlive_{false};
     bool haveCounts_ = false;
     int lastFrame_ = 0, lastOverrun_ = 0, lastParity_ = 0;
