@@ -420,6 +420,23 @@ TEST(TelephonyDialler, SettingsAndPortFailuresEndCleanly) {
     }
 }
 
+TEST(TelephonyDialler, ButtonsDuringTheHangUpPauseChangeNothing) {
+    Call c;
+    c.s.Reset.clear();
+    c.s.InitStr.clear();
+    c.Begin();
+    c.Run(6100);
+    c.d->PressOk();
+    c.d->PressCancel(); // too late: the call was confirmed
+    c.d->Received("\r\nBUSY\r\n");
+    c.Run(1100);
+    ASSERT_TRUE(c.d->Done());
+    EXPECT_EQ(c.result, kDialConfirmed);
+    EXPECT_EQ(c.beeps, 0);
+    EXPECT_EQ(c.port.Written, "AT DT 0123 456 \rATH\r");
+    EXPECT_EQ(c.port.Closes, 1);
+}
+
 TEST(TelephonyDialler, DialCommandFollowsTheDialTypeAndCallingTone) {
     Call c;
     c.s.Reset.clear();
@@ -466,6 +483,15 @@ TEST(TelephonyDialler, TelephonyLineTakesTheCallAndTheUserConfirms) {
     c.d->PressOk();
     EXPECT_EQ(c.result, kDialConfirmed);
     EXPECT_EQ(c.port.Opens, 0);
+
+    // Cancel while the line is still placing the call.
+    Call k;
+    k.s.UseTapi = true;
+    k.Begin();
+    k.Run(1000);
+    k.d->PressCancel();
+    EXPECT_TRUE(k.d->Done());
+    EXPECT_EQ(k.result, kDialCancelled);
 
     Call f;
     f.s.UseTapi = true;
