@@ -120,8 +120,9 @@ TAddressPage::TAddressPage(QWidget* parent) : QWidget(parent) {
         dial_[i] = new QPushButton(QString("&%1").arg(i + 1));
         dial_[i]->setObjectName(QString("B_Phone%1").arg(i + 1));
         dial_[i]->setFixedWidth(28);
-        // Dialling arrives with the telephony; the buttons show the template's kind.
+        // The book window enables the buttons by its command state.
         dial_[i]->setEnabled(false);
+        connect(dial_[i], &QPushButton::clicked, this, [this, i] { emit DialRequested(i); });
     }
     // Every field belongs to the scroll box, shown or not.
     for (QWidget* w :

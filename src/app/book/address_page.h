@@ -61,6 +61,8 @@ signals:
     void TemplateTabChanged(int tab);
     // The user changed the text of a field (not the filling of the page).
     void Typed(QWidget* field);
+    // Dial button i (0-3) was pressed.
+    void DialRequested(int phone);
 
 private:
     void ShowAddress();

@@ -10,6 +10,7 @@
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
 #include "app/book/reminders_page.h"
+#include "app/dial/dial_command.h"
 #include "app/shell/file_windows.h"
 #include "app/shell/hour_glass.h"
 #include "app/shell/main_form.h"
@@ -272,6 +273,7 @@ void TBook::CreateControls() {
     connect(reminders_, &TRemindersPage::OptionsRequested, this,
             [this] { Frame().ShowOptions(kRemindersOptionsPage); });
     setAcceptDrops(true);
+    connect(address_, &TAddressPage::DialRequested, this, &TBook::PhoneButtonPressed);
 
     // Shift+Page Down and Shift+Page Up scroll the fields of the Address or the Others
     // page, whichever is shown, by 10 units.
@@ -369,7 +371,7 @@ void TBook::CreateMenus() {
     removeTagsAction_ =
         toolsMenu_->addAction("&Remove Tags from Entries...", this, [this] { TagEntries(true); });
     toolsMenu_->addSeparator();
-    toolsMenu_->addAction("&Dial Number...")->setEnabled(false);
+    dialAction_ = toolsMenu_->addAction("&Dial Number...", this, [this] { DialWithDialog(*this); });
     toolsMenu_->addAction("Telephone Call &Log...", QKeySequence(Qt::Key_F2))->setEnabled(false);
 
     notesMenu_ = MakeMenu(this, "Note&s");
@@ -665,8 +667,11 @@ void TBook::UpdateCommandState() {
                                             : "Lock the Address Book against updates");
         saveAction_->setEnabled(!readOnly_ && state_.Save);
         reminders_->Menu()->setEnabled(state_.RemindersMenu);
+        dialAction_->setEnabled(state_.DialMenu);
     }
     UpdateEditActions(in);
+    for (int i = 0; i < 4; ++i)
+        address_->DialButton(i)->setEnabled(state_.Phone[static_cast<std::size_t>(i)]);
     if (Frame().ActiveChild() == this) {
         for (QToolButton* b : Frame().findChildren<QToolButton*>())
             if (Frame().ToolButton(1, b->objectName()) == b)
@@ -724,6 +729,10 @@ void TBook::ToggleTag() {
 }
 
 bool TBook::RunCommand(const QString& hint) {
+    if (hint == "Dial Number") {
+        DialWithDialog(*this);
+        return true;
+    }
     if (hint == "Save") {
         Save(false);
         UpdateCommandState();

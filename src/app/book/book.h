@@ -46,6 +46,8 @@ public:
     ~TBook() override;
 
     TBookData* Book() const { return book_.get(); }
+    // The entry the working copy was taken from; null while a new entry is added.
+    TRecord* CurrentEntry() const { return current_; }
     bool ReadOnly() const { return readOnly_; }
     int EditMode() const { return edit_.Mode(); }
 
@@ -155,6 +157,8 @@ private:
     TRecord* SelectedEntry() const;
 
     void CreateAttachmentCommands();
+    // A button beside a telephone field: mail for an e-mail field, else dialling.
+    void PhoneButtonPressed(int phone);
     // Stores a change made to the shown entry's lists (attachments, dropped files) in the
     // book at once, as an update applied without editing.
     void ApplyWorkRecordNow();
@@ -223,6 +227,7 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
     QAction* tagAction_ = nullptr;
+    QAction* dialAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };
 

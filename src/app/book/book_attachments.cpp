@@ -2,9 +2,13 @@
 // window's entry, lock, edit mode and frame.
 
 #include "app/attachments/attachment_commands.h"
+#include "app/book/address_page.h"
 #include "app/book/attachments_page.h"
 #include "app/book/book.h"
+#include "app/dial/dial_command.h"
 #include "app/shell/main_form.h"
+#include "app/shell/message_dialog.h"
+#include "core/access/work_record.h"
 #include "core/attachments/launch.h"
 #include "core/common/file_paths.h"
 #include "core/frame/hand_over.h"
@@ -33,6 +37,21 @@ void TBook::CreateAttachmentCommands() {
     host.Formats = [this]() -> const TFormatSettings& { return Frame().Settings().FormatSettings; };
     attachmentCommands_ = new TAttachmentCommands(this, attachments_, Frame().Access(),
                                                   Frame().Desktop(), std::move(host));
+}
+
+void TBook::PhoneButtonPressed(int phone) {
+    const TAddress* address =
+        book_ ? WorkRecordOf(*book_).Addresses.At(address_->TemplateTab()) : nullptr;
+    const TTemplate* tmpl = address ? book_->Templates.TemplateOfId(address->TemplateId) : nullptr;
+    if (!tmpl || tmpl->ButtonKind(phone) != kButtonMail) {
+        DialField(*this, phone);
+        return;
+    }
+    const TUrlCheck mail = MailtoUrl(address->Field(kFirstPhoneField + phone));
+    const auto failure = mail.Ok ? OpenInBrowser(Frame().BrowserPath(), mail.Url, Frame().Desktop())
+                                 : std::optional(UrlRefusalMessage(mail));
+    if (failure)
+        ShowMessage(*failure);
 }
 
 void TBook::ApplyWorkRecordNow() {

@@ -205,6 +205,8 @@ bool TBook::ToolCommandEnabled(const QString& hint) const {
         return state_.RemoveSearch && book_ && book_->Searches.SearchIsActive(false);
     if (hint == "Select Address Templates for Entry")
         return state_.SelectTemplates && !readOnly_ && (current_ || !edit_.Viewing());
+    if (hint == "Dial Number")
+        return state_.DialNumber;
     // The other buttons wait for their commands.
     return false;
 }

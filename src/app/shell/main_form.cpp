@@ -1,5 +1,7 @@
 #include "app/shell/main_form.h"
 
+#include "app/dial/dial_command.h"
+#include "app/dial/modem_form.h"
 #include "app/shell/about_box.h"
 #include "app/shell/file_windows.h"
 #include "app/shell/hour_glass.h"
@@ -11,6 +13,7 @@
 #include "core/settings/config_files.h"
 #include "core/settings/ini_migration.h"
 #include "core/settings/open_files.h"
+#include "core/telephony/telephony.h"
 #include "platform/desktop_shell.h"
 #include "platform/locale_formats.h"
 #include "platform/qt_text.h"
@@ -193,8 +196,11 @@ void TMainForm::CreateMenus() {
 
     QMenu* tools = toolsMenu_ = menuBar()->addMenu("&Tools");
     tools->addAction("&Change Screen Font....", this, &TMainForm::ChangeScreenFont);
-    // Modem settings arrive with the dialling; until then the item is disabled.
-    tools->addAction("Configure &Modem....")->setEnabled(false);
+    tools->addAction("Configure &Modem....", this, [this] {
+        auto line = MakeTelephony(access_);
+        TModemForm form(access_, line.get(), this);
+        form.exec();
+    });
     tools->addAction("&Options...", this, [this] { ShowOptions(0); });
 
     QMenu* window = menuBar()->addMenu("&Window");
