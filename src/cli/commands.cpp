@@ -2,6 +2,8 @@
 
 #include "cli/book_json.h"
 #include "cli/sample_book.h"
+#include "core/common/file_paths.h"
+#include "core/diary/diary.h"
 #include "core/store/book_file.h"
 
 #include <cstdlib>
@@ -53,7 +55,68 @@ int Save(TBookData& book, TCliStreams io) {
     return 1;
 }
 
+bool IsDiary(const std::string& path) {
+    return FileKindOf(path) == TFileKind::Diary;
+}
+
+// The message for a diary that could not be read.
+std::string DiaryFailureMessage(const TDiaryLoad& result, const std::string& path) {
+    if (!result.Unreadable)
+        return result.Message;
+    if (!Exists(path))
+        return "Diary " + path + " could not be located";
+    return BookErrorMessage(path, "could not be read: " + result.Message);
+}
+
+int SaveDiaryFile(TDiaryData& diary, TCliStreams io) {
+    const TDiarySave saved = SaveDiary(diary, false, TStoreSettings());
+    if (saved.Ok)
+        return 0;
+    io.Err << BookErrorMessage(diary.FileName, "could not be written: " + saved.Error) << '\n';
+    return 1;
+}
+
+int CheckDiary(const std::string& path, TCliStreams io) {
+    const TDiaryLoad result = LoadDiary(path);
+    if (result.Diary) {
+        io.Out << "OK\n";
+        return 0;
+    }
+    io.Out << DiaryFailureMessage(result, path) << '\n';
+    return 1;
+}
+
+int DumpDiary(const std::string& path, TCliStreams io) {
+    const TDiaryLoad result = LoadDiary(path);
+    if (!result.Diary) {
+        io.Err << DiaryFailureMessage(result, path) << '\n';
+        return 1;
+    }
+    io.Out << DiaryToJson(*result.Diary).dump(2) << '\n';
+    return io.Out.good() ? 0 : 1;
+}
+
+int LoadDiaryJson(const std::string& path, const std::string& text, TCliStreams io) {
+    std::unique_ptr<TDiaryData> diary;
+    try {
+        diary = DiaryFromJson(ParseJsonText(text));
+    } catch (const BookJsonError& e) {
+        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
+               << '\n';
+        return 1;
+    }
+    diary->FileName = path;
+    return SaveDiaryFile(*diary, io);
+}
+
 } // namespace
+
+std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io) {
+    TDiaryLoad result = LoadDiary(path);
+    if (!result.Diary)
+        io.Err << DiaryFailureMessage(result, path) << '\n';
+    return std::move(result.Diary);
+}
 
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io) {
     TLoadResult result = LoadBook(path, TStoreSettings());
@@ -86,6 +149,8 @@ int CommandNew(const std::string& path, const std::string& configDir, bool force
 }
 
 int CommandCheck(const std::string& path, TCliStreams io) {
+    if (IsDiary(path))
+        return CheckDiary(path, io);
     const TLoadResult result = LoadBook(path, TStoreSettings());
     if (result.Book) {
         io.Out << "OK\n";
@@ -96,6 +161,8 @@ int CommandCheck(const std::string& path, TCliStreams io) {
 }
 
 int CommandDump(const std::string& path, TCliStreams io) {
+    if (IsDiary(path))
+        return DumpDiary(path, io);
     const TLoadResult result = LoadBook(path, TStoreSettings());
     if (!result.Book) {
         io.Err << LoadFailureMessage(result, path) << '\n';
@@ -108,6 +175,8 @@ int CommandDump(const std::string& path, TCliStreams io) {
 int CommandLoad(const std::string& path, TCliStreams io) {
     const std::string text((std::istreambuf_iterator<char>(io.In)),
                            std::istreambuf_iterator<char>());
+    if (IsDiary(path))
+        return LoadDiaryJson(path, text, io);
     std::unique_ptr<TBookData> book;
     try {
         book = BookFromJson(ParseJsonText(text));

@@ -9,6 +9,7 @@
 namespace tessaly {
 
 class TBookData;
+class TDiaryData;
 
 struct TCliStreams {
     std::istream& In;
@@ -20,6 +21,9 @@ struct TCliStreams {
 // cannot be read and gives nullptr.
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io);
 
+// The same for a diary (".TDY").
+std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io);
+
 // The program's configuration folder for this user, where TESSALY.DEF is looked for:
 // $TESSALY_CONFIG_DIR when set (as the program itself honours it), else
 // $XDG_CONFIG_HOME/Marrowby/Tessaly, else ~/.config/Marrowby/Tessaly.
@@ -28,6 +32,8 @@ std::string DefaultConfigDirectory();
 // Creates a new book from the defaults file in `configDir` (or the built-in
 // defaults) and saves it. An existing file is replaced only with `force`.
 int CommandNew(const std::string& path, const std::string& configDir, bool force, TCliStreams io);
+// check, dump and load take a diary in place of a book when the file's extension is
+// ".TDY" (in any case).
 // "OK" for a readable book; otherwise the file's name and what is wrong with it.
 int CommandCheck(const std::string& path, TCliStreams io);
 // The whole book as JSON on Out.
