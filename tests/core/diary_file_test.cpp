@@ -265,6 +265,32 @@ TEST_F(DiarySave, AFailedSaveReportsKeepsModifiedAndLeavesTheOldFile) {
     EXPECT_EQ(lost->ChangeCount, 1);
 }
 
+TEST_F(DiarySave, TheWindowNeverSavesALockedDiaryAndAsksWhenASaveFails) {
+    auto diary = NewDiary(dir.File("Desk.TDY"));
+    MarkChanged(*diary);
+    TDiaryWindowSave locked = SaveFromWindow(*diary, true, true, {1, 2, 3, 4}, 0, settings);
+    EXPECT_FALSE(locked.Written);
+    EXPECT_FALSE(locked.AskBeforeClosing);
+    EXPECT_FALSE(FileExists(dir.File("Desk.TDY")));
+    EXPECT_EQ(diary->WindowBounds[0], 5); // nothing taken from the window either
+
+    TDiaryWindowSave saved = SaveFromWindow(*diary, false, true, {1, 2, 3, 4}, 0, settings);
+    EXPECT_TRUE(saved.Written);
+    EXPECT_TRUE(FileExists(dir.File("Desk.BKD")));
+    EXPECT_EQ(diary->WindowBounds, (std::array<std::int16_t, 4>{1, 2, 3, 4}));
+    TDiaryLoad back = LoadDiary(dir.File("Desk.TDY"));
+    ASSERT_TRUE(back.Diary);
+    EXPECT_EQ(back.Diary->WindowBounds[3], 4);
+
+    diary->FileName = dir.File("gone/Desk.TDY");
+    MarkChanged(*diary);
+    TDiaryWindowSave failed = SaveFromWindow(*diary, false, true, {1, 2, 3, 4}, 2, settings);
+    EXPECT_FALSE(failed.Written);
+    EXPECT_TRUE(failed.AskBeforeClosing);
+    EXPECT_TRUE(failed.Message.starts_with("DESK.TDY could not be saved: ")) << failed.Message;
+    EXPECT_EQ(diary->Modified, 1);
+}
+
 TEST_F(DiarySave, LockRulesTitleAndInformation) {
     const std::string path = dir.File("Team.tdy");
     auto diary = NewDiary(path);

@@ -78,6 +78,25 @@ TDiaryRefresh RefreshLockedDiary(std::unique_ptr<TDiaryData>& diary, bool locked
     return result;
 }
 
+TDiaryWindowSave SaveFromWindow(TDiaryData& diary, bool locked, bool closing,
+                                const std::array<int, 4>& bounds, int windowState,
+                                const TStoreSettings& settings) {
+    TDiaryWindowSave result;
+    if (locked)
+        return result;
+    SetWindowPlacement(diary, bounds, windowState);
+    const TDiarySave saved = SaveDiary(diary, closing, settings);
+    result.Written = saved.Ok;
+    result.BackupFailed = saved.BackupFailed;
+    if (!saved.Ok) {
+        result.AskBeforeClosing = true;
+        result.Message = UpperCase(FileNameOf(diary.FileName)) +
+                         " could not be saved: " + saved.Error +
+                         "\n\nClose the Diary and lose the changes made since it was last saved ?";
+    }
+    return result;
+}
+
 int ClampedRow(int row, int count) {
     if (count <= 0)
         return -1;

@@ -68,6 +68,21 @@ struct TDiaryRefresh {
 TDiaryRefresh RefreshLockedDiary(std::unique_ptr<TDiaryData>& diary, bool locked,
                                  std::optional<std::int64_t>& recordedTime);
 
+// The saves of the diary window: "Save" and automatic saving (no back-up) and the
+// save on closing (with the back-up copy). A locked diary is never saved. The window's
+// placement is stored into the diary first.
+struct TDiaryWindowSave {
+    bool Written = false;
+    // The save failed: the diary keeps Modified and the window asks before it closes,
+    // showing Message, instead of dropping the changes silently.
+    bool AskBeforeClosing = false;
+    std::string Message;
+    bool BackupFailed = false; // only a beep: the diary itself was written
+};
+TDiaryWindowSave SaveFromWindow(TDiaryData& diary, bool locked, bool closing,
+                                const std::array<int, 4>& bounds, int windowState,
+                                const TStoreSettings& settings);
+
 // A row number kept after the list under it changed: clamped to the list, -1 when
 // the list is empty.
 int ClampedRow(int row, int count);
