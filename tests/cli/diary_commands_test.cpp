@@ -70,6 +70,7 @@ protected:
         Add(events, "Old series", At(2020, 1, 1), kDaily, 1, At(2023, 12, 31), true);
         Add(events, "New year", At(2023, 12, 31, 23, 59), kYearly, 1, At(2040, 1, 1));
         Add(events, "Last day", At(2028, 12, 31, 8));
+        Add(events, "Pay day", At(2025, 8, 31), kMonthly, 1, At(2026, 12, 31), true);
         ASSERT_TRUE(SaveDiary(*diary, false, TStoreSettings()).Ok);
 
         auto book = NewBook(bookPath, NoDefaultsFile());
@@ -250,6 +251,7 @@ TEST_F(DiaryCommands, TheICalendarExpandsToExactlyTheDaysOfTheAgendaOverFiveYear
     EXPECT_NE(text.find("STATUS:COMPLETED"), std::string::npos);
     EXPECT_NE(text.find("TRIGGER:PT0S"), std::string::npos);
     EXPECT_NE(text.find("DTSTART;VALUE=DATE:20240229"), std::string::npos);
+    EXPECT_NE(text.find("RDATE;VALUE=DATE:20250930"), std::string::npos);
     EXPECT_NE(text.find("SUMMARY:Choir \u00e9t\u00e9"), std::string::npos);
 }
 
