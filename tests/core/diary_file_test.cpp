@@ -330,6 +330,31 @@ TEST_F(DiarySave, LockRulesTitleAndInformation) {
     EXPECT_EQ(DiaryInformation(*diary, true).LockState, "Locked");
 }
 
+TEST_F(DiarySave, LockingSavesFirstAndUnlockingGivesWritingBack) {
+    const std::string path = dir.File("Lockable.TDY");
+    auto diary = NewDiary(path);
+    diary->Events.Add(Event("Kept", At(2024, 1, 1)));
+    MarkChanged(*diary);
+    EXPECT_EQ(LockMenuText(false), "&Lock Diary");
+    EXPECT_EQ(DiaryCommandState(*diary, false, false).Save, true);
+    EXPECT_EQ(DiaryCommandState(*diary, false, false).ChangeSelected, false);
+
+    TDiaryLockChange locked = ChangeDiaryLock(*diary, false, true, false, settings);
+    ASSERT_TRUE(locked.Ok) << locked.Message;
+    EXPECT_TRUE(locked.Lock.Locked);
+    EXPECT_EQ(diary->Modified, 0); // saved before the lock
+    EXPECT_EQ(LoadDiary(path).Diary->Events.Count(), 1);
+    const TDiaryCommandState state = DiaryCommandState(*diary, true, true);
+    EXPECT_FALSE(state.Add || state.Import || state.ChangeSelected || state.Save);
+    EXPECT_TRUE(state.ViewSelected && state.PrintAndExport);
+    EXPECT_EQ(LockMenuHint(true), "Removes the Lock for the current Diary allowing updates");
+
+    TDiaryLockChange unlocked = ChangeDiaryLock(*diary, true, false, false, settings);
+    ASSERT_TRUE(unlocked.Ok);
+    EXPECT_FALSE(unlocked.Lock.Locked);
+    EXPECT_TRUE(ChangeDiaryLock(*diary, false, false, true, settings).Lock.Locked);
+}
+
 TEST_F(DiarySave, ALockedDiaryReloadsAChangedFileAndKeepsItsViewOptions) {
     const std::string path = dir.File("Shared.TDY");
     auto writer = NewDiary(path);

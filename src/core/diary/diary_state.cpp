@@ -97,6 +97,45 @@ TDiaryWindowSave SaveFromWindow(TDiaryData& diary, bool locked, bool closing,
     return result;
 }
 
+TDiaryLockChange ChangeDiaryLock(TDiaryData& diary, bool locked, bool lock, bool openedReadOnly,
+                                 const TStoreSettings& settings) {
+    TDiaryLockChange change;
+    if (!locked) {
+        const TDiarySave saved = SaveDiary(diary, false, settings);
+        if (!saved.Ok) {
+            change.Message =
+                UpperCase(FileNameOf(diary.FileName)) + " could not be saved: " + saved.Error;
+            change.Lock = EvaluateDiaryLock(diary.FileName, openedReadOnly);
+            return change;
+        }
+    }
+    const TIoResult set = SetFileReadOnly(diary.FileName, lock);
+    change.Ok = set.Ok;
+    change.Message = set.Error;
+    change.Lock = EvaluateDiaryLock(diary.FileName, openedReadOnly);
+    return change;
+}
+
+std::string LockMenuText(bool locked) {
+    return locked ? "Un&lock Diary" : "&Lock Diary";
+}
+
+std::string LockMenuHint(bool locked) {
+    return locked ? "Removes the Lock for the current Diary allowing updates"
+                  : "Locks the current Diary making it read only";
+}
+
+TDiaryCommandState DiaryCommandState(const TDiaryData& diary, bool locked, bool rowSelected) {
+    TDiaryCommandState s;
+    s.Save = diary.Modified != 0 && !locked;
+    s.PrintAndExport = diary.Events.Count() > 0;
+    s.Import = !locked;
+    s.Add = !locked;
+    s.ChangeSelected = !locked && rowSelected;
+    s.ViewSelected = rowSelected;
+    return s;
+}
+
 int ClampedRow(int row, int count) {
     if (count <= 0)
         return -1;

@@ -83,6 +83,30 @@ TDiaryWindowSave SaveFromWindow(TDiaryData& diary, bool locked, bool closing,
                                 const std::array<int, 4>& bounds, int windowState,
                                 const TStoreSettings& settings);
 
+// "&Lock Diary" / "Un&lock Diary": saves the diary (unless it is locked), sets or
+// clears the file's read-only state and evaluates the lock again.
+struct TDiaryLockChange {
+    bool Ok = false;
+    std::string Message; // why the file's state could not be changed
+    TDiaryLock Lock;     // the state after the change
+};
+TDiaryLockChange ChangeDiaryLock(TDiaryData& diary, bool locked, bool lock, bool openedReadOnly,
+                                 const TStoreSettings& settings);
+// The menu item and its hint for the current state.
+std::string LockMenuText(bool locked);
+std::string LockMenuHint(bool locked);
+
+// Which diary window commands are enabled.
+struct TDiaryCommandState {
+    bool Save = false;           // only while there are unsaved changes
+    bool PrintAndExport = false; // "&Print...", "&Quick Reports...", "&Export...": with events
+    bool Import = false;         // not locked
+    bool Add = false;            // not locked
+    bool ChangeSelected = false; // edit, delete, acknowledge: not locked, a row selected
+    bool ViewSelected = false;   // a row selected
+};
+TDiaryCommandState DiaryCommandState(const TDiaryData& diary, bool locked, bool rowSelected);
+
 // A row number kept after the list under it changed: clamped to the list, -1 when
 // the list is empty.
 int ClampedRow(int row, int count);
