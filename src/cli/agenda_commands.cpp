@@ -7,6 +7,7 @@
 #include "core/store/book_file.h"
 
 #include <cctype>
+#include <ctime>
 #include <ostream>
 
 namespace tessaly {
@@ -126,7 +127,12 @@ int CommandICal(const std::vector<std::string>& paths, const std::optional<std::
     TEventFiles files;
     if (!LoadEventFiles(paths, files, io))
         return 1;
-    options.Stamp = SystemClock::Instance().Now();
+    // DTSTAMP is the moment of writing in UTC.
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    options.Stamp = EncodeDate(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday) +
+                    EncodeTime(utc.tm_hour, utc.tm_min, utc.tm_sec);
     io.Out << ExportICalendar(files.Sources, options);
     return io.Out.good() ? 0 : 1;
 }

@@ -15,7 +15,7 @@ struct TICalOptions {
     // recurrence ends with it.
     std::optional<TDateTime> From;
     std::optional<TDateTime> To;
-    TDateTime Stamp = 0; // DTSTAMP of every event, local time
+    TDateTime Stamp = 0; // DTSTAMP of every event, in UTC
 };
 
 // One VEVENT per event: DTSTART (a DATE for an event without a time), SUMMARY,
