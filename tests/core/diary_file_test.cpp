@@ -330,6 +330,35 @@ TEST_F(DiarySave, LockRulesTitleAndInformation) {
     EXPECT_EQ(DiaryInformation(*diary, true).LockState, "Locked");
 }
 
+TEST_F(DiarySave, SaveAsChecksTheTargetFirstAndKeepsTheOldPathOnFailure) {
+    auto diary = NewDiary(dir.File("First.TDY"));
+    ASSERT_TRUE(SaveDiary(*diary, false, settings).Ok);
+    const std::string blocked = dir.File("Blocked.TDY");
+    ASSERT_TRUE(SaveDiary(*NewDiary(blocked), false, settings).Ok);
+    ASSERT_TRUE(SetFileReadOnly(blocked, true).Ok);
+    const auto before = ReadBytes(blocked);
+    MarkChanged(*diary);
+    diary->Events.Add(Event("New", At(2024, 2, 2)));
+
+    const TDiarySaveAs refused = SaveDiaryAs(*diary, blocked, false, settings);
+    EXPECT_FALSE(refused.Ok);
+    EXPECT_FALSE(refused.Message.empty());
+    EXPECT_EQ(diary->FileName, dir.File("First.TDY"));
+    EXPECT_EQ(diary->Modified, 1);
+    EXPECT_EQ(ReadBytes(blocked), before);
+
+    const TDiarySaveAs moved = SaveDiaryAs(*diary, dir.File("Second.tdy"), false, settings);
+    ASSERT_TRUE(moved.Ok) << moved.Message;
+    EXPECT_FALSE(moved.Lock.Locked);
+    EXPECT_EQ(diary->FileName, dir.File("Second.tdy"));
+    EXPECT_EQ(diary->Modified, 0);
+    EXPECT_FALSE(FileExists(dir.File("Second.BKD")));
+    const TDiarySaveAs backup = SaveDiaryAs(*diary, dir.File("Copy.bkd"), false, settings);
+    ASSERT_TRUE(backup.Ok);
+    EXPECT_TRUE(backup.Lock.BackupWarning);
+    EXPECT_TRUE(FileExists(dir.File("Copy.bkd")));
+}
+
 TEST_F(DiarySave, LockingSavesFirstAndUnlockingGivesWritingBack) {
     const std::string path = dir.File("Lockable.TDY");
     auto diary = NewDiary(path);

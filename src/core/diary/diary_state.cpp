@@ -46,6 +46,27 @@ std::string SaveAsRefusal(const std::string& path) {
     return std::string();
 }
 
+TDiarySaveAs SaveDiaryAs(TDiaryData& diary, const std::string& path, bool openedReadOnly,
+                         const TStoreSettings& settings) {
+    TDiarySaveAs result;
+    result.Message = SaveAsRefusal(path);
+    if (!result.Message.empty())
+        return result;
+    const std::string old = diary.FileName;
+    diary.FileName = path;
+    // Saved before the lock is evaluated: the user chose this file, and a name such as
+    // ".BKD" that locks the window must not leave it on a file that was never written.
+    const TDiarySave saved = SaveDiary(diary, false, settings);
+    if (!saved.Ok) {
+        diary.FileName = old;
+        result.Message = UpperCase(FileNameOf(path)) + " could not be saved: " + saved.Error;
+        return result;
+    }
+    result.Ok = true;
+    result.Lock = EvaluateDiaryLock(path, openedReadOnly);
+    return result;
+}
+
 TDiaryRefresh RefreshLockedDiary(std::unique_ptr<TDiaryData>& diary, bool locked,
                                  std::optional<std::int64_t>& recordedTime) {
     TDiaryRefresh result;

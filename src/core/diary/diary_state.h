@@ -48,6 +48,17 @@ TDiaryInfo DiaryInformation(const TDiaryData& diary, bool locked,
 // window pointing at a file it cannot write.
 std::string SaveAsRefusal(const std::string& path);
 
+// "Save As": checks the new path first, then the diary takes it and is saved without
+// back-up; the lock is evaluated again for the new file. A refused path or a failed
+// save leaves the diary on its old path, with Modified as it was.
+struct TDiarySaveAs {
+    bool Ok = false;
+    std::string Message; // why not, for a refusal or a failed save
+    TDiaryLock Lock;     // the lock state on the new path, when Ok
+};
+TDiarySaveAs SaveDiaryAs(TDiaryData& diary, const std::string& path, bool openedReadOnly,
+                         const TStoreSettings& settings);
+
 enum class TRefreshOutcome {
     NotLocked, // only a locked diary refreshes
     Unchanged, // the file's modification time is the one recorded
