@@ -29,12 +29,8 @@ std::optional<int> Digits(const std::string& text, std::size_t pos, std::size_t 
 
 int PrintLines(const std::vector<TAgendaLine>& lines, TCliStreams io) {
     std::string out;
-    out.reserve(lines.size() * 40);
-    for (const auto& line : lines) {
-        out += Cp1252ToUtf8(FormatAgendaLine(line));
-        out += '\n';
-    }
-    io.Out << out;
+    AppendAgendaLines(out, lines);
+    io.Out << Cp1252ToUtf8(out);
     return io.Out.good() ? 0 : 1;
 }
 

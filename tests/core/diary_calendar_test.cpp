@@ -265,6 +265,12 @@ TEST_F(Calendar, AgendaLinesAreOrderedByDateTimeDescriptionAndFile) {
                         "2024-03-05\t11:00\tFiled taxes",
                         "2024-03-06\t09:30\tStandup",
                     }));
+    std::string all;
+    AppendAgendaLines(all, lines);
+    std::string joined;
+    for (const auto& t : text)
+        joined += t + "\n";
+    EXPECT_EQ(all, joined);
     // File order breaks the tie between the two audits.
     EXPECT_EQ(lines[4].Ref.Event, 3);
     EXPECT_EQ(lines[5].Ref.Event, 5);

@@ -4,7 +4,6 @@
 #include "core/diary/occurrences.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace tessaly {
 
@@ -17,16 +16,44 @@ int EventMinutes(const TReminders& e) {
     return t.Hour * 60 + t.Minute;
 }
 
+std::size_t CountEvents(const std::vector<TEventSource>& sources) {
+    std::size_t count = 0;
+    for (const auto& source : sources) {
+        if (source.Diary)
+            count += static_cast<std::size_t>(source.Diary->Events.Count());
+        if (source.Book)
+            for (const auto& entry : source.Book->Entries)
+                if (entry)
+                    count += static_cast<std::size_t>(entry->Reminders.Count());
+    }
+    return count;
+}
+
 void SortLines(std::vector<TAgendaLine>& lines) {
-    // Stable: lines that agree on all three keep the order of the files and events.
-    std::stable_sort(lines.begin(), lines.end(), [](const TAgendaLine& a, const TAgendaLine& b) {
-        if (a.Day != b.Day)
-            return a.Day < b.Day;
-        if (a.Minutes != b.Minutes)
-            return a.Minutes < b.Minutes;
+    // Sorted through a compact order of keys and positions: the day and the minute in
+    // one number, the description only where those agree, the position (file order)
+    // last, which also keeps the sort stable.
+    struct TKey {
+        std::int64_t When;
+        std::uint32_t Index;
+    };
+    std::vector<TKey> keys(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        keys[i] = TKey{static_cast<std::int64_t>(lines[i].Day) * 2048 + lines[i].Minutes + 1,
+                       static_cast<std::uint32_t>(i)};
+    std::sort(keys.begin(), keys.end(), [&lines](const TKey& a, const TKey& b) {
+        if (a.When != b.When)
+            return a.When < b.When;
         // std::string compares its bytes as unsigned characters.
-        return TextValue(a.Event->Description) < TextValue(b.Event->Description);
+        const int c = TextValue(lines[a.Index].Event->Description)
+                          .compare(TextValue(lines[b.Index].Event->Description));
+        return c != 0 ? c < 0 : a.Index < b.Index;
     });
+    std::vector<TAgendaLine> sorted;
+    sorted.reserve(lines.size());
+    for (const TKey& k : keys)
+        sorted.push_back(lines[k.Index]);
+    lines = std::move(sorted);
 }
 
 } // namespace
@@ -37,6 +64,7 @@ std::vector<TAgendaLine> AgendaLines(const std::vector<TEventSource>& sources, T
     range.First = DateOf(first);
     range.Last = DateOf(last);
     std::vector<TAgendaLine> lines;
+    lines.reserve(2 * CountEvents(sources));
     for (const auto& source : sources)
         ForEachEvent(source, [&](const TEventRef& ref, const TReminders& event) {
             const int minutes = EventMinutes(event);
@@ -59,18 +87,65 @@ std::vector<TAgendaLine> DueLines(const std::vector<TEventSource>& sources, TDat
     return lines;
 }
 
-std::string FormatAgendaLine(const TAgendaLine& line) {
-    const TDateParts d = DecodeDate(line.Day);
-    char buf[48];
-    if (line.Minutes < 0)
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d\t--:--\t", d.Year, d.Month, d.Day);
-    else
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d\t%02d:%02d\t", d.Year, d.Month, d.Day,
-                      line.Minutes / 60, line.Minutes % 60);
-    std::string text = buf;
+namespace {
+
+void AppendDigits(std::string& out, int value, int width) {
+    char digits[12];
+    for (int i = width - 1; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    out.append(digits, static_cast<std::size_t>(width));
+}
+
+void AppendDate(std::string& out, TDateTime day) {
+    const TDateParts d = DecodeDate(day);
+    AppendDigits(out, d.Year, 4);
+    out += '-';
+    AppendDigits(out, d.Month, 2);
+    out += '-';
+    AppendDigits(out, d.Day, 2);
+    out += '\t';
+}
+
+// The time and the description.
+void AppendRest(std::string& out, const TAgendaLine& line) {
+    if (line.Minutes < 0) {
+        out += "--:--";
+    } else {
+        AppendDigits(out, line.Minutes / 60, 2);
+        out += ':';
+        AppendDigits(out, line.Minutes % 60, 2);
+    }
+    out += '\t';
     if (line.Event)
-        text += TextValue(line.Event->Description);
+        out += TextValue(line.Event->Description);
+}
+
+} // namespace
+
+std::string FormatAgendaLine(const TAgendaLine& line) {
+    std::string text;
+    AppendDate(text, line.Day);
+    AppendRest(text, line);
     return text;
+}
+
+void AppendAgendaLines(std::string& out, const std::vector<TAgendaLine>& lines) {
+    out.reserve(out.size() + lines.size() * 40);
+    // Lines come by day: each day's date is written out once and copied after.
+    std::string date;
+    TDateTime day = -1e9;
+    for (const auto& line : lines) {
+        if (line.Day != day) {
+            day = line.Day;
+            date.clear();
+            AppendDate(date, day);
+        }
+        out += date;
+        AppendRest(out, line);
+        out += '\n';
+    }
 }
 
 } // namespace tessaly

@@ -29,5 +29,7 @@ std::vector<TAgendaLine> DueLines(const std::vector<TEventSource>& sources, TDat
 
 // "2024-03-07\t09:15\tDentist"; "--:--" for an event without a time.
 std::string FormatAgendaLine(const TAgendaLine& line);
+// Every line with its line feed, appended to `out`: the text a command prints.
+void AppendAgendaLines(std::string& out, const std::vector<TAgendaLine>& lines);
 
 } // namespace tessaly
