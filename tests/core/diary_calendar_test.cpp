@@ -216,6 +216,33 @@ TEST_F(Calendar, TheIndexHoldsOwnDaysAndLaterOccurrencesWithTheShowOptions) {
     EXPECT_EQ(EntriesForDateText(3), "Entries for this Date: 3");
 }
 
+TEST_F(Calendar, IconsOfRowsAndMonthCells) {
+    TReminders& standup = *diary.Events.At(0);
+    const TDateTime day = At(2024, 3, 4);
+    EXPECT_EQ(RowIcon(standup, false, day - 1, 22), ""); // no advance warning
+    standup.AdvanceDays = 2;
+    EXPECT_EQ(RowIcon(standup, false, day - 2, 22), "Alert3");
+    EXPECT_EQ(RowIcon(standup, false, day - 3, 22), "");
+    EXPECT_EQ(RowIcon(standup, false, day, 22), "Alert2");
+    EXPECT_EQ(RowIcon(standup, false, day + 1, 22), "Alert1");
+    EXPECT_EQ(RowIcon(standup, false, day + 1, 20), "");
+    EXPECT_EQ(RowIcon(standup, true, day + 1, 22), "RecurBMP");
+    EXPECT_EQ(RowIcon(*diary.Events.At(1), false, day, 22), "ActedBMP");
+    EXPECT_EQ(RowIcon(*diary.Events.At(2), false, day, 22), "NoteBMP");
+    EXPECT_EQ(RowIcon(*book.Entries.At(0)->Reminders.At(0), false, day - 20, 22), "");
+    diary.Events.At(3)->AlarmSet = 1;
+    EXPECT_TRUE(RowShowsAlarm(*diary.Events.At(3)));
+    EXPECT_FALSE(RowShowsAlarm(*diary.Events.At(1)));
+
+    TEventIndex index;
+    index.Build(sources, CalendarViewRange(2024, true, true));
+    EXPECT_EQ(MonthCellIcons(index.ItemsOn(At(2024, 3, 5)), sources),
+              (std::vector<std::string>{"Alert", "AlarmBMP", "NoteBMP", "ActedBMP", "RecurBMP"}));
+    EXPECT_EQ(MonthCellIcons(index.ItemsOn(At(2024, 3, 6)), sources),
+              (std::vector<std::string>{"Alert", "RecurBMP"}));
+    EXPECT_TRUE(MonthCellIcons(index.ItemsOn(At(2024, 3, 9)), sources).empty());
+}
+
 TEST_F(Calendar, RowsOfEventsThatAreGoneAreLeftOutNotRead) {
     TEventIndex index;
     TOccurrenceRange range = DiaryDayRange(diary, At(2024, 3, 5));

@@ -91,6 +91,63 @@ TOccurrenceRange DiaryDayRange(const TDiaryData& diary, TDateTime day) {
     return range;
 }
 
+std::string RowIcon(const TReminders& event, bool later, TDateTime today, int iconColumnWidth) {
+    if (event.Completed)
+        return "ActedBMP";
+    if (event.Frequency == kNoteOnly)
+        return "NoteBMP";
+    if (later)
+        return "RecurBMP";
+    if (iconColumnWidth <= 20)
+        return std::string();
+    switch (ReminderStatus(event, today)) {
+    case -1:
+        return "Alert1";
+    case 0:
+        return "Alert2";
+    case 1:
+        return "Alert3";
+    default:
+        return std::string();
+    }
+}
+
+bool RowShowsAlarm(const TReminders& event) {
+    return event.AlarmSet && !event.Completed;
+}
+
+std::vector<std::string> MonthCellIcons(const std::vector<TDayItem>& items,
+                                        const std::vector<TEventSource>& sources) {
+    bool alert = false, alarm = false, note = false, acted = false, recur = false;
+    for (const TDayItem& item : items) {
+        const TReminders* e = ResolveEvent(sources, item.Ref);
+        if (!e)
+            continue;
+        if (item.Later)
+            recur = true;
+        if (e->Completed)
+            acted = true;
+        else if (e->Frequency == kNoteOnly)
+            note = true;
+        else if (e->AlarmSet)
+            alarm = true;
+        else
+            alert = true;
+    }
+    std::vector<std::string> icons;
+    if (alert)
+        icons.emplace_back("Alert");
+    if (alarm)
+        icons.emplace_back("AlarmBMP");
+    if (note)
+        icons.emplace_back("NoteBMP");
+    if (acted)
+        icons.emplace_back("ActedBMP");
+    if (recur)
+        icons.emplace_back("RecurBMP");
+    return icons;
+}
+
 std::string DayCountText(int count, TDateTime day, const TFormatSettings& fs) {
     std::string text;
     if (count == 0)

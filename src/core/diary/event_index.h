@@ -66,6 +66,19 @@ TOccurrenceRange CalendarViewRange(int year, bool showCompleted, bool showRecurr
 // The range of the diary window's list for one day.
 TOccurrenceRange DiaryDayRange(const TDiaryData& diary, TDateTime day);
 
+// The bitmap of a row's icon column: "ActedBMP" for a completed event; for a
+// scheduled event on its own day by ReminderStatus on `today` ("Alert1" overdue,
+// "Alert2" due today, "Alert3" pending; none otherwise or when the column is 20
+// pixels wide or narrower); "RecurBMP" for a later occurrence; "NoteBMP" for a note.
+std::string RowIcon(const TReminders& event, bool later, TDateTime today, int iconColumnWidth);
+// "AlarmBMP" at the right end of a row whose alarm is set and which is not completed.
+bool RowShowsAlarm(const TReminders& event);
+// The small icons of a month-tab cell, in their order: "Alert" (a scheduled event
+// without alarm), "AlarmBMP" (an event with an alarm), "NoteBMP", "ActedBMP" and
+// "RecurBMP" (a later occurrence), each once when the day holds such an item.
+std::vector<std::string> MonthCellIcons(const std::vector<TDayItem>& items,
+                                        const std::vector<TEventSource>& sources);
+
 // " No Events for ", " 1 Event for " or " %d Events for ", then the long date.
 std::string DayCountText(int count, TDateTime day,
                          const TFormatSettings& fs = DefaultFormatSettings());
