@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     cmdNew->add_flag("--force", force, "Replace an existing file");
 
-    auto* cmdCheck = app.add_subcommand("check", "Print OK for a valid book, else what is wrong");
+    auto* cmdCheck =
+        app.add_subcommand("check", "Print OK for a valid book or diary, else what is wrong");
     cmdCheck->add_option("BOOK", book, "The book or diary (.TDY) file to check")->required();
 
     auto* cmdDump = app.add_subcommand("dump", "Print the whole book or diary as JSON");
