@@ -48,6 +48,7 @@ bench: deps
 	    -DTESSALY_BUILD_BENCH=ON -DTESSALY_BUILD_APP=OFF -DTESSALY_BUILD_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bench/tessaly_bench
+	bench/agenda-process $(BENCH_BUILD)
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \

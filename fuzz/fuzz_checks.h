@@ -1,8 +1,9 @@
 #pragma once
-// What the fuzz targets demand of the book and defaults readers, shared with the test
+// What the fuzz targets demand of the book, defaults and diary readers, shared with the test
 // that replays the seed corpus: any bytes are either refused with a reason or read;
 // what was read writes again, reads back equal and writes the same bytes.
 
+#include "core/diary/diary.h"
 #include "core/store/book_file.h"
 
 #include <cstdint>
@@ -66,6 +67,24 @@ inline TOutcome CheckDefaultsBytes(std::span<const std::uint8_t> bytes) {
     if (!ParseDefaultsImage(again, image))
         return TOutcome::ReparseFailed;
     if (!(again == book) || WriteDefaultsImage(again) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+inline TOutcome CheckDiaryBytes(std::span<const std::uint8_t> bytes) {
+    TDiaryLoad first = ParseDiaryImage(bytes, "FUZZ.TDY");
+    if (!first.Diary)
+        return first.Message.empty() ? TOutcome::BadRefusal : TOutcome::Refused;
+    std::vector<std::uint8_t> image;
+    try {
+        image = WriteDiaryImage(*first.Diary);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    TDiaryLoad second = ParseDiaryImage(image, "FUZZ.TDY");
+    if (!second.Diary)
+        return TOutcome::ReparseFailed;
+    if (!(*second.Diary == *first.Diary) || WriteDiaryImage(*second.Diary) != image)
         return TOutcome::Changed;
     return TOutcome::Accepted;
 }

@@ -182,6 +182,21 @@ template <class V, Of<TBookData> C> void VisitFields(V& v, C& b) {
     v("Templates", b.Templates);
 }
 
+// The diary's stored fields in the order of its file.
+template <class V, Of<TDiaryData> C> void VisitFields(V& v, C& d) {
+    v("Version", d.Version);
+    v("WindowState", d.WindowState);
+    v("WindowBounds", d.WindowBounds);
+    v("ShowCompleted", d.ShowCompleted);
+    v("ShowRecurring", d.ShowRecurring);
+    v("ShowNotes", d.ShowNotes);
+    v("SortOrder", d.SortOrder);
+    v("Created", d.Created);
+    v("LastUpdated", d.LastUpdated);
+    v("ColumnWidths", d.ColumnWidths);
+    v("Events", d.Events);
+}
+
 // ---- book to JSON ---------------------------------------------------------------
 
 class TJsonWriter {
@@ -397,6 +412,16 @@ std::unique_ptr<TBookData> BookFromJson(const TJson& json) {
     auto book = std::make_unique<TBookData>();
     TJsonReader::GetObject(json, *book, std::string());
     return book;
+}
+
+TJson DiaryToJson(const TDiaryData& diary) {
+    return TJsonWriter::PutObject(diary);
+}
+
+std::unique_ptr<TDiaryData> DiaryFromJson(const TJson& json) {
+    auto diary = std::make_unique<TDiaryData>();
+    TJsonReader::GetObject(json, *diary, std::string());
+    return diary;
 }
 
 TJson EntryToJson(const TRecord& entry) {

@@ -6,6 +6,7 @@
 // are UTF-8 strings (converted from Windows-1252) or null when absent. Runtime-only
 // fields are left out. A book read back from its own JSON writes the same bytes.
 
+#include "core/diary/diary.h"
 #include "core/store/book.h"
 
 #include <memory>
@@ -31,6 +32,12 @@ TJson BookToJson(const TBookData& book);
 // range (bytes 0-255, 16-bit integers, texts Windows-1252 can hold); unknown keys are
 // refused so that a misspelt field is never silently dropped. Throws BookJsonError.
 std::unique_ptr<TBookData> BookFromJson(const TJson& json);
+
+// A diary: its stored header fields in file order and "Events", an array of event
+// objects as they stand in an entry's "Reminders". Same rules as a book; the messages
+// of DiaryFromJson name the place from the diary's top level.
+TJson DiaryToJson(const TDiaryData& diary);
+std::unique_ptr<TDiaryData> DiaryFromJson(const TJson& json);
 
 // One entry, in the shape it has inside "Entries".
 TJson EntryToJson(const TRecord& entry);

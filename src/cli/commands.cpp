@@ -2,6 +2,8 @@
 
 #include "cli/book_json.h"
 #include "cli/sample_book.h"
+#include "core/common/file_paths.h"
+#include "core/diary/diary.h"
 #include "core/store/book_file.h"
 #include "core/system/file_lock.h"
 
@@ -59,7 +61,70 @@ int WriteNewBook(TBookData& book, const TWriteOptions& options, TCliStreams io) 
     return SaveBookOrReport(book, options, io);
 }
 
+bool IsDiary(const std::string& path) {
+    return FileKindOf(path) == TFileKind::Diary;
+}
+
+// The message for a diary that could not be read.
+std::string DiaryFailureMessage(const TDiaryLoad& result, const std::string& path) {
+    if (!result.Unreadable)
+        return result.Message;
+    if (!Exists(path))
+        return "Diary " + path + " could not be located";
+    return BookErrorMessage(path, "could not be read: " + result.Message);
+}
+
+int SaveDiaryFile(TDiaryData& diary, TCliStreams io) {
+    const TDiarySave saved = SaveDiary(diary, false, TStoreSettings());
+    if (saved.Ok)
+        return 0;
+    io.Err << BookErrorMessage(diary.FileName, "could not be written: " + saved.Error) << '\n';
+    return 1;
+}
+
+int CheckDiary(const std::string& path, TCliStreams io) {
+    const TDiaryLoad result = LoadDiary(path);
+    io.Out << (result.Diary ? std::string("OK") : DiaryFailureMessage(result, path)) << '\n';
+    if (const int status = FinishOutput(io))
+        return status;
+    return result.Diary ? 0 : 1;
+}
+
+int DumpDiary(const std::string& path, TCliStreams io) {
+    const TDiaryLoad result = LoadDiary(path);
+    if (!result.Diary) {
+        io.Err << DiaryFailureMessage(result, path) << '\n';
+        return 1;
+    }
+    io.Out << DiaryToJson(*result.Diary).dump(2) << '\n';
+    return FinishOutput(io);
+}
+
+int LoadDiaryJson(const std::string& path, const std::string& text, TCliStreams io) {
+    std::unique_ptr<TDiaryData> diary;
+    try {
+        diary = DiaryFromJson(ParseJsonText(text));
+    } catch (const BookJsonError& e) {
+        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
+               << '\n';
+        return 1;
+    } catch (const TJson::exception& e) {
+        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
+               << '\n';
+        return 1;
+    }
+    diary->FileName = path;
+    return SaveDiaryFile(*diary, io);
+}
+
 } // namespace
+
+std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io) {
+    TDiaryLoad result = LoadDiary(path);
+    if (!result.Diary)
+        io.Err << DiaryFailureMessage(result, path) << '\n';
+    return std::move(result.Diary);
+}
 
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io) {
     TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
@@ -139,6 +204,8 @@ int CommandNew(const std::string& path, const std::string& configDir, bool force
 }
 
 int CommandCheck(const std::string& path, TCliStreams io) {
+    if (IsDiary(path))
+        return CheckDiary(path, io);
     const TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
     io.Out << (result.Book ? std::string("OK") : LoadFailureMessage(result, path)) << '\n';
     if (const int status = FinishOutput(io))
@@ -147,6 +214,8 @@ int CommandCheck(const std::string& path, TCliStreams io) {
 }
 
 int CommandDump(const std::string& path, TCliStreams io) {
+    if (IsDiary(path))
+        return DumpDiary(path, io);
     const auto book = LoadBookOrReport(path, io);
     if (!book)
         return 1;
@@ -157,6 +226,8 @@ int CommandDump(const std::string& path, TCliStreams io) {
 int CommandLoad(const std::string& path, TCliStreams io, const TWriteOptions& options) {
     const std::string text((std::istreambuf_iterator<char>(io.In)),
                            std::istreambuf_iterator<char>());
+    if (IsDiary(path))
+        return LoadDiaryJson(path, text, io);
     std::unique_ptr<TBookData> book;
     try {
         book = BookFromJson(ParseJsonText(text));

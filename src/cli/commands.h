@@ -11,6 +11,7 @@ namespace tessaly {
 class TBookData;
 class TFileLock;
 class IFileSystem;
+class TDiaryData;
 
 struct TCliStreams {
     std::istream& In;
@@ -42,6 +43,9 @@ int FinishOutput(TCliStreams io);
 // lo is negative; no blanks, signs, hexadecimal or exponents.
 bool ParseDecimal(const std::string& text, long long lo, long long hi, long long& value);
 
+// The same for a diary (".TDY").
+std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io);
+
 // The program's configuration folder for this user, where TESSALY.DEF is looked for:
 // $TESSALY_CONFIG_DIR when set (as the program itself honours it), else
 // $XDG_CONFIG_HOME/Marrowby/Tessaly, else ~/.config/Marrowby/Tessaly.
@@ -51,6 +55,8 @@ std::string DefaultConfigDirectory();
 // defaults) and saves it. An existing file is replaced only with `force`.
 int CommandNew(const std::string& path, const std::string& configDir, bool force, TCliStreams io,
                const TWriteOptions& options = TWriteOptions());
+// check, dump and load take a diary in place of a book when the file's extension is
+// ".TDY" (in any case).
 // "OK" for a readable book; otherwise the file's name and what is wrong with it.
 int CommandCheck(const std::string& path, TCliStreams io);
 // The whole book as JSON on Out.

@@ -1,6 +1,7 @@
 // tessaly-cli: the command-line companion. This file only wires the subcommands;
 // commands.cpp does the work.
 
+#include "cli/agenda_commands.h"
 #include "cli/commands.h"
 #include "cli/edit_commands.h"
 #include "cli/list_commands.h"
@@ -12,6 +13,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,7 +37,7 @@ int Finished(int status) {
 int main(int argc, char** argv) {
     using namespace tessaly;
     return Finished([&]() -> int {
-        CLI::App app{"tessaly-cli: create, check, dump and load Tessaly address books"};
+        CLI::App app{"tessaly-cli: create, check, dump and load Tessaly address books and diaries"};
         app.require_subcommand(1);
 
         std::string book;
@@ -52,14 +54,15 @@ int main(int argc, char** argv) {
         cmdNew->add_flag("--force", force, "Replace an existing file");
 
         auto* cmdCheck =
-            app.add_subcommand("check", "Print OK for a valid book, else what is wrong");
-        cmdCheck->add_option("BOOK", book, "The book file to check")->required();
+            app.add_subcommand("check", "Print OK for a valid book or diary, else what is wrong");
+        cmdCheck->add_option("BOOK", book, "The book or diary (.TDY) file to check")->required();
 
-        auto* cmdDump = app.add_subcommand("dump", "Print the whole book as JSON");
-        cmdDump->add_option("BOOK", book, "The book file to print")->required();
+        auto* cmdDump = app.add_subcommand("dump", "Print the whole book or diary as JSON");
+        cmdDump->add_option("BOOK", book, "The book or diary (.TDY) file to print")->required();
 
-        auto* cmdLoad = app.add_subcommand("load", "Write a book from JSON on standard input");
-        cmdLoad->add_option("BOOK", book, "The book file to write")->required();
+        auto* cmdLoad =
+            app.add_subcommand("load", "Write a book or diary from JSON on standard input");
+        cmdLoad->add_option("BOOK", book, "The book or diary (.TDY) file to write")->required();
         cmdLoad->add_flag("--force", writing.Force,
                           "Replace a book another program changed while it was written");
 
@@ -111,6 +114,29 @@ int main(int argc, char** argv) {
                 ->capture_default_str();
         cmdTag->add_flag("--off", untag, "Remove the tag instead");
 
+        std::vector<std::string> files;
+        std::string from;
+        std::string to;
+        std::string now;
+        auto* cmdAgenda = app.add_subcommand(
+            "agenda", "Print every event and reminder of a date range, one occurrence a line");
+        cmdAgenda->add_option("FILE", files, "Books and diaries (.TDY)")->required();
+        cmdAgenda->add_option("--from", from, "First day, YYYY-MM-DD")->required();
+        cmdAgenda->add_option("--to", to, "Last day, YYYY-MM-DD")->required();
+
+        auto* cmdDue =
+            app.add_subcommand("due", "Print the reminders whose alarm is due at a moment");
+        cmdDue->add_option("FILE", files, "Books and diaries (.TDY)")->required();
+        cmdDue->add_option("--now", now, "The moment, \"YYYY-MM-DD HH:MM\"")->required();
+
+        std::optional<std::string> icalFrom;
+        std::optional<std::string> icalTo;
+        auto* cmdICal =
+            app.add_subcommand("ical", "Write the events and reminders as an iCalendar calendar");
+        cmdICal->add_option("FILE", files, "Books and diaries (.TDY)")->required();
+        cmdICal->add_option("--from", icalFrom, "Only events standing on or after this day");
+        cmdICal->add_option("--to", icalTo, "Only events standing on or before this day");
+
         try {
             app.parse(argc, argv);
         } catch (const CLI::ParseError& e) {
@@ -150,6 +176,12 @@ int main(int argc, char** argv) {
             return CommandDelete(book, which, io, writing);
         if (*cmdTag)
             return CommandTag(book, which, !untag, io, writing);
+        if (*cmdAgenda)
+            return CommandAgenda(files, from, to, io);
+        if (*cmdDue)
+            return CommandDue(files, now, io);
+        if (*cmdICal)
+            return CommandICal(files, icalFrom, icalTo, io);
         return 1;
     }());
 }

@@ -133,6 +133,38 @@ messages)
         fail "read-only book: $(cat err.txt)"
     [ -p Fifo.adr ] || fail "the FIFO was replaced"
     ;;
+diary-agenda)
+    cat >plan.json <<'JSON'
+{"Version": 13, "WindowState": 0, "WindowBounds": [5, 5, 500, 450], "ShowCompleted": 1,
+ "ShowRecurring": 1, "ShowNotes": 1, "SortOrder": 1, "Created": 45000.5, "LastUpdated": 0,
+ "ColumnWidths": [22, 40, 100], "Events": [
+ {"AlarmTime": 45322.375, "When": 45322.41666666666, "Until": 45400, "Completed": 0,
+  "AlarmSet": 1, "NoTime": 0, "Frequency": 4, "Interval": 1, "AdvanceDays": 0, "Priority": 5,
+  "Description": "Rent \u20ac", "Notes": "pay"},
+ {"AlarmTime": 45351, "When": 45351, "Until": 45351, "Completed": 0, "AlarmSet": 0,
+  "NoTime": 1, "Frequency": 0, "Interval": 1, "AdvanceDays": 0, "Priority": 5,
+  "Description": "Leap day", "Notes": null}]}
+JSON
+    "$cli" load Plan.TDY <plan.json || fail "load of a diary failed"
+    run check Plan.TDY
+    expect 0 "OK"
+    run sample Sample.adr
+    run agenda Plan.TDY Sample.adr --from 2024-02-28 --to 2024-02-29
+    [ "$status" -eq 0 ] || fail "agenda failed: $(cat err.txt)"
+    printf '2024-02-29\t--:--\tLeap day\n2024-02-29\t10:00\tRent \342\202\254\n' >want.txt
+    grep -v -P '\t.*\t' out.txt >/dev/null && fail "a line without two tabs"
+    grep -F -x -f want.txt out.txt | cmp -s - want.txt || fail "agenda printed '$(cat out.txt)'"
+    run due Plan.TDY --now "2024-01-31 09:59"
+    expect 0 ""
+    run due Plan.TDY --now "2024-01-31 10:00"
+    expect 0 "2024-01-31	10:00	Rent €"
+    run ical Plan.TDY --from 2024-01-01 --to 2024-12-31
+    [ "$status" -eq 0 ] || fail "ical failed: $(cat err.txt)"
+    grep -q "^SUMMARY:Leap day" out.txt || fail "ical lacks the note"
+    grep -q "^RDATE:20240229T100000" out.txt || fail "ical lacks the month-end dates"
+    run agenda Plan.TDY --from 2024-02-30 --to 2024-03-01
+    [ "$status" -eq 1 ] || fail "a bad date was taken"
+    ;;
 *)
     fail "unknown scenario"
     ;;

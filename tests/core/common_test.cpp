@@ -61,6 +61,28 @@ TEST(DateTime, DaysBefore1900KeepTheirTimeForward) {
     EXPECT_FALSE(IsValidDate(1900, 2, 29));
 }
 
+TEST(DateTime, SplittingRoundsToTheMillisecondFirst) {
+    // 10:00 held a hair below its exact value is 10:00, not 09:59.
+    const TDateTime ten = 45000.0 + 10.0 / 24.0 - 1e-11;
+    EXPECT_EQ(DecodeTime(ten).Hour, 10);
+    EXPECT_EQ(DecodeTime(ten).Minute, 0);
+    EXPECT_EQ(TimeOf(ten), EncodeTime(10, 0, 0));
+    // A hair below midnight is midnight of the next day, in date and time alike.
+    const TDateTime midnight = 45001.0 - 1e-10;
+    EXPECT_EQ(DateOf(midnight), 45001.0);
+    EXPECT_EQ(TimeOf(midnight), 0.0);
+    EXPECT_EQ(DecodeDate(midnight).Day, DecodeDate(45001.0).Day);
+    EXPECT_EQ(DecodeTime(midnight).Hour, 0);
+    // Before 1900 the next day is the one after: 29 December 23:59:59.99999 is the 30th.
+    EXPECT_EQ(DateOf(-1.9999999999), 0.0);
+    EXPECT_EQ(DateOf(-1.25), -1.0);
+    // Compared to the millisecond, in calendar order either side of 1899.
+    EXPECT_EQ(CalendarMs(ten), CalendarMs(45000.0 + EncodeTime(10, 0, 0)));
+    EXPECT_LT(CalendarMs(-2.75), CalendarMs(-1.25));
+    EXPECT_LT(CalendarMs(-1.75), CalendarMs(0.5));
+    EXPECT_LT(CalendarMs(45000.5), CalendarMs(45000.5 + 2.0 / 86400000.0));
+}
+
 } // namespace
 } // namespace tessaly
 

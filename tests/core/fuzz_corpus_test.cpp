@@ -55,6 +55,26 @@ TEST(FuzzCorpus, DefaultsSeedsReadOrAreRefused) {
     EXPECT_GE(Replay("defaults", fuzz::CheckDefaultsBytes), 4);
 }
 
+TEST(FuzzCorpus, DiarySeedsReadOrAreRefused) {
+    EXPECT_GE(Replay("diary", fuzz::CheckDiaryBytes), 6);
+}
+
+TEST(FuzzCorpus, AFreshDiaryPassesAndItsDamagedCopiesAreRefused) {
+    TDiaryData diary;
+    auto event = std::make_unique<TReminders>();
+    event->When = 45000.25;
+    event->Until = 44000; // before When: reads back as When
+    event->SetDescription("Fuzz");
+    diary.Events.Add(std::move(event));
+    auto image = WriteDiaryImage(diary);
+    EXPECT_EQ(fuzz::CheckDiaryBytes(image), TOutcome::Accepted);
+    auto longer = image;
+    longer.insert(longer.end() - 6, {0, 0});
+    EXPECT_EQ(fuzz::CheckDiaryBytes(longer), TOutcome::Refused);
+    image.back() ^= 1;
+    EXPECT_EQ(fuzz::CheckDiaryBytes(image), TOutcome::Refused);
+}
+
 TEST(FuzzCorpus, AFreshBookPassesAndOneFlippedTrailerByteIsRefused) {
     TBookData book;
     book.SetBuiltInDefaults();

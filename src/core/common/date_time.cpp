@@ -35,11 +35,35 @@ TDateParts CivilFromDays(std::int64_t z) {
     return {static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)};
 }
 
-std::int64_t WholeDays(TDateTime t) {
+struct TSplit {
+    std::int64_t Day = 0; // whole days, as the value's integral part counts them
+    std::int64_t Ms = 0;  // milliseconds of the day, 0 to kMsPerDay - 1
+};
+
+// Splits a date-time into its day and its time of day, rounding to the whole
+// millisecond first: a value a hair below midnight (or below 10:00) is that moment,
+// not the millisecond before it, and its day is the following one.
+TSplit Split(TDateTime t) {
+    if (!std::isfinite(t))
+        return {};
+    const double whole = std::trunc(t);
+    TSplit s;
+    s.Ms = std::llround(std::fabs(t - whole) * kMsPerDay);
     // Beyond year 9999 either way the value is meaningless; keep the arithmetic sane.
-    if (!std::isfinite(t) || t > 3e6 || t < -kDelta)
-        return 0;
-    return static_cast<std::int64_t>(std::trunc(t));
+    if (t > 3e6 || t < -kDelta)
+        return TSplit{0, s.Ms >= kMsPerDay ? 0 : s.Ms};
+    s.Day = static_cast<std::int64_t>(whole);
+    if (s.Ms >= kMsPerDay) {
+        // Midnight of the next calendar day (for negative values too: day -1 is
+        // 29 December 1899, day 0 the day after it).
+        s.Ms = 0;
+        ++s.Day;
+    }
+    return s;
+}
+
+std::int64_t WholeDays(TDateTime t) {
+    return Split(t).Day;
 }
 } // namespace
 
@@ -73,9 +97,7 @@ TDateParts DecodeDate(TDateTime t) {
 }
 
 TTimeParts DecodeTime(TDateTime t) {
-    auto ms = static_cast<std::int64_t>(std::llround(TimeOf(t) * kMsPerDay));
-    if (ms >= kMsPerDay)
-        ms = kMsPerDay - 1;
+    std::int64_t ms = Split(t).Ms;
     TTimeParts p;
     p.Millisecond = static_cast<int>(ms % 1000);
     ms /= 1000;
@@ -97,9 +119,12 @@ TDateTime DateOf(TDateTime t) {
 }
 
 TDateTime TimeOf(TDateTime t) {
-    if (!std::isfinite(t))
-        return 0;
-    return std::fabs(t - std::trunc(t));
+    return static_cast<TDateTime>(Split(t).Ms) / kMsPerDay;
+}
+
+std::int64_t CalendarMs(TDateTime t) {
+    const TSplit s = Split(t);
+    return s.Day * kMsPerDay + s.Ms;
 }
 
 TDateTime ComposeDateTime(TDateTime date, TDateTime time) {

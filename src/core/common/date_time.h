@@ -34,10 +34,16 @@ TDateParts DecodeDate(TDateTime t);
 TTimeParts DecodeTime(TDateTime t);
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(TDateTime t);
-// The whole-day part (the value truncated toward zero).
+// Every split of a date-time into date and time rounds it to the whole millisecond
+// first, so that 10:00 stored as 0.41666666666666663 is 10:00 and a value a hair
+// below midnight is midnight of the next day.
+// The whole-day part (the value truncated toward zero after that rounding).
 TDateTime DateOf(TDateTime t);
-// The time-of-day fraction, always in [0, 1).
+// The time-of-day fraction in whole milliseconds, always in [0, 1).
 TDateTime TimeOf(TDateTime t);
+// Milliseconds since 30 December 1899 in calendar order (negative before it): the
+// way two date-times are compared to the millisecond.
+std::int64_t CalendarMs(TDateTime t);
 // A date plus a time of day, following the sign convention above.
 TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 

@@ -76,6 +76,55 @@ TDateTime NextOccurrence(int frequency, int interval, TDateTime t) {
     }
 }
 
+namespace {
+
+// Whether stepping `months` at a time from a month keeps day D in every month of the
+// cycle (February counted with 28 days, as most years have it).
+bool CycleKeepsDay(int month, int months, int day) {
+    if (day <= 28)
+        return true;
+    for (int j = 0; j < 12; ++j) {
+        const int m =
+            static_cast<int>((month - 1 + static_cast<std::int64_t>(j) * months) % 12) + 1;
+        if (DaysInMonth(2001, m) < day)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TDateTime FastForward(int frequency, int interval, TDateTime d, TDateTime target) {
+    if (frequency < kDaily || frequency > kYearly || !IsSupported(d) || !IsSupported(target))
+        return d;
+    const std::int64_t n = std::max(interval, 1);
+    const std::int64_t gap = static_cast<std::int64_t>(DateOf(target) - DateOf(d));
+    if (frequency == kDaily || frequency == kWeekly) {
+        const std::int64_t step = frequency == kWeekly ? 7 * n : n;
+        if (gap <= step)
+            return d;
+        const std::int64_t k = (gap - 1) / step;
+        return ComposeDateTime(DateOf(d) + static_cast<TDateTime>(k * step), TimeOf(d));
+    }
+    const std::int64_t months = frequency == kYearly ? 12 * n : n;
+    const TDateParts from = DecodeDate(d);
+    const TDateParts to = DecodeDate(target);
+    if (!CycleKeepsDay(from.Month, static_cast<int>(months % 12), from.Day))
+        return d;
+    const std::int64_t start = static_cast<std::int64_t>(from.Year) * 12 + (from.Month - 1);
+    const std::int64_t diff = static_cast<std::int64_t>(to.Year) * 12 + (to.Month - 1) - start;
+    if (diff <= months)
+        return d;
+    // The last step whose month is before the target's month: its day is earlier.
+    const std::int64_t k = (diff - 1) / months;
+    const std::int64_t index = start + k * months;
+    const std::int64_t year = index / 12;
+    const int month = static_cast<int>(index % 12) + 1;
+    if (year > kLastYear || !IsValidDate(static_cast<int>(year), month, from.Day))
+        return d;
+    return ComposeDateTime(EncodeDate(static_cast<int>(year), month, from.Day), TimeOf(d));
+}
+
 std::string RecurrenceText(int frequency, int interval, TDateTime until,
                            const TFormatSettings& fs) {
     std::string text;

@@ -34,6 +34,14 @@ TDateTime NextOccurrence(int frequency, int interval, TDateTime t);
 // kNoLaterOccurrence beyond the year 9999.
 TDateTime AddMonthsOrYears(TDateTime t, int count, bool years);
 
+// A jump along the occurrences of a recurring event: the latest occurrence of the
+// series through `d` (stepping from d by NextOccurrence) whose day lies before the day
+// of `target`, when it can be reached in one step of arithmetic without changing the
+// series; else d itself. Daily and weekly series always jump; monthly and yearly ones
+// when the day of the month can never be lowered on the way (a day up to 28, or
+// months in the cycle that all have that day).
+TDateTime FastForward(int frequency, int interval, TDateTime d, TDateTime target);
+
 // "Every 2 Weeks until 31/12/1998", "Once Only", ...; empty for an unknown frequency.
 std::string RecurrenceText(int frequency, int interval, TDateTime until,
                            const TFormatSettings& fs = DefaultFormatSettings());

@@ -1,5 +1,7 @@
 #include "core/diary/reminders.h"
 
+#include "core/diary/occurrences.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -131,30 +133,11 @@ std::string SortKey(const TReminders& r, int order) {
 }
 
 bool OccursOn(const TReminders& r, TDateTime day) {
-    if (r.Completed || r.Frequency < kDaily || r.Frequency > kYearly)
-        return false;
-    const TDateTime target = DateOf(day);
-    // No occurrence after the repeat-until day; this also bounds the search below.
-    if (DateOf(r.Until) < target)
-        return false;
-    TDateTime d = NextOccurrence(r.Frequency, r.Interval, r.When);
-    if (d >= kNoLaterOccurrence)
-        return false;
-    if (r.Frequency == kDaily || r.Frequency == kWeekly) {
-        // Whole-day steps: the occurrences are a plain arithmetic series.
-        const double step = std::max<int>(r.Interval, 1) * (r.Frequency == kWeekly ? 7 : 1);
-        const double gap = target - DateOf(d);
-        return gap >= 0 && std::fmod(gap, step) == 0;
-    }
-    while (DateOf(d) <= target) {
-        if (DateOf(d) == target)
-            return true;
-        const TDateTime next = NextOccurrence(r.Frequency, r.Interval, d);
-        if (next >= kNoLaterOccurrence || DateOf(next) <= DateOf(d))
-            return false;
-        d = next;
-    }
-    return false;
+    TOccurrenceRange range;
+    range.First = range.Last = DateOf(day);
+    bool found = false;
+    ForEachOccurrence(r, range, [&found](TDateTime, bool later) { found = found || later; });
+    return found;
 }
 
 bool InDateRange(const TReminders& r, bool allDates, bool includeCompleted, TDateTime first,

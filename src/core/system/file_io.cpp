@@ -201,7 +201,7 @@ TIoResult WriteFileAtomically(const std::string& path, std::span<const std::uint
     int fd = fs.Open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (!NoUnnamedFiles(errno))
-            return Fail("cannot create a file in", folder, errno);
+            return Fail("cannot write", target, errno);
         named = true;
     } else {
         if (const TStep step = Fill(fs, fd, data, keep, written)) {

@@ -1,0 +1,27 @@
+#pragma once
+// The events and reminders of books and diaries as one iCalendar (RFC 5545) calendar,
+// so that a diary can be seen in any calendar program.
+
+#include "core/diary/event_source.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+struct TICalOptions {
+    // With a range, only the events that stand on a day of it are written, and their
+    // recurrence ends with it.
+    std::optional<TDateTime> From;
+    std::optional<TDateTime> To;
+    TDateTime Stamp = 0; // DTSTAMP of every event, in UTC
+};
+
+// One VEVENT per event: DTSTART (a DATE for an event without a time), SUMMARY,
+// DESCRIPTION from the notes, PRIORITY, a VALARM for a set alarm, STATUS:COMPLETED for
+// a completed event, and the later occurrences as an RRULE where the standard's
+// expansion gives the same days, else as RDATEs. Texts become UTF-8.
+std::string ExportICalendar(const std::vector<TEventSource>& sources, const TICalOptions& options);
+
+} // namespace tessaly

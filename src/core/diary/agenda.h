@@ -1,0 +1,35 @@
+#pragma once
+// The agenda and the due list of the command-line tool: one line per occurrence of an
+// event or reminder on a day of a range, or per reminder whose alarm is due, as
+// "YYYY-MM-DD<TAB>HH:MM<TAB>Description" (Windows-1252 bytes).
+
+#include "core/diary/event_source.h"
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+struct TAgendaLine {
+    TDateTime Day = 0;
+    int Minutes = -1; // minutes after midnight of the event's time; -1 when it has none
+    const TReminders* Event = nullptr;
+    TEventRef Ref;
+};
+
+// Every occurrence on a day from `first` to `last` (both included): each event on
+// its own day (completed events and notes too), and each open recurring event on the
+// later days of its series up to its Until. Sorted by date, time (no time first),
+// description (its bytes) and then file order.
+std::vector<TAgendaLine> AgendaLines(const std::vector<TEventSource>& sources, TDateTime first,
+                                     TDateTime last);
+// The reminders whose alarm is due at `now` by the alarm window's rule, on the date
+// of their When, in the same order.
+std::vector<TAgendaLine> DueLines(const std::vector<TEventSource>& sources, TDateTime now);
+
+// "2024-03-07\t09:15\tDentist"; "--:--" for an event without a time.
+std::string FormatAgendaLine(const TAgendaLine& line);
+// Every line with its line feed, appended to `out`: the text a command prints.
+void AppendAgendaLines(std::string& out, const std::vector<TAgendaLine>& lines);
+
+} // namespace tessaly
