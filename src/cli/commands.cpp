@@ -9,6 +9,7 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <vector>
 
 namespace tessaly {
 
@@ -53,7 +54,22 @@ int Save(TBookData& book, TCliStreams io) {
     return 1;
 }
 
+bool leaveBooksAtExit = false;
+
 } // namespace
+
+void LeaveBooksAtExit(bool leave) {
+    leaveBooksAtExit = leave;
+}
+
+TBookHold::~TBookHold() {
+    if (!leaveBooksAtExit || !book_)
+        return;
+    // Still reachable from here, so a leak checker does not count it.
+    static std::vector<std::unique_ptr<TBookData>>* left =
+        new std::vector<std::unique_ptr<TBookData>>;
+    left->push_back(std::move(book_));
+}
 
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io) {
     TLoadResult result = LoadBook(path, TStoreSettings());
@@ -86,7 +102,8 @@ int CommandNew(const std::string& path, const std::string& configDir, bool force
 }
 
 int CommandCheck(const std::string& path, TCliStreams io) {
-    const TLoadResult result = LoadBook(path, TStoreSettings());
+    TLoadResult result = LoadBook(path, TStoreSettings());
+    const TBookHold hold(result.Book);
     if (result.Book) {
         io.Out << "OK\n";
         return 0;
@@ -96,7 +113,8 @@ int CommandCheck(const std::string& path, TCliStreams io) {
 }
 
 int CommandDump(const std::string& path, TCliStreams io) {
-    const TLoadResult result = LoadBook(path, TStoreSettings());
+    TLoadResult result = LoadBook(path, TStoreSettings());
+    const TBookHold hold(result.Book);
     if (!result.Book) {
         io.Err << LoadFailureMessage(result, path) << '\n';
         return 1;

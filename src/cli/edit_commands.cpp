@@ -46,6 +46,7 @@ int CommandAdd(const std::string& path, TCliStreams io) {
     const std::string text((std::istreambuf_iterator<char>(io.In)),
                            std::istreambuf_iterator<char>());
     auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
     if (!book)
         return 1;
     std::unique_ptr<TRecord> entry;
@@ -73,6 +74,7 @@ int CommandAdd(const std::string& path, TCliStreams io) {
 
 int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io) {
     auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
     if (!book)
         return 1;
     const int i = Selected(*book, which, io);
@@ -84,6 +86,7 @@ int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStre
 
 int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io) {
     auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
     if (!book)
         return 1;
     if (which.All) {

@@ -75,6 +75,8 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
 
+    // The process ends with the command: the system takes the book back at once.
+    LeaveBooksAtExit(true);
     const TCliStreams io{std::cin, std::cout, std::cerr};
     if (*cmdNew)
         return CommandNew(book, configDir, force, io);
