@@ -107,10 +107,6 @@ int TStreamReader::ReadCount() {
     return n > 0 ? n : 0;
 }
 
-void TStreamWriter::Grow(std::size_t n) {
-    bytes_.resize(std::max(size_ + n, std::max<std::size_t>(2 * bytes_.size(), 256)));
-}
-
 void TStreamWriter::WriteUInt16(std::uint16_t v) {
     const std::uint8_t b[2] = {static_cast<std::uint8_t>(v & 0xFF),
                                static_cast<std::uint8_t>(v >> 8)};

@@ -8,7 +8,6 @@
 #include "core/common/text.h"
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <span>
 #include <stdexcept>
@@ -95,20 +94,13 @@ public:
         return w;
     }
 
-    const std::vector<std::uint8_t>& Bytes() const {
-        bytes_.resize(size_); // drops the room not yet written; the capacity stays
-        return bytes_;
-    }
-    std::vector<std::uint8_t> TakeBytes() {
-        bytes_.resize(size_);
-        size_ = 0;
-        return std::move(bytes_);
-    }
-    std::size_t Size() const { return size_; }
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+    std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
+    std::size_t Size() const { return counting_ ? counted_ : bytes_.size(); }
     // Makes room for n more bytes at once, so that the image is not copied as it grows.
     void Reserve(std::size_t n) {
-        if (!counting_ && bytes_.size() < size_ + n)
-            bytes_.resize(size_ + n);
+        if (!counting_)
+            bytes_.reserve(bytes_.size() + n);
     }
 
     void WriteByte(std::uint8_t v) { Append(&v, 1); }
@@ -127,23 +119,16 @@ public:
     void WriteCount(std::size_t count);
 
 private:
-    // The bytes go into room made ahead (bytes_ beyond size_), so that a small write
-    // is a copy and an addition; the room grows by doubling.
     void Append(const std::uint8_t* data, std::size_t n) {
-        if (n == 0)
-            return;
-        if (!counting_) {
-            if (bytes_.size() - size_ < n)
-                Grow(n);
-            std::memcpy(bytes_.data() + size_, data, n);
-        }
-        size_ += n;
+        if (counting_)
+            counted_ += n;
+        else
+            bytes_.insert(bytes_.end(), data, data + n);
     }
-    void Grow(std::size_t n);
 
-    mutable std::vector<std::uint8_t> bytes_; // the image, then room up to its size()
-    std::size_t size_ = 0;                    // bytes written (or counted)
+    std::vector<std::uint8_t> bytes_;
     bool counting_ = false;
+    std::size_t counted_ = 0;
 };
 
 } // namespace tessaly
