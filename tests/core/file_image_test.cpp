@@ -113,7 +113,7 @@ TEST(StreamProgress, ReportsEachStepAndRefusesToSeekBackIntoWhatItReported) {
 TEST(FileImage, LargeBookLoadsAsItsImageParsesWhileItsBytesAreGivenBack) {
     auto book = MakeEveryKindBook();
     const TRecord model = *book->Entries.At(0);
-    while (book->Entries.Count() < 8000) {
+    while (book->Entries.Count() < 10000) {
         auto entry = std::make_unique<TRecord>(model);
         entry->SetNotes(std::string(150 + book->Entries.Count() % 200, 'n') +
                         std::to_string(book->Entries.Count()));
