@@ -5,6 +5,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD?= build-bench
 FUZZ_SECONDS ?= 60
+BENCH_RUNS ?= 10
 SAMPLE_BOOK ?= $(BUILD)/sample/SAMPLE.ADR
 
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
@@ -43,11 +44,14 @@ install: build
 run: build
 	@scripts/run-sample $(BUILD) $(SAMPLE_BOOK)
 
+# The warm in-process benchmarks, then whole processes on the limit book beside
+# `cat` and `cp` + `sync` of the same file (bench/whole_process.sh).
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	    -DTESSALY_BUILD_BENCH=ON -DTESSALY_BUILD_APP=OFF -DTESSALY_BUILD_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bench/tessaly_bench
+	bench/whole_process.sh $(BENCH_BUILD) $(BENCH_RUNS)
 	bench/agenda-process $(BENCH_BUILD)
 
 fuzz: deps

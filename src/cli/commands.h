@@ -28,6 +28,25 @@ struct TWriteOptions {
     int WaitSeconds = 10;
 };
 
+// Whether the books the commands are done with are freed (the default) or left for
+// the system to take back when the process ends, as tessaly-cli asks: freeing a
+// large book block by block costs a good part of the time it took to load it.
+void LeaveBooksAtExit(bool leave);
+
+// Holds a command's book to the end of the command: declared after the book, it
+// takes the book over as the command ends, and frees it or leaves it to the
+// process's end as LeaveBooksAtExit says.
+class TBookHold {
+public:
+    explicit TBookHold(std::unique_ptr<TBookData>& book) : book_(book) {}
+    ~TBookHold();
+    TBookHold(const TBookHold&) = delete;
+    TBookHold& operator=(const TBookHold&) = delete;
+
+private:
+    std::unique_ptr<TBookData>& book_;
+};
+
 // Loads the book for a command that changes or lists it, or prints on Err why it
 // cannot be read and gives nullptr.
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io);

@@ -11,6 +11,7 @@ namespace tessaly {
 
 int CommandList(const std::string& path, const std::optional<std::string>& search, TCliStreams io) {
     auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
     if (!book)
         return 1;
     const TFilter* filter = book->Searches.ActiveSearch();
@@ -31,6 +32,7 @@ int CommandList(const std::string& path, const std::optional<std::string>& searc
 
 int CommandSearches(const std::string& path, TCliStreams io) {
     auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
     if (!book)
         return 1;
     const TFilter* active = book->Searches.ActiveSearch();

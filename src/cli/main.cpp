@@ -143,6 +143,8 @@ int main(int argc, char** argv) {
             return app.exit(e); // help and version print on standard output and end well
         }
 
+        // The process ends with the command: the system takes the book back at once.
+        LeaveBooksAtExit(true);
         const TCliStreams io{std::cin, std::cout, std::cerr};
         long long wait = 0;
         if (!ParseDecimal(waitText, 0, 3600, wait)) {

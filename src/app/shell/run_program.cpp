@@ -2,6 +2,7 @@
 
 #include "app/shell/about_box.h"
 #include "app/shell/app_context.h"
+#include "app/shell/first_paint_timer.h"
 #include "app/shell/main_form.h"
 #include "app/shell/signal_watcher.h"
 #include "app/shell/single_instance.h"
@@ -23,6 +24,7 @@
 namespace tessaly {
 
 int RunProgram(int argc, char** argv) {
+    const auto started = std::chrono::steady_clock::now();
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Marrowby");
     QApplication::setApplicationName("Tessaly");
@@ -30,10 +32,13 @@ int RunProgram(int argc, char** argv) {
 
     QString file;
     QString screenshot;
+    bool timeFirstPaint = false;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--screenshot" && i + 1 < args.size())
             screenshot = args[++i];
+        else if (args[i] == "--time-first-paint")
+            timeFirstPaint = true;
         else if (file.isEmpty() && !args[i].startsWith("--"))
             file = args[i];
     }
@@ -47,6 +52,10 @@ int RunProgram(int argc, char** argv) {
     TAppContext context = TAppContext::FromEnvironment();
     context.ProductVersion = TESSALY_PRODUCT_VERSION;
     context.FileVersion = TESSALY_FILE_VERSION;
+
+    TFirstPaintTimer firstPaint(started);
+    if (timeFirstPaint)
+        app.installEventFilter(&firstPaint);
 
     // 2. The splash, painted at once.
     auto* splash = new TAboutBox(

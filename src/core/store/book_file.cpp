@@ -1,6 +1,7 @@
 #include "core/store/book_file.h"
 
 #include "core/common/same_text.h"
+#include "core/system/file_image.h"
 #include "core/system/file_io.h"
 
 #include <algorithm>
@@ -125,8 +126,12 @@ TFileCheck CheckTrailer(TStreamReader& r) {
     return check;
 }
 
-TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
-                           const std::string& path) {
+namespace {
+
+// ParseBookImage; with an image, the bytes read are given back to the system as the
+// entries are built, so that a large book and its file are not both held in full.
+TLoadResult ParseImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
+                       const std::string& path, TFileImage* image) {
     TStreamReader r(bytes);
     try {
         TFileCheck check = CheckSignature(r, true);
@@ -145,6 +150,9 @@ TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSett
         if (version < kOldestBookVersion || version > kBookVersion)
             return Failure(kCodeInvalid, path, kMsgNotValid);
         r.Seek(kVersionOffset);
+        if (image)
+            r.OnProgress([image](std::size_t position) { image->ReleaseBefore(position); },
+                         TFileImage::kReleaseBlock);
 
         auto book = std::make_unique<TBookData>();
         book->ReadBody(r, settings);
@@ -164,16 +172,23 @@ TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSett
     return Failure(kCodeInvalid, path, kMsgCorrupt);
 }
 
+} // namespace
+
+TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
+                           const std::string& path) {
+    return ParseImage(bytes, settings, path, nullptr);
+}
+
 TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IFileSystem& fs) {
-    std::vector<std::uint8_t> bytes;
-    const TIoResult io = ReadWholeFile(path, bytes, fs);
+    TFileImage image;
+    const TIoResult io = image.Read(path, fs);
     if (!io.Ok) {
         TLoadResult result;
         result.Code = kCodeUnreadable;
         result.Message = io.Error;
         return result;
     }
-    TLoadResult result = ParseBookImage(bytes, settings, path);
+    TLoadResult result = ParseImage(image.Bytes(), settings, path, &image);
     if (result.Book)
         result.Book->DiskIdentity = io.Identity;
     return result;

@@ -95,8 +95,11 @@ public:
     void ReadItems(TStreamReader& r, int version) {
         items_.clear();
         const int count = r.ReadCount();
-        for (int i = 0; i < count; ++i)
+        items_.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
             items_.push_back(T::Read(r, version));
+            r.Checkpoint();
+        }
     }
 
     bool ItemsEqual(const TMyList& other) const {

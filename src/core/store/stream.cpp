@@ -10,7 +10,21 @@ namespace tessaly {
 void TStreamReader::Seek(std::size_t pos) {
     if (pos > data_.size())
         throw StreamError("seek past the end of the stream");
+    if (pos < reported_)
+        throw StreamError("seek back into bytes already given back");
     pos_ = pos;
+}
+
+void TStreamReader::OnProgress(std::function<void(std::size_t)> release, std::size_t every) {
+    release_ = std::move(release);
+    every_ = std::max<std::size_t>(every, 1);
+    nextReport_ = release_ ? pos_ + every_ : SIZE_MAX;
+}
+
+void TStreamReader::Report() {
+    reported_ = pos_;
+    nextReport_ = pos_ + every_;
+    release_(pos_);
 }
 
 void TStreamReader::Need(std::size_t n) const {

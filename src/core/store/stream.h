@@ -8,6 +8,7 @@
 #include "core/common/text.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -57,12 +58,28 @@ public:
     // A list count: 0 for counts of zero or less.
     int ReadCount();
 
+    // Lets the owner of the bytes give back what has been read: from now on, each time
+    // a Checkpoint finds the position `every` bytes or more past the last one
+    // reported, `release(position)` is called. The reader never seeks back before a
+    // position it has reported (Seek throws StreamError instead).
+    void OnProgress(std::function<void(std::size_t)> release, std::size_t every);
+    // Where the reader may report its progress: the lists call it after each item.
+    void Checkpoint() {
+        if (pos_ >= nextReport_)
+            Report();
+    }
+
 private:
     double ReadRawDouble();
     void Need(std::size_t n) const;
+    void Report();
 
     std::span<const std::uint8_t> data_;
     std::size_t pos_ = 0;
+    std::function<void(std::size_t)> release_;
+    std::size_t every_ = 0;
+    std::size_t reported_ = 0;
+    std::size_t nextReport_ = SIZE_MAX;
 };
 
 class TStreamWriter {
