@@ -342,7 +342,8 @@ void TBook::CreateMenus() {
     }
     viewMenu_->addSeparator();
     viewMenu_->addAction("&Calendar", QKeySequence(Qt::Key_F12))->setEnabled(false);
-    viewMenu_->addAction("&Search Address Book...", QKeySequence(Qt::Key_F10))->setEnabled(false);
+    viewMenu_->addAction("&Search Address Book...", QKeySequence(Qt::Key_F10), this,
+                         &TBook::SearchAddressBook);
     removeSearchAction_ =
         viewMenu_->addAction("Re&move Active Search", this, &TBook::RemoveActiveSearch);
 

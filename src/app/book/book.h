@@ -92,6 +92,9 @@ public:
     void SelectEntryTemplates();
     void SaveAs();
     void RemoveActiveSearch();
+    // ---- the book's own dialogs (book_dialogs.cpp) ----
+    // "&Search Address Book..." (F10): the search dialog; OK rebuilds the list.
+    void SearchAddressBook();
     // "&Find Text..." and "Find and &Replace Text..." on the Notes.
     void FindInNotes(bool replace);
     // Files dropped on the current entry.

@@ -203,6 +203,8 @@ bool TBook::ToolCommandEnabled(const QString& hint) const {
         return state_.Undo;
     if (hint == "Remove Search")
         return state_.RemoveSearch && book_ && book_->Searches.SearchIsActive(false);
+    if (hint == "Search")
+        return state_.Search && book_ && edit_.Viewing();
     if (hint == "Select Address Templates for Entry")
         return state_.SelectTemplates && !readOnly_ && (current_ || !edit_.Viewing());
     // The other buttons wait for their commands.
@@ -226,6 +228,8 @@ bool TBook::RunEditCommand(const QString& hint) {
         UndoLast();
     else if (hint == "Remove Search")
         RemoveActiveSearch();
+    else if (hint == "Search")
+        SearchAddressBook();
     else if (hint == "Select Address Templates for Entry")
         SelectEntryTemplates();
     else
@@ -691,6 +695,7 @@ void TBook::RemoveActiveSearch() {
     book_->Searches.ClearSearch();
     BuildEntryList();
     UpdateStatus();
+    AutoSaveCheck();
 }
 
 void TBook::SaveAs() {
