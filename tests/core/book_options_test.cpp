@@ -95,7 +95,7 @@ TEST(BookOptions, TemplatesLabelsAndPagesReachTheBookOnApplyOnly) {
     EXPECT_TRUE(o.ToggleTemplateInclude(1));
     EXPECT_EQ(o.Templates().TemplateIncludeForNew(1), 1); // the last one keeps it
 
-    EXPECT_EQ(TBookOptions::FieldGroupCaption("Address"), "Address Fields");
+    EXPECT_EQ(TBookOptions::FieldGroupCaption("Address"), "Address Page");
     o.FieldLabels[3] = " Nickname ";
     o.FieldShown[4] = false;
     o.PageLabels[1] = "Jottings";

@@ -95,6 +95,9 @@ public:
     // ---- the book's own dialogs (book_dialogs.cpp) ----
     // "&Search Address Book..." (F10): the search dialog; OK rebuilds the list.
     void SearchAddressBook();
+    // "Configure &Address Book...": the book options; OK renames the pages, rebuilds
+    // the list (unless editing) and lays the fields out again.
+    void ConfigureBook();
     // "&Find Text..." and "Find and &Replace Text..." on the Notes.
     void FindInNotes(bool replace);
     // Files dropped on the current entry.
@@ -146,6 +149,8 @@ private:
     void CreateControls();
     void CreateMenus();
     void RestoreView();
+    // The six tabs and their "&View" items from the book's page labels.
+    void NamePages();
     void StoreView();
     void SelectAfterBuild(int row, int top);
     void StorePage(int page);

@@ -21,7 +21,7 @@ TBookOptions::TBookOptions(const TBookData& book)
 }
 
 std::string TBookOptions::FieldGroupCaption(const std::string& pageLabel) {
-    return pageLabel + " Fields";
+    return pageLabel + " Page";
 }
 
 std::optional<TDialogMessage> TBookOptions::AddCategory(const std::string& name, bool isDefault) {

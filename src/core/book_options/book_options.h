@@ -32,7 +32,7 @@ public:
     const TCategoryList& Categories() const { return categories_; }
     const TTemplateList& Templates() const { return templates_; }
 
-    // The group caption of the Fields page for a page label: the label and " Fields".
+    // The group caption of the Fields page for a page label: the label and " Page".
     static std::string FieldGroupCaption(const std::string& pageLabel);
 
     // Categories page. New and Edit check the name first (nothing changes on a

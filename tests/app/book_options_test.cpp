@@ -1,0 +1,299 @@
+// "Address Book Options" driven by mouse and keys: a page renamed and the book
+// window's tab renamed with it; a category added through its dialog and refused when
+// its name is taken; categories inherited from a second book (and a file that is not a
+// book refused); a template deleted and restored, the first one refused; Cancel
+// leaving the saved file byte-identical.
+
+#include "app/book/book.h"
+#include "app/book_options/book_options_dlg.h"
+#include "core/store/book_file.h"
+#include "platform/qt_text.h"
+#include "tests/app/test_support.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using namespace tessaly;
+
+namespace {
+
+QString MakeBookWithTemplate(const QString& path, const QString& category = QString()) {
+    TStoreSettings settings;
+    auto book = NewBook(PathToCore(path), settings);
+    TTemplateValues v;
+    v.Name = "Holiday Home";
+    book->Templates.AddTemplate(v);
+    if (!category.isEmpty())
+        book->Categories.AddCategory(FromQString(category), false);
+    if (!SaveBook(*book, false, settings).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void OnDialog(const QString& caption, std::function<void(QDialog*)> act, int tries = 300) {
+    QTimer::singleShot(10, [caption, act, tries] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d || d->windowTitle() != caption) {
+            if (tries > 0)
+                OnDialog(caption, act, tries - 1);
+            else
+                qWarning("no dialog %s", qPrintable(caption));
+            return;
+        }
+        act(d);
+        if (d->isVisible())
+            d->reject(); // a failed check must not leave the run waiting
+    });
+}
+
+void ClickTab(QDialog* d, int page) {
+    QTabBar* bar = d->findChild<QTabWidget*>()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+}
+
+void Click(QDialog* d, const char* name) {
+    auto* b = d->findChild<QPushButton*>(name);
+    if (!b) {
+        qWarning("no button %s", name);
+        return;
+    }
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ClickOk(QDialog* d) {
+    for (QPushButton* b : d->findChildren<QPushButton*>())
+        if (b->text().remove('&') == "OK")
+            QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ClickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+void Retype(QLineEdit* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+void OpenOptions(TBook& book) {
+    for (QMenu* m : book.WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == "Configure &Address Book...") {
+                QVERIFY(a->isEnabled());
+                a->trigger();
+                return;
+            }
+    QFAIL("no \"Configure &Address Book...\"");
+}
+
+} // namespace
+
+class TBookOptionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void RenamedPageRenamesTheTabAndFieldsFollow();
+    void CategoriesAddedAndInherited();
+    void TemplatesDeletedAndRestored();
+    void CancelLeavesTheSavedFileByteIdentical();
+
+private:
+    QString Path(const QString& name) const { return dir_->filePath(name); }
+    TBook* Open(TTestRun& run, const QString& path) {
+        run.Frame->show();
+        if (!QTest::qWaitForWindowExposed(run.Frame.get()))
+            return nullptr;
+        QApplication::setActiveWindow(run.Frame.get());
+        if (!run.Frame->OpenBookFile(path, true, false))
+            return nullptr;
+        return qobject_cast<TBook*>(run.Frame->ActiveChild());
+    }
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MemorySettingsStore> store_;
+    std::unique_ptr<TRecordingPresenter> messages_;
+};
+
+void TBookOptionsTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    store_ = std::make_unique<MemorySettingsStore>();
+    messages_ = std::make_unique<TRecordingPresenter>();
+}
+
+void TBookOptionsTest::cleanup() {
+    messages_.reset();
+    store_.reset();
+    dir_.reset();
+}
+
+void TBookOptionsTest::RenamedPageRenamesTheTabAndFieldsFollow() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeBookWithTemplate(Path("Pages.ADR")));
+    QVERIFY(book);
+    QCOMPARE(book->Tabs()->tabText(1), QString("&Notes"));
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        auto* notesGroup = d->findChild<QLineEdit*>("FieldLabel9")->parentWidget();
+        QCOMPARE(notesGroup->property("title").toString(), QString("Notes Page"));
+        ClickTab(d, 1);
+        Retype(d->findChild<QLineEdit*>("PageLabel1"), "&Jottings");
+        QCOMPARE(notesGroup->property("title").toString(), QString("Jottings Page"));
+        ClickTab(d, 0);
+        Retype(d->findChild<QLineEdit*>("FieldLabel3"), "Nickname");
+        auto* shown = d->findChild<QToolButton*>("FieldShown4");
+        QCOMPARE(shown->text(), QString("Shown"));
+        QTest::mouseClick(shown, Qt::LeftButton);
+        QCOMPARE(shown->text(), QString("Hidden"));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QCOMPARE(book->Tabs()->tabText(1), QString("&Jottings"));
+    QCOMPARE(book->PageAction(1)->text(), QString("&Jottings Page"));
+    const TTemplateList& t = book->Book()->Templates;
+    QCOMPARE(ToQString(t.TemplateCaption(0, 3)), QString("Nickname"));
+    QCOMPARE(t.TemplateShown(0, 4), 0);
+    QVERIFY(book->Book()->Modified);
+}
+
+void TBookOptionsTest::CategoriesAddedAndInherited() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString other = MakeBookWithTemplate(Path("Other.ADR"), "Golf Club");
+    QFile junk(Path("Junk.ADR"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("nothing like a book");
+    junk.close();
+    TBook* book = Open(run, MakeBookWithTemplate(Path("Cats.ADR")));
+    QVERIFY(book);
+    QStringList chosen = {Path("Junk.ADR"), other};
+    TBookOptionsDlg::InheritChooser = [&](QWidget*) { return chosen.takeFirst(); };
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kCategoriesPage);
+        auto* list = d->findChild<QListWidget*>("CategoryList");
+        QCOMPARE(list->count(), 2);
+        // A taken name is refused and the category dialog stays open.
+        OnDialog("Add a New Category", [&](QDialog* c) {
+            auto* name = c->findChild<QLineEdit*>("CategoryName");
+            QTest::keyClicks(name, "business");
+            QTest::keyClick(name, Qt::Key_Return);
+            QVERIFY(c->isVisible());
+            QVERIFY(messages_->Requests.back().Text.startsWith(
+                "A Category with the name \"business\" is already Defined."));
+            Retype(name, "Suppliers");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Click(d, "NewCategory");
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(2)->text(), QString("Suppliers"));
+
+        const std::size_t before = messages_->Requests.size();
+        Click(d, "Inherit"); // the junk file: refused, nothing added
+        QCOMPARE(messages_->Requests.size(), before + 1);
+        QCOMPARE(list->count(), 3);
+        Click(d, "Inherit");
+        QCOMPARE(list->count(), 4);
+        QCOMPARE(list->item(3)->text(), QString("Golf Club"));
+
+        ClickRow(list, 0);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteCategory");
+        QCOMPARE(d->findChild<QPushButton*>("DeleteCategory")->text(), QString("&Restore"));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    const TCategoryList& c = book->Book()->Categories;
+    QCOMPARE(c.Count(), 3);
+    QCOMPARE(ToQString(c.CategoryName(0)), QString("Personal"));
+    QVERIFY(c.FindCategoryByName("Golf Club") >= 0);
+    QVERIFY(c.FindCategoryByName("Suppliers") >= 0);
+    TBookOptionsDlg::InheritChooser = nullptr;
+}
+
+void TBookOptionsTest::TemplatesDeletedAndRestored() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeBookWithTemplate(Path("Tpl.ADR")));
+    QVERIFY(book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kAddressesPage);
+        auto* list = d->findChild<QListWidget*>("TemplateList");
+        QCOMPARE(list->count(), 2);
+        ClickRow(list, 0); // "Address 1": refused
+        Click(d, "DeleteTemplate");
+        QVERIFY(messages_->Requests.back().Text.startsWith(
+            "Unable to Delete the Address Template: \"Address 1\""));
+        ClickRow(list, 1);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteTemplate");
+        QVERIFY(messages_->Requests.back().Text.startsWith(
+            "Please Confirm the Deletion of Address Template: Holiday Home"));
+        auto* button = d->findChild<QPushButton*>("DeleteTemplate");
+        QCOMPARE(button->text(), QString("&Restore"));
+        QVERIFY(list->item(1)->font().strikeOut());
+        Click(d, "DeleteTemplate"); // restored without a question
+        QCOMPARE(button->text(), QString("&Delete"));
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteTemplate");
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QCOMPARE(book->Book()->Templates.Count(), 2);
+    QCOMPARE(book->Book()->Templates.FindTemplateByName("Holiday Home"), -1);
+}
+
+void TBookOptionsTest::CancelLeavesTheSavedFileByteIdentical() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeBookWithTemplate(Path("Cancel.ADR"));
+    const QByteArray before = FileBytes(path);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, 1);
+        Retype(d->findChild<QLineEdit*>("PageLabel0"), "Where");
+        ClickTab(d, TBookOptionsDlg::kCategoriesPage);
+        ClickRow(d->findChild<QListWidget*>("CategoryList"), 1);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteCategory");
+        ClickTab(d, TBookOptionsDlg::kAddressesPage);
+        ClickRow(d->findChild<QListWidget*>("TemplateList"), 1);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteTemplate");
+        done = true;
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->text() == "Cancel" || b->text() == "&Cancel")
+                QTest::mouseClick(b, Qt::LeftButton);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QVERIFY(!book->Book()->Modified);
+    QCOMPARE(book->Tabs()->tabText(0), QString("&Address"));
+    run.Frame.reset();
+    QCOMPARE(FileBytes(path), before);
+}
+
+QTEST_MAIN(TBookOptionsTest)
+#include "book_options_test.moc"
