@@ -85,7 +85,7 @@ TBookOptionsDlg::TBookOptionsDlg(const TBookData& book, const TStoreSettings& se
     connect(buttons, &QDialogButtonBox::rejected, this, &TBookOptionsDlg::reject);
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
-    resize(520, 440);
+    resize(640, 460);
 }
 
 QWidget* TBookOptionsDlg::FieldsPage() {
