@@ -5,12 +5,14 @@
 // leaving the saved file byte-identical.
 
 #include "app/book/book.h"
+#include "app/book/categories_page.h"
 #include "app/book_options/book_options_dlg.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -114,6 +116,7 @@ private slots:
     void CategoriesAddedAndInherited();
     void TemplatesDeletedAndRestored();
     void CancelLeavesTheSavedFileByteIdentical();
+    void CategoriesPagePopUpTicksAndOpensMaintenance();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -293,6 +296,64 @@ void TBookOptionsTest::CancelLeavesTheSavedFileByteIdentical() {
     QCOMPARE(book->Tabs()->tabText(0), QString("&Address"));
     run.Frame.reset();
     QCOMPARE(FileBytes(path), before);
+}
+
+// The pop-up of the Categories page: a right click, then a click on an item.
+void PopUpAndChoose(QWidget* area, QMenu* menu, const QString& item) {
+    const QPoint at(10, 10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
+    QApplication::sendEvent(area, &event);
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    for (QAction* a : menu->actions())
+        if (a->text() == item) {
+            QVERIFY(a->isEnabled());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+            return;
+        }
+    QFAIL(qPrintable("no item " + item));
+}
+
+void TBookOptionsTest::CategoriesPagePopUpTicksAndOpensMaintenance() {
+    TTestRun run(*store_, Path("cfg"));
+    TStoreSettings settings;
+    const QString path = Path("Pop.ADR");
+    auto made = NewBook(PathToCore(path), settings);
+    auto e = std::make_unique<TRecord>();
+    e->SetNameField(kFieldSurname, "Adams");
+    made->Entries.Add(std::move(e));
+    QVERIFY(SaveBook(*made, false, settings).Ok);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    book->ShowPage(5);
+    auto* list = book->CategoriesPage()->List();
+    auto* menu = book->CategoriesPage()->findChild<QMenu*>("CategoriesMenu");
+    QVERIFY(menu);
+    PopUpAndChoose(list->viewport(), menu, "Select All Categories");
+    QCOMPARE(book->CategoriesPage()->Ticked(), QStringList({"Business", "Personal"}));
+    QCOMPARE(book->EditMode(), int(kEditUpdating)); // counts as typing
+    book->ApplyEdit();
+    QCOMPARE(book->Book()->Entries.At(0)->CategoriesInUse.Count(), 2);
+
+    // "Category Maintenance..." opens the options on their Categories page; OK applies.
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        QCOMPARE(d->findChild<QTabWidget*>()->currentIndex(),
+                 int(TBookOptionsDlg::kCategoriesPage));
+        OnDialog("Add a New Category", [](QDialog* c) {
+            auto* name = c->findChild<QLineEdit*>("CategoryName");
+            QTest::keyClicks(name, "Clients");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Click(d, "NewCategory");
+        done = true;
+        ClickOk(d);
+    });
+    PopUpAndChoose(list->viewport(), menu, "Category Maintenance...");
+    QTRY_VERIFY(done);
+    QTRY_COMPARE(list->count(), 3);
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+    PopUpAndChoose(list->viewport(), menu, "Clear all Selections");
+    QCOMPARE(book->CategoriesPage()->Ticked(), QStringList());
 }
 
 QTEST_MAIN(TBookOptionsTest)

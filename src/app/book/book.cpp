@@ -355,7 +355,7 @@ void TBook::CreateMenus() {
     if (frameTools)
         for (QAction* a : frameTools->actions())
             toolsMenu_->addAction(a);
-    toolsMenu_->addAction("Configure &Address Book...", this, &TBook::ConfigureBook);
+    toolsMenu_->addAction("Configure &Address Book...", this, [this] { ConfigureBook(); });
     toolsMenu_->addSeparator();
     toolsMenu_->addAction("&Insert into Word Processor")->setEnabled(false);
     toolsMenu_->addAction("Insert to &Windows Clipboard")->setEnabled(false);
@@ -388,6 +388,7 @@ void TBook::CreateMenus() {
             addAction(a);
     CreateEditMenu();
     CreateListMenu();
+    CreateDialogMenus();
 }
 
 QList<QMenu*> TBook::WindowMenus() const {

@@ -97,7 +97,8 @@ public:
     void SearchAddressBook();
     // "Configure &Address Book...": the book options; OK renames the pages, rebuilds
     // the list (unless editing) and lays the fields out again.
-    void ConfigureBook();
+    // Returns whether OK closed it.
+    bool ConfigureBook(int page = 0);
     // "&Find Text..." and "Find and &Replace Text..." on the Notes.
     void FindInNotes(bool replace);
     // Files dropped on the current entry.
@@ -151,6 +152,11 @@ private:
     void RestoreView();
     // The six tabs and their "&View" items from the book's page labels.
     void NamePages();
+    // The pop-ups of the template tabs and of the Categories page (book_dialogs.cpp).
+    void CreateDialogMenus();
+    // After a maintenance dialog opened from a page: when viewing, the entry is applied
+    // as an update and shown again.
+    void ApplyShownEntry();
     void StoreView();
     void SelectAfterBuild(int row, int top);
     void StorePage(int page);

@@ -1,13 +1,20 @@
 // The book window's commands that open the dialogs editing what the book owns: the
 // search dialog and the book options.
 
+#include "app/book/address_page.h"
 #include "app/book/book.h"
+#include "app/book/categories_page.h"
+#include "app/book/entry_list_model.h"
 #include "app/book_options/book_options_dlg.h"
 #include "app/search/filter_form.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
+
+#include <QMenu>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace tessaly {
 
@@ -30,14 +37,15 @@ void TBook::SearchAddressBook() {
 
 namespace tessaly {
 
-void TBook::ConfigureBook() {
+bool TBook::ConfigureBook(int page) {
     if (!book_)
-        return;
+        return false;
     StorePage(shownPage_);
     const TStoreSettings settings = Frame().Settings().StoreSettings();
     TBookOptionsDlg dialog(*book_, settings, readOnly_, this);
+    dialog.Pages()->setCurrentIndex(page);
     if (dialog.exec() != QDialog::Accepted || readOnly_)
-        return;
+        return false;
     const bool changed = dialog.Options().Apply(*book_);
     if (dialog.SaveAsDefault()) {
         const TSaveResult saved = SaveDefaults(*book_, settings);
@@ -56,6 +64,49 @@ void TBook::ConfigureBook() {
     if (changed)
         RecordChange();
     UpdateCommandState();
+    return true;
+}
+
+} // namespace tessaly
+
+namespace tessaly {
+
+void TBook::ApplyShownEntry() {
+    if (!edit_.Viewing() || !current_ || readOnly_)
+        return;
+    edit_.StartUpdating(true);
+    shownPage_ = -1;
+    ApplyEdit();
+}
+
+void TBook::CreateDialogMenus() {
+    connect(categories_, &TCategoriesPage::Maintenance, this, [this] {
+        if (readOnly_)
+            return;
+        if (ConfigureBook(TBookOptionsDlg::kCategoriesPage))
+            ApplyShownEntry();
+    });
+    // The template tabs of the Address page.
+    auto* tabs = address_->findChild<QTabBar*>("TabSet");
+    if (!tabs)
+        return;
+    auto* menu = new QMenu(this);
+    menu->setObjectName("TemplateTabMenu");
+    QAction* select = menu->addAction("Select Address Templates for Entry...", this,
+                                      &TBook::SelectEntryTemplates);
+    // The template dialog is not part of this window yet.
+    QAction* edit = menu->addAction("Edit Address Template...");
+    edit->setEnabled(false);
+    QAction* maintenance = menu->addAction("Template Maintenance...", this, [this] {
+        if (ConfigureBook(TBookOptionsDlg::kAddressesPage) && model_->rowCount() > 0)
+            ApplyShownEntry();
+    });
+    tabs->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tabs, &QWidget::customContextMenuRequested, this, [=, this](const QPoint& p) {
+        select->setEnabled(ToolCommandEnabled("Select Address Templates for Entry"));
+        maintenance->setEnabled(!readOnly_);
+        menu->popup(tabs->mapToGlobal(p));
+    });
 }
 
 } // namespace tessaly
