@@ -6,6 +6,8 @@
 
 #include "app/book/book.h"
 #include "app/book/categories_page.h"
+#include "app/book/entry_list_model.h"
+#include "app/book/entry_list_view.h"
 #include "app/book_options/book_options_dlg.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
@@ -14,10 +16,12 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -117,6 +121,7 @@ private slots:
     void TemplatesDeletedAndRestored();
     void CancelLeavesTheSavedFileByteIdentical();
     void CategoriesPagePopUpTicksAndOpensMaintenance();
+    void IndexKeysOfAnEntryAppliedAfterOkOnly();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -354,6 +359,89 @@ void TBookOptionsTest::CategoriesPagePopUpTicksAndOpensMaintenance() {
     QCOMPARE(book->EditMode(), int(kEditViewing));
     PopUpAndChoose(list->viewport(), menu, "Clear all Selections");
     QCOMPARE(book->CategoriesPage()->Ticked(), QStringList());
+}
+
+void DoubleClick(QListWidget* list, int row) {
+    const QPoint p = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, p);
+}
+
+void TBookOptionsTest::IndexKeysOfAnEntryAppliedAfterOkOnly() {
+    TTestRun run(*store_, Path("cfg"));
+    TStoreSettings settings;
+    const QString path = Path("Keys.ADR");
+    auto made = NewBook(PathToCore(path), settings);
+    auto e = std::make_unique<TRecord>();
+    e->SetNameField(kFieldSurname, "Adams");
+    e->SetNameField(1, "Zoe");
+    made->Entries.Add(std::move(e));
+    QVERIFY(SaveBook(*made, false, settings).Ok);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    QTest::mouseClick(book->ListBox()->viewport(), Qt::LeftButton, {},
+                      book->ListBox()->visualRect(book->EntryModel()->index(0)).center());
+    QAction* keys = nullptr;
+    for (QMenu* m : book->WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == "Select Index &Keys for Entry...")
+                keys = a;
+    QVERIFY(keys);
+    book->UpdateCommandState();
+    QVERIFY(keys->isEnabled());
+
+    bool done = false;
+    OnDialog("Select Index Keys for Entry", [&](QDialog* d) {
+        auto* keyList = d->findChild<QListWidget*>("IndexKeys");
+        auto* available = d->findChild<QListWidget*>("AvailableFields");
+        QVERIFY(!keyList->isEnabled());
+        QVERIFY(!d->findChild<QPushButton*>("AddKey")->isEnabled());
+        auto* over = d->findChild<QRadioButton*>("OverrideKeys");
+        QTest::mouseClick(over, Qt::LeftButton, {}, QPoint(6, over->height() / 2));
+        QVERIFY(keyList->isEnabled());
+        while (keyList->count() > 0)
+            Click(d, "DeleteKey");
+        QVERIFY(!d->findChild<QPushButton*>("DeleteKey")->isEnabled());
+        QCOMPARE(d->findChild<QLabel*>("DisplayPreview")->text(), QString("<No Index Specified>"));
+        for (int i = 0; i < available->count(); ++i)
+            if (available->item(i)->text().endsWith("First Name")) {
+                DoubleClick(available, i);
+                break;
+            }
+        QCOMPARE(keyList->count(), 1);
+        QCOMPARE(d->findChild<QLabel*>("DisplayPreview")->text(), QString("Zoe"));
+        // A double click on a key toggles its sort flag.
+        DoubleClick(keyList, 0);
+        QCOMPARE(keyList->item(0)->text().startsWith(QString::fromUtf8("\u2195")), false);
+        done = true;
+        ClickOk(d);
+    });
+    keys->trigger();
+    QVERIFY(done);
+    const TRecord* entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->UseDefaultKeys, 0);
+    QCOMPARE(entry->Keys.Count(), 1);
+    QCOMPARE(entry->Keys.KeyCode(0), 1);
+    QCOMPARE(entry->Keys.KeySortBy(0), 0);
+    QVERIFY(book->Book()->Modified);
+
+    // Cancel: the keys as they were, nothing applied.
+    QVERIFY(book->Save(false));
+    const QByteArray saved = FileBytes(path);
+    done = false;
+    OnDialog("Select Index Keys for Entry", [&](QDialog* d) {
+        auto* def = d->findChild<QRadioButton*>("UseDefaultKeys");
+        QTest::mouseClick(def, Qt::LeftButton, {}, QPoint(6, def->height() / 2));
+        QVERIFY(!d->findChild<QListWidget*>("IndexKeys")->isEnabled());
+        done = true;
+        d->reject();
+    });
+    keys->trigger();
+    QVERIFY(done);
+    QCOMPARE(book->Book()->Entries.At(0)->UseDefaultKeys, 0);
+    QVERIFY(!book->Book()->Modified);
+    run.Frame.reset();
+    QCOMPARE(FileBytes(path), saved);
 }
 
 QTEST_MAIN(TBookOptionsTest)

@@ -99,6 +99,8 @@ public:
     // the list (unless editing) and lays the fields out again.
     // Returns whether OK closed it.
     bool ConfigureBook(int page = 0);
+    // "Select Index &Keys for Entry...": the entry's keys; applied after OK only.
+    void SelectEntryKeys();
     // "&Find Text..." and "Find and &Replace Text..." on the Notes.
     void FindInNotes(bool replace);
     // Files dropped on the current entry.
@@ -235,6 +237,7 @@ private:
     QAction* removeSearchAction_ = nullptr;
     QAction* timestampAction_ = nullptr;
     QAction* templatesAction_ = nullptr;
+    QAction* keysAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
     QAction* tagAction_ = nullptr;

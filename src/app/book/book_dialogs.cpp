@@ -5,10 +5,12 @@
 #include "app/book/book.h"
 #include "app/book/categories_page.h"
 #include "app/book/entry_list_model.h"
+#include "app/book/index_key_dlg.h"
 #include "app/book_options/book_options_dlg.h"
 #include "app/search/filter_form.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
+#include "core/access/work_record.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 
@@ -70,6 +72,22 @@ bool TBook::ConfigureBook(int page) {
 } // namespace tessaly
 
 namespace tessaly {
+
+void TBook::SelectEntryKeys() {
+    if (!ToolCommandEnabled("Define Index Keys for Entry"))
+        return;
+    StorePage(shownPage_);
+    TIndexKeyDlg dialog(WorkRecordOf(*book_), *book_, this);
+    // Cancel has put the keys back: nothing to apply.
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (edit_.Viewing()) {
+        ApplyShownEntry();
+        return;
+    }
+    shownPage_ = -1;
+    LayoutFields();
+}
 
 void TBook::ApplyShownEntry() {
     if (!edit_.Viewing() || !current_ || readOnly_)
