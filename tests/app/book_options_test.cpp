@@ -122,6 +122,7 @@ private slots:
     void CancelLeavesTheSavedFileByteIdentical();
     void CategoriesPagePopUpTicksAndOpensMaintenance();
     void IndexKeysOfAnEntryAppliedAfterOkOnly();
+    void NewTemplateThroughItsDialog();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -442,6 +443,45 @@ void TBookOptionsTest::IndexKeysOfAnEntryAppliedAfterOkOnly() {
     QVERIFY(!book->Book()->Modified);
     run.Frame.reset();
     QCOMPARE(FileBytes(path), saved);
+}
+
+void TBookOptionsTest::NewTemplateThroughItsDialog() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeBookWithTemplate(Path("NewTpl.ADR")));
+    QVERIFY(book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kAddressesPage);
+        auto* list = d->findChild<QListWidget*>("TemplateList");
+        OnDialog("Add a New Address Template", [&](QDialog* t) {
+            auto* name = t->findChild<QLineEdit*>("TemplateName");
+            QCOMPARE(t->findChild<QLineEdit*>("Caption1")->text(), QString("Company"));
+            QTest::keyClicks(name, "holiday home");
+            QTest::keyClick(name, Qt::Key_Return);
+            QVERIFY(t->isVisible());
+            QVERIFY(messages_->Requests.back().Text.startsWith(
+                "A Template Named \"holiday home\" is already Defined."));
+            Retype(name, "Cottage");
+            Retype(t->findChild<QLineEdit*>("Caption1"), "Landlord");
+            auto* button = t->findChild<QPushButton*>("Button2"); // Fax: none
+            QCOMPARE(button->text(), QString("None"));
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(button->text(), QString("Dial"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Click(d, "NewTemplate");
+        QCOMPARE(list->count(), 3);
+        QVERIFY(list->item(2)->text().startsWith("Cottage"));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    const TTemplateList& t = book->Book()->Templates;
+    const int i = t.FindTemplateByName("Cottage");
+    QVERIFY(i > 0);
+    QCOMPARE(ToQString(t.TemplateCaption(i, 1)), QString("Landlord"));
+    QCOMPARE(int(t.At(i)->ButtonKinds[2]), 1);
 }
 
 QTEST_MAIN(TBookOptionsTest)

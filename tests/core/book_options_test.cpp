@@ -114,5 +114,31 @@ TEST(BookOptions, TemplatesLabelsAndPagesReachTheBookOnApplyOnly) {
     EXPECT_EQ(WriteBookImage(*book), image);
 }
 
+TEST(BookOptions, TemplateDialogStoresNewAndEditedTemplates) {
+    auto book = Book("/nowhere/C.ADR");
+    TBookOptions o(*book);
+    TTemplateValues v = o.Templates().NewTemplateValues();
+    v.Name = " work ";
+    const auto taken = o.StoreTemplate(-1, v, false);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->Title, kMsgTitleValidationFailed);
+    v.Name = " Cottage ";
+    v.Captions[1] = "Landlord";
+    int at = -1;
+    EXPECT_FALSE(o.StoreTemplate(-1, v, true, &at));
+    ASSERT_EQ(at, 3);
+    EXPECT_EQ(o.Templates().TemplateName(3), "Cottage");
+    EXPECT_EQ(o.Templates().BaseIndex, 3);
+    // Editing keeps its own name in another case; the number stays.
+    const int id = o.Templates().TemplateId(3);
+    v.Name = "COTTAGE";
+    EXPECT_FALSE(o.StoreTemplate(3, v, false));
+    EXPECT_EQ(o.Templates().TemplateId(3), id);
+    EXPECT_EQ(o.Templates().TemplateName(3), "COTTAGE");
+    EXPECT_EQ(book->Templates.Count(), 3); // the book waits for OK
+    EXPECT_TRUE(o.Apply(*book));
+    EXPECT_EQ(book->Templates.TemplateCaption(3, 1), "Landlord");
+}
+
 } // namespace
 } // namespace tessaly

@@ -7,6 +7,7 @@
 #include "app/book/entry_list_model.h"
 #include "app/book/index_key_dlg.h"
 #include "app/book_options/book_options_dlg.h"
+#include "app/book_options/template_dlg.h"
 #include "app/search/filter_form.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
@@ -112,9 +113,31 @@ void TBook::CreateDialogMenus() {
     menu->setObjectName("TemplateTabMenu");
     QAction* select = menu->addAction("Select Address Templates for Entry...", this,
                                       &TBook::SelectEntryTemplates);
-    // The template dialog is not part of this window yet.
-    QAction* edit = menu->addAction("Edit Address Template...");
-    edit->setEnabled(false);
+    QAction* edit = menu->addAction("Edit Address Template...", this, [this, tabs] {
+        const TRecord& w = WorkRecordOf(*book_);
+        const int id = w.Addresses.AddressTemplateId(tabs->currentIndex());
+        const int i = book_->Templates.FindTemplateById(id);
+        if (i < 1 || readOnly_)
+            return;
+        TBookOptions options(*book_);
+        TTemplateDlg dialog(
+            true, book_->Templates.ValuesOf(i), book_->Templates.NewTemplateValues(),
+            [&options, i](const TTemplateValues& values, bool base) {
+                return options.StoreTemplate(i, values, base);
+            },
+            this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        StorePage(shownPage_);
+        if (options.Apply(*book_))
+            RecordChange();
+        shownPage_ = -1;
+        LayoutFields();
+        if (edit_.Viewing() && model_->rowCount() > 0)
+            ApplyShownEntry();
+        else
+            ShowWorkRecord();
+    });
     QAction* maintenance = menu->addAction("Template Maintenance...", this, [this] {
         if (ConfigureBook(TBookOptionsDlg::kAddressesPage) && model_->rowCount() > 0)
             ApplyShownEntry();
@@ -122,6 +145,7 @@ void TBook::CreateDialogMenus() {
     tabs->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tabs, &QWidget::customContextMenuRequested, this, [=, this](const QPoint& p) {
         select->setEnabled(ToolCommandEnabled("Select Address Templates for Entry"));
+        edit->setEnabled(!readOnly_ && tabs->count() > 0);
         maintenance->setEnabled(!readOnly_);
         menu->popup(tabs->mapToGlobal(p));
     });

@@ -1,6 +1,7 @@
 #include "app/book_options/book_options_dlg.h"
 
 #include "app/book_options/category_dlg.h"
+#include "app/book_options/template_dlg.h"
 #include "app/shell/message_dialog.h"
 #include "platform/qt_text.h"
 
@@ -178,13 +179,22 @@ QWidget* TBookOptionsDlg::AddressesPage() {
     templates_->setObjectName("TemplateList");
     layout->addWidget(templates_, 1);
     auto* buttons = new QVBoxLayout;
+    auto* add = Button("&New", page, "NewTemplate");
+    editTemplate_ = Button("&Edit", page, "EditTemplate");
     deleteTemplate_ = Button("&Delete", page, "DeleteTemplate");
     defaultTemplate_ = Button("&Toggle Default State", page, "ToggleTemplateDefault");
+    buttons->addWidget(add);
+    buttons->addWidget(editTemplate_);
     buttons->addWidget(deleteTemplate_);
     buttons->addWidget(defaultTemplate_);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     connect(templates_, &QListWidget::currentRowChanged, this, &TBookOptionsDlg::TemplateChosen);
+    connect(add, &QPushButton::clicked, this, [this] { EditTemplate(-1); });
+    connect(editTemplate_, &QPushButton::clicked, this,
+            [this] { EditTemplate(templates_->currentRow() + 1); });
+    connect(templates_, &QListWidget::itemDoubleClicked, this,
+            [this] { EditTemplate(templates_->currentRow() + 1); });
     connect(deleteTemplate_, &QPushButton::clicked, this, &TBookOptionsDlg::DeleteTemplate);
     connect(defaultTemplate_, &QPushButton::clicked, this, &TBookOptionsDlg::ToggleTemplateDefault);
     FillTemplates(0);
@@ -246,6 +256,7 @@ void TBookOptionsDlg::TemplateChosen() {
     const int i = templates_->currentRow() + 1;
     const bool any = i >= 1;
     const bool deleted = any && options_.Templates().TemplateDeleted(i);
+    editTemplate_->setEnabled(any && !deleted);
     deleteTemplate_->setEnabled(any);
     deleteTemplate_->setText(deleted ? "&Restore" : "&Delete");
     defaultTemplate_->setEnabled(any && !deleted);
@@ -325,6 +336,21 @@ void TBookOptionsDlg::DeleteTemplate() {
         options_.MarkTemplate(i, true);
     }
     FillTemplates(i - 1);
+}
+
+void TBookOptionsDlg::EditTemplate(int i) {
+    const TTemplateList& list = options_.Templates();
+    if (i >= 0 && (i < 1 || list.TemplateDeleted(i)))
+        return;
+    const bool existing = i >= 1;
+    TTemplateDlg dialog(
+        existing, existing ? list.ValuesOf(i) : list.NewTemplateValues(), list.NewTemplateValues(),
+        [this, i](const TTemplateValues& values, bool base) {
+            return options_.StoreTemplate(i, values, base);
+        },
+        this);
+    if (dialog.exec() == QDialog::Accepted)
+        FillTemplates(existing ? i - 1 : options_.Templates().Count() - 2);
 }
 
 void TBookOptionsDlg::ToggleTemplateDefault() {

@@ -51,6 +51,8 @@ private:
     void DeleteCategory();
     void ToggleCategoryDefault();
     void Inherit();
+    // The template dialog on template `i` (a list index), -1 for a new one.
+    void EditTemplate(int i);
     void DeleteTemplate();
     void ToggleTemplateDefault();
     void RefreshGroupCaptions();
@@ -67,6 +69,7 @@ private:
     QPushButton* deleteCategory_ = nullptr;
     QPushButton* defaultCategory_ = nullptr;
     QListWidget* templates_ = nullptr;
+    QPushButton* editTemplate_ = nullptr;
     QPushButton* deleteTemplate_ = nullptr;
     QPushButton* defaultTemplate_ = nullptr;
     QCheckBox* blankFields_ = nullptr;

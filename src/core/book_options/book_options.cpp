@@ -90,6 +90,31 @@ void TBookOptions::MarkTemplate(int i, bool deleted) {
     templates_.SetDeleted(i, deleted);
 }
 
+std::optional<TDialogMessage> TBookOptions::StoreTemplate(int i, const TTemplateValues& values,
+                                                          bool base, int* stored) {
+    if (auto m = CheckTemplateName(templates_, values.Name, i))
+        return m;
+    TTemplateValues clean = values;
+    clean.Name = CleanShort(values.Name);
+    int at = i;
+    if (i < 0) {
+        at = templates_.AddTemplate(clean);
+        if (at < 0)
+            return TDialogMessage{kMsgTitleRequestDenied,
+                                  "No more Address Templates can be added to this Address Book.",
+                                  kMsgKindError, kMsgButtonsOk};
+        // AddTemplate leaves the include flag as given; the rule keeps one.
+        templates_.SetIncludeForNew(at, clean.IncludeForNew);
+    } else if (!templates_.UpdateTemplate(i, clean, templates_.TemplateDeleted(i) != 0)) {
+        return std::nullopt;
+    }
+    if (base)
+        templates_.SetBaseIndex(at);
+    if (stored)
+        *stored = at;
+    return std::nullopt;
+}
+
 bool TBookOptions::ToggleTemplateInclude(int i) {
     if (i < 1 || !templates_.InRange(i) || templates_.TemplateDeleted(i))
         return false;

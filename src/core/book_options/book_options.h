@@ -54,6 +54,11 @@ public:
     std::optional<TDialogMessage> TemplateDeleteRefusalFor(int i) const;
     std::optional<TDialogMessage> TemplateDeleteQuestion(int i) const;
     void MarkTemplate(int i, bool deleted);
+    // The template dialog, on OK: the name check, then the values stored (a new
+    // template when `i` is -1) and, with `base`, the template becomes the base of new
+    // ones. Returns the refusal, or nothing and the template's index in `stored`.
+    std::optional<TDialogMessage> StoreTemplate(int i, const TTemplateValues& values, bool base,
+                                                int* stored = nullptr);
     // The default toggle: whether the template's address is added to new entries.
     bool ToggleTemplateInclude(int i);
 
