@@ -309,7 +309,7 @@ void TSearchDialogTest::RuleEditorSwitchesPagesAndRefusesBadDates() {
         QCOMPARE(messages_->Requests.size(), std::size_t(2));
         QCOMPARE(messages_->Requests[1].Text,
                  QString("Date Entered is Invalid \n\nPlease Re-specify in the Format DD/MM/YYYY"));
-        QVERIFY(d->findChild<QLineEdit*>("ToDate")->hasFocus());
+        QTRY_VERIFY(d->findChild<QLineEdit*>("ToDate")->hasFocus());
         TypeInto(d->findChild<QLineEdit*>("ToDate"), "12/03/2024");
         Click(d, "A&dd");
         auto* rules = d->findChild<QTreeWidget*>("Rules");
@@ -360,7 +360,7 @@ void TSearchDialogTest::SavedSearchesPageRenamesAndDeletes() {
             QCOMPARE(messages_->Requests.back().Text,
                      QString("A Saved Search Named \"friends\" is already Defined.\n\nPlease "
                              "Specify another Name for the Search"));
-            QVERIFY(box->hasFocus());
+            QTRY_VERIFY(box->hasFocus());
             box->selectAll();
             QTest::keyClicks(box, "All of them");
             QTest::keyClick(box, Qt::Key_Return);
