@@ -7,6 +7,7 @@
 #include "app/book/book.h"
 #include "app/book/entry_list_model.h"
 #include "app/book/entry_list_view.h"
+#include "app/book/reminders_page.h"
 #include "app/search/filter_form.h"
 #include "app/search/save_filter.h"
 #include "core/store/book_file.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,6 +158,7 @@ private slots:
     void SavedSearchesPageRenamesAndDeletes();
     void CancelLeavesTheSavedFileByteIdentical();
     void NameDialogCaptionsAndChecksByMode();
+    void RemindersPagePopUpSetsAndRemovesTheFilter();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -455,6 +458,41 @@ void TSearchDialogTest::NameDialogCaptionsAndChecksByMode() {
     }
     QCOMPARE(TSaveFilter(TNameMode::Import, "", true, names).windowTitle(),
              QString("Rename Import Template"));
+}
+
+// A right click on the Reminders page's list, then a click on an item of its pop-up.
+void ChooseFromPopUp(QWidget* area, const QString& item) {
+    const QPoint at(10, 10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
+    QApplication::sendEvent(area, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    for (QAction* a : menu->actions())
+        if (a->text() == item) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+            return;
+        }
+    QFAIL(qPrintable("no item " + item));
+}
+
+void TSearchDialogTest::RemindersPagePopUpSetsAndRemovesTheFilter() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Pop.ADR"), {"Adams", "Baker"}));
+    QVERIFY(book);
+    book->ShowPage(2);
+    QWidget* area = book->RemindersPage()->List()->viewport();
+    bool done = false;
+    OnDialog("Search Address Book: ", [&](QDialog* d) {
+        ClickCheck(d, "Entr&ies Starting with Sort Character(s) :-");
+        QTest::keyClicks(d->findChild<QLineEdit*>("StartsWith"), "a");
+        done = true;
+        Click(d, "OK");
+    });
+    ChooseFromPopUp(area, "Set Display Filter...");
+    QTRY_VERIFY(done);
+    QTRY_COMPARE(Listed(*book), QStringList({"Adams"}));
+    ChooseFromPopUp(area, "Remove Display Filter");
+    QTRY_COMPARE(Listed(*book).size(), 2);
 }
 
 QTEST_MAIN(TSearchDialogTest)

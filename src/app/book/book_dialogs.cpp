@@ -6,6 +6,7 @@
 #include "app/book/categories_page.h"
 #include "app/book/entry_list_model.h"
 #include "app/book/index_key_dlg.h"
+#include "app/book/reminders_page.h"
 #include "app/book_options/book_options_dlg.h"
 #include "app/book_options/template_dlg.h"
 #include "app/search/filter_form.h"
@@ -99,6 +100,8 @@ void TBook::ApplyShownEntry() {
 }
 
 void TBook::CreateDialogMenus() {
+    connect(reminders_, &TRemindersPage::SearchRequested, this, &TBook::SearchAddressBook);
+    connect(reminders_, &TRemindersPage::RemoveSearchRequested, this, &TBook::RemoveActiveSearch);
     connect(categories_, &TCategoriesPage::Maintenance, this, [this] {
         if (readOnly_)
             return;
