@@ -12,6 +12,15 @@ TFormatSettings LocaleFormats(const QLocale& locale) {
     // The short date keeps at most two month letters, so that dates line up.
     fs.ShortDateFormat =
         LimitMonthLetters(DateFormatFromQt(FromQString(locale.dateFormat(QLocale::ShortFormat))));
+    // The separator the short date is written with is the one it is read back with.
+    for (const char c : fs.ShortDateFormat) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter && c != '\'' && c != '"') {
+            if (c != '/')
+                fs.DateSeparator = std::string(1, c);
+            break;
+        }
+    }
     fs.LongDateFormat = DateFormatFromQt(FromQString(locale.dateFormat(QLocale::LongFormat)));
     for (int month = 1; month <= 12; ++month) {
         fs.LongMonthNames[month - 1] = FromQString(locale.monthName(month, QLocale::LongFormat));

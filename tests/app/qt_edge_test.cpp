@@ -19,6 +19,7 @@ private slots:
     void PathsKeepTheirBytes();
     void LocaleNamesReachTheCoreInItsCodePage();
     void QuotedLocaleTextIsNotAFormatLetter();
+    void EveryLocalesShortDateReadsBack();
 };
 
 void TQtEdgeTest::TextsKeepTheirCodePage() {
@@ -58,6 +59,21 @@ void TQtEdgeTest::QuotedLocaleTextIsNotAFormatLetter() {
     const TFormatSettings fs = LocaleFormats(QLocale(QLocale::Spanish, QLocale::Spain));
     QCOMPARE(FormatDateTime(fs.LongDateFormat, EncodeDate(2026, 9, 1), fs),
              std::string("martes, 1 de septiembre de 2026"));
+}
+
+// A short date written in a locale's format must read back as the same day, whatever
+// separator the locale uses (the C locale's blank, the German full stop).
+void TQtEdgeTest::EveryLocalesShortDateReadsBack() {
+    const TDateTime day = EncodeDate(2026, 12, 8);
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+                                  QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                  QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        const TFormatSettings fs = LocaleFormats(locale);
+        const std::string text = FormatDateTime(fs.ShortDateFormat, day, fs);
+        const auto read = ParseDate(text, fs, day);
+        QVERIFY2(read && *read == day,
+                 (locale.name() + " " + QString::fromStdString(text)).toUtf8());
+    }
 }
 
 QTEST_GUILESS_MAIN(TQtEdgeTest)

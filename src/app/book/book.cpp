@@ -348,7 +348,8 @@ void TBook::CreateMenus() {
     }
     viewMenu_->addSeparator();
     viewMenu_->addAction("&Calendar", QKeySequence(Qt::Key_F12))->setEnabled(false);
-    viewMenu_->addAction("&Search Address Book...", QKeySequence(Qt::Key_F10))->setEnabled(false);
+    viewMenu_->addAction("&Search Address Book...", QKeySequence(Qt::Key_F10), this,
+                         &TBook::SearchAddressBook);
     removeSearchAction_ =
         viewMenu_->addAction("Re&move Active Search", this, &TBook::RemoveActiveSearch);
 
@@ -360,7 +361,7 @@ void TBook::CreateMenus() {
     if (frameTools)
         for (QAction* a : frameTools->actions())
             toolsMenu_->addAction(a);
-    toolsMenu_->addAction("Configure &Address Book...")->setEnabled(false);
+    toolsMenu_->addAction("Configure &Address Book...", this, [this] { ConfigureBook(); });
     toolsMenu_->addSeparator();
     toolsMenu_->addAction("&Insert into Word Processor")->setEnabled(false);
     toolsMenu_->addAction("Insert to &Windows Clipboard")->setEnabled(false);
@@ -393,6 +394,7 @@ void TBook::CreateMenus() {
             addAction(a);
     CreateEditMenu();
     CreateListMenu();
+    CreateDialogMenus();
 }
 
 QList<QMenu*> TBook::WindowMenus() const {
@@ -429,11 +431,7 @@ void TBook::ApplyScreenFont(const QFont& font) {
 
 // ---- view state kept in the book ----------------------------------------------------
 
-void TBook::RestoreView() {
-    const TBookWindowPlacement p = WindowPlacement(*book_);
-    const QRect bounds = BoundsRect(p.Bounds);
-    splitter_->setSizes({p.ListWidth, std::max(200, bounds.width() - p.ListWidth)});
-    address_->SetPanelWidths(p.TitleWidth, p.NamePanelWidth);
+void TBook::NamePages() {
     for (int page = 0; page < kPages; ++page) {
         QString caption = ToQString(PageCaption(*book_, page));
         if (caption.isEmpty())
@@ -442,6 +440,14 @@ void TBook::RestoreView() {
         pageActions_[page]->setText(caption + " Page");
         pageActions_[page]->setStatusTip("View the " + caption + " Page");
     }
+}
+
+void TBook::RestoreView() {
+    const TBookWindowPlacement p = WindowPlacement(*book_);
+    const QRect bounds = BoundsRect(p.Bounds);
+    splitter_->setSizes({p.ListWidth, std::max(200, bounds.width() - p.ListWidth)});
+    address_->SetPanelWidths(p.TitleWidth, p.NamePanelWidth);
+    NamePages();
     tabs_->blockSignals(true);
     tabs_->setCurrentIndex(std::clamp(p.ActivePage, 0, kPages - 1));
     tabs_->blockSignals(false);

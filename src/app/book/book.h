@@ -94,6 +94,15 @@ public:
     void SelectEntryTemplates();
     void SaveAs();
     void RemoveActiveSearch();
+    // ---- the book's own dialogs (book_dialogs.cpp) ----
+    // "&Search Address Book..." (F10): the search dialog; OK rebuilds the list.
+    void SearchAddressBook();
+    // "Configure &Address Book...": the book options; OK renames the pages, rebuilds
+    // the list (unless editing) and lays the fields out again.
+    // Returns whether OK closed it.
+    bool ConfigureBook(int page = 0);
+    // "Select Index &Keys for Entry...": the entry's keys; applied after OK only.
+    void SelectEntryKeys();
     // "&Find Text..." and "Find and &Replace Text..." on the Notes.
     void FindInNotes(bool replace);
     // Files dropped on the current entry.
@@ -146,6 +155,13 @@ private:
     void CreateControls();
     void CreateMenus();
     void RestoreView();
+    // The six tabs and their "&View" items from the book's page labels.
+    void NamePages();
+    // The pop-ups of the template tabs and of the Categories page (book_dialogs.cpp).
+    void CreateDialogMenus();
+    // After a maintenance dialog opened from a page: when viewing, the entry is applied
+    // as an update and shown again.
+    void ApplyShownEntry();
     void StoreView();
     void SelectAfterBuild(int row, int top);
     void StorePage(int page);
@@ -224,6 +240,7 @@ private:
     QAction* removeSearchAction_ = nullptr;
     QAction* timestampAction_ = nullptr;
     QAction* templatesAction_ = nullptr;
+    QAction* keysAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
     QAction* tagAction_ = nullptr;

@@ -109,7 +109,8 @@ void TBook::CreateEditMenu() {
     duplicateAction_ = editMenu_->addAction("Dup&licate Entry");
     editMenu_->addSeparator();
     // Index keys and templates of the entry come with their dialogs.
-    editMenu_->addAction("Select Index &Keys for Entry...")->setEnabled(false);
+    keysAction_ =
+        editMenu_->addAction("Select Index &Keys for Entry...", this, &TBook::SelectEntryKeys);
     templatesAction_ = editMenu_->addAction("Select Address &Templates for Entry...", this,
                                             &TBook::SelectEntryTemplates);
     editMenu_->addSeparator();
@@ -184,6 +185,7 @@ void TBook::UpdateEditActions(const TCommandInputs& in) {
     removeSearchAction_->setEnabled(state_.RemoveSearch && book_->Searches.SearchIsActive(false));
     timestampAction_->setEnabled(!readOnly_);
     templatesAction_->setEnabled(ToolCommandEnabled("Select Address Templates for Entry"));
+    keysAction_->setEnabled(ToolCommandEnabled("Define Index Keys for Entry"));
 }
 
 bool TBook::ToolCommandEnabled(const QString& hint) const {
@@ -203,6 +205,10 @@ bool TBook::ToolCommandEnabled(const QString& hint) const {
         return state_.Undo;
     if (hint == "Remove Search")
         return state_.RemoveSearch && book_ && book_->Searches.SearchIsActive(false);
+    if (hint == "Search")
+        return state_.Search && book_ && edit_.Viewing();
+    if (hint == "Define Index Keys for Entry")
+        return state_.DefineIndexKeys && !readOnly_ && (current_ || !edit_.Viewing());
     if (hint == "Select Address Templates for Entry")
         return state_.SelectTemplates && !readOnly_ && (current_ || !edit_.Viewing());
     if (hint == "Dial Number")
@@ -228,6 +234,10 @@ bool TBook::RunEditCommand(const QString& hint) {
         UndoLast();
     else if (hint == "Remove Search")
         RemoveActiveSearch();
+    else if (hint == "Search")
+        SearchAddressBook();
+    else if (hint == "Define Index Keys for Entry")
+        SelectEntryKeys();
     else if (hint == "Select Address Templates for Entry")
         SelectEntryTemplates();
     else
@@ -693,6 +703,7 @@ void TBook::RemoveActiveSearch() {
     book_->Searches.ClearSearch();
     BuildEntryList();
     UpdateStatus();
+    AutoSaveCheck();
 }
 
 void TBook::SaveAs() {

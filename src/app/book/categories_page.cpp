@@ -31,12 +31,16 @@ TCategoriesPage::TCategoriesPage(QWidget* parent) : QWidget(parent) {
         emit Typed(list_);
     });
     menu_ = new QMenu(this);
-    // Category maintenance comes with the book options dialog.
-    menu_->addAction("Category Maintenance...")->setEnabled(false);
-    menu_->addAction("Select All Categories")->setEnabled(false);
-    menu_->addAction("Clear all Selections")->setEnabled(false);
-    connect(list_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { menu_->popup(list_->viewport()->mapToGlobal(p)); });
+    menu_->setObjectName("CategoriesMenu");
+    menu_->addAction("Category Maintenance...", this, &TCategoriesPage::Maintenance);
+    menu_->addAction("Select All Categories", this, [this] { TickAll(true); });
+    menu_->addAction("Clear all Selections", this, [this] { TickAll(false); });
+    connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        // All three wait for a writable book.
+        for (QAction* a : menu_->actions())
+            a->setEnabled(!readOnly_);
+        menu_->popup(list_->viewport()->mapToGlobal(p));
+    });
 }
 
 void TCategoriesPage::Fill(const TRecord& entry, const TBookData& book) {
@@ -95,6 +99,17 @@ void TCategoriesPage::SetReadOnly(bool readOnly) {
         list_->item(i)->setFlags(readOnly ? Qt::ItemIsEnabled
                                           : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     filling_ = false;
+}
+
+void TCategoriesPage::TickAll(bool ticked) {
+    if (readOnly_)
+        return;
+    filling_ = true;
+    for (int i = 0; i < list_->count(); ++i)
+        list_->item(i)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    filling_ = false;
+    changed_ = true;
+    emit Typed(list_);
 }
 
 QStringList TCategoriesPage::Ticked() const {

@@ -27,12 +27,15 @@ public:
 signals:
     // A tick changed by the user.
     void Typed(QWidget* field);
+    // "Category Maintenance..." from the pop-up.
+    void Maintenance();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FitColumns();
+    void TickAll(bool ticked);
 
     const TBookData* book_ = nullptr;
     QListWidget* list_ = nullptr;

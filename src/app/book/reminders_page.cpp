@@ -83,8 +83,8 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
     menu_->addSeparator();
     menu_->addAction("Reminder Options...", this, [this] { emit OptionsRequested(); });
     menu_->addSeparator();
-    menu_->addAction("Set Display Filter...")->setEnabled(false);
-    menu_->addAction("Remove Display Filter")->setEnabled(false);
+    menu_->addAction("Set Display Filter...", this, [this] { emit SearchRequested(); });
+    menu_->addAction("Remove Display Filter", this, [this] { emit RemoveSearchRequested(); });
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { menu_->popup(list_->viewport()->mapToGlobal(p)); });
 }

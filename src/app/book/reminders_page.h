@@ -38,6 +38,10 @@ public:
 signals:
     // "Reminder Options...": the general options on their "Reminders" page.
     void OptionsRequested();
+    // "Set Display Filter..." and "Remove Display Filter": the search dialog and
+    // "Re&move Active Search" of the book window.
+    void SearchRequested();
+    void RemoveSearchRequested();
 
 private:
     void WidenToContents();

@@ -3,8 +3,10 @@
 #include "core/common/fill_text.h"
 #include "core/common/text.h"
 #include "core/common/upper_case.h"
+#include "core/organise/item_name_check.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace tessaly {
 
@@ -200,21 +202,10 @@ TDialogMessage SearchDeletionQuestion(std::string_view name) {
 
 std::optional<TDialogMessage> CheckSearchName(const TFilterList& searches, std::string_view name,
                                               std::string_view originalName) {
-    const std::string clean = Trim(name);
-    if (clean.empty())
-        return Error(kMsgTitleRequiredField,
-                     "A Name for the Search must be Specified.\n\nEach Saved Search needs to be "
-                     "assigned a unique name to identify that Search.");
-    if (clean == Trim(originalName))
-        return std::nullopt;
-    const int other = searches.FindSearch(clean);
-    // Changing only the case of the search's own name is no clash.
-    if (other >= 0 && other != searches.FindSearch(Trim(originalName)))
-        return Error(kMsgTitleValidationFailed,
-                     FillText("A Saved Search Named \"%s\" is already Defined.\n\nPlease Specify "
-                              "another Name for the Search",
-                              {clean}));
-    return std::nullopt;
+    std::vector<std::string> names;
+    for (int i = 0; i < searches.Count(); ++i)
+        names.push_back(TextValue(searches.At(i)->Name));
+    return CheckItemName(TNameMode::Search, names, name, originalName);
 }
 
 } // namespace tessaly

@@ -1,0 +1,488 @@
+// "Address Book Options" driven by mouse and keys: a page renamed and the book
+// window's tab renamed with it; a category added through its dialog and refused when
+// its name is taken; categories inherited from a second book (and a file that is not a
+// book refused); a template deleted and restored, the first one refused; Cancel
+// leaving the saved file byte-identical.
+
+#include "app/book/book.h"
+#include "app/book/categories_page.h"
+#include "app/book/entry_list_model.h"
+#include "app/book/entry_list_view.h"
+#include "app/book_options/book_options_dlg.h"
+#include "core/store/book_file.h"
+#include "platform/qt_text.h"
+#include "tests/app/test_support.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using namespace tessaly;
+
+namespace {
+
+QString MakeBookWithTemplate(const QString& path, const QString& category = QString()) {
+    TStoreSettings settings;
+    auto book = NewBook(PathToCore(path), settings);
+    TTemplateValues v;
+    v.Name = "Holiday Home";
+    book->Templates.AddTemplate(v);
+    if (!category.isEmpty())
+        book->Categories.AddCategory(FromQString(category), false);
+    if (!SaveBook(*book, false, settings).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void OnDialog(const QString& caption, std::function<void(QDialog*)> act, int tries = 300) {
+    QTimer::singleShot(10, [caption, act, tries] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d || d->windowTitle() != caption) {
+            if (tries > 0)
+                OnDialog(caption, act, tries - 1);
+            else
+                qWarning("no dialog %s", qPrintable(caption));
+            return;
+        }
+        act(d);
+        if (d->isVisible())
+            d->reject(); // a failed check must not leave the run waiting
+    });
+}
+
+void ClickTab(QDialog* d, int page) {
+    QTabBar* bar = d->findChild<QTabWidget*>()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+}
+
+void Click(QDialog* d, const char* name) {
+    auto* b = d->findChild<QPushButton*>(name);
+    if (!b) {
+        qWarning("no button %s", name);
+        return;
+    }
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ClickOk(QDialog* d) {
+    for (QPushButton* b : d->findChildren<QPushButton*>())
+        if (b->text().remove('&') == "OK")
+            QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ClickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+void Retype(QLineEdit* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+void OpenOptions(TBook& book) {
+    for (QMenu* m : book.WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == "Configure &Address Book...") {
+                QVERIFY(a->isEnabled());
+                a->trigger();
+                return;
+            }
+    QFAIL("no \"Configure &Address Book...\"");
+}
+
+} // namespace
+
+class TBookOptionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void RenamedPageRenamesTheTabAndFieldsFollow();
+    void CategoriesAddedAndInherited();
+    void TemplatesDeletedAndRestored();
+    void CancelLeavesTheSavedFileByteIdentical();
+    void CategoriesPagePopUpTicksAndOpensMaintenance();
+    void IndexKeysOfAnEntryAppliedAfterOkOnly();
+    void NewTemplateThroughItsDialog();
+
+private:
+    QString Path(const QString& name) const { return dir_->filePath(name); }
+    TBook* Open(TTestRun& run, const QString& path) {
+        run.Frame->show();
+        if (!QTest::qWaitForWindowExposed(run.Frame.get()))
+            return nullptr;
+        QApplication::setActiveWindow(run.Frame.get());
+        if (!run.Frame->OpenBookFile(path, true, false))
+            return nullptr;
+        return qobject_cast<TBook*>(run.Frame->ActiveChild());
+    }
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MemorySettingsStore> store_;
+    std::unique_ptr<TRecordingPresenter> messages_;
+};
+
+void TBookOptionsTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    store_ = std::make_unique<MemorySettingsStore>();
+    messages_ = std::make_unique<TRecordingPresenter>();
+}
+
+void TBookOptionsTest::cleanup() {
+    messages_.reset();
+    store_.reset();
+    dir_.reset();
+}
+
+void TBookOptionsTest::RenamedPageRenamesTheTabAndFieldsFollow() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeBookWithTemplate(Path("Pages.ADR")));
+    QVERIFY(book);
+    QCOMPARE(book->Tabs()->tabText(1), QString("&Notes"));
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        auto* notesGroup = d->findChild<QLineEdit*>("FieldLabel9")->parentWidget();
+        QCOMPARE(notesGroup->property("title").toString(), QString("Notes Page"));
+        ClickTab(d, 1);
+        Retype(d->findChild<QLineEdit*>("PageLabel1"), "&Jottings");
+        QCOMPARE(notesGroup->property("title").toString(), QString("Jottings Page"));
+        ClickTab(d, 0);
+        Retype(d->findChild<QLineEdit*>("FieldLabel3"), "Nickname");
+        auto* shown = d->findChild<QToolButton*>("FieldShown4");
+        QCOMPARE(shown->text(), QString("Shown"));
+        QTest::mouseClick(shown, Qt::LeftButton);
+        QCOMPARE(shown->text(), QString("Hidden"));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QCOMPARE(book->Tabs()->tabText(1), QString("&Jottings"));
+    QCOMPARE(book->PageAction(1)->text(), QString("&Jottings Page"));
+    const TTemplateList& t = book->Book()->Templates;
+    QCOMPARE(ToQString(t.TemplateCaption(0, 3)), QString("Nickname"));
+    QCOMPARE(t.TemplateShown(0, 4), 0);
+    QVERIFY(book->Book()->Modified);
+}
+
+void TBookOptionsTest::CategoriesAddedAndInherited() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString other = MakeBookWithTemplate(Path("Other.ADR"), "Golf Club");
+    QFile junk(Path("Junk.ADR"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("nothing like a book");
+    junk.close();
+    TBook* book = Open(run, MakeBookWithTemplate(Path("Cats.ADR")));
+    QVERIFY(book);
+    QStringList chosen = {Path("Junk.ADR"), other};
+    TBookOptionsDlg::InheritChooser = [&](QWidget*) { return chosen.takeFirst(); };
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kCategoriesPage);
+        auto* list = d->findChild<QListWidget*>("CategoryList");
+        QCOMPARE(list->count(), 2);
+        // A taken name is refused and the category dialog stays open.
+        OnDialog("Add a New Category", [&](QDialog* c) {
+            auto* name = c->findChild<QLineEdit*>("CategoryName");
+            QTest::keyClicks(name, "business");
+            QTest::keyClick(name, Qt::Key_Return);
+            QVERIFY(c->isVisible());
+            QVERIFY(messages_->Requests.back().Text.startsWith(
+                "A Category with the name \"business\" is already Defined."));
+            Retype(name, "Suppliers");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Click(d, "NewCategory");
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(2)->text(), QString("Suppliers"));
+
+        const std::size_t before = messages_->Requests.size();
+        Click(d, "Inherit"); // the junk file: refused, nothing added
+        QCOMPARE(messages_->Requests.size(), before + 1);
+        QCOMPARE(list->count(), 3);
+        Click(d, "Inherit");
+        QCOMPARE(list->count(), 4);
+        QCOMPARE(list->item(3)->text(), QString("Golf Club"));
+
+        ClickRow(list, 0);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteCategory");
+        QCOMPARE(d->findChild<QPushButton*>("DeleteCategory")->text(), QString("&Restore"));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    const TCategoryList& c = book->Book()->Categories;
+    QCOMPARE(c.Count(), 3);
+    QCOMPARE(ToQString(c.CategoryName(0)), QString("Personal"));
+    QVERIFY(c.FindCategoryByName("Golf Club") >= 0);
+    QVERIFY(c.FindCategoryByName("Suppliers") >= 0);
+    TBookOptionsDlg::InheritChooser = nullptr;
+}
+
+void TBookOptionsTest::TemplatesDeletedAndRestored() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeBookWithTemplate(Path("Tpl.ADR")));
+    QVERIFY(book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kAddressesPage);
+        auto* list = d->findChild<QListWidget*>("TemplateList");
+        QCOMPARE(list->count(), 2);
+        ClickRow(list, 0); // "Address 1": refused
+        Click(d, "DeleteTemplate");
+        QVERIFY(messages_->Requests.back().Text.startsWith(
+            "Unable to Delete the Address Template: \"Address 1\""));
+        ClickRow(list, 1);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteTemplate");
+        QVERIFY(messages_->Requests.back().Text.startsWith(
+            "Please Confirm the Deletion of Address Template: Holiday Home"));
+        auto* button = d->findChild<QPushButton*>("DeleteTemplate");
+        QCOMPARE(button->text(), QString("&Restore"));
+        QVERIFY(list->item(1)->font().strikeOut());
+        Click(d, "DeleteTemplate"); // restored without a question
+        QCOMPARE(button->text(), QString("&Delete"));
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteTemplate");
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QCOMPARE(book->Book()->Templates.Count(), 2);
+    QCOMPARE(book->Book()->Templates.FindTemplateByName("Holiday Home"), -1);
+}
+
+void TBookOptionsTest::CancelLeavesTheSavedFileByteIdentical() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeBookWithTemplate(Path("Cancel.ADR"));
+    const QByteArray before = FileBytes(path);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, 1);
+        Retype(d->findChild<QLineEdit*>("PageLabel0"), "Where");
+        ClickTab(d, TBookOptionsDlg::kCategoriesPage);
+        ClickRow(d->findChild<QListWidget*>("CategoryList"), 1);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteCategory");
+        ClickTab(d, TBookOptionsDlg::kAddressesPage);
+        ClickRow(d->findChild<QListWidget*>("TemplateList"), 1);
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteTemplate");
+        done = true;
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->text() == "Cancel" || b->text() == "&Cancel")
+                QTest::mouseClick(b, Qt::LeftButton);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QVERIFY(!book->Book()->Modified);
+    QCOMPARE(book->Tabs()->tabText(0), QString("&Address"));
+    run.Frame.reset();
+    QCOMPARE(FileBytes(path), before);
+}
+
+// The pop-up of the Categories page: a right click, then a click on an item.
+void PopUpAndChoose(QWidget* area, QMenu* menu, const QString& item) {
+    const QPoint at(10, 10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
+    QApplication::sendEvent(area, &event);
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    for (QAction* a : menu->actions())
+        if (a->text() == item) {
+            QVERIFY(a->isEnabled());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+            return;
+        }
+    QFAIL(qPrintable("no item " + item));
+}
+
+void TBookOptionsTest::CategoriesPagePopUpTicksAndOpensMaintenance() {
+    TTestRun run(*store_, Path("cfg"));
+    TStoreSettings settings;
+    const QString path = Path("Pop.ADR");
+    auto made = NewBook(PathToCore(path), settings);
+    auto e = std::make_unique<TRecord>();
+    e->SetNameField(kFieldSurname, "Adams");
+    made->Entries.Add(std::move(e));
+    QVERIFY(SaveBook(*made, false, settings).Ok);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    book->ShowPage(5);
+    auto* list = book->CategoriesPage()->List();
+    auto* menu = book->CategoriesPage()->findChild<QMenu*>("CategoriesMenu");
+    QVERIFY(menu);
+    PopUpAndChoose(list->viewport(), menu, "Select All Categories");
+    QCOMPARE(book->CategoriesPage()->Ticked(), QStringList({"Business", "Personal"}));
+    QCOMPARE(book->EditMode(), int(kEditUpdating)); // counts as typing
+    book->ApplyEdit();
+    QCOMPARE(book->Book()->Entries.At(0)->CategoriesInUse.Count(), 2);
+
+    // "Category Maintenance..." opens the options on their Categories page; OK applies.
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        QCOMPARE(d->findChild<QTabWidget*>()->currentIndex(),
+                 int(TBookOptionsDlg::kCategoriesPage));
+        OnDialog("Add a New Category", [](QDialog* c) {
+            auto* name = c->findChild<QLineEdit*>("CategoryName");
+            QTest::keyClicks(name, "Clients");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Click(d, "NewCategory");
+        done = true;
+        ClickOk(d);
+    });
+    PopUpAndChoose(list->viewport(), menu, "Category Maintenance...");
+    QTRY_VERIFY(done);
+    QTRY_COMPARE(list->count(), 3);
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+    PopUpAndChoose(list->viewport(), menu, "Clear all Selections");
+    QCOMPARE(book->CategoriesPage()->Ticked(), QStringList());
+}
+
+void DoubleClick(QListWidget* list, int row) {
+    const QPoint p = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, p);
+}
+
+void TBookOptionsTest::IndexKeysOfAnEntryAppliedAfterOkOnly() {
+    TTestRun run(*store_, Path("cfg"));
+    TStoreSettings settings;
+    const QString path = Path("Keys.ADR");
+    auto made = NewBook(PathToCore(path), settings);
+    auto e = std::make_unique<TRecord>();
+    e->SetNameField(kFieldSurname, "Adams");
+    e->SetNameField(1, "Zoe");
+    made->Entries.Add(std::move(e));
+    QVERIFY(SaveBook(*made, false, settings).Ok);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    QTest::mouseClick(book->ListBox()->viewport(), Qt::LeftButton, {},
+                      book->ListBox()->visualRect(book->EntryModel()->index(0)).center());
+    QAction* keys = nullptr;
+    for (QMenu* m : book->WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == "Select Index &Keys for Entry...")
+                keys = a;
+    QVERIFY(keys);
+    book->UpdateCommandState();
+    QVERIFY(keys->isEnabled());
+
+    bool done = false;
+    OnDialog("Select Index Keys for Entry", [&](QDialog* d) {
+        auto* keyList = d->findChild<QListWidget*>("IndexKeys");
+        auto* available = d->findChild<QListWidget*>("AvailableFields");
+        QVERIFY(!keyList->isEnabled());
+        QVERIFY(!d->findChild<QPushButton*>("AddKey")->isEnabled());
+        auto* over = d->findChild<QRadioButton*>("OverrideKeys");
+        QTest::mouseClick(over, Qt::LeftButton, {}, QPoint(6, over->height() / 2));
+        QVERIFY(keyList->isEnabled());
+        while (keyList->count() > 0)
+            Click(d, "DeleteKey");
+        QVERIFY(!d->findChild<QPushButton*>("DeleteKey")->isEnabled());
+        QCOMPARE(d->findChild<QLabel*>("DisplayPreview")->text(), QString("<No Index Specified>"));
+        for (int i = 0; i < available->count(); ++i)
+            if (available->item(i)->text().endsWith("First Name")) {
+                DoubleClick(available, i);
+                break;
+            }
+        QCOMPARE(keyList->count(), 1);
+        QCOMPARE(d->findChild<QLabel*>("DisplayPreview")->text(), QString("Zoe"));
+        // A double click on a key toggles its sort flag.
+        DoubleClick(keyList, 0);
+        QCOMPARE(keyList->item(0)->text().startsWith(QString::fromUtf8("\u2195")), false);
+        done = true;
+        ClickOk(d);
+    });
+    keys->trigger();
+    QVERIFY(done);
+    const TRecord* entry = book->Book()->Entries.At(0);
+    QCOMPARE(entry->UseDefaultKeys, 0);
+    QCOMPARE(entry->Keys.Count(), 1);
+    QCOMPARE(entry->Keys.KeyCode(0), 1);
+    QCOMPARE(entry->Keys.KeySortBy(0), 0);
+    QVERIFY(book->Book()->Modified);
+
+    // Cancel: the keys as they were, nothing applied.
+    QVERIFY(book->Save(false));
+    const QByteArray saved = FileBytes(path);
+    done = false;
+    OnDialog("Select Index Keys for Entry", [&](QDialog* d) {
+        auto* def = d->findChild<QRadioButton*>("UseDefaultKeys");
+        QTest::mouseClick(def, Qt::LeftButton, {}, QPoint(6, def->height() / 2));
+        QVERIFY(!d->findChild<QListWidget*>("IndexKeys")->isEnabled());
+        done = true;
+        d->reject();
+    });
+    keys->trigger();
+    QVERIFY(done);
+    QCOMPARE(book->Book()->Entries.At(0)->UseDefaultKeys, 0);
+    QVERIFY(!book->Book()->Modified);
+    run.Frame.reset();
+    QCOMPARE(FileBytes(path), saved);
+}
+
+void TBookOptionsTest::NewTemplateThroughItsDialog() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeBookWithTemplate(Path("NewTpl.ADR")));
+    QVERIFY(book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kAddressesPage);
+        auto* list = d->findChild<QListWidget*>("TemplateList");
+        OnDialog("Add a New Address Template", [&](QDialog* t) {
+            auto* name = t->findChild<QLineEdit*>("TemplateName");
+            QCOMPARE(t->findChild<QLineEdit*>("Caption1")->text(), QString("Company"));
+            QTest::keyClicks(name, "holiday home");
+            QTest::keyClick(name, Qt::Key_Return);
+            QVERIFY(t->isVisible());
+            QVERIFY(messages_->Requests.back().Text.startsWith(
+                "A Template Named \"holiday home\" is already Defined."));
+            Retype(name, "Cottage");
+            Retype(t->findChild<QLineEdit*>("Caption1"), "Landlord");
+            auto* button = t->findChild<QPushButton*>("Button2"); // Fax: none
+            QCOMPARE(button->text(), QString("None"));
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(button->text(), QString("Dial"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Click(d, "NewTemplate");
+        QCOMPARE(list->count(), 3);
+        QVERIFY(list->item(2)->text().startsWith("Cottage"));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    const TTemplateList& t = book->Book()->Templates;
+    const int i = t.FindTemplateByName("Cottage");
+    QVERIFY(i > 0);
+    QCOMPARE(ToQString(t.TemplateCaption(i, 1)), QString("Landlord"));
+    QCOMPARE(int(t.At(i)->ButtonKinds[2]), 1);
+}
+
+QTEST_MAIN(TBookOptionsTest)
+#include "book_options_test.moc"
