@@ -3,6 +3,7 @@
 // must leave the old file byte for byte, no temporary beside it, the system's reason
 // in its error, and the book still modified.
 
+#include "core/diary/diary.h"
 #include "core/store/book_file.h"
 #include "core/system/file_io.h"
 #include "tests/support/every_kind_book.h"
@@ -270,6 +271,44 @@ pid_t DeadPid() {
         ::_exit(0);
     ::waitpid(child, nullptr, 0);
     return child;
+}
+
+TEST_F(FaultInjection, DiarySaveFailsCleanlyAtEveryCall) {
+    const std::string diaryPath = (dir_ / "books" / "plans.TDY").string();
+    auto diary = NewDiary(diaryPath);
+    for (int day = 0; day < 3; ++day) {
+        auto event = std::make_unique<TReminders>();
+        event->When = 45000 + day;
+        event->SetDescription("Event " + std::to_string(day));
+        diary->Events.Add(std::move(event));
+    }
+    ASSERT_TRUE(SaveDiary(*diary, false, settings_).Ok);
+    const std::vector<std::uint8_t> before = Contents(diaryPath);
+    diary->Events.At(0)->SetDescription("Changed");
+
+    MarkChanged(*diary);
+    TFaultFileSystem counter;
+    ASSERT_TRUE(SaveDiary(*diary, false, settings_, counter).Ok);
+    const std::vector<std::string> calls = counter.Log();
+    const int commit =
+        static_cast<int>(std::find(calls.begin(), calls.end(), "rename") - calls.begin()) + 1;
+    ASSERT_LE(commit, static_cast<int>(calls.size()));
+    std::cout << "[ points   ] diary save: " << calls.size() << " calls, " << commit
+              << " of them up to the rename\n";
+    ASSERT_TRUE(WriteFileAtomically(diaryPath, before).Ok);
+
+    for (int n = 1; n <= commit; ++n) {
+        SCOPED_TRACE("call " + std::to_string(n));
+        MarkChanged(*diary);
+        TFaultFileSystem faulty;
+        faulty.FailAt(n, EIO);
+        const TDiarySave r = SaveDiary(*diary, false, settings_, faulty);
+        EXPECT_FALSE(r.Ok);
+        EXPECT_NE(r.Error.find(std::strerror(EIO)), std::string::npos) << r.Error;
+        EXPECT_EQ(Contents(diaryPath), before);
+        EXPECT_EQ(diary->Modified, 1);
+        EXPECT_EQ(Names(dir_ / "books"), std::vector<std::string>{"plans.TDY"});
+    }
 }
 
 TEST_F(FaultInjection, NextSaveRemovesTheTemporariesOfDeadWritersOnly) {

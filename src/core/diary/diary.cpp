@@ -137,7 +137,8 @@ std::vector<std::uint8_t> WriteDiaryImage(TDiaryData& diary) {
     return w.TakeBytes();
 }
 
-TDiarySave SaveDiary(TDiaryData& diary, bool makeBackup, const TStoreSettings& settings) {
+TDiarySave SaveDiary(TDiaryData& diary, bool makeBackup, const TStoreSettings& settings,
+                     IFileSystem& fs) {
     TDiarySave result;
     if (diary.FileName.empty()) {
         result.Error = "the diary has no file name";
@@ -152,7 +153,7 @@ TDiarySave SaveDiary(TDiaryData& diary, bool makeBackup, const TStoreSettings& s
     }
     // The image is complete before the file is touched, and the file is replaced in
     // one step: a failure leaves the last saved diary as it was.
-    const TIoResult io = WriteFileAtomically(diary.FileName, image);
+    const TIoResult io = WriteFileAtomically(diary.FileName, image, fs);
     if (!io.Ok) {
         result.Error = io.Error;
         return result;
@@ -161,7 +162,8 @@ TDiarySave SaveDiary(TDiaryData& diary, bool makeBackup, const TStoreSettings& s
     diary.ChangeCount = 0;
     result.Ok = true;
     if (makeBackup && settings.Backup && !IsDiaryBackupPath(diary.FileName)) {
-        const TIoResult copy = CopyFileAtomically(diary.FileName, DiaryBackupPath(diary.FileName));
+        const TIoResult copy =
+            CopyFileAtomically(diary.FileName, DiaryBackupPath(diary.FileName), fs);
         result.BackupFailed = !copy.Ok;
     }
     return result;

@@ -6,6 +6,7 @@
 #include "core/store/store_settings.h"
 #include "core/store/stream.h"
 #include "core/system/clock.h"
+#include "core/system/file_system.h"
 
 #include <array>
 #include <cstdint>
@@ -89,7 +90,8 @@ struct TDiarySave {
 // Writes the diary to FileName through an atomic replace; only a written file clears
 // Modified and ChangeCount. With `makeBackup` and "Backup" on, the written file is
 // then copied to the same path with the extension ".BKD" (never from a ".BKD" file).
-TDiarySave SaveDiary(TDiaryData& diary, bool makeBackup, const TStoreSettings& settings);
+TDiarySave SaveDiary(TDiaryData& diary, bool makeBackup, const TStoreSettings& settings,
+                     IFileSystem& fs = RealFileSystem());
 
 // Records a change: LastUpdated now, ChangeCount + 1, Modified 1. Returns the count.
 int MarkChanged(TDiaryData& diary, const IClock& clock = SystemClock::Instance());
