@@ -62,18 +62,6 @@ QString MakeNamedBook(const QString& path, const QStringList& surnames,
     return path;
 }
 
-QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList Listed(TBook& book) {
-    QStringList out;
-    for (int i = 0; i < book.EntryModel()->rowCount(); ++i)
-        out << ToQString(book.EntryModel()->EntryAt(i)->NameField(kFieldSurname));
-    return out;
-}
-
 QString Shown(TBook& book) {
     return ToQString(book.Book()->WorkRecord->NameField(kFieldSurname));
 }
@@ -133,14 +121,6 @@ void ClickButton(QDialog* d, const QString& caption) {
     d->reject();
 }
 
-QAction* MenuAction(TBook& book, const QString& text) {
-    for (QMenu* m : book.WindowMenus())
-        for (QAction* a : m->actions())
-            if (a->text() == text)
-                return a;
-    return nullptr;
-}
-
 } // namespace
 
 class TBookEditingTest : public QObject {
@@ -176,21 +156,7 @@ private slots:
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
     // Opens the book in a frame that is shown and active, so that keys reach it.
-    TBook* Open(TTestRun& run, const QString& path) {
-        run.Frame->show();
-        if (!QTest::qWaitForWindowExposed(run.Frame.get()))
-            return nullptr;
-        QApplication::setActiveWindow(run.Frame.get());
-        if (!run.Frame->OpenBookFile(path, true, false))
-            return nullptr;
-        auto* book = qobject_cast<TBook*>(run.Frame->ActiveChild());
-        if (book) {
-            if (!QTest::qWaitForWindowActive(run.Frame.get()))
-                return nullptr;
-            book->ListBox()->setFocus();
-        }
-        return book;
-    }
+    TBook* Open(TTestRun& run, const QString& path) { return OpenShownBook(run, path); }
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<MemorySettingsStore> store_;
     std::unique_ptr<TRecordingPresenter> messages_;
@@ -238,7 +204,7 @@ void TBookEditingTest::FastEditOnAnEmptyBookKeepsTheTypedText() {
     QTest::keyClicks(name, "on");
     QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(book->EditMode(), int(kEditViewing));
-    QCOMPARE(Listed(*book), QStringList({"Smithon"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Smithon"}));
     QCOMPARE(run.Frame->EntryCounter()->text(), QString("1 of 1"));
     QVERIFY(book->ListBox()->hasFocus());
     QVERIFY(book->Book()->Modified);
@@ -259,7 +225,7 @@ void TBookEditingTest::FastEditOffThrowsTheTypingAway() {
     QCOMPARE(book->EditMode(), int(kEditUpdating));
     TypeInto(name, "s");
     QTest::keyClick(name, Qt::Key_Enter, Qt::ControlModifier); // the keypad's Enter too
-    QCOMPARE(Listed(*book), QStringList({"Adamss"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adamss"}));
 }
 
 void TBookEditingTest::AddAndUpdateByKeysFocusTheFirstField() {
@@ -272,7 +238,7 @@ void TBookEditingTest::AddAndUpdateByKeysFocusTheFirstField() {
     QCOMPARE(Field(*book, "F_Name")->text(), QString());
     TypeInto(Field(*book, "F_Name"), "Adams");
     QTest::keyClick(Field(*book, "F_Name"), Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown"}));
     QCOMPARE(book->ListBox()->SelectedRow(), 0); // the new entry is selected
     QCOMPARE(Shown(*book), QString("Adams"));
     // Esc ends an addition without a trace.
@@ -280,7 +246,7 @@ void TBookEditingTest::AddAndUpdateByKeysFocusTheFirstField() {
     TypeInto(Field(*book, "F_Name"), "Zed");
     QTest::keyClick(Field(*book, "F_Name"), Qt::Key_Escape);
     QCOMPARE(book->EditMode(), int(kEditViewing));
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown"}));
     QCOMPARE(Field(*book, "F_Name")->text(), QString("Adams"));
     // A page without fields: string 94, and the edit is cancelled.
     book->Book()->Templates.At(0)->Shown.fill(0);
@@ -339,10 +305,10 @@ void TBookEditingTest::DeleteKeyAsksAndNoKeepsTheEntry() {
     QCOMPARE(messages_->Requests.back().Text, QString("Delete Address Book Entry for:\n\nBrown"));
     QCOMPARE(messages_->Requests.back().Title, QString("Deletion Requested"));
     QCOMPARE(messages_->Requests.back().ButtonSet, int(mbYesNo));
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown", "Clark"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown", "Clark"}));
     messages_->Answers = {mrYes};
     QTest::keyClick(book->ListBox(), Qt::Key_Delete);
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Clark"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Clark"}));
     // The item now at the same place is selected and shown.
     QCOMPARE(book->ListBox()->SelectedRow(), 1);
     QCOMPARE(Shown(*book), QString("Clark"));
@@ -375,7 +341,7 @@ void TBookEditingTest::DeleteWalkOverThreeTaggedEntries() {
     QCOMPARE(messages_->Requests[1].Text, QString("Delete Address Book Entry for:\n\nClark"));
     QCOMPARE(messages_->Requests[2].Text, QString("Delete Address Book Entry for:\n\nAdams"));
     QCOMPARE(messages_->Requests[0].ButtonSet, int(mbYesNoCancelAll));
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown", "Davis"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown", "Davis"}));
     QCOMPARE(book->Book()->Entries.Count(), 3);
     BackToFrame(*book);
     // "Yes to All" on the first question takes every tagged entry left.
@@ -387,7 +353,7 @@ void TBookEditingTest::DeleteWalkOverThreeTaggedEntries() {
     });
     QTest::keyClick(book->ListBox(), Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(messages_->Requests.size(), std::size_t(1));
-    QCOMPARE(Listed(*book), QStringList({"Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Brown"}));
 }
 
 void TBookEditingTest::UndoAfterEachKindOfChange() {
@@ -400,25 +366,25 @@ void TBookEditingTest::UndoAfterEachKindOfChange() {
     QTest::keyClick(book->ListBox(), Qt::Key_A, Qt::ControlModifier);
     TypeInto(Field(*book, "F_Name"), "Clark");
     QTest::keyClick(Field(*book, "F_Name"), Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown", "Clark"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown", "Clark"}));
     QVERIFY(book->CommandState().Undo);
     undo();
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown"}));
     // An update.
     ClickRow(*book, 0);
     TypeInto(Field(*book, "F_Name"), "son");
     QTest::keyClick(Field(*book, "F_Name"), Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(Listed(*book), QStringList({"Adamsson", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adamsson", "Brown"}));
     undo();
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown"}));
     QCOMPARE(Shown(*book), QString("Adams"));
     // A deletion.
     ClickRow(*book, 1);
     const TDateTime stamp = book->Book()->WorkRecord->Stamp;
     QTest::keyClick(book->ListBox(), Qt::Key_Delete);
-    QCOMPARE(Listed(*book), QStringList({"Adams"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams"}));
     undo();
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown"}));
     QCOMPARE(Shown(*book), QString("Brown"));
     QCOMPARE(book->Book()->WorkRecord->Stamp, stamp);
     QVERIFY(!book->CommandState().Undo); // the history is used up
@@ -500,7 +466,7 @@ void TBookEditingTest::CopyPasteGivesANewEntryAndIsRefusedDuringAnUpdate() {
     QCOMPARE(book->EditMode(), int(kEditAdding));
     QCOMPARE(Field(*book, "F_Name")->text(), QString("Brown"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Brown", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown", "Brown"}));
     // The pasted entry is an entry of its own.
     QVERIFY(book->Book()->Entries.At(1)->Stamp != book->Book()->Entries.At(2)->Stamp);
 }
@@ -610,12 +576,12 @@ void TBookEditingTest::RemoveSearchButtonShowsEveryEntryAgain() {
     }
     TBook* book = Open(run, path);
     QVERIFY(book);
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Allen"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Allen"}));
     QCOMPARE(run.Frame->SearchIndicator()->text(), QString("Search Active"));
     QToolButton* remove = run.Frame->ToolButton(1, "Remove Search");
     QVERIFY(remove && remove->isEnabled());
     QTest::mouseClick(remove, Qt::LeftButton);
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Allen", "Brown"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Allen", "Brown"}));
     QCOMPARE(run.Frame->SearchIndicator()->text(), QString("All Entries"));
     QCOMPARE(run.Frame->EntryCounter()->text(), QString("3 of 3"));
     QVERIFY(!remove->isEnabled());
@@ -757,7 +723,7 @@ void TBookEditingTest::CategoryClickStartsAnUpdateAndDuplicateAddsACopy() {
     QCOMPARE(adams->CategoriesInUse.Count(), 1);
     // "Dup&licate Entry": the book gains an identical entry of its own.
     MenuAction(*book, "Dup&licate Entry")->trigger();
-    QCOMPARE(Listed(*book), QStringList({"Adams", "Adams"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Adams"}));
     const TRecord* copy = book->Book()->Entries.At(1);
     QCOMPARE(copy->CategoriesInUse.Count(), 1);
     QVERIFY(copy->Stamp != adams->Stamp);

@@ -46,11 +46,6 @@ QString MakeBookWithTemplate(const QString& path, const QString& category = QStr
     return path;
 }
 
-QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void OnDialog(const QString& caption, std::function<void(QDialog*)> act, int tries = 300) {
     QTimer::singleShot(10, [caption, act, tries] {
         auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -65,11 +60,6 @@ void OnDialog(const QString& caption, std::function<void(QDialog*)> act, int tri
         if (d->isVisible())
             d->reject(); // a failed check must not leave the run waiting
     });
-}
-
-void ClickTab(QDialog* d, int page) {
-    QTabBar* bar = d->findChild<QTabWidget*>()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
 }
 
 void Click(QDialog* d, const char* name) {
@@ -126,15 +116,7 @@ private slots:
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
-    TBook* Open(TTestRun& run, const QString& path) {
-        run.Frame->show();
-        if (!QTest::qWaitForWindowExposed(run.Frame.get()))
-            return nullptr;
-        QApplication::setActiveWindow(run.Frame.get());
-        if (!run.Frame->OpenBookFile(path, true, false))
-            return nullptr;
-        return qobject_cast<TBook*>(run.Frame->ActiveChild());
-    }
+    TBook* Open(TTestRun& run, const QString& path) { return OpenShownBook(run, path); }
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<MemorySettingsStore> store_;
     std::unique_ptr<TRecordingPresenter> messages_;

@@ -70,13 +70,6 @@ void SecondWriterAdds(const QString& path, const QString& surname) {
         f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
 }
 
-QStringList ListedSurnames(TBook& book) {
-    QStringList out;
-    for (int i = 0; i < book.EntryModel()->rowCount(); ++i)
-        out << ToQString(book.EntryModel()->EntryAt(i)->NameField(kFieldSurname));
-    return out;
-}
-
 } // namespace
 
 class TBookWindowTest : public QObject {

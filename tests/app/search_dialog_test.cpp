@@ -55,18 +55,6 @@ QString MakeNamedBook(const QString& path, const QStringList& surnames) {
     return path;
 }
 
-QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList Listed(TBook& book) {
-    QStringList out;
-    for (int i = 0; i < book.EntryModel()->rowCount(); ++i)
-        out << ToQString(book.EntryModel()->EntryAt(i)->NameField(kFieldSurname));
-    return out;
-}
-
 // Runs `act` on the next modal dialog of this caption once it is the active one.
 void OnDialog(const QString& caption, std::function<void(QDialog*)> act, int tries = 300) {
     QTimer::singleShot(10, [caption, act, tries] {
@@ -101,11 +89,6 @@ void Click(QWidget* d, const QString& caption) {
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-void ClickTab(QDialog* d, int page) {
-    QTabBar* bar = d->findChild<QTabWidget*>()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
-}
-
 void ClickCheck(QDialog* d, const QString& caption) {
     for (QCheckBox* c : d->findChildren<QCheckBox*>())
         if (c->text() == caption) {
@@ -137,14 +120,6 @@ void ChooseField(QDialog* d, int choice) {
         QTest::keyClick(field, Qt::Key_Down);
 }
 
-QAction* MenuAction(TBook& book, const QString& text) {
-    for (QMenu* m : book.WindowMenus())
-        for (QAction* a : m->actions())
-            if (a->text() == text)
-                return a;
-    return nullptr;
-}
-
 } // namespace
 
 class TSearchDialogTest : public QObject {
@@ -162,21 +137,7 @@ private slots:
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
-    TBook* Open(TTestRun& run, const QString& path) {
-        run.Frame->show();
-        if (!QTest::qWaitForWindowExposed(run.Frame.get()))
-            return nullptr;
-        QApplication::setActiveWindow(run.Frame.get());
-        if (!run.Frame->OpenBookFile(path, true, false))
-            return nullptr;
-        auto* book = qobject_cast<TBook*>(run.Frame->ActiveChild());
-        if (book) {
-            if (!QTest::qWaitForWindowActive(run.Frame.get()))
-                return nullptr;
-            book->ListBox()->setFocus();
-        }
-        return book;
-    }
+    TBook* Open(TTestRun& run, const QString& path) { return OpenShownBook(run, path); }
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<MemorySettingsStore> store_;
     std::unique_ptr<TRecordingPresenter> messages_;
@@ -199,7 +160,7 @@ void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {
     const QString path = MakeNamedBook(Path("Filter.ADR"), {"Adams", "Smith", "Brown", "Smithers"});
     TBook* book = Open(run, path);
     QVERIFY(book);
-    QCOMPARE(Listed(*book).size(), 4);
+    QCOMPARE(ListedSurnames(*book).size(), 4);
 
     bool seen = false;
     OnDialog("Search Address Book: ", [&](QDialog* d) {
@@ -227,7 +188,7 @@ void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {
     });
     QTest::keyClick(book->ListBox(), Qt::Key_F10);
     QVERIFY(seen);
-    QCOMPARE(Listed(*book), QStringList({"Smith", "Smithers"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Smith", "Smithers"}));
     QCOMPARE(run.Frame->SearchIndicator()->text(), QString("Search Active"));
     QVERIFY(book->Book()->Modified);
     QVERIFY(book->Save(false));
@@ -247,7 +208,7 @@ void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {
     book->UpdateCommandState();
     QVERIFY(remove->isEnabled());
     remove->trigger();
-    QCOMPARE(Listed(*book).size(), 4);
+    QCOMPARE(ListedSurnames(*book).size(), 4);
     QCOMPARE(run.Frame->SearchIndicator()->text(), QString("All Entries"));
 }
 
@@ -285,7 +246,7 @@ void TSearchDialogTest::BasicChecksKeepTheDialogOpen() {
     QTest::keyClick(book->ListBox(), Qt::Key_F10);
     QCOMPARE(step, 1);
     // Tagged entries excluded and the sort characters "B": Baker only.
-    QCOMPARE(Listed(*book), QStringList({"Baker"}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Baker"}));
 }
 
 void TSearchDialogTest::RuleEditorSwitchesPagesAndRefusesBadDates() {
@@ -423,7 +384,7 @@ void TSearchDialogTest::CancelLeavesTheSavedFileByteIdentical() {
     QVERIFY(done);
     QVERIFY(book->Book()->Searches == searches);
     QVERIFY(!book->Book()->Modified);
-    QCOMPARE(Listed(*book).size(), 2);
+    QCOMPARE(ListedSurnames(*book).size(), 2);
     run.Frame.reset(); // closes the book
     QCOMPARE(FileBytes(path), before);
 }
@@ -490,9 +451,9 @@ void TSearchDialogTest::RemindersPagePopUpSetsAndRemovesTheFilter() {
     });
     ChooseFromPopUp(area, "Set Display Filter...");
     QTRY_VERIFY(done);
-    QTRY_COMPARE(Listed(*book), QStringList({"Adams"}));
+    QTRY_COMPARE(ListedSurnames(*book), QStringList({"Adams"}));
     ChooseFromPopUp(area, "Remove Display Filter");
-    QTRY_COMPARE(Listed(*book).size(), 2);
+    QTRY_COMPARE(ListedSurnames(*book).size(), 2);
 }
 
 QTEST_MAIN(TSearchDialogTest)

@@ -1,11 +1,21 @@
 #include "tests/app/test_support.h"
 
+#include "app/book/book.h"
+#include "app/book/entry_list_model.h"
+#include "app/book/entry_list_view.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 #include "tests/support/memory_settings_store.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 namespace tessaly {
@@ -60,6 +70,47 @@ QString MakeDiary(const QString& path) {
         qFatal("could not write %s", qPrintable(path));
     f.write("diary");
     return path;
+}
+
+TBook* OpenShownBook(TTestRun& run, const QString& path) {
+    run.Frame->show();
+    if (!QTest::qWaitForWindowExposed(run.Frame.get()))
+        return nullptr;
+    QApplication::setActiveWindow(run.Frame.get());
+    if (!run.Frame->OpenBookFile(path, true, false))
+        return nullptr;
+    auto* book = qobject_cast<TBook*>(run.Frame->ActiveChild());
+    if (book) {
+        if (!QTest::qWaitForWindowActive(run.Frame.get()))
+            return nullptr;
+        book->ListBox()->setFocus();
+    }
+    return book;
+}
+
+QStringList ListedSurnames(TBook& book) {
+    QStringList out;
+    for (int i = 0; i < book.EntryModel()->rowCount(); ++i)
+        out << ToQString(book.EntryModel()->EntryAt(i)->NameField(kFieldSurname));
+    return out;
+}
+
+QAction* MenuAction(TBook& book, const QString& text) {
+    for (QMenu* m : book.WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == text)
+                return a;
+    return nullptr;
+}
+
+void ClickTab(QDialog* dialog, int page) {
+    QTabBar* bar = dialog->findChild<QTabWidget*>()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace tessaly

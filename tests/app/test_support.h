@@ -15,7 +15,12 @@
 #include <memory>
 #include <vector>
 
+class QAction;
+class QDialog;
+
 namespace tessaly {
+
+class TBook;
 
 class TRecordingPresenter final : public IMessagePresenter {
 public:
@@ -60,6 +65,18 @@ struct TTestRun {
     testing::TFakeDesktop* Desktop = nullptr;
     std::unique_ptr<TMainForm> Frame;
 };
+
+// Opens a book in a frame that is shown and active, so that keys reach it; the list
+// has the focus. Null when the book did not open.
+TBook* OpenShownBook(TTestRun& run, const QString& path);
+// The surnames of the listed entries, in list order.
+QStringList ListedSurnames(TBook& book);
+// The book window's menu item with this caption, null when none.
+QAction* MenuAction(TBook& book, const QString& text);
+// A click on tab `page` of the dialog's page control.
+void ClickTab(QDialog* dialog, int page);
+// The whole file, empty when it cannot be read.
+QByteArray FileBytes(const QString& path);
 
 // Writes an empty book with `entries` blank entries; returns its path.
 QString MakeBook(const QString& path, int entries = 0);
