@@ -1,6 +1,7 @@
 // Reads arbitrary text as the JSON that `load` and `add` take: it is refused with a
-// BookJsonError or read. A book that reads writes a book file that reads back equal;
-// an object also goes through the merge `add` makes with a new entry.
+// BookJsonError or read. A book that reads writes a book file that reads back and
+// writes the same bytes; an object also goes through the merge `add` makes with a new
+// entry.
 
 #include "cli/book_json.h"
 #include "core/store/book_file.h"
@@ -22,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto book = BookFromJson(json);
         const auto image = WriteBookImage(*book);
         TLoadResult back = ParseBookImage(image, TStoreSettings(), "FUZZ.ADR");
-        if (!back.Book || !(*back.Book == *book))
+        // A date may lose its last bits once on the file's date offset, so the book
+        // read back is compared by the bytes it writes: those never change again.
+        if (!back.Book || WriteBookImage(*back.Book) != image)
             std::abort();
     } catch (const BookJsonError&) {
     } catch (const StreamError&) {
