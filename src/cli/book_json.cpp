@@ -411,6 +411,7 @@ TJson BookToJson(const TBookData& book) {
 std::unique_ptr<TBookData> BookFromJson(const TJson& json) {
     auto book = std::make_unique<TBookData>();
     TJsonReader::GetObject(json, *book, std::string());
+    book->KeepHeaderInRange();
     return book;
 }
 

@@ -303,6 +303,23 @@ TEST(BookJsonLoad, ValuesAtTheEdgesOfTheirRangesAreAccepted) {
     EXPECT_NO_THROW(WriteBookImage(*book));
 }
 
+TEST(BookJsonLoad, HeaderValuesOutOfRangeAreBroughtInAsAReadWould) {
+    // What load writes must read back as it was written: the reader would otherwise
+    // move these values and a dump of the file would differ from the JSON loaded.
+    TJson j = DumpImage(WriteBookImage(*MakeEveryKindBook()));
+    j["Templates"]["BaseIndex"] = j["Templates"]["Items"].size();
+    j["SortOrder"] = 9;
+    j["ActivePage"] = -1;
+    j["ListTopIndex"] = -5;
+    const auto image = WriteBookImage(*BookFromJson(j));
+    TLoadResult back = ParseBookImage(image, TStoreSettings(), "/tmp/x.ADR");
+    ASSERT_TRUE(back.Book) << back.Message;
+    EXPECT_EQ(WriteBookImage(*back.Book), image);
+    EXPECT_EQ(back.Book->Templates.BaseIndex, 1);
+    EXPECT_EQ(back.Book->SortOrder, 1);
+    EXPECT_EQ(back.Book->ListTopIndex, 0);
+}
+
 TEST(BookJsonLoad, TextsAreStoredAsGivenWithoutCleaning) {
     TJson j = DumpImage(WriteBookImage(*MakeEveryKindBook()));
     // The program trims names when they are typed; a loaded book keeps what it is given.

@@ -81,7 +81,16 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings) {
         SortOrder = 1;
     }
 
-    // Values the windows index with are brought into range.
+    KeepHeaderInRange();
+    if (!settings.LockTab)
+        ActivePage = 0;
+
+    UndoList.Clear();
+    Modified = 0;
+    ChangeCount = 0;
+}
+
+void TBookData::KeepHeaderInRange() {
     if (ActivePage < 0 || ActivePage >= kPageCaptions)
         ActivePage = 0;
     if (WindowState > kWindowMaximised)
@@ -96,12 +105,6 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings) {
         ListItemIndex = 0;
     if (ListTopIndex < 0)
         ListTopIndex = 0;
-    if (!settings.LockTab)
-        ActivePage = 0;
-
-    UndoList.Clear();
-    Modified = 0;
-    ChangeCount = 0;
 }
 
 void TBookData::WriteBody(TStreamWriter& w) {

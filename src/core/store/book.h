@@ -80,6 +80,10 @@ public:
     // a short or damaged body; the caller treats that as a damaged file. Out-of-range
     // header values are brought into range; "Lock Tab" off sets ActivePage to 0.
     void ReadBody(TStreamReader& r, const TStoreSettings& settings);
+    // Brings the header values the windows index with into range, as a read does; a
+    // book built another way (from JSON) goes through it too, so that what it writes
+    // reads back unchanged.
+    void KeepHeaderInRange();
     // Sets Version to 13 and writes the body. Throws StreamError for a list or text
     // too long for the file.
     void WriteBody(TStreamWriter& w);
