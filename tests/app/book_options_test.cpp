@@ -513,7 +513,7 @@ void Drag(QListWidget* from, int row, QListWidget* to, int toRow) {
 QStringList Texts(QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text().mid(2).trimmed();
+        out << list->item(i)->text().remove(QString::fromUtf8("\u2195")).trimmed();
     return out;
 }
 

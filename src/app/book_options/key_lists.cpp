@@ -101,8 +101,11 @@ void TKeyLists::Fill(int selectKey) {
     keys_->clear();
     const TIndexList& keys = editor_.Keys();
     for (int i = 0; i < keys.Count(); ++i) {
-        const bool marked = editor_.HasSortFlags() && keys.KeySortBy(i);
-        keys_->addItem(QString(marked ? kSortMarker : kNoMarker) + ToQString(editor_.KeyText(i)));
+        // Lists without sort flags need no room for the marker.
+        const QString mark = !editor_.HasSortFlags() ? QString()
+                             : keys.KeySortBy(i)     ? kSortMarker
+                                                     : kNoMarker;
+        keys_->addItem(mark + ToQString(editor_.KeyText(i)));
     }
     if (keys_->count() > 0)
         keys_->setCurrentRow(std::clamp(selectKey, 0, keys_->count() - 1));
