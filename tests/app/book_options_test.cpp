@@ -1,8 +1,11 @@
 // "Address Book Options" driven by mouse and keys: a page renamed and the book
 // window's tab renamed with it; a category added through its dialog and refused when
 // its name is taken; categories inherited from a second book (and a file that is not a
-// book refused); a template deleted and restored, the first one refused; Cancel
-// leaving the saved file byte-identical.
+// book refused, one unsaved in another window warned of); a template deleted and
+// restored, the first one refused; the default index keys and the insert fields
+// dragged, added, moved and deleted, and the entry list following the new keys; the
+// entry's index-key dialog opening the book's keys; Cancel leaving the saved file
+// byte-identical.
 
 #include "app/book/book.h"
 #include "app/book/categories_page.h"
@@ -14,6 +17,7 @@
 #include "tests/app/test_support.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
@@ -113,6 +117,11 @@ private slots:
     void CategoriesPagePopUpTicksAndOpensMaintenance();
     void IndexKeysOfAnEntryAppliedAfterOkOnly();
     void NewTemplateThroughItsDialog();
+    void DefaultKeysDraggedReorderTheList();
+    void InsertFieldsAddedMovedAndDeleted();
+    void KeyPagesCancelledLeaveTheFileByteIdentical();
+    void IndexKeysButtonOpensTheBookKeysAndDragsMoveKeys();
+    void InheritFromABookUnsavedInAnotherWindowWarns();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -464,6 +473,298 @@ void TBookOptionsTest::NewTemplateThroughItsDialog() {
     QVERIFY(i > 0);
     QCOMPARE(ToQString(t.TemplateCaption(i, 1)), QString("Landlord"));
     QCOMPARE(int(t.At(i)->ButtonKinds[2]), 1);
+}
+
+namespace {
+
+// Three entries whose order differs by first name and by surname.
+QString MakeNamedBook(const QString& path) {
+    TStoreSettings settings;
+    auto made = NewBook(PathToCore(path), settings);
+    const std::pair<const char*, const char*> names[] = {
+        {"Adams", "Zoe"}, {"Brown", "Amy"}, {"Clark", "Mia"}};
+    for (auto [surname, first] : names) {
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, surname);
+        e->SetNameField(1, first);
+        if (std::string(surname) == "Adams")
+            e->SetNameField(3, "Dr");
+        made->Entries.Add(std::move(e));
+    }
+    made->Categories.AddCategory("Golf Club", false);
+    if (!SaveBook(*made, false, settings).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
+// A drag with the mouse: pressed on row `row` of one list, moved, released over row
+// `toRow` of a list (-1: below its last item).
+void Drag(QListWidget* from, int row, QListWidget* to, int toRow) {
+    QVERIFY(from->item(row));
+    const QPoint start = from->visualItemRect(from->item(row)).center();
+    const QPoint end = toRow >= 0 ? to->visualItemRect(to->item(toRow)).center()
+                                  : QPoint(12, to->viewport()->height() - 4);
+    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(from->viewport(), start + QPoint(0, QApplication::startDragDistance() + 2));
+    QTest::mouseMove(to->viewport(), end);
+    QTest::mouseRelease(to->viewport(), Qt::LeftButton, {}, end);
+}
+
+QStringList Texts(QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text().remove(QString::fromUtf8("\u2195")).trimmed();
+    return out;
+}
+
+int RowEndingWith(QListWidget* list, const QString& end) {
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text().endsWith(end))
+            return i;
+    return -1;
+}
+
+bool Marked(QListWidget* list, int row) {
+    return list->item(row)->text().startsWith(QString::fromUtf8("\u2195"));
+}
+
+std::vector<int> Codes(const TIndexList& keys) {
+    std::vector<int> codes;
+    for (int i = 0; i < keys.Count(); ++i)
+        codes.push_back(keys.KeyCode(i));
+    return codes;
+}
+
+} // namespace
+
+void TBookOptionsTest::DefaultKeysDraggedReorderTheList() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Order.ADR")));
+    QVERIFY(book);
+    // Ordered on title, first name and surname.
+    QCOMPARE(ListedSurnames(*book), QStringList({"Brown", "Clark", "Adams"}));
+    QTest::mouseClick(book->ListBox()->viewport(), Qt::LeftButton, {},
+                      book->ListBox()->visualRect(book->EntryModel()->index(1)).center());
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("Clark"));
+
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kIndexKeysPage);
+        auto* keys = d->findChild<QListWidget*>("DefaultKeys");
+        auto* available = d->findChild<QListWidget*>("DefaultAvailable");
+        QVERIFY(keys->isVisible());
+        QCOMPARE(Texts(keys), QStringList({"0 Title", "1 First Name", "2 Surname"}));
+        QVERIFY(Marked(keys, 0) && Marked(keys, 2));
+        QCOMPARE(RowEndingWith(available, "Notes"), -1); // the notes are never a key
+
+        // The surname dragged onto the title: first.
+        Drag(keys, 2, keys, 0);
+        QCOMPARE(Texts(keys), QStringList({"2 Surname", "0 Title", "1 First Name"}));
+        // The company dragged below the last key: appended, taking part in sorting; a
+        // double click takes it out of sorting.
+        Drag(available, RowEndingWith(available, "Company"), keys, -1);
+        QCOMPARE(Texts(keys).value(3), QString("21 Company"));
+        QVERIFY(Marked(keys, 3));
+        QCOMPARE(RowEndingWith(available, "Company"), -1);
+        DoubleClick(keys, 3);
+        QVERIFY(!Marked(keys, 3));
+        // The title dragged back to the available fields.
+        Drag(keys, 1, available, 0);
+        QCOMPARE(Texts(keys), QStringList({"2 Surname", "1 First Name", "21 Company"}));
+        QVERIFY(RowEndingWith(available, "0 Title") >= 0);
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QCOMPARE(Codes(book->Book()->IndexKeys), (std::vector<int>{2, 1, 21}));
+    QCOMPARE(book->Book()->IndexKeys.KeySortBy(2), 0);
+    QVERIFY(book->Book()->Modified);
+    // The list follows the new keys, and the entry shown stays selected.
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown", "Clark"}));
+    QCOMPARE(book->ListBox()->SelectedRow(), 2);
+    QCOMPARE(ToQString(book->Book()->WorkRecord->NameField(kFieldSurname)), QString("Clark"));
+    QCOMPARE(book->EntryModel()->data(book->EntryModel()->index(0), Qt::DisplayRole).toString(),
+             QString("Adams Zoe"));
+}
+
+void TBookOptionsTest::InsertFieldsAddedMovedAndDeleted() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Insert.ADR")));
+    QVERIFY(book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kWordPage);
+        auto* fields = d->findChild<QListWidget*>("InsertFields");
+        auto* available = d->findChild<QListWidget*>("InsertAvailable");
+        QCOMPARE(Texts(fields), QStringList({"0 Title", "1 First Name", "2 Surname", "20 Position",
+                                             "21 Company", "22 Address"}));
+        QVERIFY(!d->findChild<QPushButton*>("DefaultSortBy")->isVisible());
+        // The notes can be inserted: added before the selected first field, then moved
+        // down one place.
+        ClickRow(fields, 0);
+        ClickRow(available, RowEndingWith(available, "9 Notes"));
+        QTest::mouseClick(d->findChild<QPushButton*>("AddInsertField"), Qt::LeftButton);
+        QCOMPARE(Texts(fields).value(0), QString("9 Notes"));
+        QVERIFY(!Marked(fields, 0)); // insert fields carry no sort mark
+        QTest::mouseClick(d->findChild<QPushButton*>("InsertFieldDown"), Qt::LeftButton);
+        QCOMPARE(Texts(fields).value(1), QString("9 Notes"));
+        ClickRow(fields, RowEndingWith(fields, "20 Position"));
+        QTest::mouseClick(d->findChild<QPushButton*>("DeleteInsertField"), Qt::LeftButton);
+        // The work telephone dragged onto the surname: before it.
+        Drag(available, RowEndingWith(available, "24 Work"), fields, 3);
+        QCOMPARE(Texts(fields), QStringList({"0 Title", "9 Notes", "1 First Name", "24 Work",
+                                             "2 Surname", "21 Company", "22 Address"}));
+        auto* blanks = d->findChild<QCheckBox*>();
+        for (QCheckBox* c : d->findChildren<QCheckBox*>())
+            if (c->text() == "Include &Blank Fields during Insertion")
+                blanks = c;
+        QTest::mouseClick(blanks, Qt::LeftButton, {}, QPoint(6, blanks->height() / 2));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QCOMPARE(Codes(book->Book()->InsertFields), (std::vector<int>{0, 9, 1, 24, 2, 21, 22}));
+    QCOMPARE(int(book->Book()->InsertBlankFields), 1);
+}
+
+void TBookOptionsTest::KeyPagesCancelledLeaveTheFileByteIdentical() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("KeysCancel.ADR"));
+    const QByteArray before = FileBytes(path);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    const QStringList order = ListedSurnames(*book);
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kIndexKeysPage);
+        auto* keys = d->findChild<QListWidget*>("DefaultKeys");
+        Drag(keys, 2, keys, 0);
+        ClickRow(keys, 0);
+        QTest::mouseClick(d->findChild<QPushButton*>("DefaultSortBy"), Qt::LeftButton);
+        QVERIFY(!Marked(keys, 0));
+        // With every key dragged out only "&Add" stays enabled.
+        auto* available = d->findChild<QListWidget*>("DefaultAvailable");
+        for (int i = 0; i < 3; ++i)
+            Drag(keys, 0, available, -1);
+        QCOMPARE(keys->count(), 0);
+        QCOMPARE(available->count(), 16);
+        for (const char* name :
+             {"DeleteDefaultKey", "DefaultKeyUp", "DefaultKeyDown", "DefaultSortBy"})
+            QVERIFY(!d->findChild<QPushButton*>(name)->isEnabled());
+        QVERIFY(d->findChild<QPushButton*>("AddDefaultKey")->isEnabled());
+        ClickTab(d, TBookOptionsDlg::kWordPage);
+        auto* fields = d->findChild<QListWidget*>("InsertFields");
+        Drag(fields, 0, d->findChild<QListWidget*>("InsertAvailable"), 0);
+        QCOMPARE(fields->count(), 5);
+        done = true;
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->text().remove('&') == "Cancel")
+                QTest::mouseClick(b, Qt::LeftButton);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QVERIFY(!book->Book()->Modified);
+    QCOMPARE(ListedSurnames(*book), order);
+    run.Frame.reset();
+    QCOMPARE(FileBytes(path), before);
+}
+
+void TBookOptionsTest::IndexKeysButtonOpensTheBookKeysAndDragsMoveKeys() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("EntryKeys.ADR")));
+    QVERIFY(book);
+    const int row = ListedSurnames(*book).indexOf("Adams");
+    QTest::mouseClick(book->ListBox()->viewport(), Qt::LeftButton, {},
+                      book->ListBox()->visualRect(book->EntryModel()->index(row)).center());
+    QAction* keys = MenuAction(*book, "Select Index &Keys for Entry...");
+    QVERIFY(keys);
+    book->UpdateCommandState();
+
+    bool done = false;
+    OnDialog("Select Index Keys for Entry", [&](QDialog* d) {
+        auto* display = d->findChild<QLabel*>("DisplayPreview");
+        auto* sorted = d->findChild<QLabel*>("SortPreview");
+        auto* keyList = d->findChild<QListWidget*>("IndexKeys");
+        auto* available = d->findChild<QListWidget*>("AvailableFields");
+        QCOMPARE(display->text(), QString("Zoe Adams"));
+        // "&Index Keys": the book's options on their index-key page; the surname first.
+        bool inner = false;
+        OnDialog("Address Book Options", [&](QDialog* o) {
+            QCOMPARE(o->findChild<QTabWidget*>()->currentIndex(),
+                     int(TBookOptionsDlg::kIndexKeysPage));
+            auto* bookKeys = o->findChild<QListWidget*>("DefaultKeys");
+            Drag(bookKeys, 2, bookKeys, 0);
+            inner = true;
+            ClickOk(o);
+        });
+        QTest::mouseClick(d->findChild<QPushButton*>("BookIndexKeys"), Qt::LeftButton);
+        QVERIFY(inner);
+        // The entry follows the book's keys: the lists and texts show the new ones.
+        QCOMPARE(display->text(), QString("Adams Zoe"));
+        QCOMPARE(Texts(keyList).value(0), QString("2 Surname"));
+        QVERIFY(!keyList->isEnabled());
+
+        // Its own keys: fields dragged in and out, keys dragged within the list.
+        auto* over = d->findChild<QRadioButton*>("OverrideKeys");
+        QTest::mouseClick(over, Qt::LeftButton, {}, QPoint(6, over->height() / 2));
+        Drag(available, RowEndingWith(available, "3 Salutation"), keyList, 0);
+        QCOMPARE(display->text(), QString("Dr Adams Zoe"));
+        Drag(keyList, 0, available, 0);
+        QCOMPARE(display->text(), QString("Adams Zoe"));
+        Drag(keyList, RowEndingWith(keyList, "1 First Name"), keyList, 0);
+        QCOMPARE(display->text(), QString("Zoe Adams"));
+        QCOMPARE(sorted->text(), QString("Sorted on: Zoe Adams"));
+        DoubleClick(keyList, 0); // the first name no longer sorts
+        QCOMPARE(sorted->text(), QString("Sorted on: Adams"));
+        done = true;
+        d->reject();
+    });
+    keys->trigger();
+    QVERIFY(done);
+    // Cancel put the entry's keys back, but the book's new keys stand and the list
+    // follows them.
+    const TRecord* entry = book->EntryModel()->EntryAt(0);
+    QCOMPARE(ToQString(entry->NameField(kFieldSurname)), QString("Adams"));
+    QCOMPARE(int(entry->UseDefaultKeys), 1);
+    QCOMPARE(Codes(book->Book()->IndexKeys), (std::vector<int>{2, 0, 1}));
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adams", "Brown", "Clark"}));
+    QVERIFY(book->Book()->Modified);
+}
+
+void TBookOptionsTest::InheritFromABookUnsavedInAnotherWindowWarns() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString otherPath = MakeNamedBook(Path("Club.ADR"));
+    TBook* other = Open(run, otherPath);
+    QVERIFY(other);
+    TBook* book = Open(run, MakeBookWithTemplate(Path("Home.ADR")));
+    QVERIFY(book);
+    TBookOptionsDlg::InheritChooser = [&](QWidget*) { return otherPath; };
+    // Unsaved changes in the other window: a category added there and not yet saved.
+    other->Book()->Categories.AddCategory("Unsaved Club", false);
+    other->Book()->Modified = 1;
+    bool done = false;
+    OnDialog("Address Book Options", [&](QDialog* d) {
+        ClickTab(d, TBookOptionsDlg::kCategoriesPage);
+        auto* list = d->findChild<QListWidget*>("CategoryList");
+        messages_->Answers = {mrCancel};
+        Click(d, "Inherit");
+        QVERIFY(messages_->Requests.back().Text.contains("is open in another window"));
+        QCOMPARE(list->count(), 2);
+        messages_->Answers = {mrOk};
+        Click(d, "Inherit");
+        QCOMPARE(list->count(), 3); // what was saved: "Golf Club", not the unsaved one
+        QCOMPARE(list->item(2)->text(), QString("Golf Club"));
+        done = true;
+        ClickOk(d);
+    });
+    OpenOptions(*book);
+    QVERIFY(done);
+    QVERIFY(book->Book()->Categories.FindCategoryByName("Golf Club") >= 0);
+    QCOMPARE(book->Book()->Categories.FindCategoryByName("Unsaved Club"), -1);
+    TBookOptionsDlg::InheritChooser = nullptr;
+    other->Book()->Modified = 0;
 }
 
 QTEST_MAIN(TBookOptionsTest)

@@ -140,5 +140,70 @@ TEST(BookOptions, TemplateDialogStoresNewAndEditedTemplates) {
     EXPECT_EQ(book->Templates.TemplateCaption(3, 1), "Landlord");
 }
 
+TEST(BookOptions, DefaultKeysAndInsertFieldsReachTheBookOnApplyOnly) {
+    auto book = Book("/nowhere/D.ADR");
+    const TIndexList keysBefore = book->IndexKeys;
+    const TIndexList insertBefore = book->InsertFields;
+    const auto image = WriteBookImage(*book);
+    TBookOptions o(*book);
+    // The lists name fields by the labels as edited on the Fields page.
+    o.FieldLabels[1] = " Given Name ";
+    o.RefreshKeyCaptions();
+    EXPECT_EQ(o.IndexKeyLists().KeyText(1), "1 Given Name");
+    EXPECT_EQ(o.InsertFieldLists().KeyText(1), "1 Given Name");
+
+    // Surname first, then first name; the title taken out; the company added unsorted.
+    TKeyListEditor& keys = o.IndexKeyLists();
+    EXPECT_EQ(keys.MoveTo(2, 0), 0);
+    EXPECT_EQ(keys.Delete(1), 1);
+    EXPECT_EQ(keys.Drop(21, -1), 2);
+    EXPECT_TRUE(keys.ToggleSortBy(2));
+    TKeyListEditor& insert = o.InsertFieldLists();
+    EXPECT_EQ(insert.Drop(kFieldNotes, 0), 0);
+    EXPECT_EQ(book->IndexKeys, keysBefore); // the book waits for OK
+    EXPECT_EQ(book->InsertFields, insertBefore);
+    EXPECT_EQ(WriteBookImage(*book), image);
+
+    EXPECT_TRUE(o.Apply(*book));
+    ASSERT_EQ(book->IndexKeys.Count(), 3);
+    EXPECT_EQ(book->IndexKeys.KeyCode(0), kFieldSurname);
+    EXPECT_EQ(book->IndexKeys.KeyCode(1), 1);
+    EXPECT_EQ(book->IndexKeys.KeyCode(2), 21);
+    EXPECT_EQ(book->IndexKeys.KeySortBy(2), 0);
+    ASSERT_EQ(book->InsertFields.Count(), insertBefore.Count() + 1);
+    EXPECT_EQ(book->InsertFields.KeyCode(0), kFieldNotes);
+    EXPECT_EQ(book->InsertFields.KeySortBy(0), 0);
+
+    // Only the keys changed: Apply still says the book changed.
+    TBookOptions again(*book);
+    again.IndexKeyLists().Move(0, 1);
+    EXPECT_TRUE(again.Apply(*book));
+    EXPECT_EQ(book->IndexKeys.KeyCode(0), 1);
+}
+
+TEST(BookOptions, InheritWarnsOfUnsavedChangesAndOldFilesChangeNothing) {
+    testing::TScratchDir dir;
+    TStoreSettings settings;
+    auto book = Book(dir.File("Mine.ADR"));
+    TBookOptions o(*book);
+    EXPECT_FALSE(o.InheritWarning(dir.File("Other.ADR"), false));
+    const auto warning = o.InheritWarning(dir.File("Other.ADR"), true);
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(warning->Buttons, kMsgButtonsOkCancel);
+    EXPECT_NE(warning->Text.find("Other.ADR is open in another window"), std::string::npos);
+    // Its own file inherits nothing, so there is nothing to warn of.
+    EXPECT_FALSE(o.InheritWarning(dir.File("MINE.ADR"), true));
+
+    // A file of an earlier version is not read: the reason is given, nothing is added.
+    testing::WriteBytes(dir.File("Old.ADR"), {4, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    const auto refused = o.InheritCategories(dir.File("Old.ADR"), settings);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->Title, kMsgTitleAccessError);
+    EXPECT_NE(refused->Text.find("Version 2.0"), std::string::npos);
+    EXPECT_EQ(o.Categories().Count(), 2);
+    EXPECT_FALSE(o.InheritCategories(dir.File("Mine.ADR"), settings)); // its own: nothing
+    EXPECT_EQ(o.Categories().Count(), 2);
+}
+
 } // namespace
 } // namespace tessaly

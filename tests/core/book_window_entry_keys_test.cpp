@@ -66,5 +66,48 @@ TEST(EntryKeys, OverrideEnablesAndDefaultsApplyAtOnce) {
     EXPECT_EQ(entry.Keys, bookKeys);
 }
 
+TEST(EntryKeys, ChangedOnlyWhenTheEntryDiffersAndBookKeysFollowed) {
+    TStoreSettings settings;
+    auto book = NewBook("/nowhere/K.ADR", settings);
+    TRecord entry;
+    entry.SetNameField(kFieldSurname, "Smith");
+    entry.SetNameField(1, "Anna");
+    ApplyBookKeys(entry, book->IndexKeys);
+    {
+        TEntryKeys keys(entry, *book);
+        EXPECT_FALSE(keys.Changed());
+        keys.SetOverride(true);
+        EXPECT_TRUE(keys.Changed()); // the choice alone is a change
+        keys.SetOverride(false);
+        EXPECT_FALSE(keys.Changed());
+        keys.SetOverride(true);
+        keys.Lists().MoveTo(2, 0);
+        EXPECT_TRUE(keys.Changed());
+        EXPECT_EQ(keys.DisplayPreview(), "Smith Anna");
+        keys.Cancel();
+        EXPECT_FALSE(keys.Changed());
+        EXPECT_FALSE(keys.CanChangeKeys()); // back on the book's keys: lists off
+    }
+
+    // The book's keys changed while the dialog is open ("&Index Keys"): an entry that
+    // follows them takes them at once, one with its own keys keeps them.
+    TEntryKeys follows(entry, *book);
+    book->IndexKeys.DeleteKey(1);
+    follows.BookChanged();
+    EXPECT_EQ(entry.Keys, book->IndexKeys);
+    EXPECT_EQ(follows.DisplayPreview(), "Smith");
+    EXPECT_FALSE(follows.Changed());
+
+    TRecord own;
+    own.SetNameField(1, "Bea");
+    own.UseDefaultKeys = 0;
+    own.Keys.AddKey(1, true);
+    TEntryKeys keeps(own, *book);
+    book->IndexKeys.DeleteKey(0);
+    keeps.BookChanged();
+    EXPECT_EQ(own.Keys.Count(), 1);
+    EXPECT_EQ(keeps.DisplayPreview(), "Bea");
+}
+
 } // namespace
 } // namespace tessaly

@@ -101,7 +101,8 @@ public:
     // the list (unless editing) and lays the fields out again.
     // Returns whether OK closed it.
     bool ConfigureBook(int page = 0);
-    // "Select Index &Keys for Entry...": the entry's keys; applied after OK only.
+    // "Select Index &Keys for Entry...": the entry's keys, applied when they changed;
+    // its "&Index Keys" opens the book options on their index-key page.
     void SelectEntryKeys();
     // "&Find Text..." and "Find and &Replace Text..." on the Notes.
     void FindInNotes(bool replace);
@@ -162,6 +163,12 @@ private:
     // After a maintenance dialog opened from a page: when viewing, the entry is applied
     // as an update and shown again.
     void ApplyShownEntry();
+    // The book options dialog on `page`; OK applies it to the book (and its defaults
+    // file when asked). Returns whether it was applied.
+    bool RunBookOptions(int page);
+    // The window follows the applied options: pages renamed, the list rebuilt (unless
+    // an edit is in progress), the fields laid out again.
+    void AfterBookOptions();
     void StoreView();
     void SelectAfterBuild(int row, int top);
     void StorePage(int page);

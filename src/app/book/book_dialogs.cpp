@@ -5,6 +5,7 @@
 #include "app/book/book.h"
 #include "app/book/categories_page.h"
 #include "app/book/entry_list_model.h"
+#include "app/book/entry_list_view.h"
 #include "app/book/index_key_dlg.h"
 #include "app/book/reminders_page.h"
 #include "app/book_options/book_options_dlg.h"
@@ -13,6 +14,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
 #include "core/access/work_record.h"
+#include "core/common/file_paths.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 
@@ -42,11 +44,28 @@ void TBook::SearchAddressBook() {
 namespace tessaly {
 
 bool TBook::ConfigureBook(int page) {
+    if (!RunBookOptions(page))
+        return false;
+    AfterBookOptions();
+    return true;
+}
+
+bool TBook::RunBookOptions(int page) {
     if (!book_)
         return false;
     StorePage(shownPage_);
     const TStoreSettings settings = Frame().Settings().StoreSettings();
     TBookOptionsDlg dialog(*book_, settings, readOnly_, this);
+    dialog.SetUnsavedElsewhere([this](const QString& path) {
+        const std::string wanted = PathToCore(path);
+        for (TChildWindow* c : Frame().Children()) {
+            auto* other = qobject_cast<TBook*>(c);
+            if (other && other != this && other->Book() && other->Book()->Modified &&
+                SamePath(PathToCore(other->FilePath()), wanted))
+                return true;
+        }
+        return false;
+    });
     dialog.Pages()->setCurrentIndex(page);
     if (dialog.exec() != QDialog::Accepted || readOnly_)
         return false;
@@ -56,19 +75,30 @@ bool TBook::ConfigureBook(int page) {
         if (!saved.Ok)
             ShowMessage(mtAccessError, ToQString(saved.Error), mkError, mbOk);
     }
+    if (changed)
+        RecordChange();
+    return true;
+}
+
+void TBook::AfterBookOptions() {
     NamePages();
-    if (edit_.Viewing())
+    if (edit_.Viewing()) {
+        // New keys may move the entry shown: it stays the selected one.
+        TRecord* shown = current_;
         BuildEntryList();
+        const int row = shown ? model_->RowOf(shown) : -1;
+        if (row >= 0 && row != list_->SelectedRow()) {
+            list_->SelectRow(row);
+            ShowCurrentEntry();
+        }
+    }
     shownPage_ = -1;
     LayoutFields();
     if (edit_.Viewing())
         ShowCurrentEntry();
     else
         ShowWorkRecord();
-    if (changed)
-        RecordChange();
     UpdateCommandState();
-    return true;
 }
 
 } // namespace tessaly
@@ -79,16 +109,29 @@ void TBook::SelectEntryKeys() {
     if (!ToolCommandEnabled("Define Index Keys for Entry"))
         return;
     StorePage(shownPage_);
-    TIndexKeyDlg dialog(WorkRecordOf(*book_), *book_, this);
-    // Cancel has put the keys back: nothing to apply.
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (edit_.Viewing()) {
+    // The book's options opened from the dialog are applied to the book at once; the
+    // window follows them once the dialog has closed, since until then the dialog
+    // works on the working entry.
+    bool bookChanged = false;
+    TIndexKeyDlg dialog(
+        WorkRecordOf(*book_), *book_,
+        [this, &bookChanged] {
+            if (readOnly_ || !RunBookOptions(TBookOptionsDlg::kIndexKeysPage))
+                return false;
+            bookChanged = true;
+            return true;
+        },
+        this);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    // Whichever button closed it: the entry's keys are applied when they changed.
+    if (dialog.KeysChanged() && edit_.Viewing() && current_) {
         ApplyShownEntry();
-        return;
+    } else if (ok && !edit_.Viewing()) {
+        shownPage_ = -1;
+        LayoutFields();
     }
-    shownPage_ = -1;
-    LayoutFields();
+    if (bookChanged)
+        AfterBookOptions();
 }
 
 void TBook::ApplyShownEntry() {

@@ -1,10 +1,11 @@
 #include "app/book/index_key_dlg.h"
 
+#include "app/book_options/key_lists.h"
 #include "platform/qt_text.h"
 
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,22 +14,9 @@
 
 namespace tessaly {
 
-namespace {
-
-QPushButton* Button(const QString& caption, QWidget* parent, const char* name) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-// Keys taking part in sorting are marked.
-constexpr const char* kSortMarker = "\u2195 ";
-
-} // namespace
-
-TIndexKeyDlg::TIndexKeyDlg(TRecord& entry, const TBookData& book, QWidget* parent)
-    : QDialog(parent), keys_(entry, book) {
+TIndexKeyDlg::TIndexKeyDlg(TRecord& entry, const TBookData& book, std::function<bool()> bookKeys,
+                           QWidget* parent)
+    : QDialog(parent), keys_(entry, book), bookKeys_(std::move(bookKeys)) {
     setWindowTitle("Select Index Keys for Entry");
     auto* layout = new QVBoxLayout(this);
     useDefault_ =
@@ -40,32 +28,11 @@ TIndexKeyDlg::TIndexKeyDlg(TRecord& entry, const TBookData& book, QWidget* paren
     layout->addWidget(useDefault_);
     layout->addWidget(override_);
 
-    auto* grid = new QGridLayout;
-    auto* availableLabel = new QLabel("Available Fi&elds", this);
-    auto* keysLabel = new QLabel("Index &Keys", this);
-    available_ = new QListWidget(this);
-    available_->setObjectName("AvailableFields");
-    keyList_ = new QListWidget(this);
-    keyList_->setObjectName("IndexKeys");
-    availableLabel->setBuddy(available_);
-    keysLabel->setBuddy(keyList_);
-    auto* buttons = new QVBoxLayout;
-    add_ = Button("&Add", this, "AddKey");
-    delete_ = Button("&Delete", this, "DeleteKey");
-    up_ = Button("M&ove", this, "MoveUp");
-    down_ = Button("Mo&ve", this, "MoveDown");
-    up_->setToolTip("Move the key up");
-    down_->setToolTip("Move the key down");
-    sortBy_ = Button("&Sort By", this, "SortBy");
-    for (QPushButton* b : {add_, delete_, up_, down_, sortBy_})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    grid->addWidget(availableLabel, 0, 0);
-    grid->addWidget(keysLabel, 0, 2);
-    grid->addWidget(available_, 1, 0);
-    grid->addLayout(buttons, 1, 1);
-    grid->addWidget(keyList_, 1, 2);
-    layout->addLayout(grid, 1);
+    lists_ = new TKeyLists(
+        keys_.Lists(), "Available Fi&elds", "Index &Keys",
+        {"AvailableFields", "IndexKeys", "AddKey", "DeleteKey", "MoveUp", "MoveDown", "SortBy"},
+        this);
+    layout->addWidget(lists_, 1);
 
     auto* preview = new QGroupBox("Text to Display in Index List", this);
     auto* pv = new QVBoxLayout(preview);
@@ -77,79 +44,43 @@ TIndexKeyDlg::TIndexKeyDlg(TRecord& entry, const TBookData& book, QWidget* paren
     pv->addWidget(sorted_);
     layout->addWidget(preview);
 
+    auto* bottom = new QHBoxLayout;
+    auto* bookKeysButton = new QPushButton("&Index Keys", this);
+    bookKeysButton->setObjectName("BookIndexKeys");
+    bookKeysButton->setAutoDefault(false);
+    bookKeysButton->setToolTip("Define the Address Book's Default Index Keys");
+    bookKeysButton->setEnabled(static_cast<bool>(bookKeys_));
+    bottom->addWidget(bookKeysButton);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(box, &QDialogButtonBox::accepted, this, &TIndexKeyDlg::accept);
     connect(box, &QDialogButtonBox::rejected, this, &TIndexKeyDlg::reject);
-    layout->addWidget(box);
+    bottom->addWidget(box, 1);
+    layout->addLayout(bottom);
 
     connect(override_, &QRadioButton::toggled, this, [this](bool on) {
         keys_.SetOverride(on);
-        Fill(keyList_->currentRow());
+        Refresh(lists_->KeyList()->currentRow());
     });
-    connect(add_, &QPushButton::clicked, this, &TIndexKeyDlg::AddField);
-    connect(available_, &QListWidget::itemDoubleClicked, this, &TIndexKeyDlg::AddField);
-    connect(delete_, &QPushButton::clicked, this, &TIndexKeyDlg::DeleteKey);
-    connect(up_, &QPushButton::clicked, this, [this] { MoveKey(-1); });
-    connect(down_, &QPushButton::clicked, this, [this] { MoveKey(+1); });
-    connect(sortBy_, &QPushButton::clicked, this, &TIndexKeyDlg::ToggleSort);
-    connect(keyList_, &QListWidget::itemDoubleClicked, this, &TIndexKeyDlg::ToggleSort);
-    Fill(0);
-    resize(520, 420);
+    connect(lists_, &TKeyLists::Changed, this,
+            [this] { Refresh(lists_->KeyList()->currentRow()); });
+    connect(bookKeysButton, &QPushButton::clicked, this, &TIndexKeyDlg::OpenBookKeys);
+    Refresh(0);
+    resize(560, 440);
 }
 
-void TIndexKeyDlg::Fill(int selectKey) {
-    available_->clear();
-    for (const TKeyField& f : keys_.Available()) {
-        auto* item = new QListWidgetItem(ToQString(f.Text), available_);
-        item->setData(Qt::UserRole, f.Code);
-    }
-    if (available_->count() > 0)
-        available_->setCurrentRow(0);
-    keyList_->clear();
-    const TIndexList& keys = keys_.Keys();
-    for (int i = 0; i < keys.Count(); ++i)
-        keyList_->addItem(QString(keys.KeySortBy(i) ? kSortMarker : "   ") +
-                          ToQString(keys_.KeyText(i)));
-    if (keyList_->count() > 0)
-        keyList_->setCurrentRow(std::clamp(selectKey, 0, keyList_->count() - 1));
+void TIndexKeyDlg::Refresh(int selectKey) {
+    lists_->Fill(selectKey);
     display_->setText(ToQString(keys_.DisplayPreview()));
     sorted_->setText("Sorted on: " + ToQString(keys_.SortPreview()).replace("\r\n", " "));
-    EnableControls();
 }
 
-void TIndexKeyDlg::EnableControls() {
-    available_->setEnabled(keys_.ListsEnabled());
-    keyList_->setEnabled(keys_.ListsEnabled());
-    add_->setEnabled(keys_.CanAdd());
-    for (QPushButton* b : {delete_, up_, down_, sortBy_})
-        b->setEnabled(keys_.CanChangeKeys());
-}
-
-void TIndexKeyDlg::AddField() {
-    QListWidgetItem* field = available_->currentItem();
-    if (!field)
+void TIndexKeyDlg::OpenBookKeys() {
+    if (!bookKeys_ || !bookKeys_())
         return;
-    const int at = keys_.Add(field->data(Qt::UserRole).toInt(), keyList_->currentRow());
-    if (at >= 0)
-        Fill(at);
-}
-
-void TIndexKeyDlg::DeleteKey() {
-    const int next = keys_.Delete(keyList_->currentRow());
-    if (next >= -1)
-        Fill(next);
-}
-
-void TIndexKeyDlg::MoveKey(int step) {
-    const int to = keys_.Move(keyList_->currentRow(), step);
-    if (to >= 0)
-        Fill(to);
-}
-
-void TIndexKeyDlg::ToggleSort() {
-    const int row = keyList_->currentRow();
-    keys_.ToggleSortBy(row);
-    Fill(row);
+    // The book's keys and captions may have changed: an entry that follows them shows
+    // them at once.
+    keys_.BookChanged();
+    Refresh(lists_->KeyList()->currentRow());
 }
 
 void TIndexKeyDlg::reject() {

@@ -1,45 +1,43 @@
 #pragma once
 // "Select Index Keys for Entry": the book's keys or the entry's own, chosen with two
-// radio buttons; fields move between "Available Fi&elds" and "Index &Keys" with the
-// buttons or a double click on a field; a double click on a key toggles its sort flag
-// (keys taking part in sorting are marked). Cancel puts the entry's keys back.
+// radio buttons; the two lists of fields and keys (buttons, dragging, double clicks);
+// the display and sort texts of the entry after every change; "&Index Keys" opens the
+// book's options on their index-key page. Cancel puts the entry's keys back.
 
 #include "core/book_window/entry_keys.h"
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
-class QListWidget;
-class QPushButton;
 class QRadioButton;
 
 namespace tessaly {
 
+class TKeyLists;
+
 class TIndexKeyDlg : public QDialog {
     Q_OBJECT
 public:
-    TIndexKeyDlg(TRecord& entry, const TBookData& book, QWidget* parent = nullptr);
+    // `bookKeys` opens the book's options on their index-key page and says whether
+    // they were applied to the book.
+    TIndexKeyDlg(TRecord& entry, const TBookData& book, std::function<bool()> bookKeys,
+                 QWidget* parent = nullptr);
+
+    // Whether the entry's keys differ from those at opening (after Cancel they never do).
+    bool KeysChanged() const { return keys_.Changed(); }
 
     void reject() override;
 
 private:
-    void Fill(int selectKey);
-    void EnableControls();
-    void AddField();
-    void DeleteKey();
-    void MoveKey(int step);
-    void ToggleSort();
+    void Refresh(int selectKey);
+    void OpenBookKeys();
 
     TEntryKeys keys_;
+    std::function<bool()> bookKeys_;
     QRadioButton* useDefault_ = nullptr;
     QRadioButton* override_ = nullptr;
-    QListWidget* available_ = nullptr;
-    QListWidget* keyList_ = nullptr;
-    QPushButton* add_ = nullptr;
-    QPushButton* delete_ = nullptr;
-    QPushButton* up_ = nullptr;
-    QPushButton* down_ = nullptr;
-    QPushButton* sortBy_ = nullptr;
+    TKeyLists* lists_ = nullptr;
     QLabel* display_ = nullptr;
     QLabel* sorted_ = nullptr;
 };

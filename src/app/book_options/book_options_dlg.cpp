@@ -1,6 +1,7 @@
 #include "app/book_options/book_options_dlg.h"
 
 #include "app/book_options/category_dlg.h"
+#include "app/book_options/key_lists.h"
 #include "app/book_options/template_dlg.h"
 #include "app/shell/message_dialog.h"
 #include "platform/qt_text.h"
@@ -65,16 +66,21 @@ TBookOptionsDlg::TBookOptionsDlg(const TBookData& book, const TStoreSettings& se
     pages_ = new QTabWidget(this);
     pages_->addTab(FieldsPage(), "Fields");
     pages_->addTab(PagesPage(), "Pages");
-    auto* keys = new QLabel("The index keys of the book are chosen for each entry with\n"
-                            "\"Select Index Keys for Entry\".",
-                            this);
-    keys->setAlignment(Qt::AlignCenter);
-    pages_->addTab(keys, "Index Keys");
-    pages_->setTabEnabled(kIndexKeysPage, false);
+    pages_->addTab(IndexKeysPage(), "Index Keys");
     pages_->addTab(CategoriesPage(), "Categories");
     pages_->addTab(AddressesPage(), "Addresses");
     pages_->addTab(WordPage(), "Word Processor");
     layout->addWidget(pages_, 1);
+    // The key lists name fields by the labels as they now stand on the Fields page and
+    // by the first address template as now edited.
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page != kIndexKeysPage && page != kWordPage)
+            return;
+        StoreLabels();
+        options_.RefreshKeyCaptions();
+        indexKeys_->Fill(indexKeys_->KeyList()->currentRow());
+        insertFields_->Fill(insertFields_->KeyList()->currentRow());
+    });
 
     auto* bottom = new QHBoxLayout;
     saveDefault_ = new QCheckBox("&Save as Default", this);
@@ -145,6 +151,24 @@ QWidget* TBookOptionsDlg::PagesPage() {
     return page;
 }
 
+QWidget* TBookOptionsDlg::IndexKeysPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* about = new QLabel("The Index Keys name each Entry in the Index List and set its place "
+                             "there; keys marked \u2195 take part in sorting. Entries that "
+                             "override these keys keep their own.",
+                             page);
+    about->setWordWrap(true);
+    layout->addWidget(about);
+    indexKeys_ =
+        new TKeyLists(options_.IndexKeyLists(), "Available Fi&elds", "Index &Keys",
+                      {"DefaultAvailable", "DefaultKeys", "AddDefaultKey", "DeleteDefaultKey",
+                       "DefaultKeyUp", "DefaultKeyDown", "DefaultSortBy"},
+                      page);
+    layout->addWidget(indexKeys_, 1);
+    return page;
+}
+
 QWidget* TBookOptionsDlg::CategoriesPage() {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
@@ -208,9 +232,14 @@ QWidget* TBookOptionsDlg::WordPage() {
     labelPhones_ = new QCheckBox("&Label Telephone Fields that are Inserted", page);
     blankFields_->setChecked(options_.InsertBlankFields);
     labelPhones_->setChecked(options_.LabelPhoneFields);
+    insertFields_ =
+        new TKeyLists(options_.InsertFieldLists(), "Available Fi&elds", "I&nsert Fields",
+                      {"InsertAvailable", "InsertFields", "AddInsertField", "DeleteInsertField",
+                       "InsertFieldUp", "InsertFieldDown", ""},
+                      page);
+    layout->addWidget(insertFields_, 1);
     layout->addWidget(blankFields_);
     layout->addWidget(labelPhones_);
-    layout->addStretch(1);
     return page;
 }
 
@@ -312,6 +341,10 @@ void TBookOptionsDlg::Inherit() {
     const QString path = InheritChooser(this);
     if (path.isEmpty())
         return;
+    const bool unsaved = unsavedElsewhere_ && unsavedElsewhere_(path);
+    if (auto warning = options_.InheritWarning(PathToCore(path), unsaved))
+        if (ShowMessage(*warning) != mrOk)
+            return;
     if (auto refusal = options_.InheritCategories(PathToCore(path), settings_)) {
         ShowMessage(*refusal);
         return;
@@ -363,11 +396,15 @@ bool TBookOptionsDlg::SaveAsDefault() const {
     return saveDefault_->isChecked();
 }
 
-void TBookOptionsDlg::accept() {
-    for (int f = 0; f < TBookOptions::kFields; ++f) {
+void TBookOptionsDlg::StoreLabels() {
+    for (int f = 0; f < TBookOptions::kFields; ++f)
         options_.FieldLabels[f] = FromQString(labels_[f]->text());
+}
+
+void TBookOptionsDlg::accept() {
+    StoreLabels();
+    for (int f = 0; f < TBookOptions::kFields; ++f)
         options_.FieldShown[f] = shown_[f]->isChecked();
-    }
     for (int p = 0; p < kPageCaptions; ++p)
         options_.PageLabels[p] = FromQString(pageLabels_[p]->text());
     options_.InsertBlankFields = blankFields_->isChecked();

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -18,6 +19,8 @@ class QToolButton;
 class QGroupBox;
 
 namespace tessaly {
+
+class TKeyLists;
 
 class TBookOptionsDlg : public QDialog {
     Q_OBJECT
@@ -31,6 +34,11 @@ public:
     bool SaveAsDefault() const;
     QTabWidget* Pages() const { return pages_; }
 
+    // Whether a book file is open in another window with changes not yet saved.
+    void SetUnsavedElsewhere(std::function<bool(const QString& path)> test) {
+        unsavedElsewhere_ = std::move(test);
+    }
+
     // Where "Inherit" gets its file; tests put their own chooser here.
     static std::function<QString(QWidget* parent)> InheritChooser;
 
@@ -39,6 +47,7 @@ public:
 private:
     QWidget* FieldsPage();
     QWidget* PagesPage();
+    QWidget* IndexKeysPage();
     QWidget* CategoriesPage();
     QWidget* AddressesPage();
     QWidget* WordPage();
@@ -56,6 +65,7 @@ private:
     void DeleteTemplate();
     void ToggleTemplateDefault();
     void RefreshGroupCaptions();
+    void StoreLabels();
 
     const TStoreSettings& settings_;
     TBookOptions options_;
@@ -64,6 +74,9 @@ private:
     std::array<QToolButton*, TBookOptions::kFields> shown_{};
     std::array<QLineEdit*, kPageCaptions> pageLabels_{};
     std::array<QGroupBox*, 3> groups_{};
+    std::function<bool(const QString&)> unsavedElsewhere_;
+    TKeyLists* indexKeys_ = nullptr;
+    TKeyLists* insertFields_ = nullptr;
     QListWidget* categories_ = nullptr;
     QPushButton* editCategory_ = nullptr;
     QPushButton* deleteCategory_ = nullptr;

@@ -1,6 +1,8 @@
 #include "core/book_options/book_options.h"
 
 #include "core/access/book_header.h"
+#include "core/common/file_paths.h"
+#include "core/common/same_text.h"
 #include "core/common/text.h"
 #include "core/organise/validation.h"
 #include "core/store/book_file.h"
@@ -18,6 +20,17 @@ TBookOptions::TBookOptions(const TBookData& book)
         PageLabels[p] = PageCaption(book, p);
     InsertBlankFields = book.InsertBlankFields != 0;
     LabelPhoneFields = book.LabelPhoneFields != 0;
+    AssignKeys(indexKeys_, book.IndexKeys);
+    AssignKeys(insertFields_, book.InsertFields);
+    RefreshKeyCaptions();
+}
+
+void TBookOptions::RefreshKeyCaptions() {
+    TKeyListEditor::TCaptions c = KeyCaptions(templates_, templates_.TemplateId(1));
+    for (int f = 0; f < kFields; ++f)
+        c.Names[static_cast<std::size_t>(f)] = Trim(FieldLabels[f]);
+    indexKeyLists_.SetCaptions(c);
+    insertLists_.SetCaptions(c);
 }
 
 std::string TBookOptions::FieldGroupCaption(const std::string& pageLabel) {
@@ -56,6 +69,18 @@ bool TBookOptions::ToggleCategoryDefault(int i) {
         return false;
     return categories_.UpdateCategory(i, categories_.CategoryName(i),
                                       !categories_.CategoryDefault(i));
+}
+
+std::optional<TDialogMessage> TBookOptions::InheritWarning(const std::string& path,
+                                                           bool unsavedElsewhere) const {
+    if (!unsavedElsewhere || SameText(path, ownPath_))
+        return std::nullopt;
+    return TDialogMessage{kMsgTitleDataLossPossible,
+                          "The Address Book " + FileNameOf(path) +
+                              " is open in another window and has changes that have not "
+                              "been saved.\n\nOnly the Categories saved in its file can be "
+                              "inherited. Do you wish to continue ?",
+                          kMsgKindWarning, kMsgButtonsOkCancel};
 }
 
 std::optional<TDialogMessage> TBookOptions::InheritCategories(const std::string& path,
@@ -144,6 +169,9 @@ bool TBookOptions::Apply(TBookData& book) const {
             changed = true;
         }
     }
+    changed = changed || !(indexKeys_ == book.IndexKeys) || !(insertFields_ == book.InsertFields);
+    AssignKeys(book.IndexKeys, indexKeys_);
+    AssignKeys(book.InsertFields, insertFields_);
     const std::uint8_t blank = InsertBlankFields ? 1 : 0;
     const std::uint8_t label = LabelPhoneFields ? 1 : 0;
     changed = changed || blank != book.InsertBlankFields || label != book.LabelPhoneFields;

@@ -1,10 +1,12 @@
 #pragma once
 // "Address Book Options": the working copy of what the book's layout and organisation
-// dialog edits (field labels and visibility, page labels, categories, address
-// templates, the two word-processor flags), its rules, and OK writing it into the book.
+// dialog edits (field labels and visibility, page labels, the default index keys,
+// categories, address templates, the word-processor insert fields and flags), its
+// rules, and OK writing it into the book.
 // Nothing touches the book before Apply, so Cancel leaves it exactly as it was.
 
 #include "core/common/dialog_message.h"
+#include "core/organise/key_list_editor.h"
 #include "core/store/book.h"
 #include "core/store/store_settings.h"
 
@@ -19,6 +21,9 @@ public:
     static constexpr int kFields = 10; // the name fields, Notes and the Others fields
 
     explicit TBookOptions(const TBookData& book);
+    // The two key editors work on this object's own lists.
+    TBookOptions(const TBookOptions&) = delete;
+    TBookOptions& operator=(const TBookOptions&) = delete;
 
     // Fields page: the labels of template 0 and whether each field is shown.
     std::array<std::string, kFields> FieldLabels;
@@ -28,6 +33,16 @@ public:
     // Word Processor page.
     bool InsertBlankFields = false;
     bool LabelPhoneFields = false;
+
+    // Index Keys page: the book's default keys (with sort flags). Word Processor page:
+    // the fields inserted, in order (the notes may be inserted; no sort flags).
+    TKeyListEditor& IndexKeyLists() { return indexKeyLists_; }
+    TKeyListEditor& InsertFieldLists() { return insertLists_; }
+    const TIndexList& IndexKeys() const { return indexKeys_; }
+    const TIndexList& InsertFields() const { return insertFields_; }
+    // The lists name the fields by the labels as now edited and the captions of the
+    // first address template.
+    void RefreshKeyCaptions();
 
     const TCategoryList& Categories() const { return categories_; }
     const TTemplateList& Templates() const { return templates_; }
@@ -44,6 +59,11 @@ public:
     std::optional<TDialogMessage> CategoryDeleteQuestion(int i) const;
     void MarkCategory(int i, bool deleted);
     bool ToggleCategoryDefault(int i);
+    // Before "Inherit" reads a file that is open in another window with changes not yet
+    // saved (`unsavedElsewhere`): the warning to confirm, since only what was saved is
+    // read. Nothing for the book's own file, which inherits nothing.
+    std::optional<TDialogMessage> InheritWarning(const std::string& path,
+                                                 bool unsavedElsewhere) const;
     // "Inherit": adds the categories of another book file that this list lacks. A file
     // that is not a readable book gives the reason and changes nothing.
     std::optional<TDialogMessage> InheritCategories(const std::string& path,
@@ -70,6 +90,10 @@ private:
     std::string ownPath_;
     TCategoryList categories_;
     TTemplateList templates_;
+    TIndexList indexKeys_;
+    TIndexList insertFields_;
+    TKeyListEditor indexKeyLists_{indexKeys_, false, true};
+    TKeyListEditor insertLists_{insertFields_, true, false};
 };
 
 } // namespace tessaly

@@ -5,60 +5,35 @@
 namespace tessaly {
 
 TEntryKeys::TEntryKeys(TRecord& entry, const TBookData& book)
-    : entry_(entry), book_(book), savedDefault_(entry.UseDefaultKeys) {
+    : entry_(entry), book_(book), editor_(entry.Keys, false, true),
+      savedDefault_(entry.UseDefaultKeys) {
     AssignKeys(savedKeys_, entry.Keys);
+    ReadCaptions();
+    editor_.SetEnabled(Override());
+}
+
+void TEntryKeys::ReadCaptions() {
+    const int firstAddress =
+        entry_.Addresses.Count() > 0 ? entry_.Addresses.AddressTemplateId(0) : -1;
+    editor_.SetCaptions(KeyCaptions(book_.Templates, firstAddress));
 }
 
 void TEntryKeys::SetOverride(bool on) {
     entry_.UseDefaultKeys = on ? 0 : 1;
+    editor_.SetEnabled(on);
     if (!on)
         ApplyBookKeys(entry_, book_.IndexKeys);
 }
 
-std::vector<TKeyField> TEntryKeys::Available() const {
-    const int firstAddress =
-        entry_.Addresses.Count() > 0 ? entry_.Addresses.AddressTemplateId(0) : -1;
-    return AvailableKeyFields(entry_.Keys, book_.Templates, firstAddress);
-}
-
-std::string TEntryKeys::KeyText(int i) const {
-    const int code = entry_.Keys.KeyCode(i);
-    if (code < 0)
-        return std::string();
-    // The caption as the available list would show it, from a list without this key.
-    TIndexList none;
-    const int firstAddress =
-        entry_.Addresses.Count() > 0 ? entry_.Addresses.AddressTemplateId(0) : -1;
-    for (const TKeyField& f : AvailableKeyFields(none, book_.Templates, firstAddress))
-        if (f.Code == code)
-            return f.Text;
-    return std::to_string(code);
-}
-
-int TEntryKeys::Add(int code, int selected) {
-    if (!Override())
-        return -1;
-    return AddKeyField(entry_.Keys, code, selected);
-}
-
 int TEntryKeys::Delete(int i) {
-    if (!Override() || !entry_.Keys.InRange(i))
-        return -1;
-    entry_.Keys.DeleteKey(i);
-    return std::min(i, entry_.Keys.Count() - 1);
+    const int next = editor_.Delete(i);
+    return next < -1 ? -1 : next;
 }
 
-int TEntryKeys::Move(int i, int step) {
-    const int to = i + step;
-    if (!Override() || !entry_.Keys.InRange(i) || !entry_.Keys.InRange(to))
-        return -1;
-    entry_.Keys.MoveKey(i, to);
-    return to;
-}
-
-void TEntryKeys::ToggleSortBy(int i) {
-    if (Override())
-        ToggleKeySortBy(entry_.Keys, i);
+void TEntryKeys::BookChanged() {
+    ReadCaptions();
+    if (!Override())
+        ApplyBookKeys(entry_, book_.IndexKeys);
 }
 
 std::string TEntryKeys::DisplayPreview() const {
@@ -72,6 +47,14 @@ std::string TEntryKeys::SortPreview() const {
 void TEntryKeys::Cancel() {
     entry_.UseDefaultKeys = savedDefault_;
     AssignKeys(entry_.Keys, savedKeys_);
+    editor_.SetEnabled(Override());
+}
+
+bool TEntryKeys::Changed() const {
+    if (entry_.UseDefaultKeys != savedDefault_)
+        return true;
+    // An entry following the book's keys takes them whenever it is shown.
+    return Override() && !(entry_.Keys == savedKeys_);
 }
 
 } // namespace tessaly

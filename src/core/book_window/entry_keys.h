@@ -3,7 +3,7 @@
 // the working entry directly, keeping a copy of its keys for Cancel; decides which
 // controls are enabled and gives the two preview texts.
 
-#include "core/organise/key_fields.h"
+#include "core/organise/key_list_editor.h"
 #include "core/store/book.h"
 
 #include <string>
@@ -19,22 +19,27 @@ public:
     // The radio buttons: choosing the book's keys applies them at once.
     void SetOverride(bool on);
 
-    std::vector<TKeyField> Available() const;
+    // The two lists; changes only while the entry overrides the book's keys.
+    TKeyListEditor& Lists() { return editor_; }
+    std::vector<TKeyField> Available() const { return editor_.Available(); }
     const TIndexList& Keys() const { return entry_.Keys; }
-    // A key's text as listed: its code, a blank and its caption.
-    std::string KeyText(int i) const;
+    std::string KeyText(int i) const { return editor_.KeyText(i); }
 
     // Enabling: both lists and every button need the override; "&Add" also needs an
     // available field, the others a key.
     bool ListsEnabled() const { return Override(); }
-    bool CanAdd() const { return Override() && !Available().empty(); }
-    bool CanChangeKeys() const { return Override() && entry_.Keys.Count() > 0; }
+    bool CanAdd() const { return editor_.CanAdd(); }
+    bool CanChangeKeys() const { return editor_.CanChangeKeys(); }
 
     // Each returns the key to select afterwards (-1 when nothing changed).
-    int Add(int code, int selected);
+    int Add(int code, int selected) { return editor_.Add(code, selected); }
     int Delete(int i);
-    int Move(int i, int step); // -1 up, +1 down
-    void ToggleSortBy(int i);
+    int Move(int i, int step) { return editor_.Move(i, step); }
+    void ToggleSortBy(int i) { editor_.ToggleSortBy(i); }
+
+    // "&Index Keys" changed the book's options: an entry following the book's keys
+    // takes them again, and the captions are read again.
+    void BookChanged();
 
     // "Text to Display in Index List" and "Sorted on:".
     std::string DisplayPreview() const;
@@ -42,10 +47,16 @@ public:
 
     // Cancel: the entry's keys and choice as at opening.
     void Cancel();
+    // Whether the entry's choice or its own keys differ from those at opening: only
+    // then is there anything for the book window to apply, whichever button closed.
+    bool Changed() const;
 
 private:
+    void ReadCaptions();
+
     TRecord& entry_;
     const TBookData& book_;
+    TKeyListEditor editor_;
     TIndexList savedKeys_;
     std::uint8_t savedDefault_;
 };

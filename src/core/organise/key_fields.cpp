@@ -1,23 +1,16 @@
 #include "core/organise/key_fields.h"
 
-#include "core/store/address.h"
-#include "core/store/record.h"
+#include "core/organise/key_list_editor.h"
 
 namespace tessaly {
 
 std::vector<TKeyField> AvailableKeyFields(const TIndexList& keys, const TTemplateList& templates,
                                           int addressTemplateId) {
-    std::vector<TKeyField> fields;
-    auto offer = [&](int code, const std::string& caption) {
-        if (!keys.HasCode(code))
-            fields.push_back({code, std::to_string(code) + " " + caption});
-    };
-    for (int i = 0; i < kFieldNotes; ++i)
-        offer(i, templates.TemplateCaption(0, i));
-    const int t = templates.FindTemplateById(addressTemplateId);
-    for (int i = 0; i < kAddressFields; ++i)
-        offer(kAddressKeyBase + i, templates.TemplateCaption(t, i));
-    return fields;
+    TIndexList copy;
+    AssignKeys(copy, keys);
+    TKeyListEditor editor(copy, false, true);
+    editor.SetCaptions(KeyCaptions(templates, addressTemplateId));
+    return editor.Available();
 }
 
 int AddKeyField(TIndexList& keys, int code, int selected, bool sortBy) {
