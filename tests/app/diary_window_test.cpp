@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -27,11 +28,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QCheckBox>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -173,6 +173,13 @@ void TDiaryWindowTest::ClickingADateListsItsEvents() {
     QVERIFY(!w->MenuAction("&View Event...")->isEnabled());
     QVERIFY(!w->MenuAction("&Edit Event...")->isEnabled());
     QVERIFY(w->MenuAction("&Add Event...")->isEnabled());
+
+    // Going to an event (from the alarm window or the calendar) selects its day and
+    // its row.
+    QVERIFY(w->GoToEvent(1));
+    QCOMPARE(w->Calendar()->selectedDate(), QDate(2026, 1, 20));
+    QCOMPARE(w->SelectedEventIndex(), 1);
+    QVERIFY(!w->GoToEvent(3));
 }
 
 void TDiaryWindowTest::WeeklyEventAddedThroughTheWindowIsSavedAndRecurs() {

@@ -147,6 +147,11 @@ void TDiaryDlg::CreateControls() {
     calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calendar_->setFirstDayOfWeek(Qt::Sunday);
     calendar_->setGridVisible(true);
+    // Red marks the days with events, so weekends are drawn like the other days.
+    QTextCharFormat weekend;
+    weekend.setForeground(palette().color(QPalette::WindowText));
+    calendar_->setWeekdayTextFormat(Qt::Saturday, weekend);
+    calendar_->setWeekdayTextFormat(Qt::Sunday, weekend);
     connect(calendar_, &QCalendarWidget::selectionChanged, this,
             [this] { SelectDate(FromQDate(calendar_->selectedDate())); });
     connect(calendar_, &QCalendarWidget::currentPageChanged, this,
@@ -295,8 +300,10 @@ QAction* TDiaryDlg::MenuAction(const QString& text) const {
 }
 
 void TDiaryDlg::ApplyScreenFont(const QFont& font) {
+    const bool changed = font != this->font();
     setFont(font);
-    if (diary_)
+    // The rows' height follows the font.
+    if (diary_ && changed)
         RefillDay(list_->SelectedRow());
 }
 

@@ -96,7 +96,9 @@ void TMainForm::AddChild(TChildWindow* child) {
     child->ApplyScreenFont(font());
     connect(child, &QObject::destroyed, this, [this] {
         emit ChildrenChanged();
-        TimerTick();
+        // The tick waits until the child is gone: while it is being destroyed it is
+        // still listed, and asking it anything would reach a half-destroyed window.
+        QTimer::singleShot(0, this, [this] { TimerTick(); });
     });
     sub->show();
     mdi_->setActiveSubWindow(sub);
