@@ -91,6 +91,7 @@ private slots:
     void NewDiaryIsWrittenAtOnceAndBadFilesOpenNoWindow();
     void LockedDiaryRefusesChangesAndBackupCopiesAreLocked();
     void LockedDiaryIsReReadWhenItsFileChanges();
+    void SaveAsMovesTheWindowToTheNewFile();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -422,6 +423,36 @@ void TDiaryWindowTest::LockedDiaryIsReReadWhenItsFileChanges() {
     tick();
     QCOMPARE(w->Diary(), shown);
     QCOMPARE(Descriptions(*w), QStringList({"Another", "First", "Second"}));
+}
+
+void TDiaryWindowTest::SaveAsMovesTheWindowToTheNewFile() {
+    std::vector<std::unique_ptr<TReminders>> events;
+    events.push_back(Event("Keep me", At(2026, 1, 15, 9, 0)));
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = WriteDiary(Path("Old.TDY"), std::move(events));
+    TDiaryDlg* w = Open(run, path);
+    QVERIFY(w);
+    const auto chooser = TDiaryDlg::SaveAsChooser;
+    QString chosen = Path("New.TDY");
+    TDiaryDlg::SaveAsChooser = [&chosen](QWidget*, const QString&, const QString&) {
+        return chosen;
+    };
+    w->MenuAction("Save &as...")->trigger();
+    QCOMPARE(w->FilePath(), Path("New.TDY"));
+    QCOMPARE(w->windowTitle(), QString("Diary - NEW"));
+    const TDiaryLoad copy = LoadDiary(PathToCore(Path("New.TDY")));
+    QVERIFY(copy.Diary);
+    QCOMPARE(copy.Diary->Events.Count(), 1);
+
+    // A back-up name locks the window on the new file, with the warning.
+    chosen = Path("New.BKD");
+    presenter_->Requests.clear();
+    w->MenuAction("Save &as...")->trigger();
+    QVERIFY(w->Locked());
+    QCOMPARE(w->windowTitle(), QString("Diary - NEW (Locked)"));
+    QCOMPARE(presenter_->Requests.size(), std::size_t(1));
+    QVERIFY(QFileInfo::exists(Path("New.BKD")));
+    TDiaryDlg::SaveAsChooser = chooser;
 }
 
 QTEST_MAIN(TDiaryWindowTest)
