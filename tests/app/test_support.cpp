@@ -3,18 +3,23 @@
 #include "app/book/book.h"
 #include "app/book/entry_list_model.h"
 #include "app/book/entry_list_view.h"
+#include "core/diary/diary.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 #include "tests/support/memory_settings_store.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -65,10 +70,9 @@ QString MakeBook(const QString& path, int entries) {
 }
 
 QString MakeDiary(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    auto diary = NewDiary(PathToCore(path));
+    if (!SaveDiary(*diary, false, TStoreSettings()).Ok)
         qFatal("could not write %s", qPrintable(path));
-    f.write("diary");
     return path;
 }
 
@@ -111,6 +115,66 @@ void ClickTab(QDialog* dialog, int page) {
 QByteArray FileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace tessaly
+
+namespace tessaly {
+
+void OnModalDialog(const QString& caption, std::function<void(QDialog*)> act, int tries) {
+    QTimer::singleShot(10, [caption, act, tries] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->windowTitle().startsWith(caption)) {
+            if (tries > 0)
+                OnModalDialog(caption, act, tries - 1);
+            else
+                qWarning("no dialog %s", qPrintable(caption));
+            return;
+        }
+        act(d);
+        if (d->isVisible())
+            d->reject();
+    });
+}
+
+bool ClickCalendarDay(QCalendarWidget* calendar, int day) {
+    auto* view = calendar->findChild<QTableView*>("qt_calendar_calendarview");
+    if (!view)
+        return false;
+    QAbstractItemModel* m = view->model();
+    // Row 0 is the weekday header; the first week may end the month before and the
+    // last two may start the month after.
+    for (int row = 1; row < m->rowCount(); ++row)
+        for (int col = 0; col < m->columnCount(); ++col) {
+            const QModelIndex i = m->index(row, col);
+            if (m->data(i).toInt() != day || (row == 1 && day > 7) || (row >= 5 && day < 15))
+                continue;
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(i).center());
+            return true;
+        }
+    return false;
+}
+
+QPushButton* DialogButton(QWidget* window, const QString& caption) {
+    for (QPushButton* b : window->findChildren<QPushButton*>())
+        if (b->text() == caption && b->isVisibleTo(window))
+            return b;
+    return nullptr;
+}
+
+void ClickDialogButton(QWidget* window, const QString& caption) {
+    QPushButton* b = DialogButton(window, caption);
+    if (!b) {
+        qWarning("no button %s", qPrintable(caption));
+        return;
+    }
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ReplaceText(QLineEdit* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
 }
 
 } // namespace tessaly

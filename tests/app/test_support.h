@@ -12,11 +12,15 @@
 #include <QCursor>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QAction;
+class QCalendarWidget;
 class QDialog;
+class QLineEdit;
+class QPushButton;
 
 namespace tessaly {
 
@@ -78,9 +82,24 @@ void ClickTab(QDialog* dialog, int page);
 // The whole file, empty when it cannot be read.
 QByteArray FileBytes(const QString& path);
 
+// Runs `act` on the next modal dialog whose caption starts with `caption` once it is
+// the active one; a dialog still open afterwards is rejected, so a failed check never
+// hangs the run.
+void OnModalDialog(const QString& caption, std::function<void(QDialog*)> act, int tries = 300);
+// The visible push button of a window with this caption, null when none.
+QPushButton* DialogButton(QWidget* window, const QString& caption);
+// Clicks that button with the mouse (a warning when there is none).
+void ClickDialogButton(QWidget* window, const QString& caption);
+// Replaces a line edit's text as a user does: click, select all, type.
+void ReplaceText(QLineEdit* field, const QString& text);
+
+// Clicks day `day` of the month a calendar shows, where a user would click; false
+// when the calendar shows no such day.
+bool ClickCalendarDay(QCalendarWidget* calendar, int day);
+
 // Writes an empty book with `entries` blank entries; returns its path.
 QString MakeBook(const QString& path, int entries = 0);
-// A file that stands for a diary (the placeholder window never reads it).
+// Writes a new, empty diary; returns its path.
 QString MakeDiary(const QString& path);
 
 } // namespace tessaly

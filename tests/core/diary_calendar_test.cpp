@@ -258,6 +258,40 @@ TEST_F(Calendar, RowsOfEventsThatAreGoneAreLeftOutNotRead) {
     EXPECT_FALSE(range.IncludeRecurring);
 }
 
+TEST_F(Calendar, DiaryDayListAndMarkedDaysFollowTheDiaryOptions) {
+    std::vector<std::string> listed;
+    auto list = [&](TDateTime day) {
+        listed.clear();
+        for (const auto& row : DiaryDayRows(diary, &diary, day))
+            listed.push_back(TextValue(diary.Events.At(row.Item.Ref.Event)->Description));
+        return listed;
+    };
+    // Priority order (all 5): by date and hour; the completed one counts as priority
+    // 10; the daily standup of the 4th stands on the 5th as a later occurrence, last.
+    EXPECT_EQ(list(At(2024, 3, 5)),
+              (std::vector<std::string>{"Quiet week", "Audit", "Filed taxes", "Standup"}));
+    diary.SortOrder = 3;
+    EXPECT_EQ(list(At(2024, 3, 5)),
+              (std::vector<std::string>{"Audit", "Filed taxes", "Quiet week", "Standup"}));
+    diary.ShowCompleted = 0;
+    diary.ShowRecurring = 0;
+    EXPECT_EQ(list(At(2024, 3, 5)), (std::vector<std::string>{"Audit", "Quiet week"}));
+    EXPECT_TRUE(list(At(2024, 3, 6)).empty());
+    diary.ShowRecurring = 1;
+    EXPECT_EQ(list(At(2024, 3, 8)), (std::vector<std::string>{"Standup"}));
+    EXPECT_TRUE(list(At(2024, 3, 9)).empty()); // past its until day
+
+    // Only an event's own day is marked, never a later occurrence.
+    EXPECT_EQ(DaysWithEvents(diary.Events, 2024, 3), (std::vector<int>{4, 5}));
+    diary.Events.Add(Event("Leap", At(2024, 2, 29, 23, 59)));
+    diary.Events.Add(Event("Next month", At(2024, 4, 1)));
+    EXPECT_EQ(DaysWithEvents(diary.Events, 2024, 2), (std::vector<int>{29}));
+    EXPECT_EQ(DaysWithEvents(diary.Events, 2024, 4), (std::vector<int>{1}));
+    EXPECT_TRUE(DaysWithEvents(diary.Events, 2024, 13).empty());
+    EXPECT_EQ(DistinctDescriptions(sources).front(), "Ann's birthday");
+    EXPECT_EQ(DistinctDescriptions(sources).size(), 8u);
+}
+
 TEST_F(Calendar, YearlyEventsAreIndexedToTheFirstOfMarchAfterTheYearShown) {
     TDiaryData d;
     d.Events.Add(Event("Founders", At(1995, 6, 1), kYearly, 1, At(2010, 6, 1)));

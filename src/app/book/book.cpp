@@ -18,6 +18,7 @@
 #include "core/access/book_header.h"
 #include "core/book_window/tagging.h"
 #include "core/common/file_paths.h"
+#include "core/diary/event_source.h"
 #include "core/organise/entry_text.h"
 #include "core/store/book_file.h"
 #include "core/system/file_io.h"
@@ -272,6 +273,12 @@ void TBook::CreateControls() {
     connect(others_->TodayButton(), &QPushButton::clicked, this, &TBook::SetLastCalledNow);
     connect(reminders_, &TRemindersPage::OptionsRequested, this,
             [this] { Frame().ShowOptions(kRemindersOptionsPage); });
+    connect(reminders_, &TRemindersPage::AddRequested, this, &TBook::AddReminder);
+    connect(reminders_, &TRemindersPage::EditRequested, this, &TBook::EditSelectedReminder);
+    connect(reminders_, &TRemindersPage::ViewRequested, this, &TBook::ViewSelectedReminder);
+    connect(reminders_, &TRemindersPage::AcknowledgeRequested, this,
+            &TBook::AcknowledgeSelectedReminder);
+    connect(reminders_, &TRemindersPage::DeleteRequested, this, &TBook::DeleteSelectedReminder);
     setAcceptDrops(true);
     connect(address_, &TAddressPage::DialRequested, this, &TBook::PhoneButtonPressed);
 
@@ -673,6 +680,7 @@ void TBook::UpdateCommandState() {
                                             : "Lock the Address Book against updates");
         saveAction_->setEnabled(!readOnly_ && state_.Save);
         reminders_->Menu()->setEnabled(state_.RemindersMenu);
+        reminders_->SetWritable(!readOnly_);
         dialAction_->setEnabled(state_.DialMenu);
     }
     UpdateEditActions(in);
@@ -758,6 +766,13 @@ bool TBook::RunCommand(const QString& hint) {
         return true;
     }
     return RunEditCommand(hint);
+}
+
+bool TBook::EventSource(TEventSource& source) const {
+    if (!book_)
+        return false;
+    source = TEventSource{this, book_.get(), nullptr};
+    return true;
 }
 
 bool TBook::GoToReminder(TRecord* entry, const TReminders* reminder) {

@@ -46,6 +46,7 @@ public:
     ~TBook() override;
 
     TBookData* Book() const { return book_.get(); }
+    bool EventSource(TEventSource& source) const override;
     // The entry the working copy was taken from; null while a new entry is added.
     TRecord* CurrentEntry() const { return current_; }
     bool ReadOnly() const { return readOnly_; }
@@ -112,6 +113,15 @@ public:
     // Where "Save &as..." gets its file name; tests put their own chooser here.
     static std::function<QString(QWidget* parent, const QString& directory, const QString& current)>
         SaveAsChooser;
+    // ---- the current entry's reminders (book_reminders.cpp) ----
+    // "&Add Event..." (also "Add Reminder..." of the list's pop-up): a new reminder for
+    // today on the working entry, a new entry first when none is selected.
+    void AddReminder();
+    void EditSelectedReminder();
+    void ViewSelectedReminder();
+    void AcknowledgeSelectedReminder();
+    void DeleteSelectedReminder();
+
     // Message 1024: shows the entry's reminder (the entry is listed on request).
     bool GoToReminder(TRecord* entry, const TReminders* reminder);
 
@@ -192,6 +202,9 @@ private:
     void ShowWorkRecord();
     void PlaceFocus();
     void AfterEntriesChanged(int selectRow);
+    // After a reminder dialog changed the working entry: applied as an update when no
+    // edit is in progress, the list refilled with `row` selected (clamped).
+    void AfterReminderChange(int row);
     void AutoSaveCheck();
     void RemoveListedEntry(TRecord* entry);
     void FinishFind(int found);
@@ -251,6 +264,7 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
     QAction* tagAction_ = nullptr;
+    QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };

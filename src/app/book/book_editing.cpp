@@ -156,6 +156,11 @@ void TBook::CreateListMenu() {
     listMenu_->addAction(duplicateAction_);
     listMenu_->addSeparator();
     listMenu_->addAction(tagAction_);
+    listMenu_->addSeparator();
+    addReminderAction_ = listMenu_->addAction("Add Reminder...", this, [this] {
+        ShowPage(2);
+        AddReminder();
+    });
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { listMenu_->popup(list_->viewport()->mapToGlobal(p)); });
@@ -172,6 +177,7 @@ void TBook::UpdateEditActions(const TCommandInputs& in) {
     cancelAction_->setEnabled(state_.CancelUpdate);
     deleteEntriesAction_->setEnabled(state_.DeleteEntry);
     deleteEntryAction_->setEnabled(state_.DeleteEntry);
+    addReminderAction_->setEnabled(!readOnly_);
     undoAction_->setEnabled(state_.Undo);
     duplicateAction_->setEnabled(state_.DuplicateEntry);
     copyAction_->setEnabled(listed && viewing);

@@ -69,6 +69,22 @@ QPixmap Clock() {
     return p;
 }
 
+// Two arrows chasing each other round: a later occurrence of a recurring event.
+QPixmap Recur() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(0, 0, 160), 1.6, Qt::SolidLine, Qt::RoundCap));
+    const QRectF ring(2.5, 2.5, 11, 11);
+    g.drawArc(ring, 20 * 16, 140 * 16);
+    g.drawArc(ring, 200 * 16, 140 * 16);
+    g.setBrush(QColor(0, 0, 160));
+    g.drawPolygon(QPolygonF({QPointF(1, 6.5), QPointF(5, 6.5), QPointF(3, 9.5)}));
+    g.drawPolygon(QPolygonF({QPointF(15, 9.5), QPointF(11, 9.5), QPointF(13, 6.5)}));
+    return p;
+}
+
 } // namespace
 
 QPixmap ReminderIcon(const QString& name) {
@@ -88,6 +104,8 @@ QPixmap ReminderIcon(const QString& name) {
         p = Note();
     else if (name == "AlarmBMP")
         p = Clock();
+    else if (name == "RecurBMP")
+        p = Recur();
     else
         return p;
     cache.insert(name, p);

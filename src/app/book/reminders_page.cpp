@@ -49,10 +49,26 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
 
     menu_ = new QMenu("Remin&ders", this);
     menu_->setObjectName("RemindersMenu");
-    // The reminder dialogs arrive with the reminders; until then these stay disabled.
-    for (const char* caption : {"&Add Event...", "&Edit Event...", "&Delete Event...",
-                                "Ac&knowledge Event...", "&View Event..."})
-        menu_->addAction(caption)->setEnabled(false);
+    add_ = menu_->addAction("&Add Event...", this, [this] { emit AddRequested(); });
+    edit_ = menu_->addAction("&Edit Event...", this, [this] { emit EditRequested(); });
+    delete_ = menu_->addAction("&Delete Event...", this, [this] { emit DeleteRequested(); });
+    acknowledge_ =
+        menu_->addAction("Ac&knowledge Event...", this, [this] { emit AcknowledgeRequested(); });
+    view_ = menu_->addAction("&View Event...", this, [this] { emit ViewRequested(); });
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this] { UpdateActions(); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (SelectedReminder())
+            emit ViewRequested();
+    });
+    // The Delete key deletes the selected reminder while the list has the focus.
+    auto* deleteKey = new QAction(this);
+    deleteKey->setShortcut(QKeySequence(Qt::Key_Delete));
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    list_->addAction(deleteKey);
+    connect(deleteKey, &QAction::triggered, this, [this] {
+        if (writable_ && SelectedReminder())
+            emit DeleteRequested();
+    });
     menu_->addSeparator();
     showCompleted_ = menu_->addAction("&Show Completed Events");
     showCompleted_->setCheckable(true);
@@ -158,6 +174,7 @@ void TRemindersPage::Refill() {
     if (list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(0));
     WidenToContents();
+    UpdateActions();
 }
 
 void TRemindersPage::WidenToContents() {
@@ -172,6 +189,32 @@ void TRemindersPage::WidenToContents() {
             list_->header()->resizeSection(i, shown);
     }
     filling_ = false;
+}
+
+void TRemindersPage::SetWritable(bool writable) {
+    writable_ = writable;
+    UpdateActions();
+}
+
+void TRemindersPage::UpdateActions() {
+    const TReminders* r = SelectedReminder();
+    add_->setEnabled(writable_);
+    edit_->setEnabled(writable_ && r);
+    delete_->setEnabled(writable_ && r);
+    // Only a reminder with its alarm set that has not been acknowledged.
+    acknowledge_->setEnabled(writable_ && r && !r->Completed && r->AlarmSet);
+    view_->setEnabled(r != nullptr);
+}
+
+int TRemindersPage::SelectedRow() const {
+    const QTreeWidgetItem* item = list_->currentItem();
+    return item ? list_->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)) : -1;
+}
+
+void TRemindersPage::SelectRow(int row) {
+    const int count = list_->topLevelItemCount();
+    if (count > 0)
+        list_->setCurrentItem(list_->topLevelItem(std::clamp(row, 0, count - 1)));
 }
 
 TReminders* TRemindersPage::SelectedReminder() const {

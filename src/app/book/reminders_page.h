@@ -34,6 +34,17 @@ public:
     TReminders* SelectedReminder() const;
     // Selects the row of a reminder; false when it is not listed.
     bool SelectReminder(const TReminders* reminder);
+    int SelectedRow() const;
+    // Selects a row by number, clamped to the list.
+    void SelectRow(int row);
+    // The reminder commands follow whether the book may be changed and the selection.
+    void SetWritable(bool writable);
+    void UpdateActions();
+    QAction* AddAction() const { return add_; }
+    QAction* EditAction() const { return edit_; }
+    QAction* DeleteAction() const { return delete_; }
+    QAction* AcknowledgeAction() const { return acknowledge_; }
+    QAction* ViewAction() const { return view_; }
 
 signals:
     // "Reminder Options...": the general options on their "Reminders" page.
@@ -42,6 +53,12 @@ signals:
     // "Re&move Active Search" of the book window.
     void SearchRequested();
     void RemoveSearchRequested();
+    // The reminder commands, carried out by the book window on the working entry.
+    void AddRequested();
+    void EditRequested();
+    void DeleteRequested();
+    void AcknowledgeRequested();
+    void ViewRequested();
 
 private:
     void WidenToContents();
@@ -53,6 +70,12 @@ private:
     const TSettings* settings_ = nullptr;
     QTreeWidget* list_ = nullptr;
     QMenu* menu_ = nullptr;
+    QAction* add_ = nullptr;
+    QAction* edit_ = nullptr;
+    QAction* delete_ = nullptr;
+    QAction* acknowledge_ = nullptr;
+    QAction* view_ = nullptr;
+    bool writable_ = false;
     QAction* showCompleted_ = nullptr;
     QAction* showNotes_ = nullptr;
     QList<QAction*> sortActions_;

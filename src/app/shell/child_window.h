@@ -10,6 +10,7 @@ class QMenu;
 namespace tessaly {
 
 class TMainForm;
+struct TEventSource;
 
 // The kinds in the order of the tool-bar pages 1 to 5.
 enum class TChildKind { Book = 1, Calendar = 2, Diary = 3, Preview = 4, Layout = 5 };
@@ -47,6 +48,12 @@ public:
     // Menus that replace the frame's "&File" and "&Tools" while the window is active;
     // "&Window" and "&Help" stay. None by default.
     virtual QList<QMenu*> WindowMenus() const { return {}; }
+    // The reminders the window holds, for the alarm list, the calendar and the
+    // reminder dialog's suggestions; false for windows without reminders.
+    virtual bool EventSource(TEventSource& source) const {
+        Q_UNUSED(source);
+        return false;
+    }
     // Brings the window forward when its short name equals the file name given
     // (without regard to case); returns whether it did.
     bool ActivateIfNamed(const QString& fileName);
@@ -54,6 +61,11 @@ public:
 
     // Set by the frame once the shut-down has asked every window.
     void ApproveClose() { approved_ = true; }
+
+signals:
+    // The window's reminders were added, changed, deleted or re-read: whoever lists
+    // them (alarms, the calendar) gathers them again.
+    void RemindersChanged();
 
 protected:
     // Saving and the other work of a close that was allowed.

@@ -1,7 +1,8 @@
 #pragma once
 // `--time-first-paint`: measures how long the program takes from its start to the
-// first painted entry list of a book window, prints it and ends the program. For
-// timing the opening of a large book as a user sees it.
+// first painted entry list of a book window (or day list of a diary window), prints it
+// and ends the program. For timing the opening of a large book or diary as a user
+// sees it.
 
 #include <QObject>
 #include <chrono>

@@ -89,6 +89,8 @@ public:
     QTimer* Timer() const { return timer_; }
     TFrameSchedule& Schedule() { return schedule_; }
     void SetClock(const IClock& clock) { clock_ = &clock; }
+    // The clock of the frame's timer, which the diary windows it opens read too.
+    const IClock& Clock() const { return *clock_; }
     // Called on a due reminder scan; the alarm window installs it.
     std::function<void()> OnReminderScan;
 

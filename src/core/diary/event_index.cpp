@@ -91,6 +91,31 @@ TOccurrenceRange DiaryDayRange(const TDiaryData& diary, TDateTime day) {
     return range;
 }
 
+std::vector<int> DaysWithEvents(const TRemindersList& events, int year, int month) {
+    if (year < 1 || year > 9999 || month < 1 || month > 12)
+        return {};
+    const TDateTime first = EncodeDate(year, month, 1);
+    const TDateTime last = first + DaysInMonth(year, month) - 1;
+    std::vector<bool> marked(32, false);
+    for (int i = 0; i < events.Count(); ++i) {
+        const TDateTime day = DateOf(events.At(i)->When);
+        if (day >= first && day <= last)
+            marked[static_cast<std::size_t>(day - first) + 1] = true;
+    }
+    std::vector<int> days;
+    for (int d = 1; d <= 31; ++d)
+        if (marked[static_cast<std::size_t>(d)])
+            days.push_back(d);
+    return days;
+}
+
+std::vector<TDayRow> DiaryDayRows(const TDiaryData& diary, const void* owner, TDateTime day) {
+    const std::vector<TEventSource> sources{TEventSource{owner, nullptr, &diary}};
+    TEventIndex index;
+    index.Build(sources, DiaryDayRange(diary, day));
+    return index.DayRows(day, sources, diary.SortOrder);
+}
+
 std::string RowIcon(const TReminders& event, bool later, TDateTime today, int iconColumnWidth) {
     if (event.Completed)
         return "ActedBMP";

@@ -66,6 +66,14 @@ TOccurrenceRange CalendarViewRange(int year, bool showCompleted, bool showRecurr
 // The range of the diary window's list for one day.
 TOccurrenceRange DiaryDayRange(const TDiaryData& diary, TDateTime day);
 
+// The days of a month (1 to 31, ascending) on which at least one event falls by its
+// own date: the days the diary window's month calendar marks.
+std::vector<int> DaysWithEvents(const TRemindersList& events, int year, int month);
+// The diary window's list for one day: the diary's events on that day (completed ones
+// only with ShowCompleted) and, with ShowRecurring, the later occurrences falling on
+// it, sorted by the diary's SortOrder. `owner` names the window in the rows' refs.
+std::vector<TDayRow> DiaryDayRows(const TDiaryData& diary, const void* owner, TDateTime day);
+
 // The bitmap of a row's icon column: "ActedBMP" for a completed event; for a
 // scheduled event on its own day by ReminderStatus on `today` ("Alert1" overdue,
 // "Alert2" due today, "Alert3" pending; none otherwise or when the column is 20

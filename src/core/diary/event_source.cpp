@@ -1,5 +1,7 @@
 #include "core/diary/event_source.h"
 
+#include <set>
+
 namespace tessaly {
 
 namespace {
@@ -57,6 +59,17 @@ const TReminders* ResolveEvent(const std::vector<TEventSource>& sources, const T
         return s->Diary ? s->Diary->Events.At(ref.Event) : nullptr;
     const TRecord* entry = ResolveEntry(sources, ref);
     return entry ? entry->Reminders.At(ref.Event) : nullptr;
+}
+
+std::vector<std::string> DistinctDescriptions(const std::vector<TEventSource>& sources) {
+    std::set<std::string> seen;
+    for (const TEventSource& s : sources)
+        ForEachEvent(s, [&seen](const TEventRef&, const TReminders& r) {
+            std::string d = TextValue(r.Description);
+            if (!d.empty())
+                seen.insert(std::move(d));
+        });
+    return {seen.begin(), seen.end()};
 }
 
 } // namespace tessaly

@@ -9,6 +9,7 @@
 #include "core/store/book.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tessaly {
@@ -39,5 +40,9 @@ void ForEachEvent(const TEventSource& source,
 const TReminders* ResolveEvent(const std::vector<TEventSource>& sources, const TEventRef& ref);
 // The book entry a reference names, nullptr for a diary event.
 const TRecord* ResolveEntry(const std::vector<TEventSource>& sources, const TEventRef& ref);
+
+// Every distinct non-empty description of the sources' events, sorted: the
+// suggestions of the reminder dialog's description box.
+std::vector<std::string> DistinctDescriptions(const std::vector<TEventSource>& sources);
 
 } // namespace tessaly
