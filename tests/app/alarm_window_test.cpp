@@ -7,6 +7,7 @@
 #include "app/book/book.h"
 #include "app/book/reminders_page.h"
 #include "core/store/book_file.h"
+#include "platform/dbus_notifier.h"
 #include "platform/qt_text.h"
 #include "tests/app/reminder_files.h"
 #include "tests/app/test_support.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -59,6 +61,7 @@ private slots:
     void GoToIsRefusedWhileTheBookIsBeingUpdated();
     void ColumnsAndPlaceAreKeptInAlarm();
     void ItemsFollowAReReadAndAClose();
+    void NoSessionBusMeansNoNotification();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -311,6 +314,16 @@ void TAlarmWindowTest::ItemsFollowAReReadAndAClose() {
     run->Frame->ActiveChild()->SubWindow()->close();
     QCOMPARE(alarm->List().Count(), 0);
     QVERIFY(!alarm->isVisible());
+}
+
+void TAlarmWindowTest::NoSessionBusMeansNoNotification() {
+    // Without a session bus the desktop cannot be told; the call says so and returns.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + Path("no-bus").toUtf8());
+    TDBusNotifier notifier;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!notifier.Notify("1 Outstanding Reminder", "Call Brown"));
+    QVERIFY(timer.elapsed() < 5000);
 }
 
 QTEST_MAIN(TAlarmWindowTest)
