@@ -229,6 +229,8 @@ void TBook::AutoSaveCheck() {
         Save(false);
     ShowIndicator("Address Book has been Modified", book_->Modified != 0);
     UpdateCommandState();
+    // Every change of the book passes here: the calendar and the alarm list follow it.
+    emit RemindersChanged();
 }
 
 // ---- controls ----------------------------------------------------------------------
@@ -354,7 +356,7 @@ void TBook::CreateMenus() {
         pageActions_[page]->setShortcutContext(Qt::WindowShortcut);
     }
     viewMenu_->addSeparator();
-    viewMenu_->addAction("&Calendar", QKeySequence(Qt::Key_F12))->setEnabled(false);
+    viewMenu_->addAction("&Calendar", QKeySequence(Qt::Key_F12), &f, &TMainForm::ShowCalendar);
     viewMenu_->addAction("&Search Address Book...", QKeySequence(Qt::Key_F10), this,
                          &TBook::SearchAddressBook);
     removeSearchAction_ =
@@ -836,8 +838,18 @@ void TBook::Synchronise() {
     shownPage_ = -1;
     model_->SetBook(*fresh);
     book_ = std::move(fresh);
+    // The calendar and the alarm list name reminders by position: they gather this
+    // book's again before anything can show the new book through them.
+    emit RemindersChanged();
     NewWorkRecord(*book_);
     SelectAfterBuild(std::max(0, row), top);
+}
+
+bool TBook::ShowReminder(const TEventRef& ref) {
+    TRecord* entry = book_ ? book_->Entries.At(ref.Entry) : nullptr;
+    if (!entry)
+        return false;
+    return GoToReminder(entry, entry->Reminders.At(ref.Event));
 }
 
 // ---- closing ---------------------------------------------------------------------------------

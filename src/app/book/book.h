@@ -144,6 +144,8 @@ public:
     bool QueryClose() override;
     bool RunCommand(const QString& hint) override;
     void Synchronise() override;
+    bool ShowReminder(const TEventRef& ref) override;
+    bool UpdateInProgress() const override { return !edit_.Viewing(); }
     void Activated() override;
     void ApplyDisplaySettings() override;
     void ApplyScreenFont(const QFont& font) override;

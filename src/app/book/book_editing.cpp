@@ -195,7 +195,7 @@ void TBook::UpdateEditActions(const TCommandInputs& in) {
 }
 
 bool TBook::ToolCommandEnabled(const QString& hint) const {
-    if (hint == "Close Address Book" || hint == "Context Help")
+    if (hint == "Close Address Book" || hint == "View the Calendar" || hint == "Context Help")
         return true;
     if (hint == "Add an Entry")
         return state_.AddEntry;

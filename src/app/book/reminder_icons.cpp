@@ -85,6 +85,21 @@ QPixmap Recur() {
     return p;
 }
 
+// An exclamation mark: a scheduled event without an alarm.
+QPixmap Exclamation() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(0, 100, 200));
+    g.drawEllipse(QPointF(8, 8), 7, 7);
+    g.setBrush(Qt::white);
+    g.drawRect(QRectF(7, 3.5, 2, 6));
+    g.drawEllipse(QPointF(8, 12), 1.2, 1.2);
+    return p;
+}
+
 } // namespace
 
 QPixmap ReminderIcon(const QString& name) {
@@ -106,6 +121,8 @@ QPixmap ReminderIcon(const QString& name) {
         p = Clock();
     else if (name == "RecurBMP")
         p = Recur();
+    else if (name == "Alert")
+        p = Exclamation();
     else
         return p;
     cache.insert(name, p);

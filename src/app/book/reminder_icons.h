@@ -1,8 +1,8 @@
 #pragma once
 // The small pictures of reminders, drawn by the program: "Alert1" (overdue), "Alert2"
 // (due today), "Alert3" (within its advance warning), "ActedBMP" (acknowledged),
-// "NoteBMP" (a note or a reminder not yet due), "AlarmBMP" (alarm set) and "RecurBMP"
-// (a later occurrence of a recurring event).
+// "NoteBMP" (a note or a reminder not yet due), "AlarmBMP" (alarm set), "RecurBMP" (a
+// later occurrence of a recurring event) and "Alert" (a scheduled event, no alarm).
 
 #include <QPixmap>
 #include <QString>

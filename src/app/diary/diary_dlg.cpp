@@ -236,8 +236,7 @@ void TDiaryDlg::CreateMenus() {
             tools->addActions(a->menu()->actions());
 
     auto* view = new QMenu("&View", this);
-    // The calendar view is opened by the frame once it exists.
-    view->addAction("&Calendar", QKeySequence(Qt::Key_F12))->setEnabled(false);
+    view->addAction("&Calendar", QKeySequence(Qt::Key_F12), &f, &TMainForm::ShowCalendar);
 
     auto* reminders = new QMenu("Re&minders", this);
     reminders->setObjectName("DiaryRemindersMenu");

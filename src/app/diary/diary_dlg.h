@@ -10,6 +10,7 @@
 
 #include "app/shell/child_window.h"
 #include "core/diary/diary.h"
+#include "core/diary/event_source.h"
 #include "core/system/clock.h"
 
 #include <QDate>
@@ -78,6 +79,7 @@ public:
     void Activated() override;
     QList<QMenu*> WindowMenus() const override { return menus_; }
     bool EventSource(TEventSource& source) const override;
+    bool ShowReminder(const TEventRef& ref) override { return GoToEvent(ref.Event); }
     void ApplyScreenFont(const QFont& font) override;
 
 protected:

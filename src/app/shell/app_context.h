@@ -5,6 +5,7 @@
 // and the name the configuration files are named after.
 
 #include "core/system/desktop.h"
+#include "core/system/notifier.h"
 #include "core/system/settings_store.h"
 
 #include <QString>
@@ -16,6 +17,8 @@ struct TAppContext {
     std::unique_ptr<ISettingsStore> Store;
     // The desktop that opens attachments; tests put one in that records.
     std::unique_ptr<IDesktop> Desktop;
+    // Desktop notifications; tests put one in that records.
+    std::unique_ptr<INotifier> Notifier;
     QString ConfigDirectory;  // the user's configuration folder of the program
     QString ProgramDirectory; // the executable's folder
     QString ProgramName = "TESSALY";

@@ -1,5 +1,7 @@
 #include "app/shell/child_window.h"
 
+#include "app/shell/main_form.h"
+
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -47,6 +49,9 @@ void TChildWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closed_ = true;
+    // The calendar view and the alarm window let go of the events before they are freed.
+    if (kind_ == TChildKind::Book || kind_ == TChildKind::Diary)
+        frame_.EventsChanged(this, false);
     CloseFile();
     event->accept();
 }

@@ -10,6 +10,7 @@ class QMenu;
 namespace tessaly {
 
 class TMainForm;
+struct TEventRef;
 struct TEventSource;
 
 // The kinds in the order of the tool-bar pages 1 to 5.
@@ -34,6 +35,14 @@ public:
     virtual bool QueryClose() { return true; }
     // Re-reads a locked file that changed on disk (the frame timer's synchronisation).
     virtual void Synchronise() {}
+    // Shows one of its reminders at the request of the calendar view or the alarm
+    // window (the private message 1024); false when the window no longer holds it.
+    virtual bool ShowReminder(const TEventRef& ref) {
+        Q_UNUSED(ref);
+        return false;
+    }
+    // An entry update is in progress: going to a reminder now would lose it.
+    virtual bool UpdateInProgress() const { return false; }
     // A tool-bar command of the window's page, by the button's hint. False when the
     // window has no such command.
     virtual bool RunCommand(const QString& hint) {

@@ -1,5 +1,7 @@
 #include "app/shell/main_form.h"
 
+#include "app/alarms/alarm_dlg.h"
+#include "app/calendar/cal_view.h"
 #include "app/dial/dial_command.h"
 #include "app/dial/modem_form.h"
 #include "app/shell/about_box.h"
@@ -9,11 +11,14 @@
 #include "app/shell/options_dialog.h"
 #include "app/shell/tool_icons.h"
 #include "core/common/file_paths.h"
+#include "core/diary/event_source.h"
 #include "core/frame/start_up.h"
 #include "core/settings/config_files.h"
 #include "core/settings/ini_migration.h"
 #include "core/settings/open_files.h"
+#include "core/system/notifier.h"
 #include "core/telephony/telephony.h"
+#include "platform/dbus_notifier.h"
 #include "platform/desktop_shell.h"
 #include "platform/locale_formats.h"
 #include "platform/qt_text.h"
@@ -164,11 +169,16 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     timer_->setInterval(250);
     connect(timer_, &QTimer::timeout, this, &TMainForm::TimerTick);
     timer_->start();
+    alarm_ = std::make_unique<TAlarmDlg>(*this);
 }
 
 TMainForm::~TMainForm() {
     // Children closing with the frame must not reach its menus, already gone.
     disconnect(mdi_, &QMdiArea::subWindowActivated, this, nullptr);
+    // Nor the alarm window, which goes first.
+    timer_->stop();
+    for (TChildWindow* c : Children())
+        c->disconnect(this);
 }
 
 void TMainForm::CreateMenus() {
@@ -376,7 +386,13 @@ void TMainForm::CreateStatusBar() {
           indicator("Address Book has been Modified", "Modified", "Save", TChildKind::Book),
           infoLabel_},
          5);
-    page({panel("0 Days"), panel("0 Events"), panel()}, 2);
+    const auto named = [](QLabel* l, const char* name) {
+        l->setObjectName(name);
+        return l;
+    };
+    page({named(panel("0 Days"), "CalendarDays"), named(panel("0 Events"), "CalendarEvents"),
+          named(panel(), "CalendarText")},
+         2);
     diaryText_ = panel();
     page({indicator("Diary has been Modified", "Modified", "Save", TChildKind::Diary), diaryText_},
          1);
@@ -448,6 +464,10 @@ void TMainForm::ForwardCommand(int page, const QString& hint) {
     TChildWindow* child = ActiveChild();
     if (!child || static_cast<int>(child->Kind()) != page)
         return;
+    if (hint == "View the Calendar") {
+        ShowCalendar();
+        return;
+    }
     if (child->RunCommand(hint))
         return;
     // Closing needs nothing of the window but its close.
@@ -474,19 +494,87 @@ void TMainForm::TimerTick() {
 
     const bool modal = QApplication::activeModalWidget() != nullptr;
     const bool frameFocused = QApplication::activeWindow() == this;
+    // While another program is active the window that had the focus last counts.
+    QWidget* focused = QApplication::activeWindow();
+    if (focused)
+        lastFocused_ = focused;
+    else
+        focused = lastFocused_;
+    const bool alarmFocused = alarm_ && focused == alarm_.get();
     TTickState state;
     state.AppActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
     state.FocusOnFileWindow =
         !modal && frameFocused && active &&
         (active->Kind() == TChildKind::Book || active->Kind() == TChildKind::Diary);
-    state.FocusAllowsScan = !modal && frameFocused && active;
+    state.FocusAllowsScan = !modal && ((focused == this && active) || alarmFocused);
     const TTickActions a = schedule_.Tick(clock_->Now(), settings_, state);
     if (a.Synchronise)
         for (TChildWindow* c : Children())
             if (c->Kind() == TChildKind::Book || c->Kind() == TChildKind::Diary)
                 c->Synchronise();
-    if (a.ScanReminders && OnReminderScan)
-        OnReminderScan();
+    if (a.ScanReminders) {
+        if (OnReminderScan)
+            OnReminderScan();
+        else if (alarm_)
+            alarm_->PeriodicScan();
+    }
+}
+
+std::vector<TEventSource> TMainForm::EventSources(const TChildWindow* except) const {
+    std::vector<TEventSource> sources;
+    for (TChildWindow* c : Children()) {
+        if (c == except || (c->Kind() != TChildKind::Book && c->Kind() != TChildKind::Diary))
+            continue;
+        const TEventSource s = EventsOf(*c);
+        if (s.Book || s.Diary)
+            sources.push_back(s);
+    }
+    return sources;
+}
+
+TEventSource TMainForm::EventsOf(const TChildWindow& window) {
+    TEventSource s;
+    if (!window.EventSource(s))
+        s = TEventSource{};
+    s.Owner = &window;
+    return s;
+}
+
+void TMainForm::EventsChanged(TChildWindow* owner, bool include) {
+    if (TCalView* cal = CalendarView())
+        cal->RebuildCalendar(owner, include);
+    if (!alarm_)
+        return;
+    if (include)
+        alarm_->RescanAlarms(owner);
+    else
+        alarm_->OwnerClosing(owner);
+}
+
+TCalView* TMainForm::CalendarView() const {
+    for (TChildWindow* c : Children())
+        if (c->Kind() == TChildKind::Calendar)
+            return qobject_cast<TCalView*>(c);
+    return nullptr;
+}
+
+TCalView* TMainForm::ShowCalendar() {
+    if (TCalView* open = CalendarView()) {
+        open->Activate();
+        return open;
+    }
+    auto* cal = new TCalView(*this);
+    AddChild(cal);
+    cal->FirstShow();
+    return cal;
+}
+
+INotifier& TMainForm::Notifier() {
+    if (context_.Notifier)
+        return *context_.Notifier;
+    if (!ownNotifier_)
+        ownNotifier_ = std::make_unique<TDBusNotifier>();
+    return *ownNotifier_;
 }
 
 void TMainForm::ApplyScreenFont(const TFontSetting& f) {

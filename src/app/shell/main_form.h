@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -29,6 +30,11 @@ class QTimer;
 class QToolButton;
 
 namespace tessaly {
+
+class INotifier;
+struct TEventSource;
+class TAlarmDlg;
+class TCalView;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -91,8 +97,27 @@ public:
     void SetClock(const IClock& clock) { clock_ = &clock; }
     // The clock of the frame's timer, which the diary windows it opens read too.
     const IClock& Clock() const { return *clock_; }
-    // Called on a due reminder scan; the alarm window installs it.
+    // Called on a due reminder scan instead of the alarm window's scan (tests count).
     std::function<void()> OnReminderScan;
+
+    // The alarm window, which lives as long as the frame.
+    TAlarmDlg* AlarmWindow() const { return alarm_.get(); }
+    // "&Calendar" (F12) and "View the Calendar": opens the calendar view, or brings the
+    // open one forward.
+    TCalView* ShowCalendar();
+    TCalView* CalendarView() const;
+    // The events of every open book and diary window in child order; `except` (a
+    // window that is closing) is left out.
+    std::vector<TEventSource> EventSources(const TChildWindow* except = nullptr) const;
+    // The events of one window (none for a window without reminders); the window is
+    // the owner.
+    static TEventSource EventsOf(const TChildWindow& window);
+    // A book or diary window opened or changed its events (`include`), or is closing
+    // (not `include`, before it frees them): the calendar view and the alarm window
+    // follow at once, so that neither lists an event that is gone.
+    void EventsChanged(TChildWindow* owner, bool include);
+    // Desktop notifications (the context's, else the desktop's notification service).
+    INotifier& Notifier();
 
     // The exit started by a signal (SIGTERM, SIGINT): the same orderly shut-down, but
     // failures are reported on standard error instead of in a dialog.
@@ -168,6 +193,10 @@ private:
     const IClock* clock_ = &SystemClock::Instance();
     QString versionText_ = "N/A";
     std::unique_ptr<IDesktop> ownDesktop_;
+    std::unique_ptr<INotifier> ownNotifier_;
+    std::unique_ptr<TAlarmDlg> alarm_;
+    // The window that had the focus last, for the scan while the program is not active.
+    QPointer<QWidget> lastFocused_;
     std::optional<std::string> defaultBrowser_;
 
     QMdiArea* mdi_ = nullptr;

@@ -1,6 +1,7 @@
 // The frame's files: opening from the menus, the reopen list, the hand-over, the first
 // show that reopens the last run's files, and the orderly shut-down that records them.
 
+#include "app/alarms/alarm_dlg.h"
 #include "app/shell/file_windows.h"
 #include "app/shell/hour_glass.h"
 #include "app/shell/main_form.h"
@@ -103,6 +104,11 @@ void TMainForm::AddChild(TChildWindow* child) {
     sub->show();
     mdi_->setActiveSubWindow(sub);
     emit ChildrenChanged();
+    if (child->Kind() == TChildKind::Book || child->Kind() == TChildKind::Diary) {
+        connect(child, &TChildWindow::RemindersChanged, this,
+                [this, child] { EventsChanged(child, true); });
+        EventsChanged(child, true);
+    }
 }
 
 bool TMainForm::ActivateIfOpen(const QString& path) {
@@ -322,6 +328,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     // 3. The children close and save their files.
     CloseChildren();
+    // The alarm window is a window of its own: it must not keep the program running.
+    if (alarm_)
+        alarm_->hide();
     event->accept();
 }
 
@@ -368,6 +377,8 @@ void TMainForm::RecordAndSave() {
             files.Active = ActiveNameOf(PathToCore(active->FilePath()));
     RecordOpenFiles(access_, files);
     SaveFont(access_, "Font", font_);
+    if (alarm_)
+        alarm_->SavePlacement();
     SaveWindowPlacement(access_, "Main Window", CurrentPlacement());
     SaveSettings(access_, settings_);
 }

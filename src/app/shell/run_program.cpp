@@ -1,5 +1,6 @@
 #include "app/shell/run_program.h"
 
+#include "app/calendar/cal_view.h"
 #include "app/shell/about_box.h"
 #include "app/shell/app_context.h"
 #include "app/shell/first_paint_timer.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTabWidget>
 #include <QTimer>
 #include <iostream>
 
@@ -33,12 +35,15 @@ int RunProgram(int argc, char** argv) {
     QString file;
     QString screenshot;
     bool timeFirstPaint = false;
+    bool timeCalendar = false;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--screenshot" && i + 1 < args.size())
             screenshot = args[++i];
         else if (args[i] == "--time-first-paint")
             timeFirstPaint = true;
+        else if (args[i] == "--time-calendar")
+            timeCalendar = true;
         else if (file.isEmpty() && !args[i].startsWith("--"))
             file = args[i];
     }
@@ -53,8 +58,9 @@ int RunProgram(int argc, char** argv) {
     context.ProductVersion = TESSALY_PRODUCT_VERSION;
     context.FileVersion = TESSALY_FILE_VERSION;
 
-    TFirstPaintTimer firstPaint(started);
-    if (timeFirstPaint)
+    TFirstPaintTimer firstPaint(started, timeCalendar ? TFirstPaintTimer::TTarget::MonthView
+                                                      : TFirstPaintTimer::TTarget::EntryList);
+    if (timeFirstPaint || timeCalendar)
         app.installEventFilter(&firstPaint);
 
     // 2. The splash, painted at once.
@@ -72,7 +78,10 @@ int RunProgram(int argc, char** argv) {
     QObject::connect(&watcher, &TSignalWatcher::TerminationRequested, &frame,
                      [&frame] { frame.ShutdownFromSignal(); });
     frame.show();
-    frame.FormShow(file);
+    // Timing the calendar: the file is a diary, shown in the month tab.
+    frame.FormShow(timeCalendar ? QString() : file);
+    if (timeCalendar && !file.isEmpty() && frame.OpenDiaryFile(file, true, false))
+        frame.ShowCalendar()->Tabs()->setCurrentIndex(TCalView::kMonthTab);
 
     if (!screenshot.isEmpty())
         QTimer::singleShot(1500, &frame, [&frame, screenshot] {

@@ -19,7 +19,9 @@ TTickActions TFrameSchedule::Tick(TDateTime now, const TSettings& s, const TTick
     if (s.ScanActive) {
         if (NextReminderScan == 0)
             NextReminderScan = now + kMinute;
-        if (now >= NextReminderScan && state.FocusAllowsScan) {
+        // To the millisecond: a due time of now plus a minute must come due a minute on,
+        // not a tick later because of the sum's last bit.
+        if (CalendarMs(now) >= CalendarMs(NextReminderScan) && state.FocusAllowsScan) {
             a.ScanReminders = true;
             NextReminderScan = now + s.ScanReminders * kMinute;
         }
