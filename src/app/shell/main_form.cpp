@@ -169,6 +169,10 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
 TMainForm::~TMainForm() {
     // Children closing with the frame must not reach its menus, already gone.
     disconnect(mdi_, &QMdiArea::subWindowActivated, this, nullptr);
+    // Nor its timer work: the children go after the frame's own members.
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (sub->widget())
+            disconnect(sub->widget(), &QObject::destroyed, this, nullptr);
 }
 
 void TMainForm::CreateMenus() {
