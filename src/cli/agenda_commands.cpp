@@ -60,6 +60,13 @@ std::optional<TDateTime> ParseIsoMinute(const std::string& text) {
     return ComposeDateTime(*day, EncodeTime(*h, *n, 0));
 }
 
+TEventFiles::~TEventFiles() {
+    for (auto& book : Books)
+        LetGo(book);
+    for (auto& diary : Diaries)
+        LetGo(diary);
+}
+
 bool LoadEventFiles(const std::vector<std::string>& paths, TEventFiles& files, TCliStreams io) {
     for (const auto& path : paths) {
         if (FileKindOf(path) == TFileKind::Diary) {

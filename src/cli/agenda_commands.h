@@ -15,6 +15,8 @@ namespace tessaly {
 // The books and diaries named on the command line, loaded in order; books and
 // diaries are told apart by their extension (".TDY" in any case is a diary).
 struct TEventFiles {
+    // Frees the files, or leaves them to the process's end (LeaveBooksAtExit).
+    ~TEventFiles();
     std::vector<std::unique_ptr<TBookData>> Books;
     std::vector<std::unique_ptr<TDiaryData>> Diaries;
     std::vector<TEventSource> Sources; // in the order of the command line

@@ -126,13 +126,31 @@ void LeaveBooksAtExit(bool leave) {
     leaveBooksAtExit = leave;
 }
 
-TBookHold::~TBookHold() {
-    if (!leaveBooksAtExit || !book_)
+namespace {
+
+template <class T> void LetGoOf(std::unique_ptr<T>& file) {
+    if (!leaveBooksAtExit || !file) {
+        file.reset();
         return;
+    }
     // Still reachable from here, so a leak checker does not count it.
-    static std::vector<std::unique_ptr<TBookData>>* left =
-        new std::vector<std::unique_ptr<TBookData>>;
-    left->push_back(std::move(book_));
+    static std::vector<std::unique_ptr<T>>* left = new std::vector<std::unique_ptr<T>>;
+    left->push_back(std::move(file));
+}
+
+} // namespace
+
+void LetGo(std::unique_ptr<TBookData>& book) {
+    LetGoOf(book);
+}
+
+void LetGo(std::unique_ptr<TDiaryData>& diary) {
+    LetGoOf(diary);
+}
+
+TBookHold::~TBookHold() {
+    if (leaveBooksAtExit)
+        LetGo(book_);
 }
 
 std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io) {

@@ -32,6 +32,10 @@ struct TWriteOptions {
 // the system to take back when the process ends, as tessaly-cli asks: freeing a
 // large book block by block costs a good part of the time it took to load it.
 void LeaveBooksAtExit(bool leave);
+// Frees a book or diary now, or leaves it to the process's end, as LeaveBooksAtExit
+// says; the pointer is empty afterwards.
+void LetGo(std::unique_ptr<TBookData>& book);
+void LetGo(std::unique_ptr<TDiaryData>& diary);
 
 // Holds a command's book to the end of the command: declared after the book, it
 // takes the book over as the command ends, and frees it or leaves it to the

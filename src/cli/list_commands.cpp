@@ -25,8 +25,14 @@ int CommandList(const std::string& path, const std::optional<std::string>& searc
     }
     TEntryList list(*book);
     list.Rebuild(filter);
-    for (int i = 0; i < list.Count(); ++i)
-        io.Out << Cp1252ToUtf8(list.DisplayTextAt(i)) << '\n';
+    // The lines are gathered and written at once: a stream write per line costs more
+    // than building them.
+    std::string lines;
+    for (int i = 0; i < list.Count(); ++i) {
+        lines += list.DisplayTextAt(i);
+        lines += '\n';
+    }
+    io.Out << Cp1252ToUtf8(lines);
     return FinishOutput(io);
 }
 

@@ -98,6 +98,7 @@ private slots:
     void ShiftPageKeysScrollTheFieldBox();
     void NamePanelHoldsTitleAndFirstName();
     void LargeBookOpensQuickly();
+    void LargeBookIsWrittenOnceItsListIsShown();
 
 private:
     QString Path(const QString& name) const { return dir_->filePath(name); }
@@ -642,6 +643,44 @@ void TBookWindowTest::LargeBookOpensQuickly() {
     qInfo("of which: load %lld ms, order %lld ms", loadMs, t.elapsed());
     if (const QByteArray shot = qgetenv("TESSALY_SCREENSHOT"); !shot.isEmpty())
         run.Frame->grab().save(QString::fromLocal8Bit(shot) + "_large.png");
+}
+
+// The write that tells whether a book can be saved waits for a large book's list to be
+// painted; it still comes, before the user can change anything, and replaces the file.
+void TBookWindowTest::LargeBookIsWrittenOnceItsListIsShown() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = Path("Notes.ADR");
+    {
+        TStoreSettings settings;
+        auto large = NewBook(PathToCore(path), settings);
+        for (int i = 0; i < 80; ++i) {
+            auto e = std::make_unique<TRecord>();
+            e->SetNameField(kFieldSurname, "Entry" + std::to_string(i));
+            e->SetNotes(std::string(60000, static_cast<char>('a' + i % 26)));
+            large->Entries.Add(std::move(e));
+        }
+        QVERIFY(SaveBook(*large, false, settings).Ok);
+    }
+    const auto inode = [&path] {
+        TFileStat st;
+        return RealFileSystem().Stat(PathToCore(path), st) == 0 ? st.Inode : 0;
+    };
+    const std::uint64_t before = inode();
+    QVERIFY(before != 0);
+    run.Frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.Frame.get()));
+    TBook* book = Open(run, path);
+    QVERIFY(book && !book->ReadOnly());
+    // Written through a new file renamed over the old one.
+    QTRY_VERIFY(inode() != before);
+    QVERIFY(!book->ReadOnly());
+    QVERIFY(!book->windowTitle().endsWith(" (Locked)"));
+    TLoadResult again = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(again.Book);
+    QCOMPARE(again.Book->Entries.Count(), 80);
+    QCOMPARE(again.Book->Entries.At(79)->Notes().size(), std::size_t(60000));
+    // The window's own copy now matches the file: no warning of another writer.
+    QVERIFY(!BookChangedOnDisk(*book->Book()));
 }
 
 QTEST_MAIN(TBookWindowTest)

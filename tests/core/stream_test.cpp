@@ -90,6 +90,27 @@ TEST(Stream, ReadingPastTheEndThrowsInsteadOfCrashing) {
     EXPECT_THROW(r3.Seek(4), StreamError);
 }
 
+// Reading in place replaces whatever the text held: a longer text, or presence itself.
+TEST(Stream, TextReadInPlaceReplacesWhatWasThere) {
+    TStreamWriter w;
+    w.WriteText(std::string("Ab"));
+    w.WriteText(std::nullopt);
+    w.WriteText(std::string(""));
+    TStreamReader r(w.Bytes());
+    Text t = std::string(40, 'x');
+    r.ReadTextInto(t);
+    EXPECT_EQ(t, std::optional<std::string>("Ab"));
+    r.ReadTextInto(t);
+    EXPECT_EQ(t, std::nullopt);
+    r.ReadTextInto(t);
+    EXPECT_EQ(t, std::optional<std::string>(""));
+    // A damaged count leaves the text as it was.
+    TStreamReader cut(std::string_view("\x05\x00a", 3));
+    t = std::string("kept");
+    EXPECT_THROW(cut.ReadTextInto(t), StreamError);
+    EXPECT_EQ(t, std::optional<std::string>("kept"));
+}
+
 TEST(Stream, TextStopsAtItsFirstNul) {
     const std::vector<std::uint8_t> bytes = {4, 0, 'a', 0, 'b', 0};
     TStreamReader r(bytes);

@@ -27,6 +27,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -41,8 +42,10 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <chrono>
+#include <functional>
 
 namespace tessaly {
 
@@ -72,6 +75,35 @@ QRect BoundsRect(const std::array<std::int32_t, 4>& bounds) {
 std::array<std::int32_t, 4> StoredBounds(const QRect& rect) {
     return {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
 }
+
+// A book file large enough for its test write to delay the first sight of its list.
+bool LargeFile(const QString& path) {
+    constexpr std::int64_t kLargeBookBytes = std::int64_t{4} << 20;
+    TFileStat st;
+    return RealFileSystem().Stat(PathToCore(path), st) == 0 && st.Size >= kLargeBookBytes;
+}
+
+// Calls `then` once, just after the first paint of a widget.
+class TOnFirstPaint : public QObject {
+public:
+    TOnFirstPaint(QWidget* widget, std::function<void()> then)
+        : QObject(widget), then_(std::move(then)) {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && then_) {
+            QTimer::singleShot(0, watched, std::move(then_));
+            then_ = nullptr;
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
 
 // The "Reminders" page of the general options dialog.
 constexpr int kRemindersOptionsPage = 2;
@@ -105,7 +137,13 @@ TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnl
     // request skips the write. A file without write permission is locked before the
     // test write: the write replaces the file through a rename, which the permission
     // bits of the file itself would not stop.
-    readOnly_ = readOnly || FileIsReadOnly(path) || !WriteBook(false, nullptr);
+    readOnly_ = readOnly || FileIsReadOnly(path);
+    // A large book read from its file is written just after its window has painted
+    // its list, so that it does not wait for a rewrite of itself to appear; others
+    // are written at once.
+    const bool testWrite = !readOnly_ && mustExist && LargeFile(path);
+    if (!readOnly_ && !testWrite && !WriteBook(false, nullptr))
+        readOnly_ = true;
     ApplyLockState(readOnly);
 
     NewWorkRecord(*book_);
@@ -115,6 +153,16 @@ TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnl
     ApplyDisplaySettings();
     RestoreView();
     BuildEntryList();
+
+    if (testWrite) {
+        testWritePending_ = true;
+        new TOnFirstPaint(list_->viewport(), [this] { TestWriteAfterOpening(); });
+        // A window that is not shown never paints its list: it writes at once.
+        QTimer::singleShot(0, this, [this] {
+            if (!list_->viewport()->isVisible())
+                TestWriteAfterOpening();
+        });
+    }
 }
 
 TBook::~TBook() = default;
@@ -142,6 +190,20 @@ bool TBook::WriteBook(bool closing, QString* error, bool force) {
     if (!r.Ok && error)
         *error = SystemTextToQString(r.Error);
     return r.Ok;
+}
+
+void TBook::TestWriteAfterOpening() {
+    if (!testWritePending_)
+        return;
+    testWritePending_ = false;
+    // A change made in the meantime is the user's to save: the book is left alone.
+    if (!book_ || book_->Modified)
+        return;
+    if (!WriteBook(false, nullptr) && !readOnly_) {
+        readOnly_ = true;
+        ApplyLockState(true);
+        UpdateCommandState();
+    }
 }
 
 bool TBook::Save(bool closing) {

@@ -162,6 +162,9 @@ private:
     // Saves under the writers' lock of the book file; `force` overwrites a file that
     // another writer changed since it was read.
     bool WriteBook(bool closing, QString* error, bool force = false);
+    // The write that tells whether a book opened from its file can be saved; the
+    // window is locked when it fails.
+    void TestWriteAfterOpening();
     bool ChangedOnDisk() const;
     void ApplyLockState(bool requestedReadOnly);
     void SetCaption();
@@ -218,6 +221,7 @@ private:
     std::unique_ptr<TBookData> book_;
     TRecord* current_ = nullptr; // the entry the working copy was taken from
     bool readOnly_ = false;
+    bool testWritePending_ = false; // the write after opening has not run yet
     TEditMode edit_;
     bool closing_ = false;
     bool shownOnce_ = false;

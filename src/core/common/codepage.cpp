@@ -48,8 +48,17 @@ char ByteOf(char32_t cp) {
 std::string Cp1252ToUtf8(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size());
-    for (char c : cp1252)
-        AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+    std::size_t i = 0;
+    while (i < cp1252.size()) {
+        // A run of ASCII is the same bytes in both.
+        std::size_t ascii = i;
+        while (ascii < cp1252.size() && static_cast<unsigned char>(cp1252[ascii]) < 0x80)
+            ++ascii;
+        out.append(cp1252, i, ascii - i);
+        if (ascii < cp1252.size())
+            AppendUtf8(out, CodePointOf(static_cast<unsigned char>(cp1252[ascii++])));
+        i = ascii;
+    }
     return out;
 }
 

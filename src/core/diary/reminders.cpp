@@ -61,9 +61,9 @@ std::unique_ptr<TReminders> TReminders::Read(TStreamReader& r, int version) {
         e->NoTime = e->AlarmSet ? 0 : 1;
         e->AlarmTime = e->When;
     }
-    e->Description = r.ReadText();
+    r.ReadTextInto(e->Description);
     if (version >= 1) {
-        e->Notes = r.ReadText();
+        r.ReadTextInto(e->Notes);
         e->Priority = r.ReadInt16();
     } else {
         e->Notes = std::string();

@@ -83,18 +83,18 @@ void TAddress::SetPrefix(int field, std::string_view prefix) {
 }
 
 std::unique_ptr<TAddress> TAddress::Read(TStreamReader& r, int /*version*/) {
-    auto a = std::make_unique<TAddress>();
+    std::unique_ptr<TAddress> a(new TAddress(ReadTag{}));
     a->TemplateId = r.ReadInt16();
     a->AddressFlag = r.ReadByte();
     for (auto& field : a->Fields)
-        field = r.ReadText();
+        r.ReadTextInto(field);
     // The four setting arrays are stored before each prefix; the last copy counts.
     for (auto& prefix : a->Prefix) {
         r.ReadBytes(a->UseDefaultDialling.data(), kPhoneFields);
         r.ReadBytes(a->PrefixOn.data(), kPhoneFields);
         r.ReadBytes(a->ChargeCard.data(), kPhoneFields);
         r.ReadBytes(a->LogCall.data(), kPhoneFields);
-        prefix = r.ReadText();
+        r.ReadTextInto(prefix);
     }
     return a;
 }

@@ -53,6 +53,11 @@ public:
     static std::unique_ptr<TAddress> Read(TStreamReader& r, int version);
     void Write(TStreamWriter& w, int version) const;
     bool operator==(const TAddress&) const = default;
+
+private:
+    // An address whose texts are all about to be read: they are not made empty first.
+    struct ReadTag {};
+    explicit TAddress(ReadTag) {}
 };
 
 class TAddressList : public TMyList<TAddress> {

@@ -64,7 +64,7 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings) {
     // Before version 10 there were five entry pages; the categories page came later.
     const std::size_t captions = v >= 10 ? kPageCaptions : kPageCaptions - 1;
     for (std::size_t i = 0; i < captions; ++i)
-        PageCaptions[i] = r.ReadText();
+        r.ReadTextInto(PageCaptions[i]);
     if (captions < kPageCaptions)
         PageCaptions[kPageCaptions - 1] = std::string(kDefaultPageCaptions[kPageCaptions - 1]);
     IndexKeys.Read(r, v);

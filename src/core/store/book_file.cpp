@@ -74,7 +74,7 @@ bool ReadDefaults(TStreamReader& r, TDefaults& d) {
     d.InsertBlankFields = r.ReadByte();
     d.LabelPhoneFields = r.ReadByte();
     for (auto& caption : d.PageCaptions)
-        caption = r.ReadText();
+        r.ReadTextInto(caption);
     if (r.AtEnd() || !CheckSignature(r, false).Valid)
         return false;
     return r.AtEnd(); // the trailer ends the file

@@ -24,8 +24,8 @@ std::unique_ptr<TLog> TLog::Read(TStreamReader& r, int /*version*/) {
     auto l = std::make_unique<TLog>();
     l->Start = r.ReadDateTime();
     l->End = r.ReadDateTime();
-    l->Number = r.ReadText();
-    l->Comment = r.ReadText();
+    r.ReadTextInto(l->Number);
+    r.ReadTextInto(l->Comment);
     return l;
 }
 

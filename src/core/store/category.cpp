@@ -18,7 +18,7 @@ void TCategory::SetName(std::string_view name) {
 
 std::unique_ptr<TCategory> TCategory::Read(TStreamReader& r, int /*version*/) {
     auto c = std::make_unique<TCategory>();
-    c->Name = r.ReadText();
+    r.ReadTextInto(c->Name);
     c->Id = r.ReadInt16();
     c->Default = r.ReadByte();
     return c;

@@ -21,8 +21,8 @@ void TDocument::SetFileName(std::string_view s) {
 
 std::unique_ptr<TDocument> TDocument::Read(TStreamReader& r, int version) {
     auto d = std::make_unique<TDocument>();
-    d->Description = r.ReadText();
-    d->FileName = r.ReadText();
+    r.ReadTextInto(d->Description);
+    r.ReadTextInto(d->FileName);
     // Before URLs could be attached every attachment was a document.
     d->IsDocument = version >= 12 ? r.ReadByte() : std::uint8_t{1};
     return d;

@@ -81,8 +81,8 @@ bool TFilter::IsActive(bool basicOnly) const {
 std::unique_ptr<TFilter> TFilter::Read(TStreamReader& r, int version) {
     auto f = std::make_unique<TFilter>();
     f->StartsWithOn = r.ReadByte();
-    f->StartsWith = r.ReadText();
-    f->Name = r.ReadText();
+    r.ReadTextInto(f->StartsWith);
+    r.ReadTextInto(f->Name);
     f->ExcludeTagged = r.ReadByte();
     f->ExcludeUntagged = r.ReadByte();
     f->ExcludeNoDueReminders = r.ReadByte();
@@ -200,7 +200,7 @@ TFilterList TFilterList::Defaults() {
 
 void TFilterList::Read(TStreamReader& r, int version) {
     if (version >= 2) {
-        ActiveName = r.ReadText();
+        r.ReadTextInto(ActiveName);
     } else {
         r.ReadInt16(); // unused in the first layout
         ActiveName = std::string(kUntitledSearch);

@@ -45,7 +45,7 @@ std::unique_ptr<TRecord> TRecord::Read(TStreamReader& r, int version) {
     e->UseDefaultKeys = r.ReadByte();
     e->Tagged = r.ReadByte();
     for (auto& field : e->NameFields)
-        field = r.ReadText();
+        r.ReadTextInto(field);
     e->Created = r.ReadDateTime();
     e->Updated = r.ReadDateTime();
     e->LastCalled = r.ReadDateTime();

@@ -77,15 +77,27 @@ double TStreamReader::ReadDateTime() {
 }
 
 Text TStreamReader::ReadText() {
+    Text t;
+    ReadTextInto(t);
+    return t;
+}
+
+void TStreamReader::ReadTextInto(Text& t) {
     const std::uint16_t n = ReadUInt16();
-    if (n == 0)
-        return std::nullopt;
+    if (n == 0) {
+        t.reset();
+        return;
+    }
     Need(n);
     const auto* begin = reinterpret_cast<const char*>(data_.data() + pos_);
     pos_ += n;
     // The characters end at the first NUL, as the in-memory form does.
     const auto* nul = static_cast<const char*>(std::memchr(begin, 0, n));
-    return std::string(begin, nul ? nul : begin + n);
+    const std::size_t length = static_cast<std::size_t>((nul ? nul : begin + n) - begin);
+    if (t)
+        t->assign(begin, length);
+    else
+        t.emplace(begin, length);
 }
 
 std::string TStreamReader::ReadShortString() {

@@ -52,6 +52,8 @@ public:
     double ReadDateTime();
     // A Text: unsigned 16-bit count n (0 = absent), then n bytes ending in NUL.
     Text ReadText();
+    // The same, read straight into `t` (absent for a count of 0).
+    void ReadTextInto(Text& t);
     // The 256-byte inline form of a short string: length byte and 255 characters.
     std::string ReadShortString();
     void ReadBytes(std::uint8_t* out, std::size_t n);

@@ -45,12 +45,12 @@ int TTemplate::ButtonKind(int i) const {
 
 std::unique_ptr<TTemplate> TTemplate::Read(TStreamReader& r, int version) {
     auto t = std::make_unique<TTemplate>();
-    t->Name = r.ReadText();
+    r.ReadTextInto(t->Name);
     t->Id = r.ReadInt16();
     t->IncludeForNew = r.ReadByte();
     t->TemplateFlag = r.ReadByte();
     for (std::size_t i = 0; i < kTemplateCaptions; ++i) {
-        t->Captions[i] = r.ReadText();
+        r.ReadTextInto(t->Captions[i]);
         t->Shown[i] = r.ReadByte();
     }
     t->Shown[10] = r.ReadByte();
