@@ -231,6 +231,11 @@ int CommandNew(const std::string& path, const std::string& configDir, bool force
                const TWriteOptions& options) {
     if (RefuseExisting(path, force, io))
         return 1;
+    // A diary is made by its extension, as check, dump and load read it.
+    if (IsDiary(path)) {
+        auto diary = NewDiary(path);
+        return SaveDiaryFile(*diary, io);
+    }
     TStoreSettings settings;
     settings.ConfigDirectory = configDir;
     auto book = NewBook(path, settings);

@@ -126,6 +126,18 @@ TEST_F(DiaryCommands, ADiaryChecksDumpsAndLoadsBackToTheSameBytes) {
     EXPECT_EQ(missing.Out.str(), "Diary " + dir.File("None.TDY") + " could not be located\n");
 }
 
+TEST_F(DiaryCommands, NewMakesADiaryForADiaryName) {
+    // A .TDY made by new must read as a diary, not be a book under a diary's name.
+    const std::string path = dir.File("Fresh.TDY");
+    TRun make;
+    ASSERT_EQ(CommandNew(path, dir.File("no-config"), false, make.Streams()), 0) << make.Err.str();
+    const TDiaryLoad loaded = LoadDiary(path);
+    ASSERT_TRUE(loaded.Diary) << loaded.Message;
+    EXPECT_EQ(loaded.Diary->Events.Count(), 0);
+    TRun again;
+    EXPECT_EQ(CommandNew(path, dir.File("no-config"), false, again.Streams()), 1);
+}
+
 TEST_F(DiaryCommands, AgendaAndDueReadBooksAndDiariesInTheOrderGiven) {
     TRun agenda;
     ASSERT_EQ(CommandAgenda({bookPath, diaryPath}, "2026-03-01", "2026-03-03", agenda.Streams()), 0)
