@@ -19,6 +19,7 @@
 #include "app/shell/hour_glass.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
+#include "app/shell/save_as_file.h"
 #include "core/access/book_header.h"
 #include "core/access/clipboard.h"
 #include "core/access/dates.h"
@@ -41,7 +42,6 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,12 +76,8 @@ bool FileIsReadOnly(const QString& path) {
 
 std::function<QString(QWidget*, const QString&, const QString&)> TBook::SaveAsChooser =
     [](QWidget* parent, const QString& directory, const QString& current) {
-        QFileDialog dialog(parent, "Save Address Book As", directory,
-                           "Address Books (*.ADR);;All Files (*.*)");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix("ADR");
-        dialog.selectFile(current);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        return ChooseSaveAsFile(parent, "Save Address Book As", directory,
+                                "Address Books (*.ADR);;All Files (*.*)", "ADR", current);
     };
 
 int TBook::Show(const TDialogMessage& m) {

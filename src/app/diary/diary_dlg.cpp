@@ -10,6 +10,7 @@
 #include "app/shell/hour_glass.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_dialog.h"
+#include "app/shell/save_as_file.h"
 #include "core/diary/diary_state.h"
 #include "core/diary/event_index.h"
 #include "core/diary/reminder_actions.h"
@@ -22,7 +23,6 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCursor>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -61,12 +61,8 @@ QString WithoutQuestion(const std::string& message) {
 
 std::function<QString(QWidget*, const QString&, const QString&)> TDiaryDlg::SaveAsChooser =
     [](QWidget* parent, const QString& directory, const QString& current) {
-        QFileDialog dialog(parent, "Save Diary As", directory,
-                           "Diary Files (*.TDY *.tdy);;All Files (*)");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix("TDY");
-        dialog.selectFile(current);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        return ChooseSaveAsFile(parent, "Save Diary As", directory,
+                                "Diary Files (*.TDY *.tdy);;All Files (*)", "TDY", current);
     };
 
 TDiaryDlg::TDiaryDlg(TMainForm& frame, const QString& path, bool mustExist, bool readOnly,
