@@ -73,22 +73,6 @@ void OnDialog(const QString& caption, std::function<void(QDialog*)> act, int tri
     });
 }
 
-QPushButton* ButtonOf(QWidget* d, const QString& caption) {
-    for (QPushButton* b : d->findChildren<QPushButton*>())
-        if (b->text() == caption && b->isVisibleTo(d))
-            return b;
-    return nullptr;
-}
-
-void Click(QWidget* d, const QString& caption) {
-    QPushButton* b = ButtonOf(d, caption);
-    if (!b) {
-        qWarning("no button %s", qPrintable(caption));
-        return;
-    }
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 void ClickCheck(QDialog* d, const QString& caption) {
     for (QCheckBox* c : d->findChildren<QCheckBox*>())
         if (c->text() == caption) {
@@ -167,11 +151,11 @@ void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {
         ClickTab(d, 1);
         auto* rules = d->findChild<QTreeWidget*>("Rules");
         TypeInto(d->findChild<QLineEdit*>("RuleText"), "smith");
-        Click(d, "A&dd");
+        ClickDialogButton(d, "A&dd");
         QCOMPARE(rules->topLevelItemCount(), 1);
         QCOMPARE(rules->topLevelItem(0)->text(0), QString("<All Fields>"));
         QCOMPARE(rules->topLevelItem(0)->text(2), QString("\"smith\""));
-        QVERIFY(ButtonOf(d, "&Update")->isEnabled()); // the new rule is selected
+        QVERIFY(DialogButton(d, "&Update")->isEnabled()); // the new rule is selected
         OnDialog("Save Search As", [](QDialog* names) {
             auto* box = names->findChild<QLineEdit*>("Name");
             QCOMPARE(box->text(), QString("<Untitled>"));
@@ -179,12 +163,12 @@ void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {
             QTest::keyClicks(box, "  Smiths ");
             QTest::keyClick(box, Qt::Key_Return);
         });
-        Click(d, "Sa&ve As");
+        ClickDialogButton(d, "Sa&ve As");
         auto* active = d->findChild<QComboBox*>("ActiveSearch");
         QCOMPARE(active->currentText(), QString("Smiths"));
         QCOMPARE(rules->topLevelItemCount(), 1);
         seen = true;
-        Click(d, "OK");
+        ClickDialogButton(d, "OK");
     });
     QTest::keyClick(book->ListBox(), Qt::Key_F10);
     QVERIFY(seen);
@@ -220,7 +204,7 @@ void TSearchDialogTest::BasicChecksKeepTheDialogOpen() {
     OnDialog("Search Address Book: ", [&](QDialog* d) {
         ClickCheck(d, "That are &Tagged");
         ClickCheck(d, "That are &Not Tagged");
-        Click(d, "OK");
+        ClickDialogButton(d, "OK");
         QVERIFY(d->isVisible());
         QCOMPARE(messages_->Requests.size(), std::size_t(1));
         QVERIFY(messages_->Requests[0].Text.startsWith("Both the \"Exclude Tagged\""));
@@ -241,7 +225,7 @@ void TSearchDialogTest::BasicChecksKeepTheDialogOpen() {
         QTest::keyClicks(chars, "b");
         QCOMPARE(chars->text(), QString("B"));
         step = 1;
-        Click(d, "OK");
+        ClickDialogButton(d, "OK");
     });
     QTest::keyClick(book->ListBox(), Qt::Key_F10);
     QCOMPARE(step, 1);
@@ -265,17 +249,17 @@ void TSearchDialogTest::RuleEditorSwitchesPagesAndRefusesBadDates() {
         QCOMPARE(editor->currentIndex(), 1);
         TypeInto(d->findChild<QLineEdit*>("FromDate"), "10/03/2024");
         TypeInto(d->findChild<QLineEdit*>("ToDate"), "09/03/2024");
-        Click(d, "A&dd");
+        ClickDialogButton(d, "A&dd");
         QCOMPARE(messages_->Requests.size(), std::size_t(1));
         QVERIFY(messages_->Requests[0].Text.startsWith("The \"First\" Date may not be after"));
         TypeInto(d->findChild<QLineEdit*>("ToDate"), "31/02/2024");
-        Click(d, "A&dd");
+        ClickDialogButton(d, "A&dd");
         QCOMPARE(messages_->Requests.size(), std::size_t(2));
         QCOMPARE(messages_->Requests[1].Text,
                  QString("Date Entered is Invalid \n\nPlease Re-specify in the Format DD/MM/YYYY"));
         QTRY_VERIFY(d->findChild<QLineEdit*>("ToDate")->hasFocus());
         TypeInto(d->findChild<QLineEdit*>("ToDate"), "12/03/2024");
-        Click(d, "A&dd");
+        ClickDialogButton(d, "A&dd");
         auto* rules = d->findChild<QTreeWidget*>("Rules");
         QCOMPARE(rules->topLevelItemCount(), 1);
         QCOMPARE(rules->topLevelItem(0)->text(1), QString("Between Dates"));
@@ -285,11 +269,11 @@ void TSearchDialogTest::RuleEditorSwitchesPagesAndRefusesBadDates() {
         QTest::mouseClick(rules->viewport(), Qt::LeftButton, {},
                           rules->visualItemRect(rules->topLevelItem(0)).center());
         QCOMPARE(editor->currentIndex(), 1); // the rule's page is shown again
-        Click(d, "D&elete");
+        ClickDialogButton(d, "D&elete");
         QCOMPARE(rules->topLevelItemCount(), 0);
-        QVERIFY(!ButtonOf(d, "D&elete")->isEnabled());
+        QVERIFY(!DialogButton(d, "D&elete")->isEnabled());
         done = true;
-        Click(d, "Cancel");
+        ClickDialogButton(d, "Cancel");
     });
     QTest::keyClick(book->ListBox(), Qt::Key_F10);
     QVERIFY(done);
@@ -305,15 +289,15 @@ void TSearchDialogTest::SavedSearchesPageRenamesAndDeletes() {
     bool done = false;
     OnDialog("Search Address Book: ", [&](QDialog* d) {
         ClickTab(d, 2);
-        QVERIFY(!ButtonOf(d, "Sa&ve As")->isEnabled());
+        QVERIFY(!DialogButton(d, "Sa&ve As")->isEnabled());
         auto* list = d->findChild<QListWidget*>("SavedSearches");
         QCOMPARE(list->count(), 3);
         ClickListRow(list, 0); // "<Untitled>", the active one: neither offered
-        QVERIFY(!ButtonOf(d, "&Delete")->isEnabled());
-        QVERIFY(!ButtonOf(d, "&Rename")->isEnabled());
+        QVERIFY(!DialogButton(d, "&Delete")->isEnabled());
+        QVERIFY(!DialogButton(d, "&Rename")->isEnabled());
         ClickListRow(list, 1);
-        QVERIFY(ButtonOf(d, "&Delete")->isEnabled());
-        QVERIFY(ButtonOf(d, "&Rename")->isEnabled());
+        QVERIFY(DialogButton(d, "&Delete")->isEnabled());
+        QVERIFY(DialogButton(d, "&Rename")->isEnabled());
 
         // Renaming to another search's name is refused and the name dialog stays.
         OnDialog("Rename Saved Search", [&](QDialog* names) {
@@ -329,21 +313,21 @@ void TSearchDialogTest::SavedSearchesPageRenamesAndDeletes() {
             QTest::keyClicks(box, "All of them");
             QTest::keyClick(box, Qt::Key_Return);
         });
-        Click(d, "&Rename");
+        ClickDialogButton(d, "&Rename");
         QCOMPARE(list->item(1)->text(), QString("All of them"));
         QCOMPARE(list->currentRow(), 1);
 
         // Delete asks; No keeps it, Yes deletes and selects the item at the same place.
         messages_->Answers = {mrNo, mrYes};
-        Click(d, "&Delete");
+        ClickDialogButton(d, "&Delete");
         QCOMPARE(list->count(), 3);
         QVERIFY(messages_->Requests.back().Text.startsWith("Saved Search: \"All of them\""));
         ClickListRow(list, 1);
-        Click(d, "&Delete");
+        ClickDialogButton(d, "&Delete");
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->currentItem()->text(), QString("Friends"));
         done = true;
-        Click(d, "OK");
+        ClickDialogButton(d, "OK");
     });
     QTest::keyClick(book->ListBox(), Qt::Key_F10);
     QVERIFY(done);
@@ -364,21 +348,21 @@ void TSearchDialogTest::CancelLeavesTheSavedFileByteIdentical() {
     OnDialog("Search Address Book: ", [&](QDialog* d) {
         ClickTab(d, 1);
         TypeInto(d->findChild<QLineEdit*>("RuleText"), "adams");
-        Click(d, "A&dd");
-        Click(d, "A&dd");
+        ClickDialogButton(d, "A&dd");
+        ClickDialogButton(d, "A&dd");
         OnDialog("Save Search As", [](QDialog* names) {
             auto* box = names->findChild<QLineEdit*>("Name");
             QTest::keyClicks(box, "Adams");
             QTest::keyClick(box, Qt::Key_Return);
         });
-        Click(d, "Sa&ve As");
+        ClickDialogButton(d, "Sa&ve As");
         ClickTab(d, 2);
         auto* list = d->findChild<QListWidget*>("SavedSearches");
         ClickListRow(list, 1); // "Everyone"
-        Click(d, "&Delete");
+        ClickDialogButton(d, "&Delete");
         QCOMPARE(list->count(), 2);
         done = true;
-        Click(d, "Cancel");
+        ClickDialogButton(d, "Cancel");
     });
     QTest::keyClick(book->ListBox(), Qt::Key_F10);
     QVERIFY(done);
@@ -447,7 +431,7 @@ void TSearchDialogTest::RemindersPagePopUpSetsAndRemovesTheFilter() {
         ClickCheck(d, "Entr&ies Starting with Sort Character(s) :-");
         QTest::keyClicks(d->findChild<QLineEdit*>("StartsWith"), "a");
         done = true;
-        Click(d, "OK");
+        ClickDialogButton(d, "OK");
     });
     ChooseFromPopUp(area, "Set Display Filter...");
     QTRY_VERIFY(done);
