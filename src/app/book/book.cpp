@@ -195,6 +195,12 @@ bool TBook::WriteBook(bool closing, QString* error, bool force) {
 void TBook::TestWriteAfterOpening() {
     if (!testWritePending_)
         return;
+    // A modal dialog may hold changes to the book it has not handed back yet (a
+    // search being edited, a Cancel still to restore): the write waits until it closes.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(250, this, [this] { TestWriteAfterOpening(); });
+        return;
+    }
     testWritePending_ = false;
     // A change made in the meantime is the user's to save: the book is left alone.
     if (!book_ || book_->Modified)
