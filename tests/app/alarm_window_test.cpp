@@ -49,7 +49,7 @@ void ClickRow(QTreeWidget* view, int row) {
 
 } // namespace
 
-class TAlarmWindowTest : public QObject {
+class TAlarmWindowTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -64,7 +64,6 @@ private slots:
     void NoSessionBusMeansNoNotification();
 
 private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
     // A run on the fake clock with a one-minute scan and a recording notifier.
     std::unique_ptr<TTestRun> Run() {
         auto run = std::make_unique<TTestRun>(*store_, Path("cfg"));
@@ -78,23 +77,16 @@ private:
         run.Frame->TimerTick();
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
     FakeClock clock_;
 };
 
 void TAlarmWindowTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
     clock_.SetNow(At(9, 58));
 }
 
 void TAlarmWindowTest::cleanup() {
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 void TAlarmWindowTest::AlarmComesUpAtTheDueMinuteNotBefore() {

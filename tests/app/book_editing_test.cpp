@@ -123,7 +123,7 @@ void ClickButton(QDialog* d, const QString& caption) {
 
 } // namespace
 
-class TBookEditingTest : public QObject {
+class TBookEditingTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -154,26 +154,18 @@ private slots:
     void AttachmentsAreAddedOpenedAndRemovedFromTheirPage();
 
 private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
     // Opens the book in a frame that is shown and active, so that keys reach it.
     TBook* Open(TTestRun& run, const QString& path) { return OpenShownBook(run, path); }
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
 };
 
 void TBookEditingTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
     FindMemory() = TFindMemory();
     ClearClipboard();
 }
 
 void TBookEditingTest::cleanup() {
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 void TBookEditingTest::AClickOnAnEntryShowsThatEntry() {

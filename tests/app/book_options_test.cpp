@@ -105,7 +105,7 @@ void OpenOptions(TBook& book) {
 
 } // namespace
 
-class TBookOptionsTest : public QObject {
+class TBookOptionsTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -124,23 +124,15 @@ private slots:
     void InheritFromABookUnsavedInAnotherWindowWarns();
 
 private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
     TBook* Open(TTestRun& run, const QString& path) { return OpenShownBook(run, path); }
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
 };
 
 void TBookOptionsTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
 }
 
 void TBookOptionsTest::cleanup() {
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 void TBookOptionsTest::RenamedPageRenamesTheTabAndFieldsFollow() {

@@ -72,7 +72,7 @@ void SecondWriterAdds(const QString& path, const QString& surname) {
 
 } // namespace
 
-class TBookWindowTest : public QObject {
+class TBookWindowTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -101,27 +101,19 @@ private slots:
     void LargeBookIsWrittenOnceItsListIsShown();
 
 private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
     TBook* Open(TTestRun& run, const QString& path, bool readOnly = false) {
         if (!run.Frame->OpenBookFile(path, true, readOnly))
             return nullptr;
         return qobject_cast<TBook*>(run.Frame->ActiveChild());
     }
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
 };
 
 void TBookWindowTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
 }
 
 void TBookWindowTest::cleanup() {
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 void TBookWindowTest::OpensInSortOrderWithTheSavedSelection() {

@@ -64,7 +64,7 @@ QAction* Action(QMenu* menu, const QString& text) {
 
 } // namespace
 
-class TCalendarViewTest : public QObject {
+class TCalendarViewTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -78,7 +78,6 @@ private slots:
     void FullDiaryMonthIsDrawnQuickly();
 
 private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
     std::unique_ptr<TTestRun> Run() {
         auto run = std::make_unique<TTestRun>(*store_, Path("cfg"));
         run->Frame->SetClock(clock_);
@@ -98,24 +97,17 @@ private:
         QTest::mouseClick(grid, Qt::LeftButton, {}, r.center());
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
     FakeClock clock_;
 };
 
 void TCalendarViewTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
     clock_.SetNow(Day(2024, 5, 6) + 0.4); // Monday 6 May 2024
     store_->Write("Calendar", "Show Recurring", "1");
 }
 
 void TCalendarViewTest::cleanup() {
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 TCalView* TCalendarViewTest::OpenAll(TTestRun& run) {

@@ -135,7 +135,7 @@ public:
 
 } // namespace
 
-class TDialDialogTest : public QObject {
+class TDialDialogTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -150,7 +150,6 @@ private slots:
     void ModemSettingsAreAskedForFirst();
 
 private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
     TBook* Open(TTestRun& run, const QString& path, bool readOnly = false) {
         if (!run.Frame->OpenBookFile(path, true, readOnly))
             return nullptr;
@@ -160,18 +159,13 @@ private:
         store_->Write("Dial", "Port", "COM2");
         store_->Write("Dial", "Baud", "9600");
     }
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
     std::vector<std::pair<std::string, std::string>> dialled_;
     std::vector<std::string> logged_;
     int answer_ = kDialConfirmed;
 };
 
 void TDialDialogTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
     dialled_.clear();
     logged_.clear();
     answer_ = kDialConfirmed;
@@ -186,9 +180,7 @@ void TDialDialogTest::init() {
 void TDialDialogTest::cleanup() {
     SetDiallerRunner(nullptr);
     SetCallLogStarter(nullptr);
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 void TDialDialogTest::TabsDefaultsAndOwnOptionsShapeTheNumber() {

@@ -24,7 +24,7 @@
 
 using namespace tessaly;
 
-class TFrameTest : public QObject {
+class TFrameTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -43,24 +43,14 @@ private slots:
     void OptionsKeepTheFolderOrRefuseOneWithConfigurationFiles();
     void OptionsMoveTheConfigurationFiles();
     void HandOverOpensTheFileAndRaisesTheFrame();
-
-private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
 };
 
 void TFrameTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
 }
 
 void TFrameTest::cleanup() {
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 void TFrameTest::MissingFileIsReportedAndOpensNothing() {

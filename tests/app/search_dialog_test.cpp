@@ -106,7 +106,7 @@ void ChooseField(QDialog* d, int choice) {
 
 } // namespace
 
-class TSearchDialogTest : public QObject {
+class TSearchDialogTest : public QObject, protected TProgramFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -120,23 +120,15 @@ private slots:
     void RemindersPagePopUpSetsAndRemovesTheFilter();
 
 private:
-    QString Path(const QString& name) const { return dir_->filePath(name); }
     TBook* Open(TTestRun& run, const QString& path) { return OpenShownBook(run, path); }
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MemorySettingsStore> store_;
-    std::unique_ptr<TRecordingPresenter> messages_;
 };
 
 void TSearchDialogTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    store_ = std::make_unique<MemorySettingsStore>();
-    messages_ = std::make_unique<TRecordingPresenter>();
+    Begin();
 }
 
 void TSearchDialogTest::cleanup() {
-    messages_.reset();
-    store_.reset();
-    dir_.reset();
+    End();
 }
 
 void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {

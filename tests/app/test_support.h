@@ -70,6 +70,28 @@ struct TTestRun {
     std::unique_ptr<TMainForm> Frame;
 };
 
+// What each test of a program suite starts with fresh: a scratch folder, settings in
+// memory and a message presenter that records instead of showing. A suite's init()
+// calls Begin() and its cleanup() End().
+class TProgramFixture {
+protected:
+    void Begin() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        store_ = std::make_unique<MemorySettingsStore>();
+        messages_ = std::make_unique<TRecordingPresenter>();
+    }
+    void End() {
+        messages_.reset();
+        store_.reset();
+        dir_.reset();
+    }
+    QString Path(const QString& name) const { return dir_->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MemorySettingsStore> store_;
+    std::unique_ptr<TRecordingPresenter> messages_;
+};
+
 // Opens a book in a frame that is shown and active, so that keys reach it; the list
 // has the focus. Null when the book did not open.
 TBook* OpenShownBook(TTestRun& run, const QString& path);
