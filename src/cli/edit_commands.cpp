@@ -28,6 +28,7 @@ int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStream
     if (!LockBookOrReport(lock, path, options, io))
         return 1;
     auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
     if (!book)
         return 1;
     if (const int status = change(*book))

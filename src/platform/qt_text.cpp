@@ -7,7 +7,7 @@
 
 namespace tessaly {
 
-QString ToQString(const std::string& cp1252) {
+QString ToQString(std::string_view cp1252) {
     const std::string utf8 = Cp1252ToUtf8(cp1252);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

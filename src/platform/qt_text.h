@@ -7,10 +7,11 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace tessaly {
 
-QString ToQString(const std::string& cp1252);
+QString ToQString(std::string_view cp1252);
 // Characters the code page lacks become '?'.
 std::string FromQString(const QString& s);
 

@@ -34,6 +34,66 @@ TEST(Text, TrimAndCut) {
     EXPECT_EQ(CleanShort("   "), "");
 }
 
+TEST(Text, AbsentAndEmptyStayDistinct) {
+    Text absent;
+    Text empty = std::string();
+    EXPECT_FALSE(absent.has_value());
+    EXPECT_TRUE(empty.has_value());
+    EXPECT_NE(absent, empty);
+    EXPECT_EQ(absent, std::nullopt);
+    EXPECT_EQ(*absent, "");
+    EXPECT_EQ(absent.data()[0], '\0');
+    empty = std::nullopt;
+    EXPECT_EQ(empty, absent);
+    // An absent text never equals characters, not even none.
+    EXPECT_FALSE(absent == "");
+    EXPECT_TRUE(Text("") == "");
+}
+
+TEST(Text, EveryLengthKeepsItsBytesThroughCopiesAndMoves) {
+    // Around the switch from characters kept in place to a block of their own, and
+    // with NULs and high bytes inside.
+    for (std::size_t n : {0u, 1u, 13u, 14u, 15u, 16u, 255u, 65534u}) {
+        std::string bytes(n, 'x');
+        for (std::size_t i = 0; i < n; ++i)
+            bytes[i] = static_cast<char>(i * 37 % 256);
+        Text t = bytes;
+        ASSERT_EQ(t.size(), n);
+        ASSERT_EQ(t.view(), bytes) << n;
+        ASSERT_EQ(t.data()[n], '\0') << "the characters end in a NUL";
+
+        Text copy = t;
+        t = "other";
+        EXPECT_EQ(copy.view(), bytes) << "a copy is independent: " << n;
+        Text moved = std::move(copy);
+        EXPECT_EQ(moved.view(), bytes);
+        EXPECT_FALSE(copy.has_value()); // what is moved from is left absent
+        moved = moved;                  // self-assignment keeps the text
+        EXPECT_EQ(moved.view(), bytes);
+        Text& self = moved;
+        moved = std::move(self);
+        EXPECT_EQ(moved.view(), bytes);
+
+        // Assigning a long text over a short one and back releases and reuses rightly.
+        Text grow = "ab";
+        grow = moved;
+        EXPECT_EQ(grow, moved);
+        grow.assign("cd", 2);
+        EXPECT_EQ(grow, "cd");
+        grow.reset();
+        EXPECT_FALSE(grow.has_value());
+    }
+}
+
+TEST(Text, AssignFromItsOwnCharacters) {
+    Text t = std::string(40, 'q');
+    t = t.view().substr(5, 20); // the source lives in the block being replaced
+    EXPECT_EQ(t, std::string(20, 'q'));
+    Text s = "short text";
+    s = s.view().substr(6);
+    EXPECT_EQ(s, "text");
+}
+
 TEST(DateTime, KnownDaysAndWeekdays) {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
     EXPECT_EQ(EncodeDate(2000, 1, 1), 36526.0);

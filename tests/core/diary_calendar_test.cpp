@@ -194,7 +194,7 @@ TEST_F(Calendar, TheIndexHoldsOwnDaysAndLaterOccurrencesWithTheShowOptions) {
     const auto rows = index.DayRows(At(2024, 3, 5), sources, 2);
     std::vector<std::string> order;
     for (const auto& row : rows)
-        order.push_back(TextValue(ResolveEvent(sources, row.Item.Ref)->Description));
+        order.push_back(ResolveEvent(sources, row.Item.Ref)->Description.str());
     // By date and hour; the completed one after the open ones; later occurrences last.
     EXPECT_EQ(order, (std::vector<std::string>{"Quiet week", "Call Ann", "Audit", "Filed taxes",
                                                "Ann's birthday", "Standup"}));
@@ -263,7 +263,7 @@ TEST_F(Calendar, DiaryDayListAndMarkedDaysFollowTheDiaryOptions) {
     auto list = [&](TDateTime day) {
         listed.clear();
         for (const auto& row : DiaryDayRows(diary, &diary, day))
-            listed.push_back(TextValue(diary.Events.At(row.Item.Ref.Event)->Description));
+            listed.push_back(diary.Events.At(row.Item.Ref.Event)->Description.str());
         return listed;
     };
     // Priority order (all 5): by date and hour; the completed one counts as priority

@@ -113,8 +113,8 @@ bool TAttachmentCommands::AppendToWorkRecord(const TDocument& d) {
     if (!book || !book->WorkRecord)
         return false;
     TDocumentList& list = book->WorkRecord->Attachments;
-    const std::string& description = TextValue(d.Description);
-    const std::string& target = TextValue(d.FileName);
+    const std::string_view description = TextValue(d.Description);
+    const std::string_view target = TextValue(d.FileName);
     TAddAttachmentResult added = list.AddAttachment(description, target, d.IsDocument != 0);
     if (added.NeedsAnswer) {
         const int answer = ShowMessage(TDialogMessage{kMsgTitleAttachmentManagement, added.Question,

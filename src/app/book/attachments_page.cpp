@@ -71,7 +71,7 @@ void TAttachmentsPage::Fill(const TRecord& entry, const TBookData& book) {
     detail_->clear();
     const TDocumentList& list = entry.Attachments;
     const bool byDescription = book.AttachmentsByDescription != 0;
-    auto key = [&](int i) -> const std::string& {
+    auto key = [&](int i) -> std::string_view {
         return byDescription ? TextValue(list.At(i)->Description) : TextValue(list.At(i)->FileName);
     };
     std::vector<int> order(static_cast<std::size_t>(list.Count()));

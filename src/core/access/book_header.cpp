@@ -43,7 +43,7 @@ void SetWindowPlacement(TBookData& book, const TBookWindowPlacement& placement) 
 std::string PageCaption(const TBookData& book, int i) {
     if (i < 0 || i >= kPageCaptions)
         return std::string();
-    return TextValue(book.PageCaptions[static_cast<std::size_t>(i)]);
+    return book.PageCaptions[static_cast<std::size_t>(i)].str();
 }
 
 void SetPageCaption(TBookData& book, int i, std::string_view caption) {

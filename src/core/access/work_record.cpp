@@ -44,12 +44,12 @@ const TLog* WorkLog(const TBookData& book, int i) {
 
 std::string WorkLogNumber(const TBookData& book, int i) {
     const TLog* log = WorkLog(book, i);
-    return log ? TextValue(log->Number) : std::string(kNoCallLogText);
+    return log ? log->Number.str() : std::string(kNoCallLogText);
 }
 
 std::string WorkLogComment(const TBookData& book, int i) {
     const TLog* log = WorkLog(book, i);
-    return log ? TextValue(log->Comment) : std::string(kNoCallLogText);
+    return log ? log->Comment.str() : std::string(kNoCallLogText);
 }
 
 int PhoneButtonKind(const TBookData& book, const TRecord& entry, int address, int field) {

@@ -122,7 +122,7 @@ bool IsOwnFile(std::string_view path) {
 std::optional<TDialogMessage> OpenAttachment(const TDocument& attachment,
                                              const std::string& browserPath, IDesktop& desktop,
                                              const TDocumentOpenHooks& hooks) {
-    const std::string& target = TextValue(attachment.FileName);
+    const std::string target = attachment.FileName.str();
     if (!attachment.IsDocument) {
         const TUrlCheck url = CheckLaunchUrl(target);
         if (!url.Ok)
@@ -162,7 +162,7 @@ TRemoveAttachmentOutcome RemoveAttachmentFile(const TDocument& attachment, bool 
     TRemoveAttachmentOutcome outcome;
     if (!deleteDiskFile || !attachment.IsDocument)
         return outcome;
-    const std::string& text = TextValue(attachment.FileName);
+    const std::string_view text = TextValue(attachment.FileName);
     const std::string path = DocumentPath(text);
     const TPathKind kind = desktop.Facts(path).Kind;
     if (kind == TPathKind::Missing)

@@ -1,8 +1,16 @@
 #include "core/common/text.h"
 
 #include <algorithm>
+#include <ostream>
 
 namespace tessaly {
+
+void PrintTo(const Text& t, std::ostream* os) {
+    if (t)
+        *os << '"' << t.view() << '"';
+    else
+        *os << "(absent)";
+}
 
 namespace {
 bool IsBlankOrControl(char c) {

@@ -65,7 +65,7 @@ std::vector<std::string> DistinctDescriptions(const std::vector<TEventSource>& s
     std::set<std::string> seen;
     for (const TEventSource& s : sources)
         ForEachEvent(s, [&seen](const TEventRef&, const TReminders& r) {
-            std::string d = TextValue(r.Description);
+            std::string d = r.Description.str();
             if (!d.empty())
                 seen.insert(std::move(d));
         });

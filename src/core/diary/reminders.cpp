@@ -107,26 +107,26 @@ std::string SortKey(const TReminders& r, int order) {
     const int p = r.Completed ? 10 : r.Priority;
     const int h = r.Completed ? 99 : r.NoTime ? 0 : DecodeTime(r.When).Hour;
     const int f = r.Frequency >= kOnceOnly ? 96 : 97;
-    const std::string& description = TextValue(r.Description);
+    const std::string_view description = TextValue(r.Description);
     char buf[80];
     std::string key;
     switch (order) {
     case 2:
         std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", d.Year, d.Month, d.Day, h, f, p);
-        key = buf + description;
+        key.assign(buf).append(description);
         break;
     case 3:
         std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", d.Year, d.Month, d.Day, p, h, f);
-        key = description + buf;
+        key.assign(description).append(buf);
         break;
     case 4:
         std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", d.Year, d.Month, d.Day, p, h, f);
-        key = buf + description;
+        key.assign(buf).append(description);
         break;
     default:
         // Order 1, and any order a damaged file may name.
         std::snprintf(buf, sizeof buf, "%2d%2d%2d%2d%2d%2d", p, d.Year, d.Month, d.Day, h, f);
-        key = buf + description;
+        key.assign(buf).append(description);
         break;
     }
     return CutShort(key);
@@ -162,12 +162,12 @@ TReminders* TRemindersList::Add(const TReminderValues& v, const TFormatSettings&
 
 std::string TRemindersList::Description(int i) const {
     const TReminders* e = At(i);
-    return e ? TextValue(e->Description) : std::string();
+    return e ? e->Description.str() : std::string();
 }
 
 std::string TRemindersList::Notes(int i) const {
     const TReminders* e = At(i);
-    return e ? TextValue(e->Notes) : std::string();
+    return e ? e->Notes.str() : std::string();
 }
 
 bool TRemindersList::Completed(int i) const {

@@ -76,7 +76,7 @@ TSearchEditor::TSearchEditor(TFilterList& searches, const TTemplateList& templat
 std::vector<std::string> TSearchEditor::Names() const {
     std::vector<std::string> out;
     for (int i = 0; i < searches_.Count(); ++i)
-        out.push_back(TextValue(searches_.At(i)->Name));
+        out.push_back(searches_.At(i)->Name.str());
     return out;
 }
 

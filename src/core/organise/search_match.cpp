@@ -15,8 +15,8 @@ bool IsWordChar(unsigned char c) {
 // Name fields, address fields other than the address, reminder texts and attachment
 // descriptions are searched as at most 255 characters; notes and address whole.
 std::string_view Short(const Text& t) {
-    const std::string& s = TextValue(t);
-    return std::string_view(s).substr(0, std::min(s.size(), kShortStringMax));
+    const std::string_view s = TextValue(t);
+    return s.substr(0, std::min(s.size(), kShortStringMax));
 }
 
 std::string_view Whole(const Text& t) {

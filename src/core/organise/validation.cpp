@@ -204,7 +204,7 @@ std::optional<TDialogMessage> CheckSearchName(const TFilterList& searches, std::
                                               std::string_view originalName) {
     std::vector<std::string> names;
     for (int i = 0; i < searches.Count(); ++i)
-        names.push_back(TextValue(searches.At(i)->Name));
+        names.push_back(searches.At(i)->Name.str());
     return CheckItemName(TNameMode::Search, names, name, originalName);
 }
 

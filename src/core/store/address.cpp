@@ -26,7 +26,7 @@ TAddress::TAddress(int templateId) : TemplateId(static_cast<std::int16_t>(templa
 std::string TAddress::Field(int i) const {
     if (i < 0 || i >= kAddressFields)
         return std::string();
-    return TextValue(Fields[static_cast<std::size_t>(i)]);
+    return Fields[static_cast<std::size_t>(i)].str();
 }
 
 void TAddress::SetField(int i, std::string_view value) {
@@ -74,7 +74,7 @@ void TAddress::SetDialSetting(TDialSetting which, int field, bool on) {
 }
 
 std::string TAddress::PrefixOf(int field) const {
-    return IsPhoneField(field) ? TextValue(Prefix[PhoneSlot(field)]) : std::string();
+    return IsPhoneField(field) ? Prefix[PhoneSlot(field)].str() : std::string();
 }
 
 void TAddress::SetPrefix(int field, std::string_view prefix) {

@@ -56,7 +56,7 @@ std::string LogColumnText(const TLog& log, int column, std::string_view entryNam
     case kLogColumnEntryName:
         return std::string(entryName);
     case kLogColumnNumber:
-        return TextValue(log.Number);
+        return log.Number.str();
     case kLogColumnStartDate:
         return FormatDateTime("ddddd", log.Start, fs);
     case kLogColumnStartTime:
@@ -68,7 +68,7 @@ std::string LogColumnText(const TLog& log, int column, std::string_view entryNam
     case kLogColumnDuration:
         return DurationText(log.End - log.Start);
     case kLogColumnComment:
-        return TextValue(log.Comment);
+        return log.Comment.str();
     default:
         return std::string();
     }
@@ -82,12 +82,12 @@ int TLogList::AddLog(std::string_view number, std::string_view comment, TDateTim
 
 std::string TLogList::NumberAt(int i) const {
     const TLog* l = At(i);
-    return l ? TextValue(l->Number) : std::string();
+    return l ? l->Number.str() : std::string();
 }
 
 std::string TLogList::CommentAt(int i) const {
     const TLog* l = At(i);
-    return l ? TextValue(l->Comment) : std::string();
+    return l ? l->Comment.str() : std::string();
 }
 
 TDateTime TLogList::StartAt(int i) const {
@@ -120,7 +120,7 @@ std::vector<TCallLogRow> TLogList::Rows(const TFormatSettings& fs,
     std::vector<TCallLogRow> rows;
     rows.reserve(static_cast<std::size_t>(Count()));
     for (const auto& l : *this)
-        rows.push_back({TextValue(l->Number), FormatDateTime(eventFormat, l->Start, fs),
+        rows.push_back({l->Number.str(), FormatDateTime(eventFormat, l->Start, fs),
                         FormatDateTime("t", l->Start, fs),
                         tessaly::DurationText(l->End - l->Start)});
     return rows;

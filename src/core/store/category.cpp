@@ -94,7 +94,7 @@ int TCategoryList::CategoryId(int i) const {
 
 std::string TCategoryList::CategoryName(int i) const {
     const TCategory* c = At(i);
-    return c ? TextValue(c->Name) : std::string();
+    return c ? c->Name.str() : std::string();
 }
 
 int TCategoryList::CategoryDefault(int i) const {

@@ -67,12 +67,12 @@ int TDocumentList::FindFileName(std::string_view fileName) const {
 
 std::string TDocumentList::DescriptionAt(int i) const {
     const TDocument* d = At(i);
-    return d ? TextValue(d->Description) : std::string();
+    return d ? d->Description.str() : std::string();
 }
 
 std::string TDocumentList::FileNameAt(int i) const {
     const TDocument* d = At(i);
-    return d ? TextValue(d->FileName) : std::string();
+    return d ? d->FileName.str() : std::string();
 }
 
 int TDocumentList::IsDocumentAt(int i) const {

@@ -13,7 +13,7 @@ TRecord::TRecord() : Stamp(NewStamp()) {
 std::string TRecord::NameField(int i) const {
     if (i < 0 || i >= kNameFields)
         return std::string();
-    return TextValue(NameFields[static_cast<std::size_t>(i)]);
+    return NameFields[static_cast<std::size_t>(i)].str();
 }
 
 void TRecord::SetNameField(int i, std::string_view value) {

@@ -63,7 +63,7 @@ public:
     // only by the file's text limit.
     std::string NameField(int i) const;
     void SetNameField(int i, std::string_view value);
-    const std::string& Notes() const { return TextValue(NameFields[kFieldNotes]); }
+    std::string_view Notes() const { return TextValue(NameFields[kFieldNotes]); }
     void SetNotes(std::string_view value) { SetNameField(kFieldNotes, value); }
 
     // The lowest status among the reminders, kReminderNone when there are none.

@@ -94,10 +94,7 @@ void TStreamReader::ReadTextInto(Text& t) {
     // The characters end at the first NUL, as the in-memory form does.
     const auto* nul = static_cast<const char*>(std::memchr(begin, 0, n));
     const std::size_t length = static_cast<std::size_t>((nul ? nul : begin + n) - begin);
-    if (t)
-        t->assign(begin, length);
-    else
-        t.emplace(begin, length);
+    t.assign(begin, length);
 }
 
 std::string TStreamReader::ReadShortString() {
@@ -154,11 +151,11 @@ void TStreamWriter::WriteText(const Text& t) {
         WriteUInt16(0);
         return;
     }
-    if (t->size() > kMaxTextLength)
+    if (t.size() > kMaxTextLength)
         throw StreamError("text too long for its 16-bit length");
-    WriteUInt16(static_cast<std::uint16_t>(t->size() + 1));
+    WriteUInt16(static_cast<std::uint16_t>(t.size() + 1));
     // The characters and the terminating NUL.
-    Append(reinterpret_cast<const std::uint8_t*>(t->c_str()), t->size() + 1);
+    Append(reinterpret_cast<const std::uint8_t*>(t.data()), t.size() + 1);
 }
 
 void TStreamWriter::WriteShortString(std::string_view s) {

@@ -32,7 +32,7 @@ void TTemplate::SetCaption(int i, std::string_view caption) {
 std::string TTemplate::Caption(int i) const {
     if (i < 0 || i >= kTemplateCaptions)
         return std::string();
-    return TextValue(Captions[static_cast<std::size_t>(i)]);
+    return Captions[static_cast<std::size_t>(i)].str();
 }
 
 int TTemplate::ShownAt(int i) const {
@@ -102,7 +102,7 @@ int TTemplateList::TemplateId(int i) const {
 
 std::string TTemplateList::TemplateName(int i) const {
     const TTemplate* t = At(i);
-    return t ? TextValue(t->Name) : std::string();
+    return t ? t->Name.str() : std::string();
 }
 
 namespace {
