@@ -131,6 +131,24 @@ protected:
         }
     }
 
+    // A book several times the piece a save writes at once, so that a save makes
+    // several writes and any of them can fail.
+    static std::unique_ptr<TBookData> LargeBook() {
+        auto book = MakeEveryKindBook();
+        for (int i = 0; i < 12; ++i) {
+            TRecord entry;
+            entry.SetNameField(2, "Entry " + std::to_string(i));
+            entry.SetNotes(std::string(60000, static_cast<char>('a' + i)));
+            book->Entries.AddEntryCopy(entry, SystemClock::Instance());
+        }
+        return book;
+    }
+    void UseLargeBook() {
+        auto book = LargeBook();
+        book->FileName = path_;
+        original_ = WriteBookImage(*book);
+    }
+
     fs::path dir_;
     std::string path_;
     TStoreSettings settings_;
@@ -143,6 +161,39 @@ TEST_F(FaultInjection, BookSaveFailsCleanlyAtEveryCallThroughAnUnnamedFile) {
 
 TEST_F(FaultInjection, BookSaveFailsCleanlyAtEveryCallThroughANamedTemporary) {
     SweepBookSave(true);
+}
+
+TEST_F(FaultInjection, LargeBookSaveFailsCleanlyAtEveryWrite) {
+    UseLargeBook();
+    const std::vector<std::string> calls = CallsOfACleanSave(false, false);
+    EXPECT_GE(std::count(calls.begin(), calls.end(), "write"), 3);
+    SweepBookSave(false);
+    SweepBookSave(true);
+}
+
+TEST_F(FaultInjection, BookTheFileCannotHoldIsRefusedAfterPartOfItWasWritten) {
+    for (bool noUnnamed : {false, true}) {
+        SCOPED_TRACE(noUnnamed ? "named temporary" : "unnamed file");
+        ASSERT_TRUE(WriteFileAtomically(path_, original_).Ok);
+        auto book = LargeBook();
+        book->FileName = path_;
+        // The last entry's notes are one byte too long: most of the book has been
+        // written to the new file by the time this is found.
+        book->Entries.At(book->Entries.Count() - 1)->NameFields[kFieldNotes] =
+            std::string(kMaxTextLength + 1, 'z');
+        TFaultFileSystem fs;
+        if (noUnnamed)
+            fs.RefuseUnnamedFiles();
+        TSaveOptions options;
+        options.FileSystem = &fs;
+        options.Force = true;
+        const TSaveResult r = SaveBook(*book, false, settings_, options);
+        EXPECT_FALSE(r.Ok);
+        EXPECT_NE(r.Error.find("too long"), std::string::npos) << r.Error;
+        EXPECT_GE(std::count(fs.Log().begin(), fs.Log().end(), "write"), 2);
+        EXPECT_EQ(Contents(path_), original_);
+        EXPECT_EQ(Names(dir_ / "books"), std::vector<std::string>{"people.ADR"});
+    }
 }
 
 TEST_F(FaultInjection, BookSaveOnAFullDiskKeepsTheOldFile) {

@@ -206,6 +206,12 @@ std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings
     return book;
 }
 
+void WriteBookImage(TBookData& book, TStreamWriter& w) {
+    WriteSignature(w);
+    book.WriteBody(w);
+    WriteSignature(w);
+}
+
 std::vector<std::uint8_t> WriteBookImage(TBookData& book) {
     // Measured first and written into its exact room: a large book's image is not
     // copied over and over as it grows.
@@ -213,9 +219,7 @@ std::vector<std::uint8_t> WriteBookImage(TBookData& book) {
     book.WriteBody(size);
     TStreamWriter w;
     w.Reserve(size.Size() + 2 * kSignatureSize);
-    WriteSignature(w);
-    book.WriteBody(w);
-    WriteSignature(w);
+    WriteBookImage(book, w);
     return w.TakeBytes();
 }
 
@@ -250,16 +254,21 @@ TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settin
             return result;
         }
     }
-    std::vector<std::uint8_t> image;
-    try {
-        image = WriteBookImage(book);
-    } catch (const StreamError& e) {
-        result.Error = e.what();
-        return result;
-    }
+    // The bytes go to the file as they are made: a large book is never held twice.
+    std::string refusal;
+    const TByteSource image = [&](const TByteSink& put) {
+        try {
+            TStreamWriter w(put);
+            WriteBookImage(book, w);
+            return w.Finish();
+        } catch (const StreamError& e) {
+            refusal = e.what();
+            return false;
+        }
+    };
     const TIoResult io = WriteFileAtomically(book.FileName, image, fs);
     if (!io.Ok) {
-        result.Error = io.Error;
+        result.Error = refusal.empty() ? io.Error : refusal;
         return result;
     }
     book.Modified = 0;
@@ -354,7 +363,7 @@ TMergeResult MergeCategoriesFromBook(TBookData& book, const std::string& path,
         return result;
     }
     for (const auto& category : source.Book->Categories) {
-        const std::string& name = TextValue(category->Name);
+        const std::string_view name = TextValue(category->Name);
         if (book.Categories.FindCategoryByName(name) >= 0)
             continue;
         if (book.Categories.AddCategory(name, category->Default != 0) < 0)

@@ -73,6 +73,8 @@ bool BookChangedOnDisk(const TBookData& book, IFileSystem& fs = RealFileSystem()
 // Signature, body, signature. Throws StreamError when the book cannot be written in
 // this format (a list or text too long); SaveBook reports that as a failure.
 std::vector<std::uint8_t> WriteBookImage(TBookData& book);
+// The same into a writer, which may hand the bytes on as they come.
+void WriteBookImage(TBookData& book, TStreamWriter& w);
 // Writes the book to FileName atomically (WriteFileAtomically); clears Modified and
 // ChangeCount and remembers the file's identity only when the file was written.
 // Refuses, without writing, a file changed on disk since the book read or wrote it

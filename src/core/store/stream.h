@@ -6,6 +6,7 @@
 // code that reads a file catches and treats as a damaged file.
 
 #include "core/common/text.h"
+#include "core/system/file_io.h"
 
 #include <cstdint>
 #include <functional>
@@ -95,6 +96,15 @@ public:
         w.counting_ = true;
         return w;
     }
+    // A writer that hands its bytes to `sink` a piece at a time (the sink must outlive
+    // it), so that a large file is written without its whole image in memory. Finish
+    // hands over the last piece.
+    explicit TStreamWriter(const TByteSink& sink) : sink_(&sink) { bytes_.reserve(kPiece); }
+    // Whether every piece was taken; after a refusal the rest is dropped.
+    bool Finish() {
+        HandOver();
+        return !refused_;
+    }
 
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
@@ -121,16 +131,29 @@ public:
     void WriteCount(std::size_t count);
 
 private:
+    // Small enough to stay in the processor's cache between the writes.
+    static constexpr std::size_t kPiece = std::size_t{256} << 10;
+
     void Append(const std::uint8_t* data, std::size_t n) {
-        if (counting_)
+        if (counting_) {
             counted_ += n;
-        else
-            bytes_.insert(bytes_.end(), data, data + n);
+            return;
+        }
+        if (sink_ && bytes_.size() + n > kPiece)
+            HandOver();
+        bytes_.insert(bytes_.end(), data, data + n);
+    }
+    void HandOver() {
+        if (!refused_ && !bytes_.empty())
+            refused_ = !(*sink_)(bytes_);
+        bytes_.clear();
     }
 
     std::vector<std::uint8_t> bytes_;
     bool counting_ = false;
     std::size_t counted_ = 0;
+    const TByteSink* sink_ = nullptr;
+    bool refused_ = false;
 };
 
 } // namespace tessaly

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
@@ -86,10 +87,25 @@ bool NoUnnamedFiles(int error) {
 
 // Writes the data into the new file and gives it the old file's owner, group and
 // mode before syncing it. `written` receives the new file's state.
-TStep Fill(IFileSystem& fs, int fd, std::span<const std::uint8_t> data, const TFileStat* old,
+TStep Fill(IFileSystem& fs, int fd, const TByteSource& source, const TFileStat* old,
            TFileStat& written) {
-    if (!WriteAll(fs, fd, data))
+    int writeError = 0;
+    bool complete = false;
+    try {
+        complete = source([&](std::span<const std::uint8_t> piece) {
+            if (WriteAll(fs, fd, piece))
+                return true;
+            writeError = errno;
+            return false;
+        });
+    } catch (const std::exception&) {
+        // The temporary must still be removed; the caller has its own reason.
+        complete = false;
+    }
+    if (!complete) {
+        errno = writeError ? writeError : ECANCELED;
         return Failed("cannot write");
+    }
     if (fs.Fstat(fd, written) != 0)
         return Failed("cannot write");
     if (old) {
@@ -173,6 +189,11 @@ TIoResult ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
 
 TIoResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> data,
                               IFileSystem& fs) {
+    return WriteFileAtomically(
+        path, [data](const TByteSink& put) { return put(data); }, fs);
+}
+
+TIoResult WriteFileAtomically(const std::string& path, const TByteSource& data, IFileSystem& fs) {
     const std::string target = ResolveTarget(path);
     TFileStat old;
     const bool hadOld = fs.Stat(target, old) == 0;

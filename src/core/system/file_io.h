@@ -6,6 +6,7 @@
 #include "core/system/file_system.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,6 +34,15 @@ TIoResult ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
 // when the new file could not keep that owner. A save also removes the temporaries
 // of earlier saves of the same file whose writer process has gone.
 TIoResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> data,
+                              IFileSystem& fs = RealFileSystem());
+// A file's bytes handed over in pieces: `put` takes one piece and says whether it was
+// written. A source hands every piece in order and returns false when it could not
+// (or when a piece was refused), which fails the write and leaves the old file.
+using TByteSink = std::function<bool(std::span<const std::uint8_t>)>;
+using TByteSource = std::function<bool(const TByteSink& put)>;
+// The same for bytes made as they are written, so that a large file need not be
+// built in memory first.
+TIoResult WriteFileAtomically(const std::string& path, const TByteSource& source,
                               IFileSystem& fs = RealFileSystem());
 // Copies a file byte for byte through WriteFileAtomically.
 TIoResult CopyFileAtomically(const std::string& from, const std::string& to,
