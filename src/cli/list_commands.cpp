@@ -2,6 +2,7 @@
 
 #include "core/common/codepage.h"
 #include "core/organise/entry_list.h"
+#include "core/organise/entry_text.h"
 #include "core/organise/rule_description.h"
 #include "core/store/book_file.h"
 
@@ -26,10 +27,10 @@ int CommandList(const std::string& path, const std::optional<std::string>& searc
     TEntryList list(*book);
     list.Rebuild(filter);
     // The lines are gathered and written at once: a stream write per line costs more
-    // than building them.
+    // than building them. The sort texts were just built, so most lines are those.
     std::string lines;
     for (int i = 0; i < list.Count(); ++i) {
-        lines += list.DisplayTextAt(i);
+        lines += DisplayTextFromSortText(*list.EntryAt(i), book->IndexKeys, list.SortTextAt(i));
         lines += '\n';
     }
     io.Out << Cp1252ToUtf8(lines);

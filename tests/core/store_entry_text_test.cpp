@@ -63,6 +63,29 @@ TEST(StoreEntryText, SortTextUsesOnlySortKeysAndFallsBackToTheDisplayText) {
     EXPECT_EQ(SortText(e, Keys({{2, false}, {1, false}})), "Smith Ann");
 }
 
+TEST(StoreEntryText, DisplayTextFromTheSortTextIsTheDisplayTextAlways) {
+    // Whatever the keys and values, the short way gives what building it gives.
+    const std::vector<TIndexList> keySets = {Keys({{0, true}, {1, true}, {2, true}}),
+                                             Keys({{2, true}, {0, false}, {1, true}}),
+                                             Keys({{2, false}, {1, false}}),
+                                             Keys({{9, true}, {2, true}}),
+                                             Keys({{21, true}}),
+                                             TIndexList()};
+    std::vector<TRecord> entries(5);
+    entries[0].SetNameField(1, "Ann");
+    entries[0].SetNameField(2, "Smith");
+    entries[1].SetNameField(0, "Dr");
+    entries[1].SetNameField(2, "Smith");
+    entries[2].SetNotes("one\r\ntwo"); // a break inside a sorting key
+    entries[2].SetNameField(2, "Brown");
+    entries[3].SetNotes("\r\nleading break");
+    for (const TIndexList& keys : keySets)
+        for (TRecord& e : entries) {
+            const std::string sort = SortText(e, keys);
+            EXPECT_EQ(DisplayTextFromSortText(e, keys, sort), DisplayText(e, keys)) << sort;
+        }
+}
+
 TEST(StoreEntryText, EntriesFollowingTheBookKeysTakeThemOwnKeysStay) {
     TIndexList book = Keys({{1, true}});
     TRecord follows;

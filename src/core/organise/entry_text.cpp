@@ -82,6 +82,18 @@ std::string SortText(const TRecord& entry, const TIndexList& bookKeys) {
     return s; // built as a short string: at most 255 characters
 }
 
+std::string DisplayTextFromSortText(const TRecord& entry, const TIndexList& bookKeys,
+                                    std::string_view sortText) {
+    const TIndexList& keys = EffectiveKeys(entry, bookKeys);
+    const bool everyKeySorts =
+        std::all_of(keys.begin(), keys.end(), [](const auto& key) { return key->SortBy != 0; });
+    // Both are built from the same values, trimmed after each key; they differ only in
+    // the keys taken and in line breaks, which the display shows as blanks.
+    if (everyKeySorts && sortText.find_first_of("\r\n") == std::string_view::npos)
+        return std::string(sortText);
+    return DisplayText(entry, bookKeys);
+}
+
 std::string SortText(TRecord& entry, const TIndexList& bookKeys) {
     ApplyBookKeys(entry, bookKeys);
     return SortText(static_cast<const TRecord&>(entry), bookKeys);
