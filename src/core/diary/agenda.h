@@ -23,6 +23,15 @@ struct TAgendaLine {
 // description (its bytes) and then file order.
 std::vector<TAgendaLine> AgendaLines(const std::vector<TEventSource>& sources, TDateTime first,
                                      TDateTime last);
+// The same in two steps, so that each file's lines can be gathered apart (on a thread
+// of its own): the occurrences of one source appended in its file order, unsorted...
+void CollectAgendaLines(const TEventSource& source, TDateTime first, TDateTime last,
+                        std::vector<TAgendaLine>& lines);
+// ...and lines gathered in file order put in the agenda's order.
+void SortAgendaLines(std::vector<TAgendaLine>& lines);
+// The sorted lines of several files, in the order of the files, as one list in the
+// agenda's order (lines that tie in date, time and description keep the file order).
+std::vector<TAgendaLine> MergeAgendaLines(std::vector<std::vector<TAgendaLine>> files);
 // The reminders whose alarm is due at `now` by the alarm window's rule, on the date
 // of their When, in the same order.
 std::vector<TAgendaLine> DueLines(const std::vector<TEventSource>& sources, TDateTime now);
