@@ -387,10 +387,9 @@ TEST(AgendaOrder, TiesGoToNoTimeThenDescriptionBytesThenFileOrder) {
         // Every text at 09:00 and without a time; later ones on the day before too.
         for (const int minutes : {9 * 60, -1})
             lines.push_back(
-                TAgendaLine{day, minutes, events.back().get(), TEventRef{nullptr, -1, i}});
+                MakeAgendaLine(day, minutes, *events.back(), TEventRef{nullptr, -1, i}));
         if (i % 3 == 0)
-            lines.push_back(
-                TAgendaLine{day - 1, 0, events.back().get(), TEventRef{nullptr, -1, i}});
+            lines.push_back(MakeAgendaLine(day - 1, 0, *events.back(), TEventRef{nullptr, -1, i}));
     }
     auto sorted = lines;
     SortAgendaLines(sorted);
@@ -430,18 +429,18 @@ TEST(AgendaOrder, SortingAndMergingFilesAgreeWithThePlainOrder) {
         std::vector<TAgendaLine> all;
         for (int file = 0; file < 3; ++file)
             for (int i = 0; i < 3000; ++i) {
-                TAgendaLine line;
                 const int span = wide ? 3000000 : 366;
-                line.Day = At(2024, 1, 1) - (wide ? 700000 : 0) + static_cast<int>(random() % span);
+                TDateTime day =
+                    At(2024, 1, 1) - (wide ? 700000 : 0) + static_cast<int>(random() % span);
                 if (i % 7 == 0)
-                    line.Day = At(2024, 6, 1); // many on one day
+                    day = At(2024, 6, 1); // many on one day
                 if (wide && file == 2 && i == 5)
-                    line.Day = 1e15;
-                line.Minutes = static_cast<int>(random() % 5) == 0
-                                   ? -1
-                                   : static_cast<int>(random() % 4) * 15 + 9 * 60;
-                line.Event = events[random() % events.size()].get();
-                line.Ref = TEventRef{nullptr, file, i};
+                    day = 1e15;
+                const int minutes = static_cast<int>(random() % 5) == 0
+                                        ? -1
+                                        : static_cast<int>(random() % 4) * 15 + 9 * 60;
+                const TAgendaLine line = MakeAgendaLine(
+                    day, minutes, *events[random() % events.size()], TEventRef{nullptr, file, i});
                 files[file].push_back(line);
                 all.push_back(line);
             }

@@ -17,45 +17,38 @@ int EventMinutes(const TReminders& e) {
     return t.Hour * 60 + t.Minute;
 }
 
-// Where a line goes: its day and minute as one number, the first bytes of its
-// description, and its place in file order.
+// Where a line goes: its day and minute as one number, and its place in file order.
 struct TSortKey {
     std::uint64_t Slot;
-    std::uint64_t Head;   // the first 8 bytes, big-endian, zeros after a shorter text
-    std::uint32_t Length; // the description's length, 9 for any longer
+    std::uint64_t Head;
+    std::uint32_t HeadLength;
     std::uint32_t Index;
 };
 
 constexpr std::uint32_t kHeadBytes = 8;
 
-std::uint64_t HeadOf(const std::string& text, std::uint32_t& length) {
-    std::uint64_t head = 0;
-    const std::size_t n = std::min<std::size_t>(text.size(), kHeadBytes);
-    for (std::size_t i = 0; i < kHeadBytes; ++i)
-        head = (head << 8) | (i < n ? static_cast<unsigned char>(text[i]) : 0u);
-    length = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), kHeadBytes + 1));
-    return head;
+// The descriptions by their bytes as unsigned characters, as std::string compares
+// them: by their heads, and only two texts that agree in their first 8 bytes and are
+// both longer are read again. Less than, equal to or more than 0.
+int CompareDescriptions(std::uint64_t headA, std::uint32_t lengthA, const TReminders* a,
+                        std::uint64_t headB, std::uint32_t lengthB, const TReminders* b) {
+    if (headA != headB)
+        return headA < headB ? -1 : 1;
+    if (lengthA <= kHeadBytes || lengthB <= kHeadBytes) {
+        // The shorter one is the start of the other (the zeros of its head agree with
+        // the other's bytes).
+        return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
+    }
+    return TextValue(a->Description).compare(TextValue(b->Description));
 }
 
-// The descriptions by their bytes as unsigned characters, as std::string compares
-// them, then file order. Only two texts that agree in their first 8 bytes and are both
-// longer are read again.
+// Description, then file order.
 struct TKeyBefore {
     const std::vector<TAgendaLine>& Lines;
     bool operator()(const TSortKey& a, const TSortKey& b) const {
-        if (a.Head != b.Head)
-            return a.Head < b.Head;
-        if (a.Length <= kHeadBytes || b.Length <= kHeadBytes) {
-            // The shorter one is the start of the other (the zeros of its head agree
-            // with the other's bytes).
-            if (a.Length != b.Length)
-                return a.Length < b.Length;
-        } else if (const int c = TextValue(Lines[a.Index].Event->Description)
-                                     .compare(TextValue(Lines[b.Index].Event->Description));
-                   c != 0) {
-            return c < 0;
-        }
-        return a.Index < b.Index;
+        const int c = CompareDescriptions(a.Head, a.HeadLength, Lines[a.Index].Event, b.Head,
+                                          b.HeadLength, Lines[b.Index].Event);
+        return c != 0 ? c < 0 : a.Index < b.Index;
     }
 };
 
@@ -64,7 +57,7 @@ bool LineBefore(const TAgendaLine& a, const TAgendaLine& b) {
         return a.Day < b.Day;
     if (a.Minutes != b.Minutes)
         return a.Minutes < b.Minutes;
-    return TextValue(a.Event->Description) < TextValue(b.Event->Description);
+    return CompareDescriptions(a.Head, a.HeadLength, a.Event, b.Head, b.HeadLength, b.Event) < 0;
 }
 
 // A least-significant-digit radix sort by Slot: each pass is stable, so the keys of
@@ -87,6 +80,22 @@ void SortBySlot(std::vector<TSortKey>& keys, std::uint64_t top) {
 }
 
 } // namespace
+
+TAgendaLine MakeAgendaLine(TDateTime day, int minutes, const TReminders& event,
+                           const TEventRef& ref) {
+    TAgendaLine line;
+    line.Day = day;
+    line.Minutes = minutes;
+    line.Event = &event;
+    line.Ref = ref;
+    const std::string& text = TextValue(event.Description);
+    const std::size_t n = std::min<std::size_t>(text.size(), kHeadBytes);
+    for (std::size_t i = 0; i < kHeadBytes; ++i)
+        line.Head = (line.Head << 8) | (i < n ? static_cast<unsigned char>(text[i]) : 0u);
+    line.HeadLength =
+        static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), kHeadBytes + 1));
+    return line;
+}
 
 void SortAgendaLines(std::vector<TAgendaLine>& lines) {
     if (lines.size() < 2)
@@ -111,7 +120,8 @@ void SortAgendaLines(std::vector<TAgendaLine>& lines) {
         TSortKey& key = keys[i];
         key.Slot = static_cast<std::uint64_t>(
             (static_cast<std::int64_t>(line.Day) - base) * kSlotsPerDay + line.Minutes + 1);
-        key.Head = HeadOf(TextValue(line.Event->Description), key.Length);
+        key.Head = line.Head;
+        key.HeadLength = line.HeadLength;
         key.Index = static_cast<std::uint32_t>(i);
     }
     SortBySlot(keys, static_cast<std::uint64_t>((static_cast<std::int64_t>(highest) - base + 1) *
@@ -157,9 +167,10 @@ void CollectAgendaLines(const TEventSource& source, TDateTime first, TDateTime l
     range.First = DateOf(first);
     range.Last = DateOf(last);
     ForEachEvent(source, [&](const TEventRef& ref, const TReminders& event) {
-        const int minutes = EventMinutes(event);
+        TAgendaLine line = MakeAgendaLine(0, EventMinutes(event), event, ref);
         ForEachOccurrence(event, range, [&](TDateTime day, bool) {
-            lines.push_back(TAgendaLine{day, minutes, &event, ref});
+            line.Day = day;
+            lines.push_back(line);
         });
     });
 }
@@ -178,7 +189,8 @@ std::vector<TAgendaLine> DueLines(const std::vector<TEventSource>& sources, TDat
     for (const auto& source : sources)
         ForEachEvent(source, [&](const TEventRef& ref, const TReminders& event) {
             if (IsAlarmDue(event, now))
-                lines.push_back(TAgendaLine{DateOf(event.When), EventMinutes(event), &event, ref});
+                lines.push_back(
+                    MakeAgendaLine(DateOf(event.When), EventMinutes(event), event, ref));
         });
     SortAgendaLines(lines);
     return lines;

@@ -5,6 +5,7 @@
 
 #include "core/diary/event_source.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,17 @@ namespace tessaly {
 struct TAgendaLine {
     TDateTime Day = 0;
     int Minutes = -1; // minutes after midnight of the event's time; -1 when it has none
+    // The description's length, 9 for any longer, and its first 8 bytes, big-endian with
+    // zeros after a shorter one: most lines are put in order by these alone, without
+    // reading the event again. Set by MakeAgendaLine.
+    std::uint32_t HeadLength = 0;
+    std::uint64_t Head = 0;
     const TReminders* Event = nullptr;
     TEventRef Ref;
 };
+
+TAgendaLine MakeAgendaLine(TDateTime day, int minutes, const TReminders& event,
+                           const TEventRef& ref);
 
 // Every occurrence on a day from `first` to `last` (both included): each event on
 // its own day (completed events and notes too), and each open recurring event on the
