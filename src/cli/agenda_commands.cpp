@@ -1,5 +1,6 @@
 #include "cli/agenda_commands.h"
 
+#include "cli/heap_warmup.h"
 #include "cli/ical_export.h"
 #include "core/common/codepage.h"
 #include "core/common/file_paths.h"
@@ -108,10 +109,13 @@ bool LoadEventFiles(const std::vector<std::string>& paths, TEventFiles& files, T
     std::vector<TLoading> loads(paths.size());
     std::vector<std::thread> threads;
     threads.reserve(paths.size());
+    const int arena = CurrentHeapArena();
     for (std::size_t i = 1; i < paths.size(); ++i) {
         try {
-            threads.emplace_back(LoadOne, i, std::cref(paths[i]), std::ref(loads[i]), io,
-                                 std::cref(loaded));
+            threads.emplace_back([&, i] {
+                UseHeapArena(arena);
+                LoadOne(i, paths[i], loads[i], io, loaded);
+            });
         } catch (const std::system_error&) {
             LoadOne(i, paths[i], loads[i], io, loaded); // no thread to be had: here, then
         }

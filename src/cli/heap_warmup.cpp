@@ -86,4 +86,20 @@ std::size_t THeapWarmup::ForFile(const std::string& path, std::size_t ratio) {
     return static_cast<std::size_t>(size) * ratio;
 }
 
+int CurrentHeapArena() {
+    unsigned arena = 0;
+    std::size_t size = sizeof(arena);
+    if (!mallctl || mallctl("thread.arena", &arena, &size, nullptr, 0) != 0)
+        return -1;
+    return static_cast<int>(arena);
+}
+
+void UseHeapArena(int arena) {
+    if (!mallctl || arena < 0)
+        return;
+    unsigned index = static_cast<unsigned>(arena);
+    // Only a preference: on a refusal the thread keeps its own arena.
+    mallctl("thread.arena", nullptr, nullptr, &index, sizeof(index));
+}
+
 } // namespace tessaly

@@ -36,4 +36,11 @@ private:
     std::thread helper_;
 };
 
+// The allocator's arena of this thread, or -1 with another allocator.
+int CurrentHeapArena();
+// Has this thread allocate from `arena` (the CurrentHeapArena of another thread), so
+// that files read on several threads share the heap one warm-up faulted in, rather
+// than each thread faulting in fresh memory of its own; nothing for -1.
+void UseHeapArena(int arena);
+
 } // namespace tessaly
