@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -347,8 +348,8 @@ bool PlainlyBefore(const TAgendaLine& a, const TAgendaLine& b) {
         return a.Day < b.Day;
     if (a.Minutes != b.Minutes)
         return a.Minutes < b.Minutes;
-    const std::string& x = TextValue(a.Event->Description);
-    const std::string& y = TextValue(b.Event->Description);
+    const std::string_view x = TextValue(a.Event->Description);
+    const std::string_view y = TextValue(b.Event->Description);
     return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char c, char d) {
         return static_cast<unsigned char>(c) < static_cast<unsigned char>(d);
     });
@@ -399,7 +400,7 @@ TEST(AgendaOrder, TiesGoToNoTimeThenDescriptionBytesThenFileOrder) {
     std::vector<std::string> firstOfDay;
     for (const auto& line : sorted)
         if (line.Day == day && line.Minutes == -1)
-            firstOfDay.push_back(TextValue(line.Event->Description));
+            firstOfDay.emplace_back(TextValue(line.Event->Description));
     EXPECT_EQ(firstOfDay,
               (std::vector<std::string>{
                   "", "Audit", "Audit 2", "Quarterl", std::string("Quarterl\0", 9), "Quarterly",

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 namespace tessaly {
 
@@ -88,7 +89,7 @@ TAgendaLine MakeAgendaLine(TDateTime day, int minutes, const TReminders& event,
     line.Minutes = minutes;
     line.Event = &event;
     line.Ref = ref;
-    const std::string& text = TextValue(event.Description);
+    const std::string_view text = TextValue(event.Description);
     const std::size_t n = std::min<std::size_t>(text.size(), kHeadBytes);
     for (std::size_t i = 0; i < kHeadBytes; ++i)
         line.Head = (line.Head << 8) | (i < n ? static_cast<unsigned char>(text[i]) : 0u);
