@@ -1,5 +1,6 @@
 #include "cli/agenda_commands.h"
 
+#include "cli/heap_warmup.h"
 #include "cli/ical_export.h"
 #include "core/common/codepage.h"
 #include "core/common/file_paths.h"
@@ -8,7 +9,12 @@
 
 #include <cctype>
 #include <ctime>
+#include <exception>
+#include <functional>
 #include <ostream>
+#include <sstream>
+#include <system_error>
+#include <thread>
 
 namespace tessaly {
 
@@ -67,20 +73,72 @@ TEventFiles::~TEventFiles() {
         LetGo(diary);
 }
 
-bool LoadEventFiles(const std::vector<std::string>& paths, TEventFiles& files, TCliStreams io) {
-    for (const auto& path : paths) {
-        if (FileKindOf(path) == TFileKind::Diary) {
-            auto diary = LoadDiaryOrReport(path, io);
-            if (!diary)
-                return false;
-            files.Sources.push_back(TEventSource{diary.get(), nullptr, diary.get()});
-            files.Diaries.push_back(std::move(diary));
+namespace {
+
+// One file of the command line, loaded on a thread of its own.
+struct TLoading {
+    std::unique_ptr<TBookData> Book;
+    std::unique_ptr<TDiaryData> Diary;
+    std::ostringstream Err; // why it could not be read
+    std::exception_ptr Fault;
+};
+
+void LoadOne(std::size_t index, const std::string& path, TLoading& loading, TCliStreams io,
+             const TLoadedFile& loaded) {
+    try {
+        const TCliStreams own{io.In, io.Out, loading.Err, io.Files};
+        if (FileKindOf(path) == TFileKind::Diary)
+            loading.Diary = LoadDiaryOrReport(path, own);
+        else
+            loading.Book = LoadBookOrReport(path, own);
+        if (loaded && loading.Diary)
+            loaded(index, TEventSource{loading.Diary.get(), nullptr, loading.Diary.get()});
+        if (loaded && loading.Book)
+            loaded(index, TEventSource{loading.Book.get(), loading.Book.get(), nullptr});
+    } catch (...) {
+        loading.Fault = std::current_exception();
+    }
+}
+
+} // namespace
+
+bool LoadEventFiles(const std::vector<std::string>& paths, TEventFiles& files, TCliStreams io,
+                    const TLoadedFile& loaded) {
+    // The files are independent: each is read and built on its own thread (the first on
+    // this one), which shares nothing with the others but the file system and the heap.
+    std::vector<TLoading> loads(paths.size());
+    std::vector<std::thread> threads;
+    threads.reserve(paths.size());
+    const int arena = CurrentHeapArena();
+    for (std::size_t i = 1; i < paths.size(); ++i) {
+        try {
+            threads.emplace_back([&, i] {
+                UseHeapArena(arena);
+                LoadOne(i, paths[i], loads[i], io, loaded);
+            });
+        } catch (const std::system_error&) {
+            LoadOne(i, paths[i], loads[i], io, loaded); // no thread to be had: here, then
+        }
+    }
+    if (!paths.empty())
+        LoadOne(0, paths[0], loads[0], io, loaded);
+    for (auto& thread : threads)
+        thread.join();
+    // Whatever else went wrong, the first unreadable file is the one reported, as if
+    // they were read one after the other.
+    for (auto& loading : loads) {
+        if (loading.Fault)
+            std::rethrow_exception(loading.Fault);
+        if (loading.Diary) {
+            files.Sources.push_back(
+                TEventSource{loading.Diary.get(), nullptr, loading.Diary.get()});
+            files.Diaries.push_back(std::move(loading.Diary));
+        } else if (loading.Book) {
+            files.Sources.push_back(TEventSource{loading.Book.get(), loading.Book.get(), nullptr});
+            files.Books.push_back(std::move(loading.Book));
         } else {
-            auto book = LoadBookOrReport(path, io);
-            if (!book)
-                return false;
-            files.Sources.push_back(TEventSource{book.get(), book.get(), nullptr});
-            files.Books.push_back(std::move(book));
+            io.Err << loading.Err.str();
+            return false;
         }
     }
     return true;
@@ -98,10 +156,17 @@ int CommandAgenda(const std::vector<std::string>& paths, const std::string& from
         io.Err << "--to " << to << " is before --from " << from << '\n';
         return 1;
     }
+    // Each file's lines are gathered and sorted on its loading thread, while a larger
+    // file may still be being read; then they are merged.
+    std::vector<std::vector<TAgendaLine>> found(paths.size());
     TEventFiles files;
-    if (!LoadEventFiles(paths, files, io))
+    if (!LoadEventFiles(paths, files, io, [&](std::size_t i, const TEventSource& source) {
+            CollectAgendaLines(source, *first, *last, found[i]);
+            SortAgendaLines(found[i]);
+        }))
         return 1;
-    return PrintLines(AgendaLines(files.Sources, *first, *last), io);
+    const std::vector<TAgendaLine> lines = MergeAgendaLines(std::move(found));
+    return PrintLines(lines, io);
 }
 
 int CommandDue(const std::vector<std::string>& paths, const std::string& now, TCliStreams io) {
@@ -115,7 +180,7 @@ int CommandDue(const std::vector<std::string>& paths, const std::string& now, TC
 }
 
 int CommandICal(const std::vector<std::string>& paths, const std::optional<std::string>& from,
-                const std::optional<std::string>& to, TCliStreams io) {
+                const std::optional<std::string>& to, TCliStreams io, TICalWriter writer) {
     TICalOptions options;
     if (from) {
         options.From = ParseIsoDate(*from);
@@ -127,6 +192,14 @@ int CommandICal(const std::vector<std::string>& paths, const std::optional<std::
         if (!options.To)
             return BadDate("--to", *to, "YYYY-MM-DD", io), 1;
     }
+    if (!writer) {
+        std::string error;
+        writer = LoadICalWriter(error);
+        if (!writer) {
+            io.Err << "tessaly-cli: the iCalendar export cannot be loaded: " << error << '\n';
+            return 1;
+        }
+    }
     TEventFiles files;
     if (!LoadEventFiles(paths, files, io))
         return 1;
@@ -136,7 +209,10 @@ int CommandICal(const std::vector<std::string>& paths, const std::optional<std::
     gmtime_r(&now, &utc);
     options.Stamp = EncodeDate(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday) +
                     EncodeTime(utc.tm_hour, utc.tm_min, utc.tm_sec);
-    io.Out << ExportICalendar(files.Sources, options);
+    std::string text;
+    const TICalCalendar calendar = ICalendarOf(files.Sources, options);
+    writer(&calendar, &text);
+    io.Out << text;
     return io.Out.good() ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/book_json.h"
+#include "cli/heap_warmup.h"
 #include "cli/sample_book.h"
 #include "core/common/file_paths.h"
 #include "core/diary/diary.h"
@@ -154,6 +155,7 @@ TBookHold::~TBookHold() {
 }
 
 std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io) {
+    const THeapWarmup warmup(THeapWarmup::ForFile(path, 2));
     TDiaryLoad result = LoadDiary(path);
     if (!result.Diary)
         io.Err << DiaryFailureMessage(result, path) << '\n';
@@ -161,6 +163,9 @@ std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStrea
 }
 
 std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io) {
+    // The size is only a hint, so it is taken from the real file even when the book is
+    // read through another file system.
+    const THeapWarmup warmup(THeapWarmup::ForFile(path, 3));
     TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
     if (!result.Book)
         io.Err << LoadFailureMessage(result, path) << '\n';
@@ -245,7 +250,10 @@ int CommandNew(const std::string& path, const std::string& configDir, bool force
 int CommandCheck(const std::string& path, TCliStreams io) {
     if (IsDiary(path))
         return CheckDiary(path, io);
-    TLoadResult result = LoadBook(path, TStoreSettings(), Files(io));
+    TLoadResult result = [&] {
+        const THeapWarmup warmup(THeapWarmup::ForFile(path, 3));
+        return LoadBook(path, TStoreSettings(), Files(io));
+    }();
     const TBookHold hold(result.Book);
     io.Out << (result.Book ? std::string("OK") : LoadFailureMessage(result, path)) << '\n';
     if (const int status = FinishOutput(io))

@@ -3,40 +3,37 @@
 #include "core/common/codepage.h"
 #include "core/diary/occurrences.h"
 
-#include <cstdlib>
-#include <libical/ical.h>
-#include <memory>
+#include <algorithm>
+#include <dlfcn.h>
+#include <filesystem>
+#include <system_error>
 
 namespace tessaly {
 
 namespace {
 
-struct TComponentFree {
-    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-using TComponent = std::unique_ptr<icalcomponent, TComponentFree>;
-
-icaltimetype DateValue(TDateTime day) {
+TICalTime DateValue(TDateTime day) {
     const TDateParts d = DecodeDate(day);
-    icaltimetype t = icaltime_null_date();
-    t.year = d.Year;
-    t.month = d.Month;
-    t.day = d.Day;
+    TICalTime t;
+    t.Year = d.Year;
+    t.Month = d.Month;
+    t.Day = d.Day;
+    t.IsDate = true;
     return t;
 }
 
 // A floating local date-time (no time zone), as the program keeps its times.
-icaltimetype DateTimeValue(TDateTime at) {
-    icaltimetype t = DateValue(at);
+TICalTime DateTimeValue(TDateTime at) {
+    TICalTime t = DateValue(at);
     const TTimeParts p = DecodeTime(at);
-    t.is_date = 0;
-    t.hour = p.Hour;
-    t.minute = p.Minute;
-    t.second = p.Second;
+    t.IsDate = false;
+    t.Hour = p.Hour;
+    t.Minute = p.Minute;
+    t.Second = p.Second;
     return t;
 }
 
-icaltimetype StartOf(const TReminders& e, TDateTime day) {
+TICalTime StartOf(const TReminders& e, TDateTime day) {
     return e.NoTime ? DateValue(day) : DateTimeValue(ComposeDateTime(day, TimeOf(e.When)));
 }
 
@@ -58,7 +55,7 @@ bool KeepsDayOfMonth(const TReminders& e, TDateTime until) {
     return keeps;
 }
 
-void AddRecurrence(icalcomponent* event, const TReminders& e, const TICalOptions& options) {
+void AddRecurrence(TICalEvent& event, const TReminders& e, const TICalOptions& options) {
     if (e.Completed || e.Frequency < kDaily || e.Frequency > kYearly)
         return;
     TDateTime until = DateOf(e.Until);
@@ -76,31 +73,20 @@ void AddRecurrence(icalcomponent* event, const TReminders& e, const TICalOptions
     if (later.empty())
         return;
     if (KeepsDayOfMonth(e, until)) {
-        icalrecurrencetype rule;
-        icalrecurrencetype_clear(&rule);
-        static const icalrecurrencetype_frequency kFrequencies[] = {
-            ICAL_DAILY_RECURRENCE, ICAL_WEEKLY_RECURRENCE, ICAL_MONTHLY_RECURRENCE,
-            ICAL_YEARLY_RECURRENCE};
-        rule.freq = kFrequencies[e.Frequency - kDaily];
-        rule.interval = static_cast<short>(std::max<int>(e.Interval, 1));
-        if (e.NoTime) {
-            rule.until = DateValue(until);
-        } else {
-            // The last day counts whatever the time: the rule ends at its last second.
-            rule.until = DateTimeValue(until + EncodeTime(23, 59, 59));
-        }
-        icalcomponent_add_property(event, icalproperty_new_rrule(rule));
+        static const TICalFrequency kFrequencies[] = {TICalFrequency::Daily, TICalFrequency::Weekly,
+                                                      TICalFrequency::Monthly,
+                                                      TICalFrequency::Yearly};
+        TICalRule rule;
+        rule.Frequency = kFrequencies[e.Frequency - kDaily];
+        rule.Interval = static_cast<short>(std::max<int>(e.Interval, 1));
+        // Without a time the rule ends on its last day; with one, at that day's last
+        // second, so the last day counts whatever the time.
+        rule.Until = e.NoTime ? DateValue(until) : DateTimeValue(until + EncodeTime(23, 59, 59));
+        event.Rule = rule;
         return;
     }
-    for (const TDateTime day : later) {
-        icaldatetimeperiodtype value{};
-        value.time = StartOf(e, day);
-        value.period = icalperiodtype_null_period();
-        icalproperty* rdate = icalproperty_new_rdate(value);
-        if (e.NoTime)
-            icalproperty_add_parameter(rdate, icalparameter_new_value(ICAL_VALUE_DATE));
-        icalcomponent_add_property(event, rdate);
-    }
+    for (const TDateTime day : later)
+        event.Dates.push_back(StartOf(e, day));
 }
 
 bool StandsInRange(const TReminders& e, const TICalOptions& options) {
@@ -121,55 +107,58 @@ std::string Uid(std::size_t source, const TEventRef& ref) {
            std::to_string(ref.Event) + "@localhost";
 }
 
-icalcomponent* MakeEvent(const TReminders& e, const std::string& uid, const TICalOptions& options) {
-    icalcomponent* event = icalcomponent_new_vevent();
-    icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
-    icaltimetype stamp = DateTimeValue(options.Stamp);
-    stamp.zone = icaltimezone_get_utc_timezone();
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    icalproperty* start = icalproperty_new_dtstart(StartOf(e, DateOf(e.When)));
-    if (e.NoTime)
-        icalproperty_add_parameter(start, icalparameter_new_value(ICAL_VALUE_DATE));
-    icalcomponent_add_property(event, start);
-    const std::string summary = Cp1252ToUtf8(TextValue(e.Description));
-    icalcomponent_add_property(event, icalproperty_new_summary(summary.c_str()));
-    if (const std::string notes = Cp1252ToUtf8(TextValue(e.Notes)); !notes.empty())
-        icalcomponent_add_property(event, icalproperty_new_description(notes.c_str()));
-    if (e.Priority >= 1 && e.Priority <= 9)
-        icalcomponent_add_property(event, icalproperty_new_priority(e.Priority));
-    if (e.Completed)
-        icalcomponent_add_property(event, icalproperty_new_status(ICAL_STATUS_COMPLETED));
+TICalEvent EventOf(const TReminders& e, const std::string& uid, const TICalOptions& options) {
+    TICalEvent event;
+    event.Uid = uid;
+    event.Start = StartOf(e, DateOf(e.When));
+    event.Summary = Cp1252ToUtf8(TextValue(e.Description));
+    event.Description = Cp1252ToUtf8(TextValue(e.Notes));
+    event.Priority = e.Priority >= 1 && e.Priority <= 9 ? e.Priority : 0;
+    event.Completed = e.Completed != 0;
     AddRecurrence(event, e, options);
     if (e.AlarmSet) {
-        icalcomponent* alarm = icalcomponent_new_valarm();
-        icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-        icaltriggertype trigger{};
-        trigger.time = icaltime_null_time();
+        event.Alarm = true;
         const long long ms = CalendarMs(e.AlarmTime) - CalendarMs(e.When);
-        trigger.duration = icaldurationtype_from_int(static_cast<int>(ms / 1000));
-        icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
-        icalcomponent_add_property(alarm, icalproperty_new_description(summary.c_str()));
-        icalcomponent_add_component(event, alarm);
+        event.AlarmSeconds = static_cast<int>(ms / 1000);
     }
     return event;
 }
 
 } // namespace
 
-std::string ExportICalendar(const std::vector<TEventSource>& sources, const TICalOptions& options) {
-    TComponent calendar(icalcomponent_new_vcalendar());
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar.get(),
-                               icalproperty_new_prodid("-//Marrowby//Tessaly 3//EN"));
+TICalCalendar ICalendarOf(const std::vector<TEventSource>& sources, const TICalOptions& options) {
+    TICalCalendar calendar;
+    calendar.Stamp = DateTimeValue(options.Stamp);
+    calendar.Stamp.Utc = true;
     for (std::size_t s = 0; s < sources.size(); ++s)
         ForEachEvent(sources[s], [&](const TEventRef& ref, const TReminders& e) {
             if (StandsInRange(e, options))
-                icalcomponent_add_component(calendar.get(), MakeEvent(e, Uid(s, ref), options));
+                calendar.Events.push_back(EventOf(e, Uid(s, ref), options));
         });
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    std::string result = text ? text : "";
-    std::free(text);
-    return result;
+    return calendar;
+}
+
+TICalWriter LoadICalWriter(std::string& error) {
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        error = "the program's own folder is unknown: " + ec.message();
+        return nullptr;
+    }
+    const std::string path = (program.parent_path() / kICalModuleName).string();
+    // Kept loaded to the end of the process: the writer is called after this returns.
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        const char* why = dlerror();
+        error = why ? why : path + " could not be loaded";
+        return nullptr;
+    }
+    auto* writer = reinterpret_cast<TICalWriter>(dlsym(module, kICalWriterSymbol));
+    if (!writer) {
+        error = path + " has no " + kICalWriterSymbol;
+        return nullptr;
+    }
+    return writer;
 }
 
 } // namespace tessaly

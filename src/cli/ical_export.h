@@ -2,6 +2,7 @@
 // The events and reminders of books and diaries as one iCalendar (RFC 5545) calendar,
 // so that a diary can be seen in any calendar program.
 
+#include "cli/ical_calendar.h"
 #include "core/diary/event_source.h"
 
 #include <optional>
@@ -22,6 +23,10 @@ struct TICalOptions {
 // DESCRIPTION from the notes, PRIORITY, a VALARM for a set alarm, STATUS:COMPLETED for
 // a completed event, and the later occurrences as an RRULE where the standard's
 // expansion gives the same days, else as RDATEs. Texts become UTF-8.
-std::string ExportICalendar(const std::vector<TEventSource>& sources, const TICalOptions& options);
+TICalCalendar ICalendarOf(const std::vector<TEventSource>& sources, const TICalOptions& options);
+
+// The iCalendar writer of the module beside the running program (kICalModuleName), or
+// nullptr with the reason it could not be loaded in `error`.
+TICalWriter LoadICalWriter(std::string& error);
 
 } // namespace tessaly

@@ -241,7 +241,9 @@ TEST_F(DiaryCommands, TheICalendarExpandsToExactlyTheDaysOfTheAgendaOverFiveYear
     ASSERT_GT(listed.size(), 200u);
 
     TRun ical;
-    ASSERT_EQ(CommandICal({diaryPath, bookPath}, std::nullopt, std::nullopt, ical.Streams()), 0)
+    ASSERT_EQ(CommandICal({diaryPath, bookPath}, std::nullopt, std::nullopt, ical.Streams(),
+                          tessaly_write_icalendar),
+              0)
         << ical.Err.str();
     std::map<std::string, int> kinds;
     const auto expanded = Expand(ical.Out.str(), "2024-01-01", "2028-12-31", kinds);
@@ -252,7 +254,9 @@ TEST_F(DiaryCommands, TheICalendarExpandsToExactlyTheDaysOfTheAgendaOverFiveYear
 
     // With a range only the events standing in it are written, and they still agree.
     TRun ranged;
-    ASSERT_EQ(CommandICal({diaryPath, bookPath}, "2026-01-01", "2026-12-31", ranged.Streams()), 0);
+    ASSERT_EQ(CommandICal({diaryPath, bookPath}, "2026-01-01", "2026-12-31", ranged.Streams(),
+                          tessaly_write_icalendar),
+              0);
     TRun year;
     ASSERT_EQ(CommandAgenda({diaryPath, bookPath}, "2026-01-01", "2026-12-31", year.Streams()), 0);
     const auto yearLines = Lines(year.Out.str());

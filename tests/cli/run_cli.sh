@@ -164,6 +164,22 @@ JSON
     grep -q "^RDATE:20240229T100000" out.txt || fail "ical lacks the month-end dates"
     run agenda Plan.TDY --from 2024-02-30 --to 2024-03-01
     [ "$status" -eq 1 ] || fail "a bad date was taken"
+
+    # The iCalendar writer is a module beside the program, loaded by ical alone: the
+    # program itself starts without libical, and without the module every other command
+    # still works while ical says what is missing.
+    ldd "$cli" | grep -q -i -E "libical|libicu" && fail "tessaly-cli links libical: $(ldd "$cli")"
+    [ -f "$(dirname "$cli")/tessaly-ical.so" ] || fail "no tessaly-ical.so beside $cli"
+    mkdir alone
+    cp "$cli" alone/tessaly-cli
+    "$work/alone/tessaly-cli" agenda Plan.TDY --from 2024-02-29 --to 2024-02-29 >out.txt 2>err.txt
+    status=$?
+    expect 0 "$(printf '2024-02-29\t--:--\tLeap day\n2024-02-29\t10:00\tRent \342\202\254')"
+    "$work/alone/tessaly-cli" ical Plan.TDY >out.txt 2>err.txt
+    status=$?
+    expect 1 ""
+    grep -q "^tessaly-cli: the iCalendar export cannot be loaded: .*tessaly-ical.so" err.txt ||
+        fail "ical without its module said '$(cat err.txt)'"
     ;;
 *)
     fail "unknown scenario"

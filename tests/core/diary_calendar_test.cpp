@@ -7,8 +7,10 @@
 #include "core/diary/occurrences.h"
 #include "tests/support/fake_clock.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -337,6 +339,127 @@ TEST_F(Calendar, AgendaLinesAreOrderedByDateTimeDescriptionAndFile) {
     EXPECT_EQ(lines[5].Ref.Event, 5);
     // The birthday's time is ignored: it has none.
     EXPECT_TRUE(AgendaLines(sources, At(2024, 3, 10), At(2024, 3, 9)).empty());
+}
+
+// The order the agenda sorts and merges into, stated plainly: day, time (none first),
+// description bytes as unsigned characters, file order.
+bool PlainlyBefore(const TAgendaLine& a, const TAgendaLine& b) {
+    if (a.Day != b.Day)
+        return a.Day < b.Day;
+    if (a.Minutes != b.Minutes)
+        return a.Minutes < b.Minutes;
+    const std::string_view x = TextValue(a.Event->Description);
+    const std::string_view y = TextValue(b.Event->Description);
+    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char c, char d) {
+        return static_cast<unsigned char>(c) < static_cast<unsigned char>(d);
+    });
+}
+
+std::vector<int> Order(const std::vector<TAgendaLine>& lines) {
+    std::vector<int> order;
+    for (const auto& line : lines)
+        order.push_back(line.Ref.Event);
+    return order;
+}
+
+TEST(AgendaOrder, TiesGoToNoTimeThenDescriptionBytesThenFileOrder) {
+    // Texts that agree in their first 8 bytes, are prefixes of each other, hold bytes
+    // above 0x7F (signed as char) or a NUL, as a Windows-1252 diary may.
+    const std::vector<std::string> texts = {"Quarterly report 9",
+                                            "Quarterly report 10",
+                                            "\x80uro",
+                                            "zoo",
+                                            "Zebra",
+                                            "Audit",
+                                            "Audit 2",
+                                            std::string("ab\0", 3),
+                                            "ab",
+                                            "",
+                                            "\xE9t\xE9",
+                                            "Quarterly report 10",
+                                            "Quarterly",
+                                            "Quarterl",
+                                            std::string("Quarterl\0", 9)};
+    std::vector<std::unique_ptr<TReminders>> events;
+    std::vector<TAgendaLine> lines;
+    const TDateTime day = At(2024, 3, 5);
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+        events.push_back(Event(texts[i], day));
+        // Every text at 09:00 and without a time; later ones on the day before too.
+        for (const int minutes : {9 * 60, -1})
+            lines.push_back(
+                MakeAgendaLine(day, minutes, *events.back(), TEventRef{nullptr, -1, i}));
+        if (i % 3 == 0)
+            lines.push_back(MakeAgendaLine(day - 1, 0, *events.back(), TEventRef{nullptr, -1, i}));
+    }
+    auto sorted = lines;
+    SortAgendaLines(sorted);
+    auto expected = lines;
+    std::stable_sort(expected.begin(), expected.end(), PlainlyBefore);
+    EXPECT_EQ(Order(sorted), Order(expected));
+    std::vector<std::string> firstOfDay;
+    for (const auto& line : sorted)
+        if (line.Day == day && line.Minutes == -1)
+            firstOfDay.emplace_back(TextValue(line.Event->Description));
+    EXPECT_EQ(firstOfDay,
+              (std::vector<std::string>{
+                  "", "Audit", "Audit 2", "Quarterl", std::string("Quarterl\0", 9), "Quarterly",
+                  "Quarterly report 10", "Quarterly report 10", "Quarterly report 9", "Zebra", "ab",
+                  std::string("ab\0", 3), "zoo", "\x80uro", "\xE9t\xE9"}));
+    // The two equal reports keep their file order.
+    const auto report = std::find_if(sorted.begin(), sorted.end(), [](const TAgendaLine& l) {
+        return l.Minutes == 9 * 60 && TextValue(l.Event->Description) == "Quarterly report 10";
+    });
+    ASSERT_NE(report, sorted.end());
+    EXPECT_EQ(report[0].Ref.Event, 1);
+    EXPECT_EQ(report[1].Ref.Event, 11);
+}
+
+TEST(AgendaOrder, SortingAndMergingFilesAgreeWithThePlainOrder) {
+    std::mt19937 random(20240305);
+    const std::vector<std::string> texts = {
+        "Birthday", "Birthday party", "Dentist",        "dentist", "Dentist 1",
+        "\xC4rzte", "Site visit 17",  "Site visit 170", "",        std::string("\0x", 2)};
+    std::vector<std::unique_ptr<TReminders>> events;
+    for (const auto& text : texts)
+        events.push_back(Event(text, 0));
+    for (const bool wide : {false, true}) {
+        // A year of days, or the whole calendar as the due list sees it, and once a
+        // damaged day far outside it.
+        std::vector<std::vector<TAgendaLine>> files(3);
+        std::vector<TAgendaLine> all;
+        for (int file = 0; file < 3; ++file)
+            for (int i = 0; i < 3000; ++i) {
+                const int span = wide ? 3000000 : 366;
+                TDateTime day =
+                    At(2024, 1, 1) - (wide ? 700000 : 0) + static_cast<int>(random() % span);
+                if (i % 7 == 0)
+                    day = At(2024, 6, 1); // many on one day
+                if (wide && file == 2 && i == 5)
+                    day = 1e15;
+                const int minutes = static_cast<int>(random() % 5) == 0
+                                        ? -1
+                                        : static_cast<int>(random() % 4) * 15 + 9 * 60;
+                const TAgendaLine line = MakeAgendaLine(
+                    day, minutes, *events[random() % events.size()], TEventRef{nullptr, file, i});
+                files[file].push_back(line);
+                all.push_back(line);
+            }
+        auto expected = all;
+        std::stable_sort(expected.begin(), expected.end(), PlainlyBefore);
+        auto sorted = all;
+        SortAgendaLines(sorted);
+        auto order = [](const std::vector<TAgendaLine>& lines) {
+            std::vector<std::pair<int, int>> o;
+            for (const auto& line : lines)
+                o.emplace_back(line.Ref.Entry, line.Ref.Event);
+            return o;
+        };
+        EXPECT_EQ(order(sorted), order(expected)) << (wide ? "wide" : "one year");
+        for (auto& file : files)
+            SortAgendaLines(file);
+        EXPECT_EQ(order(MergeAgendaLines(files)), order(expected)) << (wide ? "wide" : "one year");
+    }
 }
 
 TEST_F(Calendar, DueLinesAndTheAlarmListFollowTheAlarmRule) {

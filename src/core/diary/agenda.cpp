@@ -4,6 +4,8 @@
 #include "core/diary/occurrences.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string_view>
 
 namespace tessaly {
 
@@ -16,63 +18,170 @@ int EventMinutes(const TReminders& e) {
     return t.Hour * 60 + t.Minute;
 }
 
-std::size_t CountEvents(const std::vector<TEventSource>& sources) {
-    std::size_t count = 0;
-    for (const auto& source : sources) {
-        if (source.Diary)
-            count += static_cast<std::size_t>(source.Diary->Events.Count());
-        if (source.Book)
-            for (const auto& entry : source.Book->Entries)
-                if (entry)
-                    count += static_cast<std::size_t>(entry->Reminders.Count());
+// Where a line goes: its day and minute as one number, and its place in file order.
+struct TSortKey {
+    std::uint64_t Slot;
+    std::uint64_t Head;
+    std::uint32_t HeadLength;
+    std::uint32_t Index;
+};
+
+constexpr std::uint32_t kHeadBytes = 8;
+
+// The descriptions by their bytes as unsigned characters, as std::string compares
+// them: by their heads, and only two texts that agree in their first 8 bytes and are
+// both longer are read again. Less than, equal to or more than 0.
+int CompareDescriptions(std::uint64_t headA, std::uint32_t lengthA, const TReminders* a,
+                        std::uint64_t headB, std::uint32_t lengthB, const TReminders* b) {
+    if (headA != headB)
+        return headA < headB ? -1 : 1;
+    if (lengthA <= kHeadBytes || lengthB <= kHeadBytes) {
+        // The shorter one is the start of the other (the zeros of its head agree with
+        // the other's bytes).
+        return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
     }
-    return count;
+    return TextValue(a->Description).compare(TextValue(b->Description));
 }
 
-void SortLines(std::vector<TAgendaLine>& lines) {
-    // Sorted through a compact order of keys and positions: the day and the minute in
-    // one number, the description only where those agree, the position (file order)
-    // last, which also keeps the sort stable.
-    struct TKey {
-        std::int64_t When;
-        std::uint32_t Index;
-    };
-    std::vector<TKey> keys(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        keys[i] = TKey{static_cast<std::int64_t>(lines[i].Day) * 2048 + lines[i].Minutes + 1,
-                       static_cast<std::uint32_t>(i)};
-    std::sort(keys.begin(), keys.end(), [&lines](const TKey& a, const TKey& b) {
-        if (a.When != b.When)
-            return a.When < b.When;
-        // std::string compares its bytes as unsigned characters.
-        const int c = TextValue(lines[a.Index].Event->Description)
-                          .compare(TextValue(lines[b.Index].Event->Description));
+// Description, then file order.
+struct TKeyBefore {
+    const std::vector<TAgendaLine>& Lines;
+    bool operator()(const TSortKey& a, const TSortKey& b) const {
+        const int c = CompareDescriptions(a.Head, a.HeadLength, Lines[a.Index].Event, b.Head,
+                                          b.HeadLength, Lines[b.Index].Event);
         return c != 0 ? c < 0 : a.Index < b.Index;
-    });
-    std::vector<TAgendaLine> sorted;
-    sorted.reserve(lines.size());
-    for (const TKey& k : keys)
-        sorted.push_back(lines[k.Index]);
-    lines = std::move(sorted);
+    }
+};
+
+bool LineBefore(const TAgendaLine& a, const TAgendaLine& b) {
+    if (a.Day != b.Day)
+        return a.Day < b.Day;
+    if (a.Minutes != b.Minutes)
+        return a.Minutes < b.Minutes;
+    return CompareDescriptions(a.Head, a.HeadLength, a.Event, b.Head, b.HeadLength, b.Event) < 0;
+}
+
+// A least-significant-digit radix sort by Slot: each pass is stable, so the keys of
+// one slot stay in file order.
+void SortBySlot(std::vector<TSortKey>& keys, std::uint64_t top) {
+    constexpr int kDigitBits = 11;
+    constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
+    std::vector<TSortKey> other(keys.size());
+    std::vector<std::size_t> starts(kBuckets + 1);
+    for (int shift = 0; shift == 0 || (top >> shift) != 0; shift += kDigitBits) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const auto& key : keys)
+            ++starts[((key.Slot >> shift) & (kBuckets - 1)) + 1];
+        for (std::size_t b = 1; b <= kBuckets; ++b)
+            starts[b] += starts[b - 1];
+        for (const auto& key : keys)
+            other[starts[(key.Slot >> shift) & (kBuckets - 1)]++] = key;
+        keys.swap(other);
+    }
 }
 
 } // namespace
 
-std::vector<TAgendaLine> AgendaLines(const std::vector<TEventSource>& sources, TDateTime first,
-                                     TDateTime last) {
+TAgendaLine MakeAgendaLine(TDateTime day, int minutes, const TReminders& event,
+                           const TEventRef& ref) {
+    TAgendaLine line;
+    line.Day = day;
+    line.Minutes = minutes;
+    line.Event = &event;
+    line.Ref = ref;
+    const std::string_view text = TextValue(event.Description);
+    const std::size_t n = std::min<std::size_t>(text.size(), kHeadBytes);
+    for (std::size_t i = 0; i < kHeadBytes; ++i)
+        line.Head = (line.Head << 8) | (i < n ? static_cast<unsigned char>(text[i]) : 0u);
+    line.HeadLength =
+        static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), kHeadBytes + 1));
+    return line;
+}
+
+void SortAgendaLines(std::vector<TAgendaLine>& lines) {
+    if (lines.size() < 2)
+        return;
+    // The day and the minute as one small number counted from the earliest day; a day
+    // outside any calendar (a damaged file) takes the plain comparing sort instead.
+    constexpr std::int64_t kSlotsPerDay = 24 * 60 + 1; // "--:--" and every minute
+    constexpr double kFarDay = 1e9;
+    double lowest = lines[0].Day, highest = lines[0].Day;
+    for (const auto& line : lines) {
+        lowest = std::min(lowest, line.Day);
+        highest = std::max(highest, line.Day);
+    }
+    if (!(lowest > -kFarDay && highest < kFarDay) || lines.size() > UINT32_MAX) {
+        std::stable_sort(lines.begin(), lines.end(), LineBefore);
+        return;
+    }
+    const auto base = static_cast<std::int64_t>(lowest);
+    std::vector<TSortKey> keys(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TAgendaLine& line = lines[i];
+        TSortKey& key = keys[i];
+        key.Slot = static_cast<std::uint64_t>(
+            (static_cast<std::int64_t>(line.Day) - base) * kSlotsPerDay + line.Minutes + 1);
+        key.Head = line.Head;
+        key.HeadLength = line.HeadLength;
+        key.Index = static_cast<std::uint32_t>(i);
+    }
+    SortBySlot(keys, static_cast<std::uint64_t>((static_cast<std::int64_t>(highest) - base + 1) *
+                                                kSlotsPerDay));
+    // Then each day and minute by description; mostly a run is in order already (one
+    // yearly reminder's text on many entries).
+    const TKeyBefore before{lines};
+    for (auto run = keys.begin(); run != keys.end();) {
+        auto end = run + 1;
+        while (end != keys.end() && end->Slot == run->Slot)
+            ++end;
+        if (end - run > 1 && !std::is_sorted(run, end, before))
+            std::sort(run, end, before);
+        run = end;
+    }
+    std::vector<TAgendaLine> sorted;
+    sorted.reserve(lines.size());
+    for (const TSortKey& key : keys)
+        sorted.push_back(lines[key.Index]);
+    lines = std::move(sorted);
+}
+
+std::vector<TAgendaLine> MergeAgendaLines(std::vector<std::vector<TAgendaLine>> files) {
+    std::vector<TAgendaLine> merged;
+    std::vector<TAgendaLine> next;
+    for (auto& file : files) {
+        if (merged.empty()) {
+            merged = std::move(file);
+            continue;
+        }
+        // std::merge takes from the first range on a tie: the earlier files' lines first.
+        next.resize(merged.size() + file.size());
+        std::merge(merged.begin(), merged.end(), file.begin(), file.end(), next.begin(),
+                   LineBefore);
+        merged.swap(next);
+    }
+    return merged;
+}
+
+void CollectAgendaLines(const TEventSource& source, TDateTime first, TDateTime last,
+                        std::vector<TAgendaLine>& lines) {
     TOccurrenceRange range;
     range.First = DateOf(first);
     range.Last = DateOf(last);
-    std::vector<TAgendaLine> lines;
-    lines.reserve(2 * CountEvents(sources));
-    for (const auto& source : sources)
-        ForEachEvent(source, [&](const TEventRef& ref, const TReminders& event) {
-            const int minutes = EventMinutes(event);
-            ForEachOccurrence(event, range, [&](TDateTime day, bool) {
-                lines.push_back(TAgendaLine{day, minutes, &event, ref});
-            });
+    ForEachEvent(source, [&](const TEventRef& ref, const TReminders& event) {
+        TAgendaLine line = MakeAgendaLine(0, EventMinutes(event), event, ref);
+        ForEachOccurrence(event, range, [&](TDateTime day, bool) {
+            line.Day = day;
+            lines.push_back(line);
         });
-    SortLines(lines);
+    });
+}
+
+std::vector<TAgendaLine> AgendaLines(const std::vector<TEventSource>& sources, TDateTime first,
+                                     TDateTime last) {
+    std::vector<TAgendaLine> lines;
+    for (const auto& source : sources)
+        CollectAgendaLines(source, first, last, lines);
+    SortAgendaLines(lines);
     return lines;
 }
 
@@ -81,9 +190,10 @@ std::vector<TAgendaLine> DueLines(const std::vector<TEventSource>& sources, TDat
     for (const auto& source : sources)
         ForEachEvent(source, [&](const TEventRef& ref, const TReminders& event) {
             if (IsAlarmDue(event, now))
-                lines.push_back(TAgendaLine{DateOf(event.When), EventMinutes(event), &event, ref});
+                lines.push_back(
+                    MakeAgendaLine(DateOf(event.When), EventMinutes(event), event, ref));
         });
-    SortLines(lines);
+    SortAgendaLines(lines);
     return lines;
 }
 

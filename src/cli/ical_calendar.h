@@ -1,0 +1,61 @@
+#pragma once
+// The iCalendar calendar as plain values, between the exporter, which decides what
+// each event holds, and the module that writes it out as text (with libical). The
+// module is loaded only by the ical command, so that no other command pays for
+// loading libical and the Unicode libraries it brings.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// A DATE, or a DATE-TIME: floating local time (no time zone), as the program keeps
+// its times, or UTC.
+struct TICalTime {
+    int Year = 0;
+    int Month = 0;
+    int Day = 0;
+    int Hour = 0;
+    int Minute = 0;
+    int Second = 0;
+    bool IsDate = false;
+    bool Utc = false;
+};
+
+enum class TICalFrequency { Daily, Weekly, Monthly, Yearly };
+
+struct TICalRule {
+    TICalFrequency Frequency = TICalFrequency::Daily;
+    int Interval = 1;
+    TICalTime Until;
+};
+
+struct TICalEvent {
+    std::string Uid;
+    TICalTime Start;
+    std::string Summary;     // UTF-8
+    std::string Description; // UTF-8; none when empty
+    int Priority = 0;        // 1 to 9; none when 0
+    bool Completed = false;
+    std::optional<TICalRule> Rule;
+    std::vector<TICalTime> Dates; // RDATEs: the later occurrences no rule gives exactly
+    bool Alarm = false;
+    int AlarmSeconds = 0; // the alarm's trigger, from the start
+};
+
+struct TICalCalendar {
+    TICalTime Stamp; // DTSTAMP of every event, in UTC
+    std::vector<TICalEvent> Events;
+};
+
+// Writes the calendar's text into *text. The module's one entry point, a C symbol
+// so that it is found by name.
+using TICalWriter = void (*)(const TICalCalendar* calendar, std::string* text);
+inline constexpr const char* kICalWriterSymbol = "tessaly_write_icalendar";
+// The module's file, beside the program.
+inline constexpr const char* kICalModuleName = "tessaly-ical.so";
+
+} // namespace tessaly
+
+extern "C" void tessaly_write_icalendar(const tessaly::TICalCalendar* calendar, std::string* text);
