@@ -90,7 +90,7 @@ void LoadOne(std::size_t index, const std::string& path, TLoading& loading, TCli
         if (FileKindOf(path) == TFileKind::Diary)
             loading.Diary = LoadDiaryOrReport(path, own);
         else
-            loading.Book = LoadBookOrReport(path, own);
+            loading.Book = LoadBookEventsOrReport(path, own);
         if (loaded && loading.Diary)
             loaded(index, TEventSource{loading.Diary.get(), nullptr, loading.Diary.get()});
         if (loaded && loading.Book)

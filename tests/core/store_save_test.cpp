@@ -361,5 +361,47 @@ TEST_F(StoreSave, TheWritersLockFollowsAFileReplacedWhileWaiting) {
     EXPECT_FALSE(none.Held());
 }
 
+TEST_F(StoreSave, ABookReadForItsEventsKeepsThemAndIsNeverWritten) {
+    auto book = MakeEveryKindBook();
+    book->FileName = Path("events.ADR");
+    ASSERT_TRUE(SaveBook(*book, false, settings_).Ok);
+    const std::vector<std::uint8_t> before = Contents(book->FileName);
+    TLoadResult full = LoadBook(book->FileName, settings_);
+    TLoadResult events = LoadBookEvents(book->FileName, settings_);
+    ASSERT_TRUE(full.Book && events.Book) << events.Message;
+    EXPECT_FALSE(full.Book->EventsOnly);
+    EXPECT_TRUE(events.Book->EventsOnly);
+
+    // Every entry and every event is there, texts and all; the other texts are not.
+    ASSERT_EQ(events.Book->Entries.Count(), full.Book->Entries.Count());
+    int reminders = 0;
+    for (int i = 0; i < full.Book->Entries.Count(); ++i) {
+        const TRecord& whole = *full.Book->Entries.At(i);
+        const TRecord& read = *events.Book->Entries.At(i);
+        EXPECT_EQ(read.Stamp, whole.Stamp);
+        ASSERT_EQ(read.Reminders.Count(), whole.Reminders.Count());
+        for (int r = 0; r < whole.Reminders.Count(); ++r, ++reminders)
+            EXPECT_EQ(*read.Reminders.At(r), *whole.Reminders.At(r));
+        for (const Text& name : read.NameFields)
+            EXPECT_FALSE(name.has_value());
+        EXPECT_EQ(read.Addresses.Count(), whole.Addresses.Count());
+    }
+    EXPECT_GT(reminders, 0);
+
+    // Written, it would lose every other text: refused, and the file is as it was.
+    MarkChanged(*events.Book);
+    const TSaveResult r = SaveBook(*events.Book, true, settings_);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Error, "the book was read for its events only");
+    EXPECT_EQ(Contents(book->FileName), before);
+    EXPECT_EQ(Names(), std::vector<std::string>({"config", "events.ADR"}));
+
+    // A damaged file is refused all the same.
+    std::vector<std::uint8_t> cut = before;
+    cut.resize(cut.size() - 40);
+    WriteRaw(Path("cut.ADR"), cut);
+    EXPECT_FALSE(LoadBookEvents(Path("cut.ADR"), settings_).Book);
+}
+
 } // namespace
 } // namespace tessaly

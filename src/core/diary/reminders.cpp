@@ -61,6 +61,8 @@ std::unique_ptr<TReminders> TReminders::Read(TStreamReader& r, int version) {
         e->NoTime = e->AlarmSet ? 0 : 1;
         e->AlarmTime = e->When;
     }
+    // An event's texts are kept by a reader that wants only a book's events.
+    const TKeepTexts keep(r);
     r.ReadTextInto(e->Description);
     if (version >= 1) {
         r.ReadTextInto(e->Notes);

@@ -56,6 +56,8 @@ public:
     // runtime: the file as this book last read or wrote it; a save refuses a file
     // that has changed since (SaveBook).
     TFileIdentity DiskIdentity;
+    // runtime: read by LoadBookEvents, its other texts absent; never saved.
+    bool EventsOnly = false;
     std::array<Text, kPageCaptions> PageCaptions;
     TUndoList UndoList; // runtime
     TRecordList Entries;

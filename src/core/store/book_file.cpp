@@ -131,7 +131,7 @@ namespace {
 // ParseBookImage; with an image, the bytes read are given back to the system as the
 // entries are built, so that a large book and its file are not both held in full.
 TLoadResult ParseImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
-                       const std::string& path, TFileImage* image) {
+                       const std::string& path, TFileImage* image, bool eventsOnly = false) {
     TStreamReader r(bytes);
     try {
         TFileCheck check = CheckSignature(r, true);
@@ -155,6 +155,8 @@ TLoadResult ParseImage(std::span<const std::uint8_t> bytes, const TStoreSettings
                          TFileImage::kReleaseBlock);
 
         auto book = std::make_unique<TBookData>();
+        r.SetSkipTexts(eventsOnly);
+        book->EventsOnly = eventsOnly;
         book->ReadBody(r, settings);
         // The trailer must follow the body exactly and end the file.
         if (r.Remaining() != kSignatureSize || !CheckSignature(r, false).Valid)
@@ -179,7 +181,10 @@ TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSett
     return ParseImage(bytes, settings, path, nullptr);
 }
 
-TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IFileSystem& fs) {
+namespace {
+
+TLoadResult ReadBookFile(const std::string& path, const TStoreSettings& settings, IFileSystem& fs,
+                         bool eventsOnly) {
     TFileImage image;
     const TIoResult io = image.Read(path, fs);
     if (!io.Ok) {
@@ -188,10 +193,21 @@ TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IF
         result.Message = io.Error;
         return result;
     }
-    TLoadResult result = ParseImage(image.Bytes(), settings, path, &image);
+    TLoadResult result = ParseImage(image.Bytes(), settings, path, &image, eventsOnly);
     if (result.Book)
         result.Book->DiskIdentity = io.Identity;
     return result;
+}
+
+} // namespace
+
+TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IFileSystem& fs) {
+    return ReadBookFile(path, settings, fs, false);
+}
+
+TLoadResult LoadBookEvents(const std::string& path, const TStoreSettings& settings,
+                           IFileSystem& fs) {
+    return ReadBookFile(path, settings, fs, true);
 }
 
 std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings& settings,
@@ -238,6 +254,11 @@ TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settin
     TSaveResult result;
     if (book.FileName.empty()) {
         result.Error = "the book has no file name";
+        return result;
+    }
+    // Its other texts were never read: writing it would empty them in the file.
+    if (book.EventsOnly) {
+        result.Error = "the book was read for its events only";
         return result;
     }
     if (!options.Force && book.DiskIdentity.Known) {

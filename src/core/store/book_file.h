@@ -43,6 +43,12 @@ struct TLoadResult {
 // The loaded book remembers the identity of the file it was read from.
 TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings,
                      IFileSystem& fs = RealFileSystem());
+// The same for a reader of the book's events only (an agenda, the due reminders):
+// the texts of everything else are stepped over and read as absent, which builds the
+// book in a fraction of the time and memory. The book is marked EventsOnly, and
+// SaveBook refuses it.
+TLoadResult LoadBookEvents(const std::string& path, const TStoreSettings& settings,
+                           IFileSystem& fs = RealFileSystem());
 // Parses a book image in memory; `path` names it in messages and becomes FileName.
 TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
                            const std::string& path = std::string());

@@ -89,6 +89,11 @@ void TStreamReader::ReadTextInto(Text& t) {
         return;
     }
     Need(n);
+    if (skipTexts_) {
+        pos_ += n;
+        t.reset();
+        return;
+    }
     const auto* begin = reinterpret_cast<const char*>(data_.data() + pos_);
     pos_ += n;
     // The characters end at the first NUL, as the in-memory form does.

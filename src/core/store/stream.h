@@ -61,6 +61,11 @@ public:
     // A list count: 0 for counts of zero or less.
     int ReadCount();
 
+    // While set, texts are stepped over and read as absent, for a reader that needs
+    // only a few of a file's texts (TKeepTexts marks those).
+    void SetSkipTexts(bool skip) { skipTexts_ = skip; }
+    bool SkipsTexts() const { return skipTexts_; }
+
     // Lets the owner of the bytes give back what has been read: from now on, each time
     // a Checkpoint finds the position `every` bytes or more past the last one
     // reported, `release(position)` is called. The reader never seeks back before a
@@ -79,10 +84,27 @@ private:
 
     std::span<const std::uint8_t> data_;
     std::size_t pos_ = 0;
+    bool skipTexts_ = false;
     std::function<void(std::size_t)> release_;
     std::size_t every_ = 0;
     std::size_t reported_ = 0;
     std::size_t nextReport_ = SIZE_MAX;
+};
+
+// Texts read while one of these lives are kept, even by a reader that steps over
+// the others.
+class TKeepTexts {
+public:
+    explicit TKeepTexts(TStreamReader& r) : r_(r), skipped_(r.SkipsTexts()) {
+        r.SetSkipTexts(false);
+    }
+    ~TKeepTexts() { r_.SetSkipTexts(skipped_); }
+    TKeepTexts(const TKeepTexts&) = delete;
+    TKeepTexts& operator=(const TKeepTexts&) = delete;
+
+private:
+    TStreamReader& r_;
+    bool skipped_;
 };
 
 class TStreamWriter {
