@@ -55,24 +55,6 @@ QString MakeNamedBook(const QString& path, const QStringList& surnames) {
     return path;
 }
 
-// Runs `act` on the next modal dialog of this caption once it is the active one.
-void OnDialog(const QString& caption, std::function<void(QDialog*)> act, int tries = 300) {
-    QTimer::singleShot(10, [caption, act, tries] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!d || !d->windowTitle().startsWith(caption)) {
-            if (tries > 0)
-                OnDialog(caption, act, tries - 1);
-            else
-                qWarning("no dialog %s", qPrintable(caption));
-            return;
-        }
-        act(d);
-        // A failed check returns early: the dialog must not stay open and hang the run.
-        if (d->isVisible())
-            d->reject();
-    });
-}
-
 void ClickCheck(QDialog* d, const QString& caption) {
     for (QCheckBox* c : d->findChildren<QCheckBox*>())
         if (c->text() == caption) {
@@ -139,7 +121,7 @@ void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {
     QCOMPARE(ListedSurnames(*book).size(), 4);
 
     bool seen = false;
-    OnDialog("Search Address Book: ", [&](QDialog* d) {
+    OnModalDialog("Search Address Book: ", [&](QDialog* d) {
         ClickTab(d, 1);
         auto* rules = d->findChild<QTreeWidget*>("Rules");
         TypeInto(d->findChild<QLineEdit*>("RuleText"), "smith");
@@ -148,7 +130,7 @@ void TSearchDialogTest::SavedSearchFiltersTheListAndIsRemovedAgain() {
         QCOMPARE(rules->topLevelItem(0)->text(0), QString("<All Fields>"));
         QCOMPARE(rules->topLevelItem(0)->text(2), QString("\"smith\""));
         QVERIFY(DialogButton(d, "&Update")->isEnabled()); // the new rule is selected
-        OnDialog("Save Search As", [](QDialog* names) {
+        OnModalDialog("Save Search As", [](QDialog* names) {
             auto* box = names->findChild<QLineEdit*>("Name");
             QCOMPARE(box->text(), QString("<Untitled>"));
             QVERIFY(box->hasSelectedText());
@@ -193,7 +175,7 @@ void TSearchDialogTest::BasicChecksKeepTheDialogOpen() {
     TBook* book = Open(run, MakeNamedBook(Path("Basic.ADR"), {"Adams", "Baker"}));
     QVERIFY(book);
     int step = 0;
-    OnDialog("Search Address Book: ", [&](QDialog* d) {
+    OnModalDialog("Search Address Book: ", [&](QDialog* d) {
         ClickCheck(d, "That are &Tagged");
         ClickCheck(d, "That are &Not Tagged");
         ClickDialogButton(d, "OK");
@@ -232,7 +214,7 @@ void TSearchDialogTest::RuleEditorSwitchesPagesAndRefusesBadDates() {
     TBook* book = Open(run, MakeNamedBook(Path("Dates.ADR"), {"Adams"}));
     QVERIFY(book);
     bool done = false;
-    OnDialog("Search Address Book: ", [&](QDialog* d) {
+    OnModalDialog("Search Address Book: ", [&](QDialog* d) {
         ClickTab(d, 1);
         auto* editor = d->findChild<QStackedWidget*>("RuleEditor");
         QCOMPARE(editor->currentIndex(), 0);
@@ -279,7 +261,7 @@ void TSearchDialogTest::SavedSearchesPageRenamesAndDeletes() {
     book->Book()->Searches.SelectSearch("Friends");
     book->Book()->Searches.SelectSearch(kUntitledSearch);
     bool done = false;
-    OnDialog("Search Address Book: ", [&](QDialog* d) {
+    OnModalDialog("Search Address Book: ", [&](QDialog* d) {
         ClickTab(d, 2);
         QVERIFY(!DialogButton(d, "Sa&ve As")->isEnabled());
         auto* list = d->findChild<QListWidget*>("SavedSearches");
@@ -292,7 +274,7 @@ void TSearchDialogTest::SavedSearchesPageRenamesAndDeletes() {
         QVERIFY(DialogButton(d, "&Rename")->isEnabled());
 
         // Renaming to another search's name is refused and the name dialog stays.
-        OnDialog("Rename Saved Search", [&](QDialog* names) {
+        OnModalDialog("Rename Saved Search", [&](QDialog* names) {
             auto* box = names->findChild<QLineEdit*>("Name");
             QTest::keyClicks(box, "friends");
             QTest::keyClick(box, Qt::Key_Return);
@@ -337,12 +319,12 @@ void TSearchDialogTest::CancelLeavesTheSavedFileByteIdentical() {
     QVERIFY(book);
     const TFilterList searches = book->Book()->Searches;
     bool done = false;
-    OnDialog("Search Address Book: ", [&](QDialog* d) {
+    OnModalDialog("Search Address Book: ", [&](QDialog* d) {
         ClickTab(d, 1);
         TypeInto(d->findChild<QLineEdit*>("RuleText"), "adams");
         ClickDialogButton(d, "A&dd");
         ClickDialogButton(d, "A&dd");
-        OnDialog("Save Search As", [](QDialog* names) {
+        OnModalDialog("Save Search As", [](QDialog* names) {
             auto* box = names->findChild<QLineEdit*>("Name");
             QTest::keyClicks(box, "Adams");
             QTest::keyClick(box, Qt::Key_Return);
@@ -419,7 +401,7 @@ void TSearchDialogTest::RemindersPagePopUpSetsAndRemovesTheFilter() {
     book->ShowPage(2);
     QWidget* area = book->RemindersPage()->List()->viewport();
     bool done = false;
-    OnDialog("Search Address Book: ", [&](QDialog* d) {
+    OnModalDialog("Search Address Book: ", [&](QDialog* d) {
         ClickCheck(d, "Entr&ies Starting with Sort Character(s) :-");
         QTest::keyClicks(d->findChild<QLineEdit*>("StartsWith"), "a");
         done = true;
