@@ -234,6 +234,12 @@ private:
                 array.push_back(PutObject(*item));
         return array;
     }
+    static TJson Put(const TIndexList& keys) {
+        TJson array = TJson::array();
+        for (const TIndex& key : keys)
+            array.push_back(PutObject(key));
+        return array;
+    }
     static TJson Put(const TCategoryList& list) { return PutObject(list); }
     static TJson Put(const TTemplateList& list) { return PutObject(list); }
     static TJson Put(const TFilterList& list) { return PutObject(list); }
@@ -385,6 +391,13 @@ private:
             GetObject(j[i], *item, Indexed(at, i));
             list.Add(std::move(item));
         }
+    }
+    static void Get(const TJson& j, TIndexList& keys, const std::string& at) {
+        TMyList<TIndex> list;
+        Get(j, list, at);
+        keys.Clear();
+        for (const auto& key : list)
+            keys.AddKey(*key);
     }
 
     static void Get(const TJson& j, TCategoryList& list, const std::string& at) {

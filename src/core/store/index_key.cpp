@@ -1,11 +1,13 @@
 #include "core/store/index_key.h"
 
+#include <iterator>
+
 namespace tessaly {
 
-std::unique_ptr<TIndex> TIndex::Read(TStreamReader& r, int /*version*/) {
-    auto k = std::make_unique<TIndex>();
-    k->Code = r.ReadInt16();
-    k->SortBy = r.ReadByte();
+TIndex TIndex::Read(TStreamReader& r, int /*version*/) {
+    TIndex k;
+    k.Code = r.ReadInt16();
+    k.SortBy = r.ReadByte();
     return k;
 }
 
@@ -15,14 +17,18 @@ void TIndex::Write(TStreamWriter& w, int /*version*/) const {
 }
 
 int TIndexList::AddKey(int code, bool sortBy) {
-    Add(std::make_unique<TIndex>(code, sortBy));
+    return AddKey(TIndex(code, sortBy));
+}
+
+int TIndexList::AddKey(const TIndex& key) {
+    keys_.push_back(key);
     return Count() - 1;
 }
 
 int TIndexList::InsertKey(int position, int code, bool sortBy) {
     if (position < 0 || position > Count())
         return -1;
-    Insert(position, std::make_unique<TIndex>(code, sortBy));
+    keys_.emplace(keys_.begin() + position, code, sortBy);
     return position;
 }
 
@@ -41,19 +47,44 @@ void TIndexList::SetKeySortBy(int i, bool sortBy) {
         k->SortBy = sortBy ? 1 : 0;
 }
 
+void TIndexList::DeleteKey(int i) {
+    if (InRange(i))
+        keys_.erase(keys_.begin() + i);
+}
+
+void TIndexList::MoveKey(int from, int to) {
+    if (!InRange(from) || !InRange(to) || from == to)
+        return;
+    const TIndex key = keys_[static_cast<std::size_t>(from)];
+    keys_.erase(keys_.begin() + from);
+    keys_.insert(keys_.begin() + to, key);
+}
+
 bool TIndexList::HasCode(int code) const {
-    for (const auto& k : *this)
-        if (k->Code == code)
+    for (const TIndex& k : keys_)
+        if (k.Code == code)
             return true;
     return false;
 }
 
+void TIndexList::Read(TStreamReader& r, int version) {
+    keys_.clear();
+    const int count = r.ReadCount();
+    keys_.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        keys_.push_back(TIndex::Read(r, version));
+        r.Checkpoint();
+    }
+}
+
+void TIndexList::Write(TStreamWriter& w, int version) const {
+    w.WriteCount(keys_.size());
+    for (const TIndex& k : keys_)
+        k.Write(w, version);
+}
+
 void AssignKeys(TIndexList& target, const TIndexList& source) {
-    if (&target == &source)
-        return;
-    target.Clear();
-    for (const auto& k : source)
-        target.Add(std::make_unique<TIndex>(*k));
+    target = source;
 }
 
 } // namespace tessaly
