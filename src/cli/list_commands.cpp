@@ -2,7 +2,6 @@
 
 #include "core/common/codepage.h"
 #include "core/organise/entry_list.h"
-#include "core/organise/entry_text.h"
 #include "core/organise/rule_description.h"
 #include "core/store/book_file.h"
 
@@ -26,14 +25,27 @@ int CommandList(const std::string& path, const std::optional<std::string>& searc
     }
     TEntryList list(*book);
     list.Rebuild(filter);
-    // The lines are gathered and written at once: a stream write per line costs more
-    // than building them. The sort texts were just built, so most lines are those.
+    // The lines are written a piece at a time through two buffers used over and over:
+    // a stream write per line costs more than building the line, and one text of the
+    // whole listing, twice over with its UTF-8, would be fresh memory to touch.
+    constexpr std::size_t kPiece = std::size_t{64} << 10;
     std::string lines;
+    std::string utf8;
+    lines.reserve(kPiece + 1024);
+    utf8.reserve(2 * lines.capacity());
+    const auto writeLines = [&] {
+        utf8.clear();
+        AppendCp1252AsUtf8(utf8, lines);
+        io.Out.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
+        lines.clear();
+    };
     for (int i = 0; i < list.Count(); ++i) {
-        lines += DisplayTextFromSortText(*list.EntryAt(i), book->IndexKeys, list.SortTextAt(i));
+        list.AppendDisplayTextAt(lines, i);
         lines += '\n';
+        if (lines.size() >= kPiece)
+            writeLines();
     }
-    io.Out << Cp1252ToUtf8(lines);
+    writeLines();
     return FinishOutput(io);
 }
 

@@ -10,6 +10,8 @@
 #include "tests/support/fake_clock.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <unordered_map>
 
 namespace tessaly {
 namespace {
@@ -54,6 +56,45 @@ TEST_F(OrgEntryList, OrderedBySortTextWithoutCase) {
     EXPECT_EQ(list.SortTextAt(9), "");
     EXPECT_EQ(list.EntryAt(9), nullptr);
     EXPECT_EQ(list.DisplayTextAt(-1), "");
+}
+
+TEST_F(OrgEntryList, ALargeBookIsOrderedAsASmallOneIs) {
+    // Large enough to be gone through in two halves; the names repeat without regard
+    // to case across both halves, some texts share their first 24 characters and only
+    // differ after them, and some entries have their own keys with a line break.
+    const std::vector<std::string> surnames = {
+        "smith", "SMITH", "Brown", "brown-and-partners", "Brown-and-partners-of-leeds-and-york",
+        "Ng",    ""};
+    const std::vector<std::string> firsts = {"Ann", "ann", "Zoe", "Bob", ""};
+    for (int i = 0; i < 20000; ++i) {
+        TRecord* e =
+            Add(i % 13 == 0 ? "Dr" : "", firsts[static_cast<std::size_t>(i) % firsts.size()],
+                surnames[static_cast<std::size_t>(i / 3) % surnames.size()] +
+                    (i % 11 == 0 ? std::to_string(i % 7) : ""));
+        if (i % 17 == 0) {
+            e->UseDefaultKeys = 0;
+            e->Keys.Clear();
+            e->Keys.AddKey(kFieldNotes, true);
+            e->SetNotes(i % 2 ? "two\r\nlines" : "one line");
+        }
+    }
+    TEntryList list(book, clock);
+    list.Rebuild();
+    ASSERT_EQ(list.Count(), book.Entries.Count());
+    std::unordered_map<const TRecord*, int> position;
+    for (int i = 0; i < book.Entries.Count(); ++i)
+        position[book.Entries.At(i)] = i;
+    for (int i = 0; i < list.Count(); ++i) {
+        ASSERT_EQ(list.SortTextAt(i), SortText(*list.EntryAt(i), book.IndexKeys)) << i;
+        ASSERT_EQ(list.DisplayTextAt(i), DisplayText(*list.EntryAt(i), book.IndexKeys)) << i;
+        if (i == 0)
+            continue;
+        const int order = CompareNoCase(list.SortTextAt(i - 1), list.SortTextAt(i));
+        ASSERT_LE(order, 0) << i;
+        if (order == 0) {
+            ASSERT_LT(position[list.EntryAt(i - 1)], position[list.EntryAt(i)]) << i;
+        }
+    }
 }
 
 TEST_F(OrgEntryList, EqualSortTextsKeepTheOrderOfEntries) {

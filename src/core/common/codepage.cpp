@@ -45,9 +45,7 @@ char ByteOf(char32_t cp) {
 
 } // namespace
 
-std::string Cp1252ToUtf8(std::string_view cp1252) {
-    std::string out;
-    out.reserve(cp1252.size());
+void AppendCp1252AsUtf8(std::string& out, std::string_view cp1252) {
     std::size_t i = 0;
     while (i < cp1252.size()) {
         // A run of ASCII is the same bytes in both.
@@ -59,6 +57,12 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
             AppendUtf8(out, CodePointOf(static_cast<unsigned char>(cp1252[ascii++])));
         i = ascii;
     }
+}
+
+std::string Cp1252ToUtf8(std::string_view cp1252) {
+    std::string out;
+    out.reserve(cp1252.size());
+    AppendCp1252AsUtf8(out, cp1252);
     return out;
 }
 

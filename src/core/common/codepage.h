@@ -8,6 +8,8 @@
 namespace tessaly {
 
 std::string Cp1252ToUtf8(std::string_view cp1252);
+// The same, added to the end of `out`.
+void AppendCp1252AsUtf8(std::string& out, std::string_view cp1252);
 // Characters that Windows-1252 cannot hold become '?'; malformed UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
 

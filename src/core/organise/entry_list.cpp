@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <exception>
+#include <iterator>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 
 namespace tessaly {
@@ -18,70 +22,114 @@ void TEntryList::Rebuild() {
     followsActive_ = true;
 }
 
-namespace {
-
-// The first 24 bytes of a sort text in upper case, as numbers that compare as the
-// bytes do, with the item's index behind them. Sorting these small records keeps the
-// sort from chasing every text through memory; only texts that share the first 24
-// bytes are compared whole.
-constexpr std::size_t kHeadBytes = 24;
-
-struct TSortKey {
-    std::array<std::uint64_t, kHeadBytes / 8> Head{};
-    std::uint32_t Index = 0;
-};
-
-TSortKey MakeSortKey(std::string_view text, std::uint32_t index) {
+TEntryList::TSortKey TEntryList::SortKeyOf(std::string_view text, std::uint32_t index) {
     TSortKey key;
     key.Index = index;
-    const std::size_t n = std::min(text.size(), kHeadBytes);
+    const std::size_t n = std::min(text.size(), TSortKey::kHeadBytes);
     for (std::size_t i = 0; i < n; ++i)
         key.Head[i / 8] |= std::uint64_t{UpperByte(static_cast<unsigned char>(text[i]))}
                            << (8 * (7 - i % 8));
     return key;
 }
 
-} // namespace
+int TEntryList::CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
+                                const TSortKey& b, const std::vector<TItem>& itemsB) {
+    for (std::size_t k = 0; k < a.Head.size(); ++k)
+        if (a.Head[k] != b.Head[k])
+            return a.Head[k] < b.Head[k] ? -1 : 1;
+    // The heads are equal, so the texts agree up to where the shorter one or the head
+    // ends.
+    const std::string_view x = itemsA[a.Index].SortText;
+    const std::string_view y = itemsB[b.Index].SortText;
+    const std::size_t same = std::min({TSortKey::kHeadBytes, x.size(), y.size()});
+    return CompareNoCase(x.substr(same), y.substr(same));
+}
+
+void TEntryList::CollectItems(std::span<const std::unique_ptr<TRecord>> entries,
+                              const TFilter* search, TDateTime today, TCollected& out) const {
+    out.Items.reserve(entries.size());
+    out.Keys.reserve(entries.size());
+    // Bring the keys of the entries that follow the book's up to date first: a loop
+    // this small lets the processor wait for many entries' keys at once.
+    for (const auto& entry : entries)
+        if (entry)
+            ApplyBookKeys(*entry, book_.IndexKeys);
+    for (const auto& entry : entries) {
+        if (!entry)
+            continue;
+        TItem item = ItemFor(*entry);
+        if (search && !EntryMatches(*search, *entry, item.SortText, today))
+            continue;
+        out.Keys.push_back(SortKeyOf(item.SortText, static_cast<std::uint32_t>(out.Items.size())));
+        out.Items.push_back(std::move(item));
+    }
+    // Equal texts keep the order of the entries.
+    const std::vector<TItem>& items = out.Items;
+    std::sort(out.Keys.begin(), out.Keys.end(), [&items](const TSortKey& a, const TSortKey& b) {
+        const int c = CompareSortKeys(a, items, b, items);
+        return c < 0 || (c == 0 && a.Index < b.Index);
+    });
+}
 
 void TEntryList::Rebuild(const TFilter* search) {
     search_ = search;
     followsActive_ = false;
-    std::vector<TItem> items;
-    items.reserve(static_cast<std::size_t>(book_.Entries.Count()));
     const TDateTime today = DateOf(clock_.Now());
-    // Bring the keys of the entries that follow the book's up to date first: a loop
-    // this small lets the processor wait for many entries' keys at once.
-    for (const auto& entry : book_.Entries)
-        if (entry)
-            ApplyBookKeys(*entry, book_.IndexKeys);
-    for (const auto& entry : book_.Entries) {
-        if (!entry)
-            continue;
-        std::string sort = SortText(static_cast<const TRecord&>(*entry), book_.IndexKeys);
-        if (!search || EntryMatches(*search, *entry, sort, today))
-            items.push_back({entry.get(), std::move(sort), true});
+    const std::span<const std::unique_ptr<TRecord>> entries(book_.Entries.begin(),
+                                                            book_.Entries.end());
+    // A large book is listed in two halves at once, each ordered on its own thread and
+    // then merged: building and ordering the sort texts is most of what a list costs,
+    // and the entries are apart from one another.
+    TCollected first;
+    TCollected second;
+    const std::size_t half = entries.size() >= kTwoThreadsFrom ? entries.size() / 2 : 0;
+    std::exception_ptr failed;
+    std::thread helper;
+    if (half > 0) {
+        try {
+            helper = std::thread([&] {
+                try {
+                    CollectItems(entries.subspan(half), search, today, second);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: this one goes through the whole book.
+        }
     }
+    try {
+        CollectItems(entries.first(helper.joinable() ? half : entries.size()), search, today,
+                     first);
+    } catch (...) {
+        if (helper.joinable())
+            helper.join();
+        throw;
+    }
+    if (helper.joinable())
+        helper.join();
+    if (failed)
+        std::rethrow_exception(failed);
 
-    // Ordered by sort text without regard to case; equal texts in the order of Entries.
-    std::vector<TSortKey> keys;
-    keys.reserve(items.size());
-    for (std::uint32_t i = 0; i < items.size(); ++i)
-        keys.push_back(MakeSortKey(items[i].SortText, i));
-    std::sort(keys.begin(), keys.end(), [&items](const TSortKey& a, const TSortKey& b) {
-        if (a.Head != b.Head)
-            return a.Head < b.Head;
-        // The heads are equal, so the texts agree up to where the shorter one or the
-        // head ends.
-        const std::string_view x = items[a.Index].SortText;
-        const std::string_view y = items[b.Index].SortText;
-        const std::size_t same = std::min({kHeadBytes, x.size(), y.size()});
-        const int c = CompareNoCase(x.substr(same), y.substr(same));
-        return c < 0 || (c == 0 && a.Index < b.Index);
-    });
+    // Ordered by sort text without regard to case; on equal texts the first half's item
+    // goes first, as its entry stands earlier in Entries.
     items_.clear();
-    items_.reserve(items.size());
-    for (const TSortKey& key : keys)
-        items_.push_back(std::move(items[key.Index]));
+    items_.reserve(first.Items.size() + second.Items.size());
+    auto a = first.Keys.begin();
+    auto b = second.Keys.begin();
+    while (a != first.Keys.end() && b != second.Keys.end()) {
+        if (CompareSortKeys(*b, second.Items, *a, first.Items) < 0) {
+            items_.push_back(std::move(second.Items[b->Index]));
+            ++b;
+        } else {
+            items_.push_back(std::move(first.Items[a->Index]));
+            ++a;
+        }
+    }
+    for (; a != first.Keys.end(); ++a)
+        items_.push_back(std::move(first.Items[a->Index]));
+    for (; b != second.Keys.end(); ++b)
+        items_.push_back(std::move(second.Items[b->Index]));
 }
 
 TRecord* TEntryList::EntryAt(int i) const {
@@ -93,9 +141,27 @@ const std::string& TEntryList::SortTextAt(int i) const {
     return i >= 0 && i < Count() ? items_[static_cast<std::size_t>(i)].SortText : empty;
 }
 
+TEntryList::TItem TEntryList::ItemFor(TRecord& entry) const {
+    ApplyBookKeys(entry, book_.IndexKeys);
+    TItem item{&entry, SortText(static_cast<const TRecord&>(entry), book_.IndexKeys), true, false};
+    item.SortIsDisplay = SortTextIsDisplayText(entry, book_.IndexKeys, item.SortText);
+    return item;
+}
+
 std::string TEntryList::DisplayTextAt(int i) const {
-    const TRecord* entry = EntryAt(i);
-    return entry ? DisplayText(*entry, book_.IndexKeys) : std::string();
+    std::string text;
+    AppendDisplayTextAt(text, i);
+    return text;
+}
+
+void TEntryList::AppendDisplayTextAt(std::string& out, int i) const {
+    if (i < 0 || i >= Count())
+        return;
+    const TItem& item = items_[static_cast<std::size_t>(i)];
+    if (item.SortIsDisplay)
+        out += item.SortText;
+    else
+        out += DisplayText(*item.Entry, book_.IndexKeys);
 }
 
 bool TEntryList::PassesAt(int i) const {
@@ -111,7 +177,7 @@ int TEntryList::IndexOfEntry(const TRecord* entry) const {
 
 int TEntryList::InsertEntry(TRecord& entry) {
     RemoveEntry(&entry);
-    TItem item{&entry, SortText(entry, book_.IndexKeys), true};
+    TItem item = ItemFor(entry);
     // The book's searches may have been replaced since (a dialog's copy committed), so
     // the active one is looked up afresh.
     const TFilter* search = followsActive_ ? book_.Searches.ActiveSearch() : search_;

@@ -7,6 +7,11 @@
 #include "core/store/book.h"
 #include "core/system/clock.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +36,8 @@ public:
     const std::string& SortTextAt(int i) const;
     // The text the item is drawn with.
     std::string DisplayTextAt(int i) const;
+    // The same, added to the end of `out` (nothing out of range).
+    void AppendDisplayTextAt(std::string& out, int i) const;
     // Whether the entry passed the search when it was listed (an entry added on request
     // may not; the view draws it differently).
     bool PassesAt(int i) const;
@@ -55,11 +62,39 @@ public:
     int FindPrefix(std::string_view prefix) const;
 
 private:
+    // The first bytes of an item's sort text in upper case, as numbers that compare as
+    // the bytes do, with the item's index behind them. Sorting these small records
+    // keeps the sort from chasing every text through memory; only texts that share
+    // the first bytes are compared whole.
+    struct TSortKey {
+        static constexpr std::size_t kHeadBytes = 24;
+        std::array<std::uint64_t, kHeadBytes / 8> Head{};
+        std::uint32_t Index = 0;
+    };
+    static TSortKey SortKeyOf(std::string_view text, std::uint32_t index);
+
     struct TItem {
         TRecord* Entry = nullptr;
         std::string SortText;
         bool Passes = true;
+        bool SortIsDisplay = false; // the sort text is also the text drawn
     };
+
+    // The entry's item, its keys brought up to date first; Passes is left true.
+    TItem ItemFor(TRecord& entry) const;
+    // The items of the entries that pass the search, with their sort keys in order.
+    struct TCollected {
+        std::vector<TItem> Items;
+        std::vector<TSortKey> Keys;
+    };
+    void CollectItems(std::span<const std::unique_ptr<TRecord>> entries, const TFilter* search,
+                      TDateTime today, TCollected& out) const;
+    // The order of two items' sort texts without regard to case (<0, 0, >0); the keys
+    // index the items given with them.
+    static int CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
+                               const TSortKey& b, const std::vector<TItem>& itemsB);
+    // From this many entries on, a list is built on two threads.
+    static constexpr std::size_t kTwoThreadsFrom = 8192;
 
     int PlaceFor(const TItem& item) const;
 

@@ -31,12 +31,12 @@ void AppendShort(std::string& s, std::string_view more) {
 std::string BuildKeyText(const TRecord& entry, const TIndexList& keys, bool sortKeysOnly,
                          bool breaksAsBlanks) {
     std::string s;
-    for (const auto& key : keys) {
-        if (sortKeysOnly && !key->SortBy)
+    for (const TIndex& key : keys) {
+        if (sortKeysOnly && !key.SortBy)
             continue;
         const std::size_t from = s.size();
         AppendShort(s, " ");
-        AppendShort(s, KeyValue(entry, key->Code));
+        AppendShort(s, KeyValue(entry, key.Code));
         if (breaksAsBlanks)
             std::replace_if(
                 s.begin() + static_cast<std::ptrdiff_t>(from), s.end(),
@@ -82,16 +82,15 @@ std::string SortText(const TRecord& entry, const TIndexList& bookKeys) {
     return s; // built as a short string: at most 255 characters
 }
 
-std::string DisplayTextFromSortText(const TRecord& entry, const TIndexList& bookKeys,
-                                    std::string_view sortText) {
+bool SortTextIsDisplayText(const TRecord& entry, const TIndexList& bookKeys,
+                           std::string_view sortText) {
     const TIndexList& keys = EffectiveKeys(entry, bookKeys);
-    const bool everyKeySorts =
-        std::all_of(keys.begin(), keys.end(), [](const auto& key) { return key->SortBy != 0; });
     // Both are built from the same values, trimmed after each key; they differ only in
     // the keys taken and in line breaks, which the display shows as blanks.
-    if (everyKeySorts && sortText.find_first_of("\r\n") == std::string_view::npos)
-        return std::string(sortText);
-    return DisplayText(entry, bookKeys);
+    return std::all_of(keys.begin(), keys.end(),
+                       [](const TIndex& key) { return key.SortBy != 0; }) &&
+           std::none_of(sortText.begin(), sortText.end(),
+                        [](char c) { return c == '\r' || c == '\n'; });
 }
 
 std::string SortText(TRecord& entry, const TIndexList& bookKeys) {

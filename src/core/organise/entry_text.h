@@ -43,10 +43,10 @@ std::string DisplayText(const TRecord& entry, const TIndexList& bookKeys);
 // The text the entry is sorted by: as the display text from the keys marked SortBy,
 // line breaks kept; the display text when empty.
 std::string SortText(TRecord& entry, const TIndexList& bookKeys);
-// The display text when the entry's sort text already is it (every key sorts and no
-// line break is left in it), so that a list need not build it twice; else built.
-std::string DisplayTextFromSortText(const TRecord& entry, const TIndexList& bookKeys,
-                                    std::string_view sortText);
+// Whether the entry's sort text is also its display text (every key sorts and no line
+// break is left in it), so that a list need not build the same text twice.
+bool SortTextIsDisplayText(const TRecord& entry, const TIndexList& bookKeys,
+                           std::string_view sortText);
 std::string SortText(const TRecord& entry, const TIndexList& bookKeys);
 
 // Value of a sort-field number (0-21); empty for any other.
