@@ -38,6 +38,10 @@ long TFaultFileSystem::Read(int fd, void* buffer, std::size_t size) {
     return Fails("read") ? -1 : real_.Read(fd, buffer, size);
 }
 
+long TFaultFileSystem::ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) {
+    return Fails("read") ? -1 : real_.ReadAt(fd, buffer, size, offset);
+}
+
 long TFaultFileSystem::Write(int fd, const void* data, std::size_t size) {
     if (Fails("write"))
         return -1;

@@ -42,6 +42,7 @@ public:
 
     int Open(const std::string& path, int flags, std::uint32_t mode) override;
     long Read(int fd, void* buffer, std::size_t size) override;
+    long ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override;
     long Write(int fd, const void* data, std::size_t size) override;
     int Fsync(int fd) override;
     int Close(int fd) override;

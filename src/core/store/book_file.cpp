@@ -1,7 +1,7 @@
 #include "core/store/book_file.h"
 
 #include "core/common/same_text.h"
-#include "core/system/file_image.h"
+#include "core/store/file_window.h"
 #include "core/system/file_io.h"
 
 #include <algorithm>
@@ -128,11 +128,8 @@ TFileCheck CheckTrailer(TStreamReader& r) {
 
 namespace {
 
-// ParseBookImage; with an image, the bytes read are given back to the system as the
-// entries are built, so that a large book and its file are not both held in full.
-TLoadResult ParseImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
-                       const std::string& path, TFileImage* image, bool eventsOnly = false) {
-    TStreamReader r(bytes);
+TLoadResult ParseBook(TStreamReader& r, const TStoreSettings& settings, const std::string& path,
+                      bool eventsOnly) {
     try {
         TFileCheck check = CheckSignature(r, true);
         if (check.Valid)
@@ -150,9 +147,6 @@ TLoadResult ParseImage(std::span<const std::uint8_t> bytes, const TStoreSettings
         if (version < kOldestBookVersion || version > kBookVersion)
             return Failure(kCodeInvalid, path, kMsgNotValid);
         r.Seek(kVersionOffset);
-        if (image)
-            r.OnProgress([image](std::size_t position) { image->ReleaseBefore(position); },
-                         TFileImage::kReleaseBlock);
 
         auto book = std::make_unique<TBookData>();
         r.SetSkipTexts(eventsOnly);
@@ -178,22 +172,26 @@ TLoadResult ParseImage(std::span<const std::uint8_t> bytes, const TStoreSettings
 
 TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
                            const std::string& path) {
-    return ParseImage(bytes, settings, path, nullptr);
+    TStreamReader r(bytes);
+    return ParseBook(r, settings, path, false);
 }
 
 namespace {
 
 TLoadResult ReadBookFile(const std::string& path, const TStoreSettings& settings, IFileSystem& fs,
                          bool eventsOnly) {
-    TFileImage image;
-    const TIoResult io = image.Read(path, fs);
-    if (!io.Ok) {
-        TLoadResult result;
+    TFileWindow file(fs);
+    const TIoResult io = file.Open(path);
+    TStreamReader r(file);
+    TLoadResult result = io.Ok ? ParseBook(r, settings, path, eventsOnly) : TLoadResult();
+    // A read that failed is told as such, not as a damaged file.
+    const TIoResult& failed = io.Ok ? file.ReadError() : io;
+    if (!failed.Ok) {
+        result = TLoadResult();
         result.Code = kCodeUnreadable;
-        result.Message = io.Error;
+        result.Message = failed.Error;
         return result;
     }
-    TLoadResult result = ParseImage(image.Bytes(), settings, path, &image, eventsOnly);
     if (result.Book)
         result.Book->DiskIdentity = io.Identity;
     return result;

@@ -38,9 +38,9 @@ struct TLoadResult {
     std::string Message;
 };
 
-// Reads the whole file and parses it. Older layouts (codes 12, 20, 25) are left to
-// the converter of earlier files.
-// The loaded book remembers the identity of the file it was read from.
+// Reads the file and parses it, a window of the file at a time. Older layouts (codes 12, 20, 25)
+// are left to the converter of earlier files. The loaded book remembers the identity of the file it
+// was read from.
 TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings,
                      IFileSystem& fs = RealFileSystem());
 // The same for a reader of the book's events only (an agenda, the due reminders):

@@ -71,10 +71,8 @@ void TIndexList::Read(TStreamReader& r, int version) {
     keys_.clear();
     const int count = r.ReadCount();
     keys_.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         keys_.push_back(TIndex::Read(r, version));
-        r.Checkpoint();
-    }
 }
 
 void TIndexList::Write(TStreamWriter& w, int version) const {

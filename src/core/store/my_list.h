@@ -96,10 +96,8 @@ public:
         items_.clear();
         const int count = r.ReadCount();
         items_.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
             items_.push_back(T::Read(r, version));
-            r.Checkpoint();
-        }
     }
 
     bool ItemsEqual(const TMyList& other) const {

@@ -8,28 +8,39 @@
 namespace tessaly {
 
 void TStreamReader::Seek(std::size_t pos) {
-    if (pos > data_.size())
+    if (pos > size_)
         throw StreamError("seek past the end of the stream");
-    if (pos < reported_)
-        throw StreamError("seek back into bytes already given back");
-    pos_ = pos;
+    if (pos >= base_ && pos - base_ <= data_.size()) {
+        pos_ = pos - base_;
+        return;
+    }
+    // Outside the window: the next read fetches the bytes there.
+    base_ = pos;
+    data_ = {};
+    pos_ = 0;
 }
 
-void TStreamReader::OnProgress(std::function<void(std::size_t)> release, std::size_t every) {
-    release_ = std::move(release);
-    every_ = std::max<std::size_t>(every, 1);
-    nextReport_ = release_ ? pos_ + every_ : SIZE_MAX;
+void TStreamReader::Fill(std::size_t n) {
+    if (!source_ || n > Remaining())
+        throw StreamError("read past the end of the stream");
+    const std::size_t at = Position();
+    data_ = source_->BytesAt(at, n);
+    base_ = at;
+    pos_ = 0;
+    if (data_.size() < n)
+        throw StreamError("the stream's source gave too few bytes");
 }
 
-void TStreamReader::Report() {
-    reported_ = pos_;
-    nextReport_ = pos_ + every_;
-    release_(pos_);
-}
-
-void TStreamReader::Need(std::size_t n) const {
+void TStreamReader::Skip(std::size_t n) {
+    if (n <= data_.size() - pos_) {
+        pos_ += n;
+        return;
+    }
     if (n > Remaining())
         throw StreamError("read past the end of the stream");
+    base_ = Position() + n;
+    data_ = {};
+    pos_ = 0;
 }
 
 std::uint8_t TStreamReader::ReadByte() {
@@ -88,12 +99,12 @@ void TStreamReader::ReadTextInto(Text& t) {
         t.reset();
         return;
     }
-    Need(n);
     if (skipTexts_) {
-        pos_ += n;
+        Skip(n);
         t.reset();
         return;
     }
+    Need(n);
     const auto* begin = reinterpret_cast<const char*>(data_.data() + pos_);
     pos_ += n;
     // The characters end at the first NUL, as the in-memory form does.

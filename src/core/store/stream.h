@@ -9,7 +9,6 @@
 #include "core/system/file_io.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -29,16 +28,32 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Where a reader's bytes come from when they are not all in memory at once: a file
+// read through a window (file_window.h).
+class IStreamSource {
+public:
+    virtual ~IStreamSource() = default;
+    // The size of the whole stream.
+    virtual std::size_t Size() const = 0;
+    // The bytes from `position` on: at least `least` of them, where
+    // position + least <= Size(). Valid until the next call. Throws StreamError when
+    // they cannot be had.
+    virtual std::span<const std::uint8_t> BytesAt(std::size_t position, std::size_t least) = 0;
+};
+
 class TStreamReader {
 public:
-    explicit TStreamReader(std::span<const std::uint8_t> data) : data_(data) {}
+    explicit TStreamReader(std::span<const std::uint8_t> data) : data_(data), size_(data.size()) {}
     explicit TStreamReader(std::string_view data)
-        : data_(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()) {}
+        : TStreamReader(
+              std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size())) {}
+    // Reads the source's bytes a window at a time; the source must outlive the reader.
+    explicit TStreamReader(IStreamSource& source) : size_(source.Size()), source_(&source) {}
 
-    std::size_t Position() const { return pos_; }
-    std::size_t Size() const { return data_.size(); }
-    std::size_t Remaining() const { return data_.size() - pos_; }
-    bool AtEnd() const { return pos_ >= data_.size(); }
+    std::size_t Position() const { return base_ + pos_; }
+    std::size_t Size() const { return size_; }
+    std::size_t Remaining() const { return size_ - Position(); }
+    bool AtEnd() const { return Position() >= size_; }
     void Seek(std::size_t pos);
 
     std::uint8_t ReadByte();
@@ -66,29 +81,23 @@ public:
     void SetSkipTexts(bool skip) { skipTexts_ = skip; }
     bool SkipsTexts() const { return skipTexts_; }
 
-    // Lets the owner of the bytes give back what has been read: from now on, each time
-    // a Checkpoint finds the position `every` bytes or more past the last one
-    // reported, `release(position)` is called. The reader never seeks back before a
-    // position it has reported (Seek throws StreamError instead).
-    void OnProgress(std::function<void(std::size_t)> release, std::size_t every);
-    // Where the reader may report its progress: the lists call it after each item.
-    void Checkpoint() {
-        if (pos_ >= nextReport_)
-            Report();
-    }
-
 private:
     double ReadRawDouble();
-    void Need(std::size_t n) const;
-    void Report();
+    // Makes sure the next n bytes are in the window; throws StreamError past the end.
+    void Need(std::size_t n) {
+        if (n > data_.size() - pos_)
+            Fill(n);
+    }
+    void Fill(std::size_t n);
+    // Steps over n bytes, which need not be read.
+    void Skip(std::size_t n);
 
-    std::span<const std::uint8_t> data_;
-    std::size_t pos_ = 0;
+    std::span<const std::uint8_t> data_; // the window: the bytes from base_ on
+    std::size_t base_ = 0;
+    std::size_t pos_ = 0; // within the window
+    std::size_t size_ = 0;
+    IStreamSource* source_ = nullptr;
     bool skipTexts_ = false;
-    std::function<void(std::size_t)> release_;
-    std::size_t every_ = 0;
-    std::size_t reported_ = 0;
-    std::size_t nextReport_ = SIZE_MAX;
 };
 
 // Texts read while one of these lives are kept, even by a reader that steps over

@@ -37,6 +37,13 @@ public:
         while (n < 0 && errno == EINTR);
         return static_cast<long>(n);
     }
+    long ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override {
+        ssize_t n;
+        do
+            n = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+        while (n < 0 && errno == EINTR);
+        return static_cast<long>(n);
+    }
     long Write(int fd, const void* data, std::size_t size) override {
         ssize_t n;
         do

@@ -44,6 +44,8 @@ public:
     // open(2); `flags` may hold O_TMPFILE, which names the folder to create in.
     virtual int Open(const std::string& path, int flags, std::uint32_t mode) = 0;
     virtual long Read(int fd, void* buffer, std::size_t size) = 0;
+    // pread(2): reads at `offset`, leaving the file's position where it was.
+    virtual long ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) = 0;
     virtual long Write(int fd, const void* data, std::size_t size) = 0;
     virtual int Fsync(int fd) = 0;
     virtual int Close(int fd) = 0;
