@@ -38,15 +38,16 @@ constexpr int kReminderNone = 2;
 
 class TRecord {
 public:
+    // What a listing reads of every entry comes first, in as few cache lines as can be.
     TDateTime Stamp = 0;
     std::uint8_t UseDefaultKeys = 1;
+    std::uint8_t Tagged = 0;
+    TIndexList Keys;
     std::array<Text, kNameFields> NameFields;
     TDateTime Created = 0;
     TDateTime Updated = 0;
     TDateTime LastCalled = 0;
-    std::uint8_t Tagged = 0;
     TCategoryInUseList CategoriesInUse;
-    TIndexList Keys;
     TAddressList Addresses;
     TRemindersList Reminders;
     TDocumentList Attachments;
