@@ -2,16 +2,19 @@
 
 #include "cli/heap_warmup.h"
 #include "cli/ical_export.h"
+#include "cli/utf8_pieces.h"
 #include "core/common/codepage.h"
 #include "core/common/file_paths.h"
 #include "core/diary/agenda.h"
 #include "core/store/book_file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <exception>
 #include <functional>
 #include <ostream>
+#include <span>
 #include <sstream>
 #include <system_error>
 #include <thread>
@@ -34,9 +37,15 @@ std::optional<int> Digits(const std::string& text, std::size_t pos, std::size_t 
 }
 
 int PrintLines(const std::vector<TAgendaLine>& lines, TCliStreams io) {
-    std::string out;
-    AppendAgendaLines(out, lines);
-    io.Out << Cp1252ToUtf8(out);
+    // Some hundreds of lines make a piece.
+    constexpr std::size_t kLinesAtOnce = 512;
+    TUtf8Pieces out(io.Out);
+    const std::span<const TAgendaLine> all(lines);
+    for (std::size_t i = 0; i < all.size(); i += kLinesAtOnce) {
+        AppendAgendaLines(out.Text(), all.subspan(i, std::min(kLinesAtOnce, all.size() - i)));
+        out.Written();
+    }
+    out.Write();
     return io.Out.good() ? 0 : 1;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/list_commands.h"
 
+#include "cli/utf8_pieces.h"
 #include "core/common/codepage.h"
 #include "core/organise/entry_list.h"
 #include "core/organise/rule_description.h"
@@ -25,27 +26,13 @@ int CommandList(const std::string& path, const std::optional<std::string>& searc
     }
     TEntryList list(*book);
     list.Rebuild(filter);
-    // The lines are written a piece at a time through two buffers used over and over:
-    // a stream write per line costs more than building the line, and one text of the
-    // whole listing, twice over with its UTF-8, would be fresh memory to touch.
-    constexpr std::size_t kPiece = std::size_t{64} << 10;
-    std::string lines;
-    std::string utf8;
-    lines.reserve(kPiece + 1024);
-    utf8.reserve(2 * lines.capacity());
-    const auto writeLines = [&] {
-        utf8.clear();
-        AppendCp1252AsUtf8(utf8, lines);
-        io.Out.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
-        lines.clear();
-    };
+    TUtf8Pieces out(io.Out);
     for (int i = 0; i < list.Count(); ++i) {
-        list.AppendDisplayTextAt(lines, i);
-        lines += '\n';
-        if (lines.size() >= kPiece)
-            writeLines();
+        list.AppendDisplayTextAt(out.Text(), i);
+        out.Text() += '\n';
+        out.Written();
     }
-    writeLines();
+    out.Write();
     return FinishOutput(io);
 }
 

@@ -3,6 +3,8 @@
 
 #include "cli/edit_commands.h"
 #include "cli/list_commands.h"
+#include "cli/utf8_pieces.h"
+#include "core/common/codepage.h"
 #include "core/store/book_file.h"
 #include "core/store/stream.h"
 #include "core/system/file_lock.h"
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <streambuf>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -319,6 +322,24 @@ TEST_F(CliWriters, ALostOutputIsAFailure) {
     EXPECT_EQ(CommandAdd(path, TCliStreams{in, out, err}), 1);
     EXPECT_EQ(err.str(), "BOOK.ADR has the new entry, but it could not be printed\n");
     EXPECT_EQ(LoadBook(path, TStoreSettings()).Book->Entries.Count(), 4);
+}
+
+TEST(CliPieces, OutputWrittenInPiecesIsTheWholeTextInUtf8) {
+    // Lines of every length, with characters outside ASCII, over several pieces.
+    std::string all;
+    std::ostringstream out;
+    TUtf8Pieces pieces(out);
+    for (int i = 0; i < 20000; ++i) {
+        const std::string line = std::string(static_cast<std::size_t>(i % 37), 'a') + "\xE9\x80" +
+                                 std::to_string(i) + "\x9F\n";
+        all += line;
+        pieces.Text() += line;
+        pieces.Written();
+        ASSERT_LT(pieces.Text().size(), TUtf8Pieces::kPiece);
+    }
+    ASSERT_GT(all.size(), 3 * TUtf8Pieces::kPiece);
+    pieces.Write();
+    EXPECT_EQ(out.str(), Cp1252ToUtf8(all));
 }
 
 TEST_F(CliWriters, NumberOptionsAreDecimalOnly) {

@@ -241,7 +241,7 @@ std::string FormatAgendaLine(const TAgendaLine& line) {
     return text;
 }
 
-void AppendAgendaLines(std::string& out, const std::vector<TAgendaLine>& lines) {
+void AppendAgendaLines(std::string& out, std::span<const TAgendaLine> lines) {
     out.reserve(out.size() + lines.size() * 40);
     // Lines come by day: each day's date is written out once and copied after.
     std::string date;

@@ -6,6 +6,7 @@
 #include "core/diary/event_source.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,6 @@ std::vector<TAgendaLine> DueLines(const std::vector<TEventSource>& sources, TDat
 // "2024-03-07\t09:15\tDentist"; "--:--" for an event without a time.
 std::string FormatAgendaLine(const TAgendaLine& line);
 // Every line with its line feed, appended to `out`: the text a command prints.
-void AppendAgendaLines(std::string& out, const std::vector<TAgendaLine>& lines);
+void AppendAgendaLines(std::string& out, std::span<const TAgendaLine> lines);
 
 } // namespace tessaly
