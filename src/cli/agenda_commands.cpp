@@ -201,13 +201,12 @@ int CommandICal(const std::vector<std::string>& paths, const std::optional<std::
         if (!options.To)
             return BadDate("--to", *to, "YYYY-MM-DD", io), 1;
     }
+    if (!writer)
+        writer = LinkedICalWriter();
     if (!writer) {
-        std::string error;
-        writer = LoadICalWriter(error);
-        if (!writer) {
-            io.Err << "tessaly-cli: the iCalendar export cannot be loaded: " << error << '\n';
-            return 1;
-        }
+        io.Err << "tessaly-cli: the iCalendar export cannot be loaded: " << kICalProgramName
+               << " is not linked in\n";
+        return 1;
     }
     TEventFiles files;
     if (!LoadEventFiles(paths, files, io))

@@ -164,13 +164,14 @@ std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStrea
 
 namespace {
 
-std::unique_ptr<TBookData> LoadOrReport(const std::string& path, TCliStreams io, bool eventsOnly) {
+std::unique_ptr<TBookData> LoadOrReport(const std::string& path, TCliStreams io, bool eventsOnly,
+                                        IEntryReadWatch* watch = nullptr) {
     // The size is only a hint, so it is taken from the real file even when the book is
     // read through another file system. Without the texts, the heap a book is built
     // in is about its file's size.
     const THeapWarmup warmup(THeapWarmup::ForFile(path, eventsOnly ? 1 : 3));
     TLoadResult result = eventsOnly ? LoadBookEvents(path, TStoreSettings(), Files(io))
-                                    : LoadBook(path, TStoreSettings(), Files(io));
+                                    : LoadBook(path, TStoreSettings(), Files(io), watch);
     if (!result.Book)
         io.Err << LoadFailureMessage(result, path) << '\n';
     return std::move(result.Book);
@@ -178,8 +179,9 @@ std::unique_ptr<TBookData> LoadOrReport(const std::string& path, TCliStreams io,
 
 } // namespace
 
-std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io) {
-    return LoadOrReport(path, io, false);
+std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io,
+                                            IEntryReadWatch* watch) {
+    return LoadOrReport(path, io, false, watch);
 }
 
 std::unique_ptr<TBookData> LoadBookEventsOrReport(const std::string& path, TCliStreams io) {

@@ -12,6 +12,7 @@ class TBookData;
 class TFileLock;
 class IFileSystem;
 class TDiaryData;
+class IEntryReadWatch;
 
 struct TCliStreams {
     std::istream& In;
@@ -53,7 +54,8 @@ private:
 
 // Loads the book for a command that changes or lists it, or prints on Err why it
 // cannot be read and gives nullptr.
-std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io);
+std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams io,
+                                            IEntryReadWatch* watch = nullptr);
 // The same for a command that reads only the book's events (LoadBookEvents).
 std::unique_ptr<TBookData> LoadBookEventsOrReport(const std::string& path, TCliStreams io);
 // Takes the writers' lock of a book for a read-change-write, or says on Err that

@@ -1,8 +1,8 @@
 #pragma once
 // The iCalendar calendar as plain values, between the exporter, which decides what
-// each event holds, and the module that writes it out as text (with libical). The
-// module is loaded only by the ical command, so that no other command pays for
-// loading libical and the Unicode libraries it brings.
+// each event holds, and the writer that writes it out as text (with libical). Only
+// the tessaly-ical program has the writer, so that no other command pays for loading
+// libical and the Unicode libraries it brings.
 
 #include <optional>
 #include <string>
@@ -49,12 +49,11 @@ struct TICalCalendar {
     std::vector<TICalEvent> Events;
 };
 
-// Writes the calendar's text into *text. The module's one entry point, a C symbol
-// so that it is found by name.
+// Writes the calendar's text into *text.
 using TICalWriter = void (*)(const TICalCalendar* calendar, std::string* text);
-inline constexpr const char* kICalWriterSymbol = "tessaly_write_icalendar";
-// The module's file, beside the program.
-inline constexpr const char* kICalModuleName = "tessaly-ical.so";
+// The program that has the writer, beside tessaly-cli: tessaly-cli hands the ical
+// command over to it.
+inline constexpr const char* kICalProgramName = "tessaly-ical";
 
 } // namespace tessaly
 

@@ -4,13 +4,23 @@
 #include "core/diary/occurrences.h"
 
 #include <algorithm>
-#include <dlfcn.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
+
+// Defined by the writer (ical/ical_writer.cpp) where it is linked in; null otherwise.
+extern "C" void tessaly_write_icalendar(const tessaly::TICalCalendar* calendar, std::string* text)
+    __attribute__((weak));
 
 namespace tessaly {
 
 namespace {
+
+// Set for the program the ical command is handed over to.
+constexpr const char* kHandedOver = "TESSALY_ICAL_HANDED_OVER";
 
 TICalTime DateValue(TDateTime day) {
     const TDateParts d = DecodeDate(day);
@@ -138,27 +148,26 @@ TICalCalendar ICalendarOf(const std::vector<TEventSource>& sources, const TICalO
     return calendar;
 }
 
-TICalWriter LoadICalWriter(std::string& error) {
+TICalWriter LinkedICalWriter() {
+    return &tessaly_write_icalendar;
+}
+
+std::string RunICalProgram(char** argv) {
+    // Handed over once only: a program that lacks the writer after all does not run
+    // itself again.
+    if (std::getenv(kHandedOver))
+        return std::string(kICalProgramName) + " has no iCalendar writer";
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        error = "the program's own folder is unknown: " + ec.message();
-        return nullptr;
-    }
-    const std::string path = (program.parent_path() / kICalModuleName).string();
-    // Kept loaded to the end of the process: the writer is called after this returns.
-    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-        const char* why = dlerror();
-        error = why ? why : path + " could not be loaded";
-        return nullptr;
-    }
-    auto* writer = reinterpret_cast<TICalWriter>(dlsym(module, kICalWriterSymbol));
-    if (!writer) {
-        error = path + " has no " + kICalWriterSymbol;
-        return nullptr;
-    }
-    return writer;
+    if (ec)
+        return "the program's own folder is unknown: " + ec.message();
+    const std::string path = (program.parent_path() / kICalProgramName).string();
+    if (::setenv(kHandedOver, "1", 1) != 0)
+        return std::strerror(errno);
+    ::execv(path.c_str(), argv);
+    const int error = errno;
+    ::unsetenv(kHandedOver);
+    return path + ": " + std::strerror(error);
 }
 
 } // namespace tessaly

@@ -25,8 +25,11 @@ struct TICalOptions {
 // expansion gives the same days, else as RDATEs. Texts become UTF-8.
 TICalCalendar ICalendarOf(const std::vector<TEventSource>& sources, const TICalOptions& options);
 
-// The iCalendar writer of the module beside the running program (kICalModuleName), or
-// nullptr with the reason it could not be loaded in `error`.
-TICalWriter LoadICalWriter(std::string& error);
+// The iCalendar writer linked into this program (tessaly-ical, the tests), or nullptr
+// in tessaly-cli, which is built without it.
+TICalWriter LinkedICalWriter();
+// Runs the program of kICalProgramName beside this one in place of this process, with
+// the same arguments. Returns only when it could not be run, with the reason.
+std::string RunICalProgram(char** argv);
 
 } // namespace tessaly

@@ -3,6 +3,7 @@
 #include "cli/utf8_pieces.h"
 #include "core/common/codepage.h"
 #include "core/organise/entry_list.h"
+#include "core/organise/list_read_ahead.h"
 #include "core/organise/rule_description.h"
 #include "core/store/book_file.h"
 
@@ -10,22 +11,32 @@
 
 namespace tessaly {
 
+namespace {
+
+// The search a listing is built with: the named one, else the book's active search;
+// nullptr when no search of that name is there.
+const TFilter* ListSearch(const TBookData& book, const std::optional<std::string>& name) {
+    if (!name)
+        return book.Searches.ActiveSearch();
+    return book.Searches.At(book.Searches.FindSearch(Utf8ToCp1252(*name)));
+}
+
+} // namespace
+
 int CommandList(const std::string& path, const std::optional<std::string>& search, TCliStreams io) {
-    auto book = LoadBookOrReport(path, io);
+    // The items are built while the book is read.
+    TListReadAhead ahead([&search](const TBookData& b) { return ListSearch(b, search); });
+    auto book = LoadBookOrReport(path, io, &ahead);
     const TBookHold hold(book);
     if (!book)
         return 1;
-    const TFilter* filter = book->Searches.ActiveSearch();
-    if (search) {
-        const std::string name = Utf8ToCp1252(*search);
-        filter = book->Searches.At(book->Searches.FindSearch(name));
-        if (!filter) {
-            io.Err << "No saved search is named \"" << *search << "\"\n";
-            return 1;
-        }
+    const TFilter* filter = ListSearch(*book, search);
+    if (search && !filter) {
+        io.Err << "No saved search is named \"" << *search << "\"\n";
+        return 1;
     }
     TEntryList list(*book);
-    list.Rebuild(filter);
+    list.Rebuild(filter, ahead);
     TUtf8Pieces out(io.Out);
     for (int i = 0; i < list.Count(); ++i) {
         list.AppendDisplayTextAt(out.Text(), i);

@@ -4,6 +4,7 @@
 #include "cli/agenda_commands.h"
 #include "cli/commands.h"
 #include "cli/edit_commands.h"
+#include "cli/ical_export.h"
 #include "cli/list_commands.h"
 
 #include <CLI/CLI.hpp>
@@ -182,8 +183,16 @@ int main(int argc, char** argv) {
             return CommandAgenda(files, from, to, io);
         if (*cmdDue)
             return CommandDue(files, now, io);
-        if (*cmdICal)
+        if (*cmdICal) {
+            // tessaly-cli starts without libical and leaves the calendar to the
+            // program that has it.
+            if (!LinkedICalWriter()) {
+                io.Err << "tessaly-cli: the iCalendar export cannot be loaded: "
+                       << RunICalProgram(argv) << '\n';
+                return 1;
+            }
             return CommandICal(files, icalFrom, icalTo, io);
+        }
         return 1;
     }());
 }

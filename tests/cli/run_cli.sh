@@ -165,11 +165,12 @@ JSON
     run agenda Plan.TDY --from 2024-02-30 --to 2024-03-01
     [ "$status" -eq 1 ] || fail "a bad date was taken"
 
-    # The iCalendar writer is a module beside the program, loaded by ical alone: the
-    # program itself starts without libical, and without the module every other command
-    # still works while ical says what is missing.
-    ldd "$cli" | grep -q -i -E "libical|libicu" && fail "tessaly-cli links libical: $(ldd "$cli")"
-    [ -f "$(dirname "$cli")/tessaly-ical.so" ] || fail "no tessaly-ical.so beside $cli"
+    # The iCalendar writer is in a second program beside tessaly-cli, which hands the
+    # ical command over to it: tessaly-cli itself starts without libical, and without
+    # the second program every other command still works while ical says what is
+    # missing.
+    ldd "$cli" 2>&1 | grep -q -i -E "libical|libicu" && fail "tessaly-cli links libical: $(ldd "$cli")"
+    [ -x "$(dirname "$cli")/tessaly-ical" ] || fail "no tessaly-ical beside $cli"
     mkdir alone
     cp "$cli" alone/tessaly-cli
     "$work/alone/tessaly-cli" agenda Plan.TDY --from 2024-02-29 --to 2024-02-29 >out.txt 2>err.txt
@@ -178,8 +179,8 @@ JSON
     "$work/alone/tessaly-cli" ical Plan.TDY >out.txt 2>err.txt
     status=$?
     expect 1 ""
-    grep -q "^tessaly-cli: the iCalendar export cannot be loaded: .*tessaly-ical.so" err.txt ||
-        fail "ical without its module said '$(cat err.txt)'"
+    grep -q "^tessaly-cli: the iCalendar export cannot be loaded: .*/alone/tessaly-ical: No such file" err.txt ||
+        fail "ical without its program said '$(cat err.txt)'"
     ;;
 *)
     fail "unknown scenario"

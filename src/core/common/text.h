@@ -78,6 +78,12 @@ public:
     }
     // Makes the text present with these characters.
     void assign(const char* p, std::size_t n) {
+        if (!OnHeap()) {
+            // Owning nothing, the text is filled where it stands: no copy through a
+            // temporary, which is most of what reading a book's texts costs.
+            Init(p, n);
+            return;
+        }
         Text replacement;
         replacement.Init(p, n);
         *this = std::move(replacement);
@@ -128,8 +134,9 @@ private:
     // Fills a text that owns nothing.
     void Init(const char* p, std::size_t n) {
         if (n <= kMaxInPlace) {
+            // The characters may be this text's own (a part of it assigned to it).
             if (n > 0)
-                std::memcpy(raw_, p, n);
+                std::memmove(raw_, p, n);
             raw_[n] = '\0';
             SetTag(static_cast<std::uint8_t>(n));
             return;

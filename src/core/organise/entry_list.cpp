@@ -2,6 +2,7 @@
 
 #include "core/common/upper_case.h"
 #include "core/organise/entry_text.h"
+#include "core/organise/list_read_ahead.h"
 #include "core/organise/search_match.h"
 
 #include <algorithm>
@@ -34,9 +35,20 @@ TEntryList::TSortKey TEntryList::SortKeyOf(std::string_view text, std::uint32_t 
 
 int TEntryList::CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
                                 const TSortKey& b, const std::vector<TItem>& itemsB) {
-    for (std::size_t k = 0; k < a.Head.size(); ++k)
-        if (a.Head[k] != b.Head[k])
-            return a.Head[k] < b.Head[k] ? -1 : 1;
+    // Most pairs differ in their first eight bytes; the rest is written out so that
+    // the sort's inner loop holds no call for them.
+    static_assert(TSortKey::kHeadBytes == 24, "three words are compared");
+    if (a.Head[0] != b.Head[0])
+        return a.Head[0] < b.Head[0] ? -1 : 1;
+    if (a.Head[1] != b.Head[1])
+        return a.Head[1] < b.Head[1] ? -1 : 1;
+    if (a.Head[2] != b.Head[2])
+        return a.Head[2] < b.Head[2] ? -1 : 1;
+    return CompareTails(a, itemsA, b, itemsB);
+}
+
+int TEntryList::CompareTails(const TSortKey& a, const std::vector<TItem>& itemsA, const TSortKey& b,
+                             const std::vector<TItem>& itemsB) {
     // The heads are equal, so the texts agree up to where the shorter one or the head
     // ends.
     const std::string_view x = itemsA[a.Index].SortText;
@@ -54,21 +66,29 @@ void TEntryList::CollectItems(std::span<const std::unique_ptr<TRecord>> entries,
     for (const auto& entry : entries)
         if (entry)
             ApplyBookKeys(*entry, book_.IndexKeys);
-    for (const auto& entry : entries) {
-        if (!entry)
-            continue;
-        TItem item = ItemFor(*entry);
-        if (search && !EntryMatches(*search, *entry, item.SortText, today))
-            continue;
-        out.Keys.push_back(SortKeyOf(item.SortText, static_cast<std::uint32_t>(out.Items.size())));
-        out.Items.push_back(std::move(item));
-    }
+    for (const auto& entry : entries)
+        if (entry)
+            CollectEntry(*entry, book_.IndexKeys, search, today, out);
+    SortCollected(out);
+}
+
+void TEntryList::CollectEntry(TRecord& entry, const TIndexList& bookKeys, const TFilter* search,
+                              TDateTime today, TCollected& out) {
+    TItem item = ItemFor(entry, bookKeys);
+    if (search && !EntryMatches(*search, entry, item.SortText, today))
+        return;
+    out.Keys.push_back(SortKeyOf(item.SortText, static_cast<std::uint32_t>(out.Items.size())));
+    out.Items.push_back(std::move(item));
+}
+
+void TEntryList::SortCollected(TCollected& collected) {
     // Equal texts keep the order of the entries.
-    const std::vector<TItem>& items = out.Items;
-    std::sort(out.Keys.begin(), out.Keys.end(), [&items](const TSortKey& a, const TSortKey& b) {
-        const int c = CompareSortKeys(a, items, b, items);
-        return c < 0 || (c == 0 && a.Index < b.Index);
-    });
+    const std::vector<TItem>& items = collected.Items;
+    std::sort(collected.Keys.begin(), collected.Keys.end(),
+              [&items](const TSortKey& a, const TSortKey& b) {
+                  const int c = CompareSortKeys(a, items, b, items);
+                  return c < 0 || (c == 0 && a.Index < b.Index);
+              });
 }
 
 void TEntryList::Rebuild(const TFilter* search) {
@@ -111,6 +131,22 @@ void TEntryList::Rebuild(const TFilter* search) {
     if (failed)
         std::rethrow_exception(failed);
 
+    TakeMerged(first, second);
+}
+
+bool TEntryList::Rebuild(const TFilter* search, TListReadAhead& ahead) {
+    if (!ahead.ReadWhole(book_, search, DateOf(clock_.Now()))) {
+        Rebuild(search);
+        return false;
+    }
+    search_ = search;
+    followsActive_ = false;
+    TakeMerged(ahead.first_, ahead.second_);
+    ahead.finished_ = false; // its items are the list's now
+    return true;
+}
+
+void TEntryList::TakeMerged(TCollected& first, TCollected& second) {
     // Ordered by sort text without regard to case; on equal texts the first half's item
     // goes first, as its entry stands earlier in Entries.
     items_.clear();
@@ -141,10 +177,10 @@ const std::string& TEntryList::SortTextAt(int i) const {
     return i >= 0 && i < Count() ? items_[static_cast<std::size_t>(i)].SortText : empty;
 }
 
-TEntryList::TItem TEntryList::ItemFor(TRecord& entry) const {
-    ApplyBookKeys(entry, book_.IndexKeys);
-    TItem item{&entry, SortText(static_cast<const TRecord&>(entry), book_.IndexKeys), true, false};
-    item.SortIsDisplay = SortTextIsDisplayText(entry, book_.IndexKeys, item.SortText);
+TEntryList::TItem TEntryList::ItemFor(TRecord& entry, const TIndexList& bookKeys) {
+    ApplyBookKeys(entry, bookKeys);
+    TItem item{&entry, SortText(static_cast<const TRecord&>(entry), bookKeys), true, false};
+    item.SortIsDisplay = SortTextIsDisplayText(entry, bookKeys, item.SortText);
     return item;
 }
 
@@ -177,7 +213,7 @@ int TEntryList::IndexOfEntry(const TRecord* entry) const {
 
 int TEntryList::InsertEntry(TRecord& entry) {
     RemoveEntry(&entry);
-    TItem item = ItemFor(entry);
+    TItem item = ItemFor(entry, book_.IndexKeys);
     // The book's searches may have been replaced since (a dialog's copy committed), so
     // the active one is looked up afresh.
     const TFilter* search = followsActive_ ? book_.Searches.ActiveSearch() : search_;

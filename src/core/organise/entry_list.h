@@ -18,6 +18,8 @@
 
 namespace tessaly {
 
+class TListReadAhead;
+
 class TEntryList {
 public:
     // The clock gives "today" for the due-reminder test of searches.
@@ -29,6 +31,10 @@ public:
     // The same with another search, which must outlive the list or the next Rebuild;
     // nullptr lists every entry.
     void Rebuild(const TFilter* search);
+    // The same from the items a read-ahead built while the book was read, when it
+    // read this book whole for the same search; otherwise as above. True when the
+    // read-ahead's items were taken (they are then used up).
+    bool Rebuild(const TFilter* search, TListReadAhead& ahead);
 
     int Count() const { return static_cast<int>(items_.size()); }
     // By list index; nullptr, an empty text or false out of range.
@@ -62,6 +68,8 @@ public:
     int FindPrefix(std::string_view prefix) const;
 
 private:
+    friend class TListReadAhead;
+
     // The first bytes of an item's sort text in upper case, as numbers that compare as
     // the bytes do, with the item's index behind them. Sorting these small records
     // keeps the sort from chasing every text through memory; only texts that share
@@ -81,7 +89,7 @@ private:
     };
 
     // The entry's item, its keys brought up to date first; Passes is left true.
-    TItem ItemFor(TRecord& entry) const;
+    static TItem ItemFor(TRecord& entry, const TIndexList& bookKeys);
     // The items of the entries that pass the search, with their sort keys in order.
     struct TCollected {
         std::vector<TItem> Items;
@@ -89,10 +97,21 @@ private:
     };
     void CollectItems(std::span<const std::unique_ptr<TRecord>> entries, const TFilter* search,
                       TDateTime today, TCollected& out) const;
+    // Adds the entry's item and sort key when it passes the search.
+    static void CollectEntry(TRecord& entry, const TIndexList& bookKeys, const TFilter* search,
+                             TDateTime today, TCollected& out);
+    // Puts the keys in order; equal texts keep the order they were collected in.
+    static void SortCollected(TCollected& collected);
+    // The items of two ordered halves, the first half's entries standing before the
+    // second's in Entries, become the list's items in order.
+    void TakeMerged(TCollected& first, TCollected& second);
     // The order of two items' sort texts without regard to case (<0, 0, >0); the keys
     // index the items given with them.
-    static int CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
-                               const TSortKey& b, const std::vector<TItem>& itemsB);
+    static inline int CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
+                                      const TSortKey& b, const std::vector<TItem>& itemsB);
+    // The same for keys whose heads are equal.
+    static int CompareTails(const TSortKey& a, const std::vector<TItem>& itemsA, const TSortKey& b,
+                            const std::vector<TItem>& itemsB);
     // From this many entries on, a list is built on two threads.
     static constexpr std::size_t kTwoThreadsFrom = 8192;
 

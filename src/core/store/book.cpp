@@ -28,7 +28,35 @@ void TBookData::SetBuiltInDefaults() {
         PageCaptions[static_cast<std::size_t>(i)] = std::string(kDefaultPageCaptions[i]);
 }
 
-void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings) {
+namespace {
+
+// Tells a watch of the entries, and always of their end, however the reading ends.
+class TWatchedEntries {
+public:
+    TWatchedEntries(const TBookData& book, IEntryReadWatch& watch) : book_(book), watch_(watch) {}
+    TWatchedEntries(const TWatchedEntries&) = delete;
+    TWatchedEntries& operator=(const TWatchedEntries&) = delete;
+    ~TWatchedEntries() {
+        if (begun_)
+            watch_.EntriesEnd(complete_);
+    }
+    void Begin(std::size_t count) {
+        begun_ = true;
+        watch_.EntriesBegin(book_, count);
+    }
+    void Read(TRecord& entry) { watch_.EntryRead(entry); }
+    void Complete() { complete_ = true; }
+
+private:
+    const TBookData& book_;
+    IEntryReadWatch& watch_;
+    bool begun_ = false;
+    bool complete_ = false;
+};
+
+} // namespace
+
+void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings, IEntryReadWatch* watch) {
     Version = r.ReadInt16();
     if (Version < kOldestBookVersion || Version > kBookVersion)
         throw StreamError("unknown book layout version");
@@ -69,7 +97,13 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings) {
         PageCaptions[kPageCaptions - 1] = std::string(kDefaultPageCaptions[kPageCaptions - 1]);
     IndexKeys.Read(r, v);
     Searches.Read(r, v);
-    Entries.Read(r, v);
+    if (watch) {
+        TWatchedEntries watched(*this, *watch);
+        Entries.ReadItemsWatched(r, v, watched);
+        watched.Complete();
+    } else {
+        Entries.Read(r, v);
+    }
     InsertFields.Read(r, v);
     InsertBlankFields = r.ReadByte();
     LabelPhoneFields = r.ReadByte();

@@ -4,6 +4,7 @@
 
 #include "core/common/date_time.h"
 #include "core/store/category.h"
+#include "core/store/entry_read_watch.h"
 #include "core/store/filter.h"
 #include "core/store/index_key.h"
 #include "core/store/record.h"
@@ -81,7 +82,9 @@ public:
     // Reads the stored body (the version word up to SortOrder). Throws StreamError on
     // a short or damaged body; the caller treats that as a damaged file. Out-of-range
     // header values are brought into range; "Lock Tab" off sets ActivePage to 0.
-    void ReadBody(TStreamReader& r, const TStoreSettings& settings);
+    // A watch is told of the entries as they are read.
+    void ReadBody(TStreamReader& r, const TStoreSettings& settings,
+                  IEntryReadWatch* watch = nullptr);
     // Brings the header values the windows index with into range, as a read does; a
     // book built another way (from JSON) goes through it too, so that what it writes
     // reads back unchanged.

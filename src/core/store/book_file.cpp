@@ -129,7 +129,7 @@ TFileCheck CheckTrailer(TStreamReader& r) {
 namespace {
 
 TLoadResult ParseBook(TStreamReader& r, const TStoreSettings& settings, const std::string& path,
-                      bool eventsOnly) {
+                      bool eventsOnly, IEntryReadWatch* watch = nullptr) {
     try {
         TFileCheck check = CheckSignature(r, true);
         if (check.Valid)
@@ -151,7 +151,7 @@ TLoadResult ParseBook(TStreamReader& r, const TStoreSettings& settings, const st
         auto book = std::make_unique<TBookData>();
         r.SetSkipTexts(eventsOnly);
         book->EventsOnly = eventsOnly;
-        book->ReadBody(r, settings);
+        book->ReadBody(r, settings, watch);
         // The trailer must follow the body exactly and end the file.
         if (r.Remaining() != kSignatureSize || !CheckSignature(r, false).Valid)
             return Failure(kCodeInvalid, path, kMsgCorrupt);
@@ -179,11 +179,11 @@ TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSett
 namespace {
 
 TLoadResult ReadBookFile(const std::string& path, const TStoreSettings& settings, IFileSystem& fs,
-                         bool eventsOnly) {
+                         bool eventsOnly, IEntryReadWatch* watch = nullptr) {
     TFileWindow file(fs);
     const TIoResult io = file.Open(path);
     TStreamReader r(file);
-    TLoadResult result = io.Ok ? ParseBook(r, settings, path, eventsOnly) : TLoadResult();
+    TLoadResult result = io.Ok ? ParseBook(r, settings, path, eventsOnly, watch) : TLoadResult();
     // A read that failed is told as such, not as a damaged file.
     const TIoResult& failed = io.Ok ? file.ReadError() : io;
     if (!failed.Ok) {
@@ -199,8 +199,9 @@ TLoadResult ReadBookFile(const std::string& path, const TStoreSettings& settings
 
 } // namespace
 
-TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IFileSystem& fs) {
-    return ReadBookFile(path, settings, fs, false);
+TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IFileSystem& fs,
+                     IEntryReadWatch* watch) {
+    return ReadBookFile(path, settings, fs, false, watch);
 }
 
 TLoadResult LoadBookEvents(const std::string& path, const TStoreSettings& settings,

@@ -40,9 +40,9 @@ struct TLoadResult {
 
 // Reads the file and parses it, a window of the file at a time. Older layouts (codes 12, 20, 25)
 // are left to the converter of earlier files. The loaded book remembers the identity of the file it
-// was read from.
+// was read from. A watch is told of the entries as they are read.
 TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings,
-                     IFileSystem& fs = RealFileSystem());
+                     IFileSystem& fs = RealFileSystem(), IEntryReadWatch* watch = nullptr);
 // The same for a reader of the book's events only (an agenda, the due reminders):
 // the texts of everything else are stepped over and read as absent, which builds the
 // book in a fraction of the time and memory. The book is marked EventsOnly, and

@@ -99,6 +99,19 @@ public:
         for (int i = 0; i < count; ++i)
             items_.push_back(T::Read(r, version));
     }
+    // The same, with `watch.Begin(count)` called once the count is known and
+    // `watch.Read(item)` for each item as soon as it is read. The items stay where
+    // they are while the list is read, as room for all of them is made first.
+    template <class Watch> void ReadItemsWatched(TStreamReader& r, int version, Watch& watch) {
+        items_.clear();
+        const int count = r.ReadCount();
+        items_.reserve(static_cast<std::size_t>(count));
+        watch.Begin(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            items_.push_back(T::Read(r, version));
+            watch.Read(*items_.back());
+        }
+    }
 
     bool ItemsEqual(const TMyList& other) const {
         return std::equal(items_.begin(), items_.end(), other.items_.begin(), other.items_.end(),
