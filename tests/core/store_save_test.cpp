@@ -6,6 +6,7 @@
 #include "core/system/file_lock.h"
 #include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/fault_file_system.h"
 
 #include <filesystem>
 #include <fstream>
@@ -283,6 +284,34 @@ TEST_F(StoreSave, AtomicWriteReplacesThroughALinkAndCopies) {
     EXPECT_FALSE(CopyFileAtomically(Path("absent"), Path("copy.bin")).Ok);
     EXPECT_EQ(Contents(Path("copy.bin")), data);
     EXPECT_FALSE(WriteFileAtomically(dir_.string(), data).Ok); // a folder
+}
+
+TEST_F(StoreSave, ALargeWriteSendsEachStretchToTheDiskAsItGoes) {
+    // 20 pieces of 1 MB and a short one: the first two 8 MB stretches are started on
+    // their way while the rest is still being written; the sync at the end takes the rest.
+    std::vector<std::uint8_t> piece(std::size_t{1} << 20);
+    for (std::size_t i = 0; i < piece.size(); ++i)
+        piece[i] = static_cast<std::uint8_t>(i * 7);
+    const std::vector<std::uint8_t> tail{1, 2, 3};
+    testing::TFaultFileSystem files;
+    const std::string path = Path("large.bin");
+    ASSERT_TRUE(WriteFileAtomically(
+                    path,
+                    [&](const TByteSink& put) {
+                        for (int i = 0; i < 20; ++i)
+                            if (!put(piece))
+                                return false;
+                        return put(tail);
+                    },
+                    files)
+                    .Ok);
+    const std::int64_t stretch = std::int64_t{8} << 20;
+    EXPECT_EQ(files.Writebacks(), (std::vector<std::pair<std::int64_t, std::int64_t>>{
+                                      {0, stretch}, {stretch, stretch}}));
+    const std::vector<std::uint8_t> written = Contents(path);
+    ASSERT_EQ(written.size(), 20 * piece.size() + tail.size());
+    EXPECT_TRUE(std::equal(piece.begin(), piece.end(), written.begin() + 19 * piece.size()));
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), written.end() - 3));
 }
 
 // Another writer changes the file between this book's read and its save.

@@ -62,6 +62,11 @@ int TFaultFileSystem::Fsync(int fd) {
     return Fails("fsync") ? -1 : real_.Fsync(fd);
 }
 
+void TFaultFileSystem::StartWriteback(int fd, std::int64_t offset, std::int64_t size) {
+    writebacks_.emplace_back(offset, size);
+    real_.StartWriteback(fd, offset, size);
+}
+
 int TFaultFileSystem::Close(int fd) {
     if (Fails("close")) {
         const int error = errno;

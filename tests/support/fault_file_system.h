@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tessaly::testing {
@@ -45,6 +46,12 @@ public:
     long ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override;
     long Write(int fd, const void* data, std::size_t size) override;
     int Fsync(int fd) override;
+    // Passed on, and recorded apart: advice is not a call that can fail a save.
+    void StartWriteback(int fd, std::int64_t offset, std::int64_t size) override;
+    // The ranges of StartWriteback calls, in order.
+    const std::vector<std::pair<std::int64_t, std::int64_t>>& Writebacks() const {
+        return writebacks_;
+    }
     int Close(int fd) override;
     int Fstat(int fd, TFileStat& st) override;
     int Stat(const std::string& path, TFileStat& st) override;
@@ -61,6 +68,7 @@ private:
 
     IFileSystem& real_;
     std::vector<std::string> log_;
+    std::vector<std::pair<std::int64_t, std::int64_t>> writebacks_;
     int failAt_ = 0;
     int error_ = EIO;
     bool injected_ = false;

@@ -53,6 +53,7 @@ bool WriteAll(IFileSystem& fs, int fd, std::span<const std::uint8_t> data) {
 }
 
 constexpr const char* kTempMark = ".tmp";
+constexpr std::int64_t kWritebackStretch = std::int64_t{8} << 20;
 
 // "NAME.tmpPID-COUNT-RANDOM": the writer's process id lets a later save tell a
 // temporary whose writer died from one being written now.
@@ -91,12 +92,22 @@ TStep Fill(IFileSystem& fs, int fd, const TByteSource& source, const TFileStat* 
            TFileStat& written) {
     int writeError = 0;
     bool complete = false;
+    // The disk starts on each stretch of a large file as soon as it is written, so
+    // that writing it and making it durable overlap.
+    std::int64_t done = 0;
+    std::int64_t started = 0;
     try {
         complete = source([&](std::span<const std::uint8_t> piece) {
-            if (WriteAll(fs, fd, piece))
-                return true;
-            writeError = errno;
-            return false;
+            if (!WriteAll(fs, fd, piece)) {
+                writeError = errno;
+                return false;
+            }
+            done += static_cast<std::int64_t>(piece.size());
+            if (done - started >= kWritebackStretch) {
+                fs.StartWriteback(fd, started, done - started);
+                started = done;
+            }
+            return true;
         });
     } catch (const std::exception&) {
         // The temporary must still be removed; the caller has its own reason.

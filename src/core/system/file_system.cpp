@@ -52,6 +52,9 @@ public:
         return static_cast<long>(n);
     }
     int Fsync(int fd) override { return ::fsync(fd); }
+    void StartWriteback(int fd, std::int64_t offset, std::int64_t size) override {
+        ::sync_file_range(fd, offset, size, SYNC_FILE_RANGE_WRITE);
+    }
     int Close(int fd) override { return ::close(fd); }
     int Fstat(int fd, TFileStat& st) override {
         struct stat s {};

@@ -48,6 +48,15 @@ public:
     virtual long ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) = 0;
     virtual long Write(int fd, const void* data, std::size_t size) = 0;
     virtual int Fsync(int fd) = 0;
+    // Asks that the bytes written so far in [offset, offset + size) start on their way
+    // to the disk, without waiting for them (sync_file_range(2)), so that the Fsync
+    // at the end of a large write has less left to wait for. Only advice: a file
+    // system that takes none does nothing, and a refusal is not an error.
+    virtual void StartWriteback(int fd, std::int64_t offset, std::int64_t size) {
+        (void)fd;
+        (void)offset;
+        (void)size;
+    }
     virtual int Close(int fd) = 0;
     virtual int Fstat(int fd, TFileStat& st) = 0;
     // stat(2) of the file a path names, following symbolic links.
