@@ -50,9 +50,7 @@ void TListReadAhead::EntriesBegin(const TBookData& book, std::size_t count) {
 }
 
 void TListReadAhead::EntryRead(TRecord& entry) {
-    if (!worker_.joinable())
-        return;
-    if (handed_ >= entries_.size())
+    if (!worker_.joinable() || handed_ >= entries_.size())
         return;
     entries_[handed_++] = &entry;
     if (handed_ % kBatch == 0 || handed_ == entries_.size()) {
@@ -62,8 +60,10 @@ void TListReadAhead::EntryRead(TRecord& entry) {
 }
 
 void TListReadAhead::EntriesEnd(bool complete) noexcept {
-    complete_ = complete;
-    if (!complete) {
+    // Every entry counted must have been handed over, or the worker would wait for
+    // the missing ones.
+    complete_ = complete && handed_ == entries_.size();
+    if (!complete_) {
         StopWorker();
         return;
     }

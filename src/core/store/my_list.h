@@ -93,11 +93,11 @@ public:
     }
     // Replaces the items by those read from the stream.
     void ReadItems(TStreamReader& r, int version) {
-        items_.clear();
-        const int count = r.ReadCount();
-        items_.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i)
-            items_.push_back(T::Read(r, version));
+        struct TNoWatch {
+            void Begin(std::size_t) {}
+            void Read(T&) {}
+        } none;
+        ReadItemsWatched(r, version, none);
     }
     // The same, with `watch.Begin(count)` called once the count is known and
     // `watch.Read(item)` for each item as soon as it is read. The items stay where
@@ -109,7 +109,8 @@ public:
         watch.Begin(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
             items_.push_back(T::Read(r, version));
-            watch.Read(*items_.back());
+            if (items_.back())
+                watch.Read(*items_.back());
         }
     }
 
