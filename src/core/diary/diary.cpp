@@ -3,6 +3,7 @@
 #include "core/access/book_header.h"
 #include "core/common/same_text.h"
 #include "core/store/book_file.h"
+#include "core/store/file_window.h"
 #include "core/system/file_io.h"
 
 #include <filesystem>
@@ -80,9 +81,10 @@ std::unique_ptr<TDiaryData> NewDiary(const std::string& path, const IClock& cloc
     return diary;
 }
 
-TDiaryLoad ParseDiaryImage(std::span<const std::uint8_t> bytes, const std::string& path) {
+namespace {
+
+TDiaryLoad ParseDiary(TStreamReader& r, const std::string& path) {
     try {
-        TStreamReader r(bytes);
         if (!ReadSignature(r))
             return Failure(path, kMsgNotADiary);
         // The trailer is checked before any of the body is parsed.
@@ -116,16 +118,28 @@ TDiaryLoad ParseDiaryImage(std::span<const std::uint8_t> bytes, const std::strin
     return Failure(path, kMsgDiaryCorrupt);
 }
 
-TDiaryLoad LoadDiary(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    const TIoResult io = ReadWholeFile(path, bytes);
-    if (!io.Ok) {
-        TDiaryLoad result;
+} // namespace
+
+TDiaryLoad ParseDiaryImage(std::span<const std::uint8_t> bytes, const std::string& path) {
+    TStreamReader r(bytes);
+    return ParseDiary(r, path);
+}
+
+TDiaryLoad LoadDiary(const std::string& path, IFileSystem& fs) {
+    // Read as a book is: a regular file only, a window at a time, so that what is read
+    // is no more than the diary's counts ask for.
+    TFileWindow file(fs);
+    const TIoResult io = file.Open(path);
+    TStreamReader r(file);
+    TDiaryLoad result = io.Ok ? ParseDiary(r, path) : TDiaryLoad();
+    // A read that failed is told as such, not as a damaged file.
+    const TIoResult& failed = io.Ok ? file.ReadError() : io;
+    if (!failed.Ok) {
+        result = TDiaryLoad();
         result.Unreadable = true;
-        result.Message = io.Error;
-        return result;
+        result.Message = failed.Error;
     }
-    return ParseDiaryImage(bytes, path);
+    return result;
 }
 
 std::vector<std::uint8_t> WriteDiaryImage(TDiaryData& diary) {

@@ -71,8 +71,8 @@ struct TDiaryLoad {
     bool Unreadable = false; // the file could not be opened or read
 };
 
-// Reads the whole file and parses it; FileName becomes the path.
-TDiaryLoad LoadDiary(const std::string& path);
+// Reads the file and parses it; FileName becomes the path.
+TDiaryLoad LoadDiary(const std::string& path, IFileSystem& fs = RealFileSystem());
 // Parses a diary image in memory; `path` names it in messages and becomes FileName.
 TDiaryLoad ParseDiaryImage(std::span<const std::uint8_t> bytes,
                            const std::string& path = std::string());

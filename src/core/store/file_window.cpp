@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace tessaly {
 
@@ -26,22 +24,13 @@ TFileWindow::~TFileWindow() {
 
 TIoResult TFileWindow::Open(const std::string& path) {
     path_ = path;
-    const int fd = fs_.Open(path, O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0)
-        return Fail("cannot open", path, errno);
     TFileStat st;
-    if (fs_.Fstat(fd, st) != 0) {
-        const int error = errno;
-        fs_.Close(fd);
-        return Fail("cannot read", path, error);
-    }
-    if (S_ISDIR(st.Mode) || !S_ISREG(st.Mode)) {
-        fs_.Close(fd);
-        return Fail("cannot read", path, S_ISDIR(st.Mode) ? EISDIR : EINVAL);
-    }
+    TIoResult r;
+    const int fd = OpenForReading(path, st, r, fs_);
+    if (fd < 0)
+        return r;
     fd_ = fd;
     size_ = static_cast<std::size_t>(std::max<std::int64_t>(st.Size, 0));
-    TIoResult r;
     r.Ok = true;
     r.Identity = TFileIdentity::Of(st);
     return r;

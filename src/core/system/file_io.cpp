@@ -53,6 +53,8 @@ bool WriteAll(IFileSystem& fs, int fd, std::span<const std::uint8_t> data) {
 }
 
 constexpr const char* kTempMark = ".tmp";
+// As many symbolic links as the system follows in one path.
+constexpr int kMostLinks = 40;
 constexpr std::int64_t kWritebackStretch = std::int64_t{8} << 20;
 
 // "NAME.tmpPID-COUNT-RANDOM": the writer's process id lets a later save tell a
@@ -144,13 +146,26 @@ void SyncFolder(IFileSystem& fs, const std::string& folder) {
 } // namespace
 
 std::string ResolveTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    // Followed one link at a time, so that a link to a file not made yet still tells
+    // where the file goes. A relative target is taken from the link's folder as named:
+    // the system resolves its ".." from the folder the path really reaches.
     std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const auto target = std::filesystem::weakly_canonical(path, ec);
-        if (!ec)
-            return target.string();
+    fs::path at = path;
+    int hops = 0;
+    for (; hops < kMostLinks && fs::is_symlink(at, ec); ++hops) {
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec)
+            return path;
+        at = next.is_absolute() ? next : at.parent_path() / next;
     }
-    return path;
+    if (hops == 0)
+        return path;
+    // Links without end: the save names the last one, and the system says why not.
+    if (hops == kMostLinks)
+        return at.string();
+    const fs::path target = fs::weakly_canonical(at, ec);
+    return ec ? at.string() : target.string();
 }
 
 bool ModeAllowsWriting(const TFileStat& st) {
@@ -161,22 +176,40 @@ bool ModeAllowsWriting(const TFileStat& st) {
     return (st.Mode & S_IWOTH) != 0;
 }
 
+int OpenForReading(const std::string& path, TFileStat& st, TIoResult& failure, IFileSystem& fs) {
+    const int fd = fs.Open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0) {
+        failure = Fail("cannot open", path, errno);
+        return -1;
+    }
+    if (fs.Fstat(fd, st) != 0) {
+        failure = Fail("cannot read", path, errno);
+        fs.Close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st.Mode)) {
+        failure = S_ISDIR(st.Mode)
+                      ? Fail("cannot read", path, EISDIR)
+                      : Fail("cannot read", path, EINVAL, " (it is not a regular file)");
+        fs.Close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 TIoResult ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, IFileSystem& fs) {
     out.clear();
-    const int fd = fs.Open(path, O_RDONLY | O_CLOEXEC, 0);
+    TFileStat st;
+    TIoResult failure;
+    const int fd = OpenForReading(path, st, failure, fs);
     if (fd < 0)
-        return Fail("cannot open", path, errno);
+        return failure;
     auto fail = [&](int error) {
         out.clear();
         fs.Close(fd);
         return Fail("cannot read", path, error);
     };
-    TFileStat st;
-    if (fs.Fstat(fd, st) != 0)
-        return fail(errno);
-    if (S_ISDIR(st.Mode))
-        return fail(EISDIR);
-    if (S_ISREG(st.Mode) && st.Size > 0)
+    if (st.Size > 0)
         out.reserve(static_cast<std::size_t>(st.Size));
     std::uint8_t buffer[65536];
     for (;;) {

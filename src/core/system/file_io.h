@@ -20,7 +20,13 @@ struct TIoResult {
     int ErrorCode = 0;      // errno of the failure, when there is one
 };
 
-// Reads the whole file into `out`.
+// Opens a file for reading and takes its state. The open never waits (a FIFO would
+// wait for a writer), and anything but a regular file is refused, since a device or
+// a pipe may never end. Returns the descriptor, or -1 with `failure` saying why.
+int OpenForReading(const std::string& path, TFileStat& st, TIoResult& failure,
+                   IFileSystem& fs = RealFileSystem());
+
+// Reads the whole of a regular file into `out`.
 TIoResult ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
                         IFileSystem& fs = RealFileSystem());
 
@@ -49,7 +55,8 @@ TIoResult CopyFileAtomically(const std::string& from, const std::string& to,
                              IFileSystem& fs = RealFileSystem());
 bool FileExists(const std::string& path);
 
-// The path a save of `path` writes to: a symbolic link is followed to its file.
+// The path a save of `path` writes to: a symbolic link is followed to its file, also
+// to one that does not exist yet, which the save then makes.
 std::string ResolveTarget(const std::string& path);
 // Whether the mode bits of a file let this process's user write it: the owner's,
 // the group's or the others' bit, whichever class the user falls in. The superuser
