@@ -322,9 +322,15 @@ public:
         TJsonReader reader(j, at);
         VisitFields(reader, c);
         reader.Finish();
+        KeepInRange(c);
     }
 
 private:
+    // What the file's reader brings into range is brought in here too, so that what
+    // is loaded reads back as it was written.
+    static void KeepInRange(TReminders& e) { e.KeepUntilInRange(); }
+    template <class C> static void KeepInRange(C&) {}
+
     static void Get(const TJson& j, Text& t, const std::string& at) {
         if (j.is_null()) {
             t = std::nullopt;

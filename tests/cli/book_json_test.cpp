@@ -1,5 +1,6 @@
 #include "cli/book_json.h"
 #include "cli/sample_book.h"
+#include "core/diary/diary.h"
 #include "core/store/book_file.h"
 #include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
@@ -318,6 +319,45 @@ TEST(BookJsonLoad, HeaderValuesOutOfRangeAreBroughtInAsAReadWould) {
     EXPECT_EQ(back.Book->Templates.BaseIndex, 1);
     EXPECT_EQ(back.Book->SortOrder, 1);
     EXPECT_EQ(back.Book->ListTopIndex, 0);
+}
+
+TEST(BookJsonLoad, ARepeatUntilBeforeItsEventIsBroughtInAsAReadWould) {
+    // An entry's reminder, a diary's event and the reminder of an added entry, each
+    // given an Until two days before its When.
+    TJson j = DumpImage(WriteBookImage(*MakeEveryKindBook()));
+    TJson* reminder = nullptr;
+    for (auto& entry : j["Entries"])
+        if (!entry["Reminders"].empty())
+            reminder = &entry["Reminders"][0];
+    ASSERT_TRUE(reminder);
+    const double when = (*reminder)["When"].get<double>();
+    (*reminder)["Until"] = when - 2;
+    const auto image = WriteBookImage(*BookFromJson(j));
+    TLoadResult back = ParseBookImage(image, TStoreSettings(), "/tmp/x.ADR");
+    ASSERT_TRUE(back.Book) << back.Message;
+    EXPECT_EQ(WriteBookImage(*back.Book), image);
+    EXPECT_EQ(BookToJson(*back.Book), BookToJson(*BookFromJson(j)));
+
+    TDiaryData diary;
+    auto event = std::make_unique<TReminders>();
+    event->When = 45000.75;
+    event->Until = 45000.25; // the same day: kept as given
+    diary.Events.Add(std::move(event));
+    TJson d = DiaryToJson(diary);
+    d["Events"].push_back(d["Events"][0]);
+    d["Events"][1]["Until"] = 44990.5;
+    auto loaded = DiaryFromJson(d);
+    EXPECT_EQ(loaded->Events.At(0)->Until, 45000.25);
+    EXPECT_EQ(loaded->Events.At(1)->Until, 45000.75);
+    const auto diaryImage = WriteDiaryImage(*loaded);
+    TDiaryLoad diaryBack = ParseDiaryImage(diaryImage, "/tmp/x.TDY");
+    ASSERT_TRUE(diaryBack.Diary) << diaryBack.Message;
+    EXPECT_EQ(WriteDiaryImage(*diaryBack.Diary), diaryImage);
+
+    TJson added = (*reminder);
+    TJson entry = EntryToJson(*BookFromJson(j)->Entries.At(0));
+    entry["Reminders"] = TJson::array({added});
+    EXPECT_EQ(EntryFromJson(entry)->Reminders.At(0)->Until, when);
 }
 
 TEST(BookJsonLoad, TextsAreStoredAsGivenWithoutCleaning) {

@@ -42,13 +42,17 @@ std::unique_ptr<TReminders> TReminders::Create(const TReminderValues& v, const T
     return e;
 }
 
+void TReminders::KeepUntilInRange() {
+    const auto throughFile = [](TDateTime t) { return (t + kBookDateOffset) - kBookDateOffset; };
+    if (DateOf(Until) < DateOf(When) || DateOf(throughFile(Until)) < DateOf(throughFile(When)))
+        Until = When;
+}
+
 std::unique_ptr<TReminders> TReminders::Read(TStreamReader& r, int version) {
     auto e = std::make_unique<TReminders>();
     e->When = r.ReadDateTime();
     e->Until = r.ReadDateTime();
-    // A repeat-until day before the event's own day means "until the event".
-    if (DateOf(e->Until) < DateOf(e->When))
-        e->Until = e->When;
+    e->KeepUntilInRange();
     e->Completed = r.ReadByte();
     e->Frequency = r.ReadInt16();
     e->Interval = r.ReadInt16();

@@ -58,6 +58,11 @@ public:
     static std::unique_ptr<TReminders> Create(const TReminderValues& v, const TFormatSettings& fs,
                                               TDateTime today);
 
+    // A repeat-until day before the event's own day means "until the event": Until
+    // becomes When. The days are compared both as held and as a file gives them back,
+    // so that an event brought into range reads back unchanged.
+    void KeepUntilInRange();
+
     static std::unique_ptr<TReminders> Read(TStreamReader& r, int version);
     void Write(TStreamWriter& w, int version) const;
 
