@@ -6,13 +6,17 @@
 #include "core/common/file_paths.h"
 #include "core/diary/diary.h"
 #include "core/store/book_file.h"
+#include "core/store/format.h"
+#include "core/system/file_io.h"
 #include "core/system/file_lock.h"
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -55,10 +59,46 @@ IFileSystem& Files(TCliStreams io) {
     return io.Files ? *io.Files : RealFileSystem();
 }
 
+// What an existing file holds, told by its first six bytes: a book, a diary, or
+// neither (no such file, a shorter one, or another kind of file).
+std::optional<TFileKind> HeldKind(const std::string& path, IFileSystem& fs) {
+    TFileStat st;
+    TIoResult failure;
+    const int fd = OpenForReading(path, st, failure, fs);
+    if (fd < 0)
+        return std::nullopt;
+    std::array<std::uint8_t, kSignatureSize> head{};
+    const long n = fs.ReadAt(fd, head.data(), head.size(), 0);
+    fs.Close(fd);
+    if (n != static_cast<long>(head.size()))
+        return std::nullopt;
+    if (head == kSignature)
+        return TFileKind::Book;
+    if (head == kDiarySignature)
+        return TFileKind::Diary;
+    return std::nullopt;
+}
+
+// A diary is not replaced by a book, nor a book by a diary, whatever their names.
+bool RefuseOtherKind(const std::string& path, TFileKind writing, TCliStreams io) {
+    const std::optional<TFileKind> held = HeldKind(path, Files(io));
+    if (!held || *held == writing)
+        return false;
+    io.Err << BookErrorMessage(path, writing == TFileKind::Book
+                                         ? "holds a diary; an address book is not written over it"
+                                         : "holds an address book; a diary is not written over it")
+           << '\n';
+    return true;
+}
+
 // Writes a whole book that was not read first (new, sample, load) under the lock.
 int WriteNewBook(TBookData& book, const TWriteOptions& options, TCliStreams io) {
+    if (RefuseDiaryName(book.FileName, io))
+        return 1;
     TFileLock lock;
     if (!LockBookOrReport(lock, book.FileName, options, io))
+        return 1;
+    if (RefuseOtherKind(book.FileName, TFileKind::Book, io))
         return 1;
     return SaveBookOrReport(book, options, io);
 }
@@ -77,6 +117,8 @@ std::string DiaryFailureMessage(const TDiaryLoad& result, const std::string& pat
 }
 
 int SaveDiaryFile(TDiaryData& diary, TCliStreams io) {
+    if (RefuseOtherKind(diary.FileName, TFileKind::Diary, io))
+        return 1;
     const TDiarySave saved = SaveDiary(diary, false, TStoreSettings());
     if (saved.Ok)
         return 0;
@@ -186,6 +228,14 @@ std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams
 
 std::unique_ptr<TBookData> LoadBookEventsOrReport(const std::string& path, TCliStreams io) {
     return LoadOrReport(path, io, true);
+}
+
+bool RefuseDiaryName(const std::string& path, TCliStreams io) {
+    if (FileKindOf(path) != TFileKind::Diary && !IsDiaryBackupPath(path))
+        return false;
+    io.Err << BookErrorMessage(path, "is a diary's name; an address book is not written to it")
+           << '\n';
+    return true;
 }
 
 bool LockBookOrReport(TFileLock& lock, const std::string& path, const TWriteOptions& options,

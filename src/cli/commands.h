@@ -58,6 +58,9 @@ std::unique_ptr<TBookData> LoadBookOrReport(const std::string& path, TCliStreams
                                             IEntryReadWatch* watch = nullptr);
 // The same for a command that reads only the book's events (LoadBookEvents).
 std::unique_ptr<TBookData> LoadBookEventsOrReport(const std::string& path, TCliStreams io);
+// Whether `path` is a diary's name (".TDY", or its back-up's ".BKD"), to which no
+// address book is written; says so on Err when it is.
+bool RefuseDiaryName(const std::string& path, TCliStreams io);
 // Takes the writers' lock of a book for a read-change-write, or says on Err that
 // another writer kept it.
 bool LockBookOrReport(TFileLock& lock, const std::string& path, const TWriteOptions& options,

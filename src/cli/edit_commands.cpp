@@ -20,10 +20,10 @@ namespace {
 
 // Reads, changes and writes the book under its writers' lock. `change` gives 0 when
 // the book is to be saved, else the exit status after saying why not.
-// `saved`, when given, runs on the book once it is written.
 int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
-               const std::function<int(TBookData&)>& change,
-               const std::function<int(TBookData&)>& saved = nullptr) {
+               const std::function<int(TBookData&)>& change) {
+    if (RefuseDiaryName(path, io))
+        return 1;
     TFileLock lock;
     if (!LockBookOrReport(lock, path, options, io))
         return 1;
@@ -35,9 +35,7 @@ int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStream
         return status;
     // Counted as the book window counts a change, then written at once.
     MarkChanged(*book);
-    if (const int status = SaveBookOrReport(*book, options, io))
-        return status;
-    return saved ? saved(*book) : 0;
+    return SaveBookOrReport(*book, options, io);
 }
 
 // The index of the selected entry, or -1 after saying why there is none.
@@ -104,7 +102,6 @@ int CommandAdd(const std::string& path, TCliStreams io, const TWriteOptions& opt
     } catch (const BookJsonError& e) {
         return refused(e.what());
     }
-    int stored = -1;
     const auto add = [&](TBookData& book) {
         if (book.Entries.Count() >= kMaxListCount) {
             io.Err << BookErrorMessage(path, "is full: a book holds at most " +
@@ -125,17 +122,18 @@ int CommandAdd(const std::string& path, TCliStreams io, const TWriteOptions& opt
         } catch (const TJson::exception& e) {
             return refused(e.what());
         }
-        stored = StoreEntry(book, nullptr, entry.get(), UndoLimit(TStoreSettings()), false);
-        return 0;
-    };
-    const auto print = [&](TBookData& book) {
+        const int stored =
+            StoreEntry(book, nullptr, entry.get(), UndoLimit(TStoreSettings()), false);
+        // Printed before the book is written, and written only once it is printed: a
+        // failure then always means that nothing was added.
         io.Out << EntryToJson(*book.Entries.At(stored)).dump(2) << '\n';
         if (io.Out.flush())
             return 0;
-        io.Err << BookErrorMessage(path, "has the new entry, but it could not be printed") << '\n';
+        io.Err << BookErrorMessage(path, "was not changed: the new entry could not be printed")
+               << '\n';
         return 1;
     };
-    return ChangeBook(path, options, io, add, print);
+    return ChangeBook(path, options, io, add);
 }
 
 int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io,

@@ -11,9 +11,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -33,10 +35,26 @@ int Finished(int status) {
     return status;
 }
 
+// A standard stream the caller closed is held by /dev/null opened for reading: no file
+// the command opens then takes its number (output meant for the terminal would land
+// in a book), and writing to it still fails as writing to a closed stream does.
+void HoldClosedStandardStreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace tessaly;
+    HoldClosedStandardStreams();
     return Finished([&]() -> int {
         CLI::App app{"tessaly-cli: create, check, dump and load Tessaly address books and diaries"};
         app.require_subcommand(1);
@@ -187,8 +205,10 @@ int main(int argc, char** argv) {
             // tessaly-cli starts without libical and leaves the calendar to the
             // program that has it.
             if (!LinkedICalWriter()) {
-                io.Err << "tessaly-cli: the iCalendar export cannot be loaded: "
-                       << RunICalProgram(argv) << '\n';
+                // Nothing is said before the hand-over: from then on the other program
+                // speaks for itself.
+                const std::string reason = RunICalProgram(argv);
+                io.Err << "tessaly-cli: the iCalendar export cannot be loaded: " << reason << '\n';
                 return 1;
             }
             return CommandICal(files, icalFrom, icalTo, io);

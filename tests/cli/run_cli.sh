@@ -95,9 +95,17 @@ lost-output)
         [ "$(cat err.txt)" = "tessaly-cli: the output could not be written completely" ] ||
             fail "$command said: $(cat err.txt)"
     done
+    # add prints before it writes: with its output lost the book is left as it was.
+    cp Out.adr Before.adr
     echo '{}' | "$cli" add Out.adr >/dev/full 2>err.txt && fail "add reported success"
-    grep -q "OUT.ADR has the new entry, but it could not be printed" err.txt ||
+    grep -q "OUT.ADR was not changed: the new entry could not be printed" err.txt ||
         fail "add said: $(cat err.txt)"
+    cmp -s Before.adr Out.adr || fail "add changed the book although its output was lost"
+    # A closed standard output is lost output too, and no file takes its place.
+    echo '{}' | "$cli" add Out.adr >&- 2>err.txt && fail "add to a closed output reported success"
+    cmp -s Before.adr Out.adr || fail "add changed the book with its output closed"
+    run check Out.adr
+    expect 0 "OK"
     ;;
 messages)
     # Every refusal says why in whole lines: the last byte written is a line break.
@@ -160,8 +168,14 @@ JSON
     expect 0 "2024-01-31	10:00	Rent €"
     run ical Plan.TDY --from 2024-01-01 --to 2024-12-31
     [ "$status" -eq 0 ] || fail "ical failed: $(cat err.txt)"
+    [ -s err.txt ] && fail "ical said on success: '$(cat err.txt)'"
     grep -q "^SUMMARY:Leap day" out.txt || fail "ical lacks the note"
     grep -q "^RDATE:20240229T100000" out.txt || fail "ical lacks the month-end dates"
+    # A failure of the handed-over writer reads as its own message alone.
+    run ical Missing.TDY
+    [ "$status" -eq 1 ] || fail "ical of a missing diary gave $status"
+    [ "$(cat err.txt)" = "Diary Missing.TDY could not be located" ] ||
+        fail "ical of a missing diary said '$(cat err.txt)'"
     run agenda Plan.TDY --from 2024-02-30 --to 2024-03-01
     [ "$status" -eq 1 ] || fail "a bad date was taken"
 
@@ -181,6 +195,65 @@ JSON
     expect 1 ""
     grep -q "^tessaly-cli: the iCalendar export cannot be loaded: .*/alone/tessaly-ical: No such file" err.txt ||
         fail "ical without its program said '$(cat err.txt)'"
+    ;;
+hostile-targets)
+    # Odd targets given as books and diaries are refused at once and in little memory,
+    # never read without end or waited on; under a sanitizer the address space cannot
+    # be limited.
+    limited() {
+        (
+            [ -n "${TESSALY_SANITIZED:-}" ] || ulimit -v 1000000
+            timeout 20 "$cli" "$@"
+        ) >out.txt 2>err.txt
+        status=$?
+        [ "$status" -ne 124 ] || fail "$* was still running after 20 s"
+    }
+    run sample Book.adr
+    expect 0 ""
+    ln -s /dev/zero Zero.TDY
+    ln -s /dev/zero Zero.adr
+    mkfifo Fifo.TDY Fifo.adr
+    # A diary of 4 GB, almost all of it a hole: its head and trailer are right.
+    printf '\005TD-V3' >Huge.TDY
+    truncate -s 4G Huge.TDY
+    printf '\005TD-V3' | dd of=Huge.TDY bs=1 seek=$((4 * 1024 * 1024 * 1024 - 6)) conv=notrunc status=none
+    for target in Zero.TDY Zero.adr Fifo.TDY Fifo.adr; do
+        limited check $target
+        expect 1 "$(echo $target | tr a-z A-Z) could not be read: cannot read $target: Invalid argument (it is not a regular file)"
+        commands=(dump "agenda --from 2024-01-01 --to 2024-01-02" "due --now '2024-01-01 10:00'" ical)
+        case $target in *.adr) commands+=("tag --all") ;; esac
+        for command in "${commands[@]}"; do
+            eval limited $command $target
+            [ "$status" -eq 1 ] || fail "$command $target gave $status"
+            grep -q "not a regular file" err.txt || fail "$command $target said '$(cat err.txt)'"
+        done
+    done
+    limited check Huge.TDY
+    expect 1 "HUGE.TDY Diary File is Corrupt - Recover File from Backup Copy"
+
+    # A book is not written over a diary, under its name or not.
+    run new Plans.TDY
+    expect 0 ""
+    cp Plans.TDY Plans.copy
+    run sample --force Plans.TDY
+    expect 1 ""
+    [ "$(cat err.txt)" = "PLANS.TDY is a diary's name; an address book is not written to it" ] ||
+        fail "sample over a diary said '$(cat err.txt)'"
+    cmp -s Plans.TDY Plans.copy || fail "sample wrote over a diary"
+    run check Plans.TDY
+    expect 0 "OK"
+
+    # A link to a book not yet made: the book is made where the link leads.
+    mkdir real
+    ln -s real/Linked.adr Linked.adr
+    run new Linked.adr --config-dir "$work/none"
+    expect 0 ""
+    [ -L Linked.adr ] || fail "the link was replaced"
+    [ -f real/Linked.adr ] || fail "the link's file was not made"
+    echo '{}' | "$cli" add Linked.adr >/dev/null 2>err.txt || fail "add through the link: $(cat err.txt)"
+    [ -L Linked.adr ] || fail "add replaced the link"
+    run check real/Linked.adr
+    expect 0 "OK"
     ;;
 *)
     fail "unknown scenario"

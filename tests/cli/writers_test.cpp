@@ -105,7 +105,8 @@ TEST_F(CliWriters, ABookRewrittenBetweenReadAndWriteIsNotOverwrittenUnlessForced
         EXPECT_EQ(run.Err.str(), "BOOK.ADR was changed by another user or program since it was "
                                  "read; it was not changed. Give --force to overwrite those "
                                  "changes.\n");
-        EXPECT_EQ(run.Out.str(), "");
+        // add prints its entry before the book is written; the status says it was not.
+        EXPECT_EQ(run.Out.str().empty(), std::string_view(change.Name) != "add");
         EXPECT_EQ(ReadBytes(path), theirs);
         EXPECT_EQ(Names(), std::vector<std::string>{"BOOK.ADR"});
 
@@ -261,6 +262,70 @@ TEST_F(CliWriters, ADeviceOrFifoIsNeverReplacedByABook) {
     }
 }
 
+TEST_F(CliWriters, ABookIsNeverWrittenAsADiaryNorADiaryAsABook) {
+    const std::string diary = dir.File("PLANS.TDY");
+    const std::string backup = dir.File("PLANS.BKD");
+    TRun makeDiary;
+    ASSERT_EQ(CommandNew(diary, dir.File("config"), false, makeDiary.Streams()), 0);
+    fs::copy_file(diary, backup);
+    const auto diaryBytes = ReadBytes(diary);
+    TRun dump;
+    ASSERT_EQ(CommandDump(path, dump.Streams()), 0);
+
+    // Every command that writes a book refuses a diary's name, whatever the file holds.
+    for (const std::string& target : {diary, backup}) {
+        SCOPED_TRACE(target);
+        const std::string said = fs::path(target).filename().string() +
+                                 " is a diary's name; an address book is not written to it\n";
+        TRun sample;
+        EXPECT_EQ(CommandSample(target, true, sample.Streams()), 1);
+        EXPECT_EQ(sample.Err.str(), said);
+        if (target == backup) {
+            TRun made;
+            EXPECT_EQ(CommandNew(target, dir.File("config"), true, made.Streams()), 1);
+            EXPECT_EQ(made.Err.str(), said);
+            TRun load(dump.Out.str());
+            EXPECT_EQ(CommandLoad(target, load.Streams()), 1);
+            EXPECT_EQ(load.Err.str(), said);
+        }
+        for (const TChange& change : Changes()) {
+            SCOPED_TRACE(change.Name);
+            TRun run(change.Input);
+            EXPECT_EQ(change.Run(target, run.Streams(), TWriteOptions()), 1);
+            EXPECT_EQ(run.Err.str(), said);
+        }
+        EXPECT_EQ(ReadBytes(target), diaryBytes);
+    }
+
+    // A file that holds the other kind is not replaced under a name of this kind.
+    const std::string misnamed = dir.File("OLD.ADR");
+    fs::copy_file(diary, misnamed);
+    TRun sample;
+    EXPECT_EQ(CommandSample(misnamed, true, sample.Streams()), 1);
+    EXPECT_EQ(sample.Err.str(), "OLD.ADR holds a diary; an address book is not written over it\n");
+    TRun load(dump.Out.str());
+    EXPECT_EQ(CommandLoad(misnamed, load.Streams()), 1);
+    EXPECT_EQ(load.Err.str(), sample.Err.str());
+    EXPECT_EQ(ReadBytes(misnamed), diaryBytes);
+    const std::string bookAsDiary = dir.File("BOOK.TDY");
+    fs::copy_file(path, bookAsDiary);
+    TRun fresh;
+    EXPECT_EQ(CommandNew(bookAsDiary, dir.File("config"), true, fresh.Streams()), 1);
+    EXPECT_EQ(fresh.Err.str(), "BOOK.TDY holds an address book; a diary is not written over it\n");
+    TRun diaryDump;
+    ASSERT_EQ(CommandDump(diary, diaryDump.Streams()), 0);
+    TRun loadDiary(diaryDump.Out.str());
+    EXPECT_EQ(CommandLoad(bookAsDiary, loadDiary.Streams()), 1);
+    EXPECT_EQ(loadDiary.Err.str(), fresh.Err.str());
+    EXPECT_EQ(ReadBytes(bookAsDiary), original);
+    // A file of the right kind is replaced as before.
+    TRun again;
+    EXPECT_EQ(CommandSample(path, true, again.Streams()), 0) << again.Err.str();
+    TRun newDiary;
+    EXPECT_EQ(CommandNew(diary, dir.File("config"), true, newDiary.Streams()), 0)
+        << newDiary.Err.str();
+}
+
 TEST_F(CliWriters, HostileJsonIsRefusedWithAMessage) {
     const std::string deep =
         "{\"Notes\": " + std::string(90000, '[') + std::string(90000, ']') + "}";
@@ -315,13 +380,14 @@ TEST_F(CliWriters, ALostOutputIsAFailure) {
         EXPECT_EQ(c.Run(TCliStreams{in, out, err}), 1);
         EXPECT_EQ(err.str(), "tessaly-cli: the output could not be written completely\n");
     }
-    // The entry is added, but the user is told that its printout was lost.
+    // add prints the new entry before the book is written: a lost printout leaves the
+    // book as it was, so that a script that tries again does not add the entry twice.
     std::istringstream in("{}");
     std::ostream out(&full);
     std::ostringstream err;
     EXPECT_EQ(CommandAdd(path, TCliStreams{in, out, err}), 1);
-    EXPECT_EQ(err.str(), "BOOK.ADR has the new entry, but it could not be printed\n");
-    EXPECT_EQ(LoadBook(path, TStoreSettings()).Book->Entries.Count(), 4);
+    EXPECT_EQ(err.str(), "BOOK.ADR was not changed: the new entry could not be printed\n");
+    EXPECT_EQ(ReadBytes(path), original);
 }
 
 TEST(CliPieces, OutputWrittenInPiecesIsTheWholeTextInUtf8) {
