@@ -100,20 +100,27 @@ private:
     bool skipTexts_ = false;
 };
 
-// Texts read while one of these lives are kept, even by a reader that steps over
-// the others.
-class TKeepTexts {
+// While one of these lives the reader steps over texts or not, as it says; then it
+// goes back to what it did before.
+class TTextSkipping {
 public:
-    explicit TKeepTexts(TStreamReader& r) : r_(r), skipped_(r.SkipsTexts()) {
-        r.SetSkipTexts(false);
+    TTextSkipping(TStreamReader& r, bool skip) : r_(r), skipped_(r.SkipsTexts()) {
+        r.SetSkipTexts(skip);
     }
-    ~TKeepTexts() { r_.SetSkipTexts(skipped_); }
-    TKeepTexts(const TKeepTexts&) = delete;
-    TKeepTexts& operator=(const TKeepTexts&) = delete;
+    ~TTextSkipping() { r_.SetSkipTexts(skipped_); }
+    TTextSkipping(const TTextSkipping&) = delete;
+    TTextSkipping& operator=(const TTextSkipping&) = delete;
 
 private:
     TStreamReader& r_;
     bool skipped_;
+};
+
+// Texts read while one of these lives are kept, even by a reader that steps over
+// the others.
+class TKeepTexts : public TTextSkipping {
+public:
+    explicit TKeepTexts(TStreamReader& r) : TTextSkipping(r, false) {}
 };
 
 class TStreamWriter {
