@@ -209,11 +209,10 @@ namespace {
 std::unique_ptr<TBookData> LoadOrReport(const std::string& path, TCliStreams io, bool eventsOnly,
                                         IEntryReadWatch* watch = nullptr) {
     // The size is only a hint, so it is taken from the real file even when the book is
-    // read through another file system. Without the texts, the heap a book is built
-    // in is about its file's size.
-    std::size_t ratio = eventsOnly ? 1 : 3;
-    if (const char* x = std::getenv("TESSALY_WARM_RATIO")) ratio = std::strtoul(x, nullptr, 10);
-    const THeapWarmup warmup(THeapWarmup::ForFile(path, ratio));
+    // read through another file system. Without the texts (for events, or for a
+    // listing, which the watch is), the heap a book is built in is about its file's
+    // size; more set aside is only faulted in for nothing.
+    const THeapWarmup warmup(THeapWarmup::ForFile(path, eventsOnly || watch ? 1 : 3));
     TLoadResult result = eventsOnly ? LoadBookEvents(path, TStoreSettings(), Files(io))
                                     : LoadBook(path, TStoreSettings(), Files(io), watch);
     if (!result.Book)
