@@ -203,8 +203,8 @@ TEST(ListedTexts, ListAsAWholeReadingDoes) {
         AssignKeys(e.Keys, book.IndexKeys);
         e.SetNameField(kFieldFirstName, "First " + std::to_string(i % 7));
         if (i % 5 != 0)
-            e.SetNameField(kFieldSurname, "A surname long enough for the heap " +
-                                              std::to_string(i % 11));
+            e.SetNameField(kFieldSurname,
+                           "A surname long enough for the heap " + std::to_string(i % 11));
         e.SetNotes("Notes of entry " + n);
         e.Created = EncodeDate(2020, 1, 1 + i % 20);
         e.Tagged = i % 3 == 0 ? 1 : 0;
@@ -246,7 +246,7 @@ TEST(ListedTexts, ListAsAWholeReadingDoes) {
 
     // The searches, and whether they let the listing leave texts unread.
     const std::vector<std::pair<std::string, bool>> searches = {
-        {"", true},         {"Dated", true}, {"Starts", true},
+        {"", true},         {"Dated", true},  {"Starts", true},
         {"Untagged", true}, {"Named", false}, {"Second firm", false}};
     for (const auto& [name, listedOnly] : searches) {
         SCOPED_TRACE(name.empty() ? "every entry" : name);
@@ -276,7 +276,8 @@ TEST(ListedTexts, ListAsAWholeReadingDoes) {
         const TRecord& plain = *read.Book->Entries.At(1);
         EXPECT_FALSE(plain.NameFields[kFieldNotes].has_value());
         EXPECT_FALSE(plain.NameFields[kFieldFirstName].has_value());
-        EXPECT_EQ(plain.NameFields[kFieldSurname], whole.Book->Entries.At(1)->NameFields[kFieldSurname]);
+        EXPECT_EQ(plain.NameFields[kFieldSurname],
+                  whole.Book->Entries.At(1)->NameFields[kFieldSurname]);
         ASSERT_EQ(plain.Addresses.Count(), 1);
         EXPECT_EQ(plain.Addresses.FieldOf(0, kFieldCompany), "Firm 1");
         EXPECT_FALSE(plain.Addresses.At(0)->Fields[kFieldAddress].has_value());

@@ -103,7 +103,7 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings, IEntr
         ListingOnly = listed.has_value();
         TWatchedEntries watched(*this, *watch);
         if (listed)
-            Entries.ReadItemsWatched(r, watched, [v, &listed](TStreamReader& in, int) {
+            Entries.ReadItemsWatchedWith(r, watched, [v, &listed](TStreamReader& in, int) {
                 return TRecord::Read(in, v, *listed);
             });
         else

@@ -105,11 +105,12 @@ public:
     // drops each item once the watch has seen it. The items stay where
     // they are while the list is read, as room for all of them is made first.
     template <class Watch> void ReadItemsWatched(TStreamReader& r, int version, Watch& watch) {
-        ReadItemsWatched(r, watch, [version](TStreamReader& in, int) { return T::Read(in, version); });
+        ReadItemsWatchedWith(r, watch,
+                             [version](TStreamReader& in, int) { return T::Read(in, version); });
     }
     // The same with each item read by `read(r, i)`, for i from 0.
     template <class Watch, class ReadOne>
-    void ReadItemsWatched(TStreamReader& r, Watch& watch, ReadOne read) {
+    void ReadItemsWatchedWith(TStreamReader& r, Watch& watch, ReadOne read) {
         items_.clear();
         const int count = r.ReadCount();
         const bool keep = watch.Keeps();
@@ -132,7 +133,7 @@ public:
             void Begin(std::size_t) {}
             void Read(T&) {}
         } none;
-        ReadItemsWatched(r, none, read);
+        ReadItemsWatchedWith(r, none, read);
     }
 
     bool ItemsEqual(const TMyList& other) const {

@@ -87,8 +87,7 @@ public:
     // the entry's own index keys name when it does not follow the book's; its other
     // texts read as absent. Of its addresses only the first is kept, and only when
     // some of its fields are listed.
-    static std::unique_ptr<TRecord> Read(TStreamReader& r, int version,
-                                         const TListedTexts& listed);
+    static std::unique_ptr<TRecord> Read(TStreamReader& r, int version, const TListedTexts& listed);
     void Write(TStreamWriter& w, int version) const;
     bool operator==(const TRecord&) const = default;
 
