@@ -102,8 +102,8 @@ public:
     }
     // The same, with `watch.Begin(count)` called once the count is known and
     // `watch.Read(item)` for each item as soon as it is read; `watch.Keeps()` false
-    // drops each item once the watch has seen it. The items stay where
-    // they are while the list is read, as room for all of them is made first.
+    // drops each item once the watch has seen it. The items kept stay where they are
+    // while the list is read, as room for all of them is made first.
     template <class Watch> void ReadItemsWatched(TStreamReader& r, int version, Watch& watch) {
         ReadItemsWatchedWith(r, watch,
                              [version](TStreamReader& in, int) { return T::Read(in, version); });
@@ -125,15 +125,6 @@ public:
             if (!keep)
                 items_.pop_back();
         }
-    }
-    // Replaces the items by those `read(r, i)` gives, for i from 0.
-    template <class ReadOne> void ReadItemsWith(TStreamReader& r, ReadOne read) {
-        struct TNoWatch {
-            bool Keeps() const { return true; }
-            void Begin(std::size_t) {}
-            void Read(T&) {}
-        } none;
-        ReadItemsWatchedWith(r, none, read);
     }
 
     bool ItemsEqual(const TMyList& other) const {
