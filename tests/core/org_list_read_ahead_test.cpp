@@ -206,7 +206,7 @@ TEST(ListedTexts, ListAsAWholeReadingDoes) {
             e.SetNameField(kFieldSurname,
                            "A surname long enough for the heap " + std::to_string(i % 11));
         e.SetNotes("Notes of entry " + n);
-        e.Created = EncodeDate(2020, 1, 1 + i % 20);
+        e.Updated = EncodeDate(2020, 1, 1 + i % 20);
         e.Tagged = i % 3 == 0 ? 1 : 0;
         if (i % 13 != 0) {
             const int first = e.Addresses.AddAddress(1);
@@ -229,7 +229,7 @@ TEST(ListedTexts, ListAsAWholeReadingDoes) {
         book.Searches.SelectSearch(name);
         return book.Searches.ActiveSearch();
     };
-    addSearch("Dated")->Rules.Add(MakeRule(kRuleCreated, -1, false, EncodeDate(2020, 1, 3),
+    addSearch("Dated")->Rules.Add(MakeRule(kRuleLastModified, -1, false, EncodeDate(2020, 1, 3),
                                            EncodeDate(2020, 1, 9), false, false, ""));
     TFilter* starts = addSearch("Starts");
     starts->StartsWithOn = 1;
