@@ -25,10 +25,10 @@ constexpr std::size_t kBlock = std::size_t{4} << 20;
 // Faulted in a huge page at a time, so that the reader's own calls on its memory
 // (mapping more, giving the file's read bytes back) are not held up for long.
 constexpr std::size_t kStep = std::size_t{2} << 20;
-// The most set aside. Not all of what is set aside is used by the book, which the
-// allocator builds partly in memory of its own: for a large file a warm-up of its
-// heap's whole size would raise the peak by a third (the limit book of 68 MB, whose
-// heap is 110 MB, then needs some 140 MB).
+// The most set aside. The file's image is still held while the helper runs ahead of
+// the reader, so for a large file the warm-up would add its whole size to the peak:
+// the limit book (68 MB) would need some 300 MB instead of 120. Such a file is built
+// without it; it pays for itself on the files of ordinary books.
 constexpr std::size_t kMost = std::size_t{96} << 20;
 
 } // namespace
@@ -84,15 +84,9 @@ THeapWarmup::~THeapWarmup() {
 std::size_t THeapWarmup::ForFile(const std::string& path, std::size_t ratio) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    if (ec)
+    if (ec || size > kMost / std::max<std::size_t>(ratio, 1))
         return 0;
-    ratio = std::max<std::size_t>(ratio, 1);
-    if (size <= kMost / ratio)
-        return static_cast<std::size_t>(size) * ratio;
-    // A file whose heap is more than a warm-up sets aside has half its size faulted in
-    // ahead: the reader still takes fewer faults of its own, and the peak rises by
-    // about a sixth of the file (the limit book: 110 MB without, 122 MB with).
-    return std::min(static_cast<std::size_t>(size) / 2, kMost);
+    return static_cast<std::size_t>(size) * ratio;
 }
 
 int CurrentHeapArena() {

@@ -28,9 +28,8 @@ public:
     THeapWarmup& operator=(const THeapWarmup&) = delete;
 
     // About the heap a file at `path` is built in: its size times `ratio` (some 3 for
-    // a book, 2 for a diary); 0 when its size is unknown. When that is more than a
-    // warm-up sets aside (96 MB), half the file's size: more would raise the peak too
-    // far.
+    // a book, 2 for a diary); 0 when its size is unknown or that is more than a warm-up
+    // sets aside (96 MB), since for so large a file it would raise the peak too far.
     static std::size_t ForFile(const std::string& path, std::size_t ratio);
 
 private:
