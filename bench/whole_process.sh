@@ -1,23 +1,33 @@
 #!/usr/bin/env bash
-# Whole-process timings of opening and saving the limit book, beside the floor the
-# disk sets: `cat` of the same file for reading, `cp` + `sync` for writing.
+# Whole-process timings, each command timed in one hyperfine run beside its floor or
+# peer, so that both see the same machine:
+#   - `check` of the limit book beside `cat` of the same file (the floor for reading);
+#   - `tag --all` of it beside `cp` + `sync` of the same file (the floor for writing);
+#   - `list` of 32,767 ordinary contacts beside the console address book's load and
+#     search of the same people (`abook --mutt-query`), when abook and the peers'
+#     scripts are there (PEERS, by default the shared folder beside the checkout);
+# and the peak resident memory of `check` and `tag` against the file's size.
 #
 #   bench/whole_process.sh BUILD_DIR [RUNS]
 #
-# BUILD_DIR holds bench/tessaly_make_limit_book and src/cli/tessaly-cli. Timed with
-# hyperfine when it is installed, else with a loop of its own; either way the
-# figure kept is the fastest run, which is the least disturbed by other work on the
-# machine. Prints each command's time and its ratio to its floor, and the peak
-# resident memory of `check` against the file's size.
+# BUILD_DIR holds bench/tessaly_make_limit_book and src/cli/tessaly-cli. Each ratio is
+# of the median wall times, and of the mean CPU times (user + system) of the runs.
 set -euo pipefail
 
 build=${1:?usage: $0 BUILD_DIR [RUNS]}
 runs=${2:-10}
-cli=$build/src/cli/tessaly-cli
+here=$(cd "$(dirname "$0")" && pwd)
+peers=${PEERS:-$here/../../shared/peers}
+cli=$(cd "$build" && pwd)/src/cli/tessaly-cli
 maker=$build/bench/tessaly_make_limit_book
 work=$build/whole-process
 book=$work/LIMIT.ADR
 copy=$work/COPY.ADR
+
+command -v hyperfine >/dev/null 2>&1 || {
+    echo "whole_process.sh needs hyperfine (scripts/install-deps installs it)" >&2
+    exit 1
+}
 
 mkdir -p "$work"
 "$maker" "$book"
@@ -26,55 +36,67 @@ printf 'limit book: %s bytes (%.1f MB), %d runs each, load average %s\n' \
     "$bytes" "$(awk -v b="$bytes" 'BEGIN { print b / 1e6 }')" "$runs" \
     "$(cut -d' ' -f1-3 /proc/loadavg)"
 
-# The fastest of `runs` runs of a shell command, in milliseconds.
-fastest_ms() {
-    local command=$1
-    if command -v hyperfine >/dev/null 2>&1; then
-        local csv errors
-        csv=$(mktemp)
-        errors=$(mktemp)
-        # Its warnings about outliers say only that the machine is busy: the fastest
-        # run is kept for that reason. Real failures are shown.
-        if ! hyperfine --style none --warmup 2 --runs "$runs" --output null \
-            --export-csv "$csv" "$command" >/dev/null 2>"$errors"; then
-            cat "$errors" >&2
-            exit 1
-        fi
-        # command,mean,stddev,median,user,system,min,max (seconds)
-        awk -F, 'NR == 2 { printf "%.1f", $(NF - 1) * 1000 }' "$csv"
-        rm -f "$csv" "$errors"
-    else
-        local best="" i start end
-        for ((i = 0; i < runs + 2; ++i)); do
-            start=$(date +%s%N)
-            bash -c "$command" >/dev/null
-            end=$(date +%s%N)
-            ((i < 2)) && continue # warm-up
-            local ms=$(((end - start) / 1000))
-            if [[ -z $best || $ms -lt $best ]]; then best=$ms; fi
-        done
-        awk -v us="$best" 'BEGIN { printf "%.1f", us / 1000 }'
+# Times two commands in one run; prints a line for each and the ratio of the first to
+# the second. Commands that exit non-zero are timed all the same (abook finds no one).
+pair() {
+    local ours=$1 theirs=$2 label=$3 against=$4 csv errors
+    csv=$(mktemp)
+    errors=$(mktemp)
+    if ! hyperfine --style none --warmup 2 --runs "$runs" --ignore-failure --output null \
+        --export-csv "$csv" "$ours" "$theirs" >/dev/null 2>"$errors"; then
+        cat "$errors" >&2
+        exit 1
     fi
+    # command,mean,stddev,median,user,system,min,max (seconds)
+    awk -F, -v label="$label" -v against="$against" '
+        NR == 2 { wall = $(NF - 4); cpu = $(NF - 3) + $(NF - 2) }
+        NR == 3 { pwall = $(NF - 4); pcpu = $(NF - 3) + $(NF - 2) }
+        END {
+            printf "%-30s %7.1f ms wall %7.1f ms CPU\n", label, wall * 1000, cpu * 1000
+            printf "%-30s %7.1f ms wall %7.1f ms CPU\n", against, pwall * 1000, pcpu * 1000
+            printf "%-30s %7.2fx wall %8.2fx CPU\n\n", "  ratio", wall / pwall, cpu / pcpu
+        }' "$csv"
+    rm -f "$csv" "$errors"
 }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b > 0 ? a / b : 0) }'; }
+echo
+echo "median wall time and mean CPU time of $runs runs each, file in the page cache"
+pair "'$cli' check '$book'" "cat '$book'" "tessaly-cli check BOOK" "cat BOOK"
+pair "'$cli' tag '$book' --all" "sh -c \"cp '$book' '$copy' && sync '$copy'\"" \
+    "tessaly-cli tag BOOK --all" "cp BOOK COPY && sync COPY"
+rm -f "$copy"
 
-cat_ms=$(fastest_ms "cat '$book'")
-check_ms=$(fastest_ms "'$cli' check '$book'")
-cp_ms=$(fastest_ms "cp '$book' '$copy' && sync '$copy'")
-tag_ms=$(fastest_ms "'$cli' tag '$book' --all")
-
-peak_kb=0
-if [[ -x /usr/bin/time ]]; then
-    peak_kb=$(/usr/bin/time -f %M "$cli" check "$book" 2>&1 >/dev/null | tail -1)
+if command -v abook >/dev/null 2>&1 && command -v python3 >/dev/null 2>&1 &&
+    [[ -f $peers/make_contacts_csv.py && -f $peers/contacts_book.py ]]; then
+    contacts=$work/contacts
+    mkdir -p "$contacts"
+    if [[ ! -f $contacts/CONTACTS.ADR || ! -f $contacts/ab.addressbook ]]; then
+        python3 "$peers/make_contacts_csv.py" "$contacts" >/dev/null
+        "$cli" sample --force "$contacts/SAMPLE.ADR" >/dev/null
+        "$cli" dump "$contacts/SAMPLE.ADR" >"$contacts/sample.json"
+        python3 "$peers/contacts_book.py" "$contacts/contacts-utf8.csv" \
+            "$contacts/sample.json" >"$contacts/contacts.json"
+        rm -f "$contacts/CONTACTS.ADR"
+        "$cli" load "$contacts/CONTACTS.ADR" <"$contacts/contacts.json"
+        abook --convert --informat csv --infile "$contacts/contacts-utf8.csv" \
+            --outformat abook --outfile "$contacts/ab.addressbook" >/dev/null
+    fi
+    pair "'$cli' list '$contacts/CONTACTS.ADR'" \
+        "abook --datafile '$contacts/ab.addressbook' --mutt-query zzzz" \
+        "tessaly-cli list CONTACTS" "abook, the same people"
+else
+    echo "(list against abook left out: abook, python3 or $peers is missing)"
+    echo
 fi
 
-printf '\n%-34s %10s   %s\n' "command" "fastest" "against"
-printf '%-34s %8s ms   %s\n' "cat BOOK" "$cat_ms" "the floor for reading"
-printf '%-34s %8s ms   %sx cat\n' "tessaly-cli check BOOK" "$check_ms" "$(ratio "$check_ms" "$cat_ms")"
-printf '%-34s %8s ms   %s\n' "cp BOOK COPY && sync COPY" "$cp_ms" "the floor for writing"
-printf '%-34s %8s ms   %sx cp + sync\n' "tessaly-cli tag BOOK --all" "$tag_ms" "$(ratio "$tag_ms" "$cp_ms")"
-printf '%-34s %8s MB   %sx the file\n' "peak resident memory of check" \
-    "$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')" \
-    "$(ratio "$((peak_kb * 1024))" "$bytes")"
-rm -f "$copy"
+# Peak resident memory: of `check`, which keeps no entry, and of `tag`, which builds
+# the whole book and writes it.
+peak() {
+    local kb=0
+    if [[ -x /usr/bin/time ]]; then
+        kb=$(/usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1)
+    fi
+    awk -v k="$kb" -v b="$bytes" 'BEGIN { printf "%7.1f MB   %.2fx the file\n", k / 1024, k * 1024 / b }'
+}
+printf '%-30s %s\n' "peak memory of check" "$(peak "$cli" check "$book")"
+printf '%-30s %s\n' "peak memory of tag --all" "$(peak "$cli" tag "$book" --all)"

@@ -19,6 +19,7 @@ enum class TOutcome {
     RewriteFailed, // a file that was read cannot be written
     ReparseFailed, // the rewritten file is not readable
     Changed,       // the rewritten file reads back different, or writes other bytes
+    CheckDiffers,  // a check without building the book gives another verdict
 };
 
 inline bool IsFault(TOutcome o) {
@@ -28,6 +29,10 @@ inline bool IsFault(TOutcome o) {
 inline TOutcome CheckBookBytes(std::span<const std::uint8_t> bytes) {
     const TStoreSettings settings;
     TLoadResult first = ParseBookImage(bytes, settings, "FUZZ.ADR");
+    const TLoadResult checked = CheckBookImage(bytes, settings, "FUZZ.ADR");
+    if (!checked.Book != !first.Book || checked.Code != first.Code ||
+        checked.Message != first.Message)
+        return TOutcome::CheckDiffers;
     if (!first.Book) {
         const bool known = first.Code == kCodeInvalid || first.Code == kCodeVersion12 ||
                            first.Code == kCodeVersion20 || first.Code == kCodeVersion25;

@@ -209,9 +209,10 @@ namespace {
 std::unique_ptr<TBookData> LoadOrReport(const std::string& path, TCliStreams io, bool eventsOnly,
                                         IEntryReadWatch* watch = nullptr) {
     // The size is only a hint, so it is taken from the real file even when the book is
-    // read through another file system. Without the texts, the heap a book is built
-    // in is about its file's size.
-    const THeapWarmup warmup(THeapWarmup::ForFile(path, eventsOnly ? 1 : 3));
+    // read through another file system. Without the texts (for events, or for a
+    // listing, which the watch is), the heap a book is built in is about its file's
+    // size; more set aside is only faulted in for nothing.
+    const THeapWarmup warmup(THeapWarmup::ForFile(path, eventsOnly || watch ? 1 : 3));
     TLoadResult result = eventsOnly ? LoadBookEvents(path, TStoreSettings(), Files(io))
                                     : LoadBook(path, TStoreSettings(), Files(io), watch);
     if (!result.Book)
@@ -316,10 +317,9 @@ int CommandNew(const std::string& path, const std::string& configDir, bool force
 int CommandCheck(const std::string& path, TCliStreams io) {
     if (IsDiary(path))
         return CheckDiary(path, io);
-    TLoadResult result = [&] {
-        const THeapWarmup warmup(THeapWarmup::ForFile(path, 3));
-        return LoadBook(path, TStoreSettings(), Files(io));
-    }();
+    // The verdict alone: the entries are read and dropped, so little memory is touched
+    // and a warm-up would not pay.
+    TLoadResult result = CheckBookFile(path, TStoreSettings(), Files(io));
     const TBookHold hold(result.Book);
     io.Out << (result.Book ? std::string("OK") : LoadFailureMessage(result, path)) << '\n';
     if (const int status = FinishOutput(io))

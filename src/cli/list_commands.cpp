@@ -26,6 +26,8 @@ const TFilter* ListSearch(const TBookData& book, const std::optional<std::string
 int CommandList(const std::string& path, const std::optional<std::string>& search, TCliStreams io) {
     // The items are built while the book is read.
     TListReadAhead ahead([&search](const TBookData& b) { return ListSearch(b, search); });
+    // Only what the list shows is read, where the search looks at no other texts.
+    ahead.ReadListedTextsOnly();
     auto book = LoadBookOrReport(path, io, &ahead);
     const TBookHold hold(book);
     if (!book)

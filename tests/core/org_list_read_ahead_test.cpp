@@ -183,5 +183,117 @@ TEST_F(ListReadAhead, ABookWhoseReadingFailsIsLeftAlone) {
     }
 }
 
+// A listing that reads only the texts its list shows lists as a whole reading does,
+// under searches that look at no other text; a search that does has the book read
+// whole. Entries with keys of their own keep the texts those keys name.
+TEST(ListedTexts, ListAsAWholeReadingDoes) {
+    FakeClock clock{EncodeDate(2024, 3, 10) + 0.5};
+    TScratchDir dir;
+    TBookData book;
+    book.SetBuiltInDefaults();
+    book.IndexKeys.Clear();
+    book.IndexKeys.AddKey(kFieldSurname, true);
+    book.IndexKeys.AddKey(kAddressKeyBase + kFieldCompany, false);
+    const int second = book.Templates.Count();
+    book.Templates.Add(std::make_unique<TTemplate>(book.Templates.NextId++));
+    const int secondId = book.Templates.At(second)->Id;
+    for (int i = 0; i < 60; ++i) {
+        const std::string n = std::to_string(i);
+        TRecord e;
+        AssignKeys(e.Keys, book.IndexKeys);
+        e.SetNameField(kFieldFirstName, "First " + std::to_string(i % 7));
+        if (i % 5 != 0)
+            e.SetNameField(kFieldSurname,
+                           "A surname long enough for the heap " + std::to_string(i % 11));
+        e.SetNotes("Notes of entry " + n);
+        e.Updated = EncodeDate(2020, 1, 1 + i % 20);
+        e.Tagged = i % 3 == 0 ? 1 : 0;
+        if (i % 13 != 0) {
+            const int first = e.Addresses.AddAddress(1);
+            e.Addresses.SetFieldOf(first, kFieldCompany, "Firm " + std::to_string(i % 4));
+            e.Addresses.SetFieldOf(first, kFieldAddress, n + " Long Street\r\nTown");
+            e.Addresses.SetFieldOf(first, kFirstPhoneField, "0123 " + n);
+            const int other = e.Addresses.AddAddress(secondId);
+            e.Addresses.SetFieldOf(other, kFieldCompany, "Second firm " + n);
+        }
+        if (i % 9 == 0) {
+            e.UseDefaultKeys = 0;
+            e.Keys.Clear();
+            e.Keys.AddKey(kFieldNotes, true);
+            e.Keys.AddKey(kAddressKeyBase + kFieldAddress, false);
+            e.Keys.AddKey(kAddressKeyBase + kFirstPhoneField, true);
+        }
+        book.Entries.AddEntryCopy(e, clock);
+    }
+    const auto addSearch = [&](const char* name) {
+        book.Searches.SelectSearch(name);
+        return book.Searches.ActiveSearch();
+    };
+    addSearch("Dated")->Rules.Add(MakeRule(kRuleLastModified, -1, false, EncodeDate(2020, 1, 3),
+                                           EncodeDate(2020, 1, 9), false, false, ""));
+    TFilter* starts = addSearch("Starts");
+    starts->StartsWithOn = 1;
+    starts->SetStartsWith("a surname long enough for the heap 1");
+    addSearch("Untagged")->ExcludeTagged = 1;
+    addSearch("Named")->Rules.Add(
+        MakeRule(kFieldFirstName, -1, true, 0, 0, false, false, "first 3"));
+    addSearch("Second firm")
+        ->Rules.Add(MakeRule(kFieldCompany, secondId, true, 0, 0, false, false, "firm 2"));
+    book.Searches.SelectSearch(kUntitledSearch);
+    const std::string path = dir.File("KEYS.ADR");
+    testing::WriteBytes(path, WriteBookImage(book));
+    const std::vector<std::uint8_t> before = testing::ReadBytes(path);
+
+    // The searches, and whether they let the listing leave texts unread.
+    const std::vector<std::pair<std::string, bool>> searches = {
+        {"", true},         {"Dated", true},  {"Starts", true},
+        {"Untagged", true}, {"Named", false}, {"Second firm", false}};
+    for (const auto& [name, listedOnly] : searches) {
+        SCOPED_TRACE(name.empty() ? "every entry" : name);
+        const auto searchOf = [name = name](const TBookData& b) {
+            return name.empty() ? nullptr : b.Searches.At(b.Searches.FindSearch(name));
+        };
+        TLoadResult whole = LoadBook(path, TStoreSettings());
+        ASSERT_TRUE(whole.Book);
+        TEntryList wholeList(*whole.Book, clock);
+        wholeList.Rebuild(searchOf(*whole.Book));
+
+        TListReadAhead ahead(searchOf, clock, 1);
+        ahead.ReadListedTextsOnly();
+        TLoadResult read = LoadBook(path, TStoreSettings(), RealFileSystem(), &ahead);
+        ASSERT_TRUE(read.Book);
+        EXPECT_EQ(read.Book->ListingOnly, listedOnly);
+        TEntryList list(*read.Book, clock);
+        EXPECT_TRUE(list.Rebuild(searchOf(*read.Book), ahead));
+        const TListed listed = Listed(list, *read.Book);
+        EXPECT_EQ(listed, Listed(wholeList, *whole.Book));
+        EXPECT_GT(listed.size(), 3u);
+        if (!listedOnly)
+            continue;
+
+        // What the list does not show was not read: the notes of an entry that follows
+        // the book's keys, its first name, and every address but the first.
+        const TRecord& plain = *read.Book->Entries.At(1);
+        EXPECT_FALSE(plain.NameFields[kFieldNotes].has_value());
+        EXPECT_FALSE(plain.NameFields[kFieldFirstName].has_value());
+        EXPECT_EQ(plain.NameFields[kFieldSurname],
+                  whole.Book->Entries.At(1)->NameFields[kFieldSurname]);
+        ASSERT_EQ(plain.Addresses.Count(), 1);
+        EXPECT_EQ(plain.Addresses.FieldOf(0, kFieldCompany), "Firm 1");
+        EXPECT_FALSE(plain.Addresses.At(0)->Fields[kFieldAddress].has_value());
+        // An entry with keys of its own keeps what they name.
+        const TRecord& own = *read.Book->Entries.At(18);
+        EXPECT_EQ(own.Notes(), "Notes of entry 18");
+        EXPECT_EQ(own.Addresses.FieldOf(0, kFieldAddress), "18 Long Street\r\nTown");
+
+        // Written, it would lose every other text: refused, the file as it was.
+        MarkChanged(*read.Book);
+        const TSaveResult saved = SaveBook(*read.Book, true, TStoreSettings());
+        EXPECT_FALSE(saved.Ok);
+        EXPECT_EQ(saved.Error, "the book was read for its listing only");
+        EXPECT_EQ(testing::ReadBytes(path), before);
+    }
+}
+
 } // namespace
 } // namespace tessaly

@@ -203,6 +203,45 @@ TEST(StoreBookFile, EveryTruncatedBodyIsCorruptNeverACrash) {
     }
 }
 
+TEST(StoreBookFile, ACheckGivesTheVerdictOfAWholeRead) {
+    const auto image = WriteBookImage(*MakeEveryKindBook());
+    const auto sameVerdict = [](const std::vector<std::uint8_t>& bytes) {
+        const TLoadResult whole = Parse(bytes);
+        const TLoadResult checked = CheckBookImage(bytes, NoDefaultsFile(), "/data/books/x.adr");
+        EXPECT_EQ(!checked.Book, !whole.Book);
+        EXPECT_EQ(checked.Code, whole.Code);
+        EXPECT_EQ(checked.Message, whole.Message);
+        return !checked.Book == !whole.Book && checked.Code == whole.Code;
+    };
+    ASSERT_TRUE(sameVerdict(image));
+    // A checked book keeps no entry, and is never written.
+    const TLoadResult checked = CheckBookImage(image, NoDefaultsFile(), "/data/books/x.adr");
+    ASSERT_TRUE(checked.Book);
+    EXPECT_EQ(checked.Book->Entries.Count(), 0);
+    EXPECT_TRUE(checked.Book->ListingOnly);
+    EXPECT_EQ(checked.Book->Categories, Parse(image).Book->Categories);
+
+    // Cut short at every length, the trailer put back; and every byte made 0xFF, which
+    // turns counts and text lengths past the bytes left.
+    const std::vector<std::uint8_t> trailer(image.end() - 6, image.end());
+    for (std::size_t keep = 6; keep + 6 < image.size(); ++keep) {
+        std::vector<std::uint8_t> cut(image.begin(), image.begin() + static_cast<long>(keep));
+        cut.insert(cut.end(), trailer.begin(), trailer.end());
+        ASSERT_TRUE(sameVerdict(cut)) << "kept " << keep;
+    }
+    int read = 0;
+    for (std::size_t at = 0; at < image.size(); ++at) {
+        auto changed = image;
+        changed[at] = 0xFF;
+        ASSERT_TRUE(sameVerdict(changed)) << "changed " << at;
+        read += Parse(changed).Book ? 1 : 0;
+    }
+    EXPECT_GT(read, 0); // some changes leave a readable book, and the check says so too
+    // Older layouts, whose entries are read as they were written then.
+    for (const int version : {1, 2, 3, 8, 9, 10, 11, 12, 13})
+        EXPECT_TRUE(sameVerdict(OldBookImage(version))) << "version " << version;
+}
+
 TEST(StoreBookFile, UnknownVersionWordsAreRefused) {
     for (int v : {14, 200, 0, -3}) {
         auto image = OldBookImage(13);

@@ -1,6 +1,7 @@
 #include "core/organise/list_read_ahead.h"
 
 #include "core/common/date_time.h"
+#include "core/organise/search_match.h"
 
 #include <algorithm>
 #include <limits>
@@ -23,6 +24,19 @@ TListReadAhead::TListReadAhead(TSearchOf searchOf, const IClock& clock, std::siz
 
 TListReadAhead::~TListReadAhead() {
     StopWorker();
+}
+
+std::optional<TListedTexts> TListReadAhead::TextsNeeded(const TBookData& book) {
+    if (!listedOnly_)
+        return std::nullopt;
+    const TFilter* search = searchOf_ ? searchOf_(book) : nullptr;
+    if (search && SearchReadsTexts(*search))
+        return std::nullopt;
+    // An entry's list text is built from the fields its keys name, and so is the
+    // sort text a search's starts-with looks at.
+    TListedTexts texts;
+    texts.AddKeys(book.IndexKeys);
+    return texts;
 }
 
 void TListReadAhead::EntriesBegin(const TBookData& book, std::size_t count) {

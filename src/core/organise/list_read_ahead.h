@@ -29,6 +29,11 @@ public:
     TListReadAhead(const TListReadAhead&) = delete;
     TListReadAhead& operator=(const TListReadAhead&) = delete;
 
+    // Has the book read with only the texts its list shows, where the search looks at
+    // no others: a book read so is never saved (IEntryReadWatch::TextsNeeded).
+    void ReadListedTextsOnly() { listedOnly_ = true; }
+
+    std::optional<TListedTexts> TextsNeeded(const TBookData& book) override;
     void EntriesBegin(const TBookData& book, std::size_t count) override;
     void EntryRead(TRecord& entry) override;
     void EntriesEnd(bool complete) noexcept override;
@@ -49,6 +54,7 @@ private:
     TSearchOf searchOf_;
     const IClock& clock_;
     std::size_t from_;
+    bool listedOnly_ = false;
     const TBookData* book_ = nullptr;
     const TFilter* search_ = nullptr;
     TDateTime today_ = 0;

@@ -165,6 +165,22 @@ bool RuleHolds(const TRule& rule, const TRecord& entry) {
     }
 }
 
+bool SearchReadsTexts(const TFilter& search) {
+    return std::any_of(search.Rules.begin(), search.Rules.end(), [](const auto& rule) {
+        if (!rule || rule->TemplateNo != -1)
+            return rule != nullptr;
+        switch (rule->FieldNo) {
+        case kRuleReminders:
+        case kRuleCreated:
+        case kRuleLastModified:
+        case kRuleLastCalled:
+            return false;
+        default:
+            return true;
+        }
+    });
+}
+
 bool EntryMatches(const TFilter& search, const TRecord& entry, std::string_view sortText,
                   TDateTime today) {
     // The characters pass through a short string, as the sort text does.

@@ -22,6 +22,9 @@ bool TextMatches(std::string_view field, const TRule& rule);
 // address of its template, a date rule compares whole days.
 bool RuleHolds(const TRule& rule, const TRecord& entry);
 
+// Whether any rule of the search looks at an entry's texts; its other tests look at
+// the sort text, the categories, the tag, dates and the counts of lists only.
+bool SearchReadsTexts(const TFilter& search);
 // Whether an entry with a given sort text is listed under a search: starts-with,
 // categories, tag state, due reminders (as of `today`), attachments, then every
 // rule. Stops at the first test that fails.

@@ -82,12 +82,22 @@ void TAddress::SetPrefix(int field, std::string_view prefix) {
         Prefix[PhoneSlot(field)] = CutShort(prefix);
 }
 
-std::unique_ptr<TAddress> TAddress::Read(TStreamReader& r, int /*version*/) {
+std::unique_ptr<TAddress> TAddress::Read(TStreamReader& r, int version) {
+    return Read(r, version, 0);
+}
+
+std::unique_ptr<TAddress> TAddress::Read(TStreamReader& r, int /*version*/, std::uint32_t kept) {
     std::unique_ptr<TAddress> a(new TAddress(ReadTag{}));
     a->TemplateId = r.ReadInt16();
     a->AddressFlag = r.ReadByte();
-    for (auto& field : a->Fields)
-        r.ReadTextInto(field);
+    for (std::size_t i = 0; i < a->Fields.size(); ++i) {
+        if (r.SkipsTexts() && (kept >> i & 1) != 0) {
+            const TKeepTexts keep(r);
+            r.ReadTextInto(a->Fields[i]);
+        } else {
+            r.ReadTextInto(a->Fields[i]);
+        }
+    }
     // The four setting arrays are stored before each prefix; the last copy counts.
     for (auto& prefix : a->Prefix) {
         r.ReadBytes(a->UseDefaultDialling.data(), kPhoneFields);
@@ -110,6 +120,17 @@ void TAddress::Write(TStreamWriter& w, int /*version*/) const {
         w.WriteBytes(ChargeCard.data(), kPhoneFields);
         w.WriteBytes(LogCall.data(), kPhoneFields);
         w.WriteText(prefix);
+    }
+}
+
+void TAddressList::ReadListed(TStreamReader& r, int version, std::uint32_t firstKept) {
+    Clear();
+    const int count = r.ReadCount();
+    for (int i = 0; i < count; ++i) {
+        // A dropped address leaves its memory to the next one: nothing new is touched.
+        auto address = TAddress::Read(r, version, i == 0 ? firstKept : 0);
+        if (i == 0 && firstKept != 0)
+            Add(std::move(address));
     }
 }
 

@@ -51,6 +51,9 @@ public:
     void SetPrefix(int field, std::string_view prefix); // cut to 255; ignored outside 3-6
 
     static std::unique_ptr<TAddress> Read(TStreamReader& r, int version);
+    // The same for a reader that steps over texts: the fields whose bit is set in
+    // `kept` (bit n for field n) are read all the same.
+    static std::unique_ptr<TAddress> Read(TStreamReader& r, int version, std::uint32_t kept);
     void Write(TStreamWriter& w, int version) const;
     bool operator==(const TAddress&) const = default;
 
@@ -81,6 +84,10 @@ public:
     void SetPrefixOf(int address, int field, std::string_view prefix);
 
     void Read(TStreamReader& r, int version) { ReadItems(r, version); }
+    // For a listing, whose reader steps over texts: only the first address is kept,
+    // with the fields whose bits are set in `firstKept` (TAddress::Read), and only
+    // when it keeps some; the others are read and dropped.
+    void ReadListed(TStreamReader& r, int version, std::uint32_t firstKept);
     void Write(TStreamWriter& w, int version) const { WriteItems(w, version); }
 };
 

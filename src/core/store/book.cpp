@@ -44,6 +44,7 @@ public:
         begun_ = true;
         watch_.EntriesBegin(book_, count);
     }
+    bool Keeps() const { return watch_.KeepsEntries(); }
     void Read(TRecord& entry) { watch_.EntryRead(entry); }
     void Complete() { complete_ = true; }
 
@@ -98,8 +99,15 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings, IEntr
     IndexKeys.Read(r, v);
     Searches.Read(r, v);
     if (watch) {
+        const std::optional<TListedTexts> listed = watch->TextsNeeded(*this);
+        ListingOnly = listed.has_value();
         TWatchedEntries watched(*this, *watch);
-        Entries.ReadItemsWatched(r, v, watched);
+        if (listed)
+            Entries.ReadItemsWatchedWith(r, watched, [v, &listed](TStreamReader& in, int) {
+                return TRecord::Read(in, v, *listed);
+            });
+        else
+            Entries.ReadItemsWatched(r, v, watched);
         watched.Complete();
     } else {
         Entries.Read(r, v);

@@ -59,6 +59,9 @@ public:
     TFileIdentity DiskIdentity;
     // runtime: read by LoadBookEvents, its other texts absent; never saved.
     bool EventsOnly = false;
+    // runtime: read for a listing, with only the texts it shows (IEntryReadWatch::
+    // TextsNeeded); never saved.
+    bool ListingOnly = false;
     std::array<Text, kPageCaptions> PageCaptions;
     TUndoList UndoList; // runtime
     TRecordList Entries;

@@ -168,12 +168,29 @@ TLoadResult ParseBook(TStreamReader& r, const TStoreSettings& settings, const st
     return Failure(kCodeInvalid, path, kMsgCorrupt);
 }
 
+// Keeps no entry and no text of one: all that is asked of the entries is that they read.
+class TVerdictOnly final : public IEntryReadWatch {
+public:
+    std::optional<TListedTexts> TextsNeeded(const TBookData&) override { return TListedTexts(); }
+    bool KeepsEntries() const override { return false; }
+    void EntriesBegin(const TBookData&, std::size_t) override {}
+    void EntryRead(TRecord&) override {}
+    void EntriesEnd(bool) noexcept override {}
+};
+
 } // namespace
 
 TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
                            const std::string& path) {
     TStreamReader r(bytes);
     return ParseBook(r, settings, path, false);
+}
+
+TLoadResult CheckBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
+                           const std::string& path) {
+    TStreamReader r(bytes);
+    TVerdictOnly verdict;
+    return ParseBook(r, settings, path, false, &verdict);
 }
 
 namespace {
@@ -207,6 +224,12 @@ TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings, IF
 TLoadResult LoadBookEvents(const std::string& path, const TStoreSettings& settings,
                            IFileSystem& fs) {
     return ReadBookFile(path, settings, fs, true);
+}
+
+TLoadResult CheckBookFile(const std::string& path, const TStoreSettings& settings,
+                          IFileSystem& fs) {
+    TVerdictOnly verdict;
+    return ReadBookFile(path, settings, fs, false, &verdict);
 }
 
 std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings& settings,
@@ -258,6 +281,10 @@ TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settin
     // Its other texts were never read: writing it would empty them in the file.
     if (book.EventsOnly) {
         result.Error = "the book was read for its events only";
+        return result;
+    }
+    if (book.ListingOnly) {
+        result.Error = "the book was read for its listing only";
         return result;
     }
     if (!options.Force && book.DiskIdentity.Known) {

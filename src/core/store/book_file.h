@@ -49,6 +49,15 @@ TLoadResult LoadBook(const std::string& path, const TStoreSettings& settings,
 // SaveBook refuses it.
 TLoadResult LoadBookEvents(const std::string& path, const TStoreSettings& settings,
                            IFileSystem& fs = RealFileSystem());
+// The verdict LoadBook gives on the file, its code and message, without building the
+// book: the entries are read one at a time and dropped, their texts stepped over, so
+// that a large book is checked in a fraction of the time and memory. A book that
+// reads comes back without its entries, marked ListingOnly (never saved).
+TLoadResult CheckBookFile(const std::string& path, const TStoreSettings& settings,
+                          IFileSystem& fs = RealFileSystem());
+// The same for a book image in memory.
+TLoadResult CheckBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
+                           const std::string& path = std::string());
 // Parses a book image in memory; `path` names it in messages and becomes FileName.
 TLoadResult ParseBookImage(std::span<const std::uint8_t> bytes, const TStoreSettings& settings,
                            const std::string& path = std::string());

@@ -94,23 +94,36 @@ public:
     // Replaces the items by those read from the stream.
     void ReadItems(TStreamReader& r, int version) {
         struct TNoWatch {
+            bool Keeps() const { return true; }
             void Begin(std::size_t) {}
             void Read(T&) {}
         } none;
         ReadItemsWatched(r, version, none);
     }
     // The same, with `watch.Begin(count)` called once the count is known and
-    // `watch.Read(item)` for each item as soon as it is read. The items stay where
-    // they are while the list is read, as room for all of them is made first.
+    // `watch.Read(item)` for each item as soon as it is read; `watch.Keeps()` false
+    // drops each item once the watch has seen it. The items kept stay where they are
+    // while the list is read, as room for all of them is made first.
     template <class Watch> void ReadItemsWatched(TStreamReader& r, int version, Watch& watch) {
+        ReadItemsWatchedWith(r, watch,
+                             [version](TStreamReader& in, int) { return T::Read(in, version); });
+    }
+    // The same with each item read by `read(r, i)`, for i from 0.
+    template <class Watch, class ReadOne>
+    void ReadItemsWatchedWith(TStreamReader& r, Watch& watch, ReadOne read) {
         items_.clear();
         const int count = r.ReadCount();
-        items_.reserve(static_cast<std::size_t>(count));
+        const bool keep = watch.Keeps();
+        if (keep)
+            items_.reserve(static_cast<std::size_t>(count));
         watch.Begin(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
-            items_.push_back(T::Read(r, version));
+            items_.push_back(read(r, i));
             if (items_.back())
                 watch.Read(*items_.back());
+            // A watch that keeps no items has each one dropped as soon as it is read.
+            if (!keep)
+                items_.pop_back();
         }
     }
 

@@ -37,25 +37,63 @@ int TRecord::LowestReminderStatus(const std::function<int(const TReminders&)>& s
     return lowest;
 }
 
-std::unique_ptr<TRecord> TRecord::Read(TStreamReader& r, int version) {
-    // A record read from a file keeps its stored stamp; it takes none from the
-    // generator.
-    std::unique_ptr<TRecord> e(new TRecord(NoStampTag{}));
+void TListedTexts::AddKeys(const TIndexList& keys) {
+    for (const TIndex& key : keys) {
+        if (key.Code >= 0 && key.Code < kNameFields)
+            NameFields |= static_cast<std::uint16_t>(1u << key.Code);
+        else if (key.Code >= kAddressKeyBase && key.Code < kAddressKeyBase + kAddressFields)
+            FirstAddressFields |= 1u << (key.Code - kAddressKeyBase);
+    }
+}
+
+namespace {
+
+std::unique_ptr<TRecord> ReadRecord(TStreamReader& r, int version, const TListedTexts* listed,
+                                    std::unique_ptr<TRecord> e) {
     e->Keys.Read(r, version);
     e->UseDefaultKeys = r.ReadByte();
     e->Tagged = r.ReadByte();
-    for (auto& field : e->NameFields)
-        r.ReadTextInto(field);
+    TListedTexts kept;
+    if (listed) {
+        kept = *listed;
+        if (!e->UseDefaultKeys)
+            kept.AddKeys(e->Keys);
+    }
+    // Only a listing's reader steps over texts here: any other reads them all.
+    const TTextSkipping skipping(r, listed != nullptr || r.SkipsTexts());
+    for (std::size_t i = 0; i < e->NameFields.size(); ++i) {
+        if ((kept.NameFields >> i & 1) != 0) {
+            const TKeepTexts keep(r);
+            r.ReadTextInto(e->NameFields[i]);
+        } else {
+            r.ReadTextInto(e->NameFields[i]);
+        }
+    }
     e->Created = r.ReadDateTime();
     e->Updated = r.ReadDateTime();
     e->LastCalled = r.ReadDateTime();
     e->Stamp = r.ReadDouble(); // the raw in-memory value, no date offset
     e->CategoriesInUse.Read(r, version);
-    e->Addresses.Read(r, version);
+    if (listed)
+        e->Addresses.ReadListed(r, version, kept.FirstAddressFields);
+    else
+        e->Addresses.Read(r, version);
     e->Reminders.ReadItems(r, version);
     e->Attachments.Read(r, version);
     e->CallLogs.Read(r, version);
     return e;
+}
+
+} // namespace
+
+std::unique_ptr<TRecord> TRecord::Read(TStreamReader& r, int version) {
+    // A record read from a file keeps its stored stamp; it takes none from the
+    // generator.
+    return ReadRecord(r, version, nullptr, std::unique_ptr<TRecord>(new TRecord(NoStampTag{})));
+}
+
+std::unique_ptr<TRecord> TRecord::Read(TStreamReader& r, int version, const TListedTexts& listed) {
+    return ReadRecord(r, version, &listed, std::unique_ptr<TRecord>(new TRecord(NoStampTag{})));
 }
 
 void TRecord::Write(TStreamWriter& w, int version) const {

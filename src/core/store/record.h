@@ -36,6 +36,18 @@ constexpr int kReminderDueToday = 0;
 constexpr int kReminderPending = 1;
 constexpr int kReminderNone = 2;
 
+// The texts of each entry a listing shows, when it steps over all others: the name
+// fields (bit i for field i) and the fields of the first address (bit n for field n)
+// that the index keys name.
+struct TListedTexts {
+    std::uint16_t NameFields = 0;
+    std::uint32_t FirstAddressFields = 0;
+
+    // Adds the fields the keys name.
+    void AddKeys(const TIndexList& keys);
+    bool operator==(const TListedTexts&) const = default;
+};
+
 class TRecord {
 public:
     // What a listing reads of every entry comes first, in as few cache lines as can be.
@@ -71,6 +83,11 @@ public:
     int LowestReminderStatus(const std::function<int(const TReminders&)>& statusOf) const;
 
     static std::unique_ptr<TRecord> Read(TStreamReader& r, int version);
+    // The same with every text stepped over but the `listed` ones, and those that
+    // the entry's own index keys name when it does not follow the book's; its other
+    // texts read as absent. Of its addresses only the first is kept, and only when
+    // some of its fields are listed.
+    static std::unique_ptr<TRecord> Read(TStreamReader& r, int version, const TListedTexts& listed);
     void Write(TStreamWriter& w, int version) const;
     bool operator==(const TRecord&) const = default;
 

@@ -43,50 +43,6 @@ void TStreamReader::Skip(std::size_t n) {
     pos_ = 0;
 }
 
-std::uint8_t TStreamReader::ReadByte() {
-    Need(1);
-    return data_[pos_++];
-}
-
-std::uint16_t TStreamReader::ReadUInt16() {
-    Need(2);
-    const auto v = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
-    pos_ += 2;
-    return v;
-}
-
-std::int16_t TStreamReader::ReadInt16() {
-    return static_cast<std::int16_t>(ReadUInt16());
-}
-
-std::int32_t TStreamReader::ReadInt32() {
-    Need(4);
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | data_[pos_ + i];
-    pos_ += 4;
-    return static_cast<std::int32_t>(v);
-}
-
-double TStreamReader::ReadRawDouble() {
-    Need(8);
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i)
-        bits = (bits << 8) | data_[pos_ + i];
-    pos_ += 8;
-    return std::bit_cast<double>(bits);
-}
-
-double TStreamReader::ReadDouble() {
-    const double v = ReadRawDouble();
-    return std::isfinite(v) ? v : 0.0;
-}
-
-double TStreamReader::ReadDateTime() {
-    const double v = ReadRawDouble();
-    return std::isfinite(v) ? v - kBookDateOffset : 0.0;
-}
-
 Text TStreamReader::ReadText() {
     Text t;
     ReadTextInto(t);
@@ -119,17 +75,6 @@ std::string TStreamReader::ReadShortString() {
     std::string s(reinterpret_cast<const char*>(data_.data() + pos_ + 1), length);
     pos_ += 256;
     return s;
-}
-
-void TStreamReader::ReadBytes(std::uint8_t* out, std::size_t n) {
-    Need(n);
-    std::memcpy(out, data_.data() + pos_, n);
-    pos_ += n;
-}
-
-int TStreamReader::ReadCount() {
-    const std::int16_t n = ReadInt16();
-    return n > 0 ? n : 0;
 }
 
 void TStreamWriter::WriteUInt16(std::uint16_t v) {

@@ -8,7 +8,10 @@
 #include "core/common/text.h"
 #include "core/system/file_io.h"
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -56,25 +59,55 @@ public:
     bool AtEnd() const { return Position() >= size_; }
     void Seek(std::size_t pos);
 
-    std::uint8_t ReadByte();
+    // The small reads are written here, where the compiler can put them in their
+    // callers: a large book makes some hundred of them an entry.
+    std::uint8_t ReadByte() {
+        Need(1);
+        return data_[pos_++];
+    }
     bool ReadBool() { return ReadByte() != 0; }
-    std::int16_t ReadInt16();
-    std::uint16_t ReadUInt16();
-    std::int32_t ReadInt32();
+    std::int16_t ReadInt16() { return static_cast<std::int16_t>(ReadUInt16()); }
+    std::uint16_t ReadUInt16() {
+        Need(2);
+        const auto v = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+        pos_ += 2;
+        return v;
+    }
+    std::int32_t ReadInt32() {
+        Need(4);
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | data_[pos_ + i];
+        pos_ += 4;
+        return static_cast<std::int32_t>(v);
+    }
     // A raw IEEE double; a value that is not finite reads as 0.
-    double ReadDouble();
+    double ReadDouble() {
+        const double v = ReadRawDouble();
+        return std::isfinite(v) ? v : 0.0;
+    }
     // A book-file date-time: the stored value less kBookDateOffset.
     // A value that is not finite reads as 0.
-    double ReadDateTime();
+    double ReadDateTime() {
+        const double v = ReadRawDouble();
+        return std::isfinite(v) ? v - kBookDateOffset : 0.0;
+    }
     // A Text: unsigned 16-bit count n (0 = absent), then n bytes ending in NUL.
     Text ReadText();
     // The same, read straight into `t` (absent for a count of 0).
     void ReadTextInto(Text& t);
     // The 256-byte inline form of a short string: length byte and 255 characters.
     std::string ReadShortString();
-    void ReadBytes(std::uint8_t* out, std::size_t n);
+    void ReadBytes(std::uint8_t* out, std::size_t n) {
+        Need(n);
+        std::memcpy(out, data_.data() + pos_, n);
+        pos_ += n;
+    }
     // A list count: 0 for counts of zero or less.
-    int ReadCount();
+    int ReadCount() {
+        const std::int16_t n = ReadInt16();
+        return n > 0 ? n : 0;
+    }
 
     // While set, texts are stepped over and read as absent, for a reader that needs
     // only a few of a file's texts (TKeepTexts marks those).
@@ -82,7 +115,14 @@ public:
     bool SkipsTexts() const { return skipTexts_; }
 
 private:
-    double ReadRawDouble();
+    double ReadRawDouble() {
+        Need(8);
+        std::uint64_t bits = 0;
+        for (int i = 7; i >= 0; --i)
+            bits = (bits << 8) | data_[pos_ + i];
+        pos_ += 8;
+        return std::bit_cast<double>(bits);
+    }
     // Makes sure the next n bytes are in the window; throws StreamError past the end.
     void Need(std::size_t n) {
         if (n > data_.size() - pos_)
@@ -100,20 +140,27 @@ private:
     bool skipTexts_ = false;
 };
 
-// Texts read while one of these lives are kept, even by a reader that steps over
-// the others.
-class TKeepTexts {
+// While one of these lives the reader steps over texts or not, as it says; then it
+// goes back to what it did before.
+class TTextSkipping {
 public:
-    explicit TKeepTexts(TStreamReader& r) : r_(r), skipped_(r.SkipsTexts()) {
-        r.SetSkipTexts(false);
+    TTextSkipping(TStreamReader& r, bool skip) : r_(r), skipped_(r.SkipsTexts()) {
+        r.SetSkipTexts(skip);
     }
-    ~TKeepTexts() { r_.SetSkipTexts(skipped_); }
-    TKeepTexts(const TKeepTexts&) = delete;
-    TKeepTexts& operator=(const TKeepTexts&) = delete;
+    ~TTextSkipping() { r_.SetSkipTexts(skipped_); }
+    TTextSkipping(const TTextSkipping&) = delete;
+    TTextSkipping& operator=(const TTextSkipping&) = delete;
 
 private:
     TStreamReader& r_;
     bool skipped_;
+};
+
+// Texts read while one of these lives are kept, even by a reader that steps over
+// the others.
+class TKeepTexts : public TTextSkipping {
+public:
+    explicit TKeepTexts(TStreamReader& r) : TTextSkipping(r, false) {}
 };
 
 class TStreamWriter {
