@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Every project include names its layer, and no layer reaches above itself: the core
-# knows nothing of Qt, the platform layer, the program or the command-line tool.
+# knows nothing of Qt, the platform layer, the program or the command-line tool, and
+# no window of the program includes the frame that holds it.
+# The tree checked is the checkout this script is in, or the folder given.
 set -u
-cd "$(dirname "$0")/.."
+cd "${1:-$(dirname "$0")/..}" || exit 2
 status=0
 fail() {
     echo "$1"
@@ -23,6 +25,19 @@ platform_up=$(grep -rn -E '#include "(app|cli)/' src/platform)
 
 cli_up=$(grep -rn -E '#include ("(app|platform)/|<Q)' src/cli)
 [ -z "$cli_up" ] || fail "the command-line tool includes Qt or the program:" "$cli_up"
+
+# Inside the program: widgets/ (the shared screen parts) at the bottom, a folder per
+# family of windows above it, the frame on top. Only the frame knows the families;
+# windows reach it through the interface in widgets/.
+widgets_up=$(grep -rn '#include "app/' src/app/widgets | grep -v '#include "app/widgets/')
+[ -z "$widgets_up" ] || fail "widgets/ includes a window family or the frame:" "$widgets_up"
+
+for family in src/app/*/; do
+    family=${family%/}
+    case ${family##*/} in frame | widgets) continue ;; esac
+    into_frame=$(grep -rn '#include "app/frame/' "$family")
+    [ -z "$into_frame" ] || fail "the window family ${family##*/} includes the frame:" "$into_frame"
+done
 
 tests_in_src=$(grep -rn '#include "tests/' src)
 [ -z "$tests_in_src" ] || fail "production code includes test support:" "$tests_in_src"

@@ -1,4 +1,4 @@
-#include "app/shell/run_program.h"
+#include "app/frame/run_program.h"
 
 int main(int argc, char** argv) {
     return tessaly::RunProgram(argc, argv);

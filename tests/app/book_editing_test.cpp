@@ -12,7 +12,7 @@
 #include "app/book/entry_list_view.h"
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
-#include "app/shell/tool_icons.h"
+#include "app/widgets/tool_icons.h"
 #include "core/access/clipboard.h"
 #include "core/book_window/find_entry.h"
 #include "core/store/book_file.h"
@@ -105,8 +105,8 @@ void OnNextDialog(std::function<void(QDialog*)> act) {
 // After a dialog closes the frame takes the focus back (the window manager's part,
 // which the offscreen platform leaves out).
 void BackToFrame(TBook& book) {
-    QApplication::setActiveWindow(&book.Frame());
-    if (!QTest::qWaitForWindowActive(&book.Frame()))
+    QApplication::setActiveWindow(book.Frame().Widget());
+    if (!QTest::qWaitForWindowActive(book.Frame().Widget()))
         qWarning("the frame did not become active");
     book.ListBox()->setFocus();
 }

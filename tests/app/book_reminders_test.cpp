@@ -7,8 +7,8 @@
 #include "app/book/book.h"
 #include "app/book/entry_list_view.h"
 #include "app/book/reminders_page.h"
-#include "app/reminders/date_box.h"
 #include "app/reminders/reminder_dlg.h"
+#include "app/widgets/date_box.h"
 #include "core/diary/reminder_form.h"
 #include "core/settings/settings.h"
 #include "core/store/book_file.h"
@@ -18,15 +18,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QCheckBox>
-#include <QMdiSubWindow>
-#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 

@@ -7,8 +7,8 @@
 
 #include "app/diary/diary_day_list.h"
 #include "app/diary/diary_dlg.h"
-#include "app/reminders/date_box.h"
 #include "app/reminders/reminder_dlg.h"
+#include "app/widgets/date_box.h"
 #include "core/diary/diary.h"
 #include "core/settings/settings.h"
 #include "platform/qt_text.h"

@@ -2,8 +2,8 @@
 // tool-bar and status pages, the record of the open files at exit and their reopening
 // at the next start, refused exits, and the options dialog's folder move.
 
-#include "app/shell/book_window.h"
-#include "app/shell/options_dialog.h"
+#include "app/book/book.h"
+#include "app/frame/options_dialog.h"
 #include "core/settings/open_files.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"

@@ -1,7 +1,7 @@
 // The message dialog: titles, headings, button sets, the answers of Escape and of
 // "Yes to All", and the cursor rule.
 
-#include "app/shell/hour_glass.h"
+#include "app/widgets/hour_glass.h"
 #include "tests/app/test_support.h"
 
 #include <QApplication>

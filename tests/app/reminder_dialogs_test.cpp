@@ -5,10 +5,10 @@
 // one; the delete and view dialogs' texts and answers.
 
 #include "app/reminders/acknowledge_dlg.h"
-#include "app/reminders/date_box.h"
 #include "app/reminders/delete_reminder_dlg.h"
 #include "app/reminders/reminder_dlg.h"
 #include "app/reminders/view_event_dlg.h"
+#include "app/widgets/date_box.h"
 #include "core/diary/reminder_form.h"
 #include "core/settings/settings.h"
 #include "platform/qt_text.h"

@@ -1,7 +1,7 @@
 // The settings on the program's own store (QSettings in an INI file): the round trip
 // of every setting with defaults and hexadecimal values, and names that ignore case.
 
-#include "app/shell/app_context.h"
+#include "app/widgets/app_context.h"
 #include "core/settings/settings.h"
 #include "platform/qt_settings_store.h"
 #include "platform/qt_text.h"

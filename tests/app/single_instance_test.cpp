@@ -1,7 +1,7 @@
 // One running copy: a second process hands its book to the first and ends without a
 // window; bad senders are dropped; SIGTERM shuts the program down in order.
 
-#include "app/shell/single_instance.h"
+#include "app/frame/single_instance.h"
 #include "core/settings/settings_access.h"
 #include "platform/qt_settings_store.h"
 #include "platform/qt_text.h"

@@ -2,9 +2,9 @@
 // What the program's suites share: a message presenter that records and answers, a
 // frame on a settings store of its own, and books made on disk.
 
-#include "app/shell/app_context.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
+#include "app/frame/main_form.h"
+#include "app/widgets/app_context.h"
+#include "app/widgets/message_dialog.h"
 #include "core/system/settings_store.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/memory_settings_store.h"

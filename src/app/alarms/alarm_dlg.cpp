@@ -1,9 +1,9 @@
 #include "app/alarms/alarm_dlg.h"
 
 #include "app/alarms/view_event.h"
-#include "app/shell/child_window.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
+#include "app/widgets/child_window.h"
+#include "app/widgets/frame.h"
+#include "app/widgets/message_dialog.h"
 #include "core/diary/alarm_view.h"
 #include "core/settings/window_placement.h"
 #include "core/system/notifier.h"
@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -42,7 +43,7 @@ public:
 
 } // namespace
 
-TAlarmDlg::TAlarmDlg(TMainForm& frame) : QWidget(nullptr, Qt::Window), frame_(frame) {
+TAlarmDlg::TAlarmDlg(IFrame& frame) : QWidget(nullptr, Qt::Window), frame_(frame) {
     setWindowTitle("Reminder Alarm Notification");
     setObjectName("AlarmWindow");
 
@@ -127,7 +128,7 @@ void TAlarmDlg::ScanAlarms() {
 }
 
 void TAlarmDlg::RescanAlarms(TChildWindow* owner) {
-    list_.Rescan(TMainForm::EventsOf(*owner), frame_.Clock());
+    list_.Rescan(EventsOf(*owner), frame_.Clock());
     Fill();
 }
 
@@ -150,13 +151,13 @@ void TAlarmDlg::PeriodicScan() {
     TAlarmRaiseState state;
     state.ListEmpty = list_.Count() == 0;
     state.AppActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
-    state.FrameMinimised = frame_.isMinimized();
+    state.FrameMinimised = frame_.Widget()->isMinimized();
     state.PreviewOrDesignerOpen = previewOrDesigner;
     const TAlarmRaise plan = PlanAlarmRaise(state);
     if (!plan.Show)
         return;
     if (plan.MinimiseApp)
-        frame_.showMinimized();
+        frame_.Widget()->showMinimized();
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     goToButton_->setEnabled(plan.GoToEnabled);
@@ -249,7 +250,7 @@ void TAlarmDlg::GoToSelected() {
     if (!owner)
         return;
     if (owner->Kind() == TChildKind::Book && owner->UpdateInProgress()) {
-        ShowMessage(BookBeingUpdatedMessage(tessaly::OwnerName(TMainForm::EventsOf(*owner))));
+        ShowMessage(BookBeingUpdatedMessage(tessaly::OwnerName(EventsOf(*owner))));
         return;
     }
     owner->ShowReminder(alarm->Ref);

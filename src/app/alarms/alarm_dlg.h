@@ -17,12 +17,12 @@ class QTreeWidget;
 namespace tessaly {
 
 class TChildWindow;
-class TMainForm;
+class IFrame;
 
 class TAlarmDlg : public QWidget {
     Q_OBJECT
 public:
-    explicit TAlarmDlg(TMainForm& frame);
+    explicit TAlarmDlg(IFrame& frame);
     ~TAlarmDlg() override;
 
     // ScanAlarms: the list from every open book and diary window; an empty list hides
@@ -61,7 +61,7 @@ private:
     void GoToSelected();
     TChildWindow* OwnerWindow(const void* owner) const;
 
-    TMainForm& frame_;
+    IFrame& frame_;
     TAlarmList list_;
     QGroupBox* group_ = nullptr;
     QTreeWidget* view_ = nullptr;

@@ -4,7 +4,7 @@
 #include "app/attachments/attachment_properties_dialog.h"
 #include "app/attachments/remove_attachment_dialog.h"
 #include "app/book/attachments_page.h"
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "core/attachments/attachment_commands.h"
 #include "core/attachments/attachment_form.h"
 #include "core/attachments/launch.h"

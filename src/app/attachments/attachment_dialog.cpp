@@ -1,6 +1,6 @@
 #include "app/attachments/attachment_dialog.h"
 
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "core/attachments/attachment_form.h"
 #include "core/attachments/launch.h"
 #include "core/common/text.h"

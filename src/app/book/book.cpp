@@ -1,49 +1,31 @@
+// The book window itself: opening the book, saving and locking it, the view state
+// kept in it, re-reading a locked book that changed on disk, and closing.
+
 #include "app/book/book.h"
 
-#include "app/attachments/attachment_commands.h"
 #include "app/book/address_page.h"
-#include "app/book/attachments_page.h"
-#include "app/book/categories_page.h"
 #include "app/book/entry_list_delegate.h"
 #include "app/book/entry_list_model.h"
 #include "app/book/entry_list_view.h"
-#include "app/book/notes_page.h"
-#include "app/book/others_page.h"
-#include "app/book/reminders_page.h"
-#include "app/dial/dial_command.h"
-#include "app/shell/file_windows.h"
-#include "app/shell/hour_glass.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
+#include "app/widgets/frame.h"
+#include "app/widgets/hour_glass.h"
+#include "app/widgets/message_dialog.h"
 #include "core/access/book_header.h"
-#include "core/book_window/tagging.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
-#include "core/organise/entry_text.h"
 #include "core/store/book_file.h"
 #include "core/system/file_io.h"
 #include "core/system/file_lock.h"
 #include "platform/qt_text.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolButton>
 #include <chrono>
 #include <functional>
 
@@ -105,17 +87,9 @@ private:
     std::function<void()> then_;
 };
 
-// The "Reminders" page of the general options dialog.
-constexpr int kRemindersOptionsPage = 2;
-
-// The keys of the "&View" page commands, pages 0 to 5.
-const Qt::Key kPageKeys[TBook::kPages] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7,
-                                          Qt::Key_F8, Qt::Key_F9, Qt::Key_F4};
-
 } // namespace
 
-TBook::TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnly,
-             const IClock& clock)
+TBook::TBook(IFrame& frame, const QString& path, bool mustExist, bool readOnly, const IClock& clock)
     : TChildWindow(frame, TChildKind::Book, path), clock_(clock) {
     THourGlass busy;
     const TStoreSettings store = frame.Settings().StoreSettings();
@@ -301,223 +275,7 @@ void TBook::AutoSaveCheck() {
     emit RemindersChanged();
 }
 
-// ---- controls ----------------------------------------------------------------------
-
-void TBook::CreateControls() {
-    model_ = new TEntryListModel(*book_, clock_, this);
-    list_ = new TTessaListBox(clock_);
-    delegate_ = new TEntryListDelegate(Frame().Settings(), list_);
-    list_->setItemDelegate(delegate_);
-    list_->SetEntryModel(model_);
-    // The row chosen is selected before the entry is shown: a click reports its row
-    // before the view has selected it.
-    connect(list_, &TTessaListBox::EntryChosen, this, [this](int row) {
-        list_->SelectRow(row);
-        ShowCurrentEntry();
-    });
-    connect(list_, &QAbstractItemView::doubleClicked, this, [this] { ToggleTag(); });
-
-    tabs_ = new QTabWidget;
-    tabs_->setObjectName("Tabs");
-    address_ = new TAddressPage;
-    notes_ = new TNotesPage;
-    reminders_ = new TRemindersPage(clock_);
-    others_ = new TOthersPage;
-    attachments_ = new TAttachmentsPage;
-    categories_ = new TCategoriesPage;
-    for (QWidget* page : std::initializer_list<QWidget*>{address_, notes_, reminders_, others_,
-                                                         attachments_, categories_})
-        tabs_->addTab(page, QString());
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) {
-        StorePage(shownPage_);
-        FillPage(page);
-        if (list_->isEnabled())
-            list_->setFocus();
-        UpdateCommandState();
-    });
-    connect(address_, &TAddressPage::TemplateTabChanged, this, [this] { UpdateCommandState(); });
-    connect(address_, &TAddressPage::Typed, this, [this](QWidget* f) { Typed(f); });
-    connect(notes_, &TNotesPage::Typed, this, [this](QWidget* f) { Typed(f); });
-    connect(others_, &TOthersPage::Typed, this, [this](QWidget* f) { Typed(f); });
-    connect(categories_, &TCategoriesPage::Typed, this, [this](QWidget* f) { Typed(f); });
-    connect(others_->TodayButton(), &QPushButton::clicked, this, &TBook::SetLastCalledNow);
-    connect(reminders_, &TRemindersPage::OptionsRequested, this,
-            [this] { Frame().ShowOptions(kRemindersOptionsPage); });
-    connect(reminders_, &TRemindersPage::AddRequested, this, &TBook::AddReminder);
-    connect(reminders_, &TRemindersPage::EditRequested, this, &TBook::EditSelectedReminder);
-    connect(reminders_, &TRemindersPage::ViewRequested, this, &TBook::ViewSelectedReminder);
-    connect(reminders_, &TRemindersPage::AcknowledgeRequested, this,
-            &TBook::AcknowledgeSelectedReminder);
-    connect(reminders_, &TRemindersPage::DeleteRequested, this, &TBook::DeleteSelectedReminder);
-    setAcceptDrops(true);
-    connect(address_, &TAddressPage::DialRequested, this, &TBook::PhoneButtonPressed);
-
-    // Shift+Page Down and Shift+Page Up scroll the fields of the Address or the Others
-    // page, whichever is shown, by 10 units.
-    for (const auto& [key, step] : {std::pair{QKeyCombination(Qt::SHIFT, Qt::Key_PageDown), 10},
-                                    std::pair{QKeyCombination(Qt::SHIFT, Qt::Key_PageUp), -10}}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, step] { ScrollFields(step); });
-    }
-
-    splitter_ = new QSplitter(Qt::Horizontal);
-    splitter_->setObjectName("Splitter");
-    splitter_->setHandleWidth(2);
-    splitter_->setChildrenCollapsible(false);
-    splitter_->addWidget(list_);
-    splitter_->addWidget(tabs_);
-    splitter_->setStretchFactor(1, 1);
-    auto* h = new QHBoxLayout(this);
-    h->setContentsMargins(2, 2, 2, 13);
-    h->addWidget(splitter_);
-}
-
-void TBook::ScrollFields(int step) {
-    const char* box = tabs_->currentWidget() == address_  ? "ScrollBox"
-                      : tabs_->currentWidget() == others_ ? "OthersScrollBox"
-                                                          : nullptr;
-    if (!box)
-        return;
-    if (auto* area = tabs_->currentWidget()->findChild<QScrollArea*>(box)) {
-        QScrollBar* bar = area->verticalScrollBar();
-        bar->setValue(bar->value() + step);
-    }
-}
-
-static QMenu* MakeMenu(QWidget* owner, const QString& title) {
-    return new QMenu(title, owner);
-}
-
-void TBook::CreateMenus() {
-    TMainForm& f = Frame();
-    // "&File": the frame's file commands, then the book's own.
-    fileMenu_ = MakeMenu(this, "&File");
-    const QList<QAction*> frameFile = f.FileMenu()->actions();
-    for (int i = 0; i < frameFile.size() && i < 5; ++i)
-        fileMenu_->addAction(frameFile[i]); // the four new/open commands and "&Reopen"
-    fileMenu_->addSeparator();
-    saveAction_ = fileMenu_->addAction("&Save", this, [this] { RunCommand("Save"); });
-    saveAsAction_ = fileMenu_->addAction("Save &as...", this, &TBook::SaveAs);
-    fileMenu_->addAction("&Close", QKeySequence(Qt::CTRL | Qt::Key_F4), this, [this] {
-        if (SubWindow())
-            SubWindow()->close();
-    });
-    fileMenu_->addSeparator();
-    lockAction_ = fileMenu_->addAction("&Lock Address Book", this, &TBook::ToggleLock);
-    fileMenu_
-        ->addAction("Address Book &Info...", QKeySequence(Qt::CTRL | Qt::Key_I), this,
-                    &TBook::ShowBookInfo)
-        ->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    fileMenu_->addSeparator();
-    for (const char* later :
-         {"&Print...", "&Quick Reports...", "Page &Designer...", "I&mport...", "&Export..."})
-        fileMenu_->addAction(later)->setEnabled(false);
-    fileMenu_->addSeparator();
-    fileMenu_->addAction("E&xit", &f, &QWidget::close);
-    connect(fileMenu_, &QMenu::aboutToShow, this, &TBook::RefreshFileMenu);
-
-    viewMenu_ = MakeMenu(this, "&View");
-    for (int page = 0; page < kPages; ++page) {
-        pageActions_[page] = viewMenu_->addAction(QString(), QKeySequence(kPageKeys[page]), this,
-                                                  [this, page] { ShowPage(page); });
-        pageActions_[page]->setShortcutContext(Qt::WindowShortcut);
-    }
-    viewMenu_->addSeparator();
-    viewMenu_->addAction("&Calendar", QKeySequence(Qt::Key_F12), &f, &TMainForm::ShowCalendar);
-    viewMenu_->addAction("&Search Address Book...", QKeySequence(Qt::Key_F10), this,
-                         &TBook::SearchAddressBook);
-    removeSearchAction_ =
-        viewMenu_->addAction("Re&move Active Search", this, &TBook::RemoveActiveSearch);
-
-    toolsMenu_ = MakeMenu(this, "&Tools");
-    QMenu* frameTools = nullptr;
-    for (QAction* a : f.menuBar()->actions())
-        if (a->menu() && a->text() == "&Tools")
-            frameTools = a->menu();
-    if (frameTools)
-        for (QAction* a : frameTools->actions())
-            toolsMenu_->addAction(a);
-    toolsMenu_->addAction("Configure &Address Book...", this, [this] { ConfigureBook(); });
-    toolsMenu_->addSeparator();
-    toolsMenu_->addAction("&Insert into Word Processor")->setEnabled(false);
-    toolsMenu_->addAction("Insert to &Windows Clipboard")->setEnabled(false);
-    toolsMenu_->addSeparator();
-    tagAction_ = toolsMenu_->addAction("&Tag Entry", this, &TBook::ToggleTag);
-    applyTagsAction_ =
-        toolsMenu_->addAction("Apply Tags to &Entries...", this, [this] { TagEntries(false); });
-    removeTagsAction_ =
-        toolsMenu_->addAction("&Remove Tags from Entries...", this, [this] { TagEntries(true); });
-    toolsMenu_->addSeparator();
-    dialAction_ = toolsMenu_->addAction("&Dial Number...", this, [this] { DialWithDialog(*this); });
-    toolsMenu_->addAction("Telephone Call &Log...", QKeySequence(Qt::Key_F2))->setEnabled(false);
-
-    notesMenu_ = MakeMenu(this, "Note&s");
-    QPlainTextEdit* n = notes_->Editor();
-    notesMenu_->addAction("Cu&t", n, &QPlainTextEdit::cut);
-    notesMenu_->addAction("&Copy", n, &QPlainTextEdit::copy);
-    notesMenu_->addAction("&Paste", n, &QPlainTextEdit::paste);
-    notesMenu_->addAction("&Delete", n, [n] { n->textCursor().removeSelectedText(); });
-    notesMenu_->addAction("Select &All", n, &QPlainTextEdit::selectAll);
-    notesMenu_->addSeparator();
-    timestampAction_ = notesMenu_->addAction("&Add Timestamp", QKeySequence(Qt::CTRL | Qt::Key_S),
-                                             this, &TBook::AddTimestamp);
-    timestampAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    notesMenu_->addAction("&Find Text...", this, [this] { FindInNotes(false); });
-    notesMenu_->addAction("Find and &Replace Text...", this, [this] { FindInNotes(true); });
-    CreateAttachmentCommands();
-    for (QAction* a : fileMenu_->actions() + notesMenu_->actions())
-        if (a->shortcutContext() == Qt::WidgetWithChildrenShortcut)
-            addAction(a);
-    CreateEditMenu();
-    CreateListMenu();
-    CreateDialogMenus();
-}
-
-QList<QMenu*> TBook::WindowMenus() const {
-    return {fileMenu_,         editMenu_,  viewMenu_,
-            toolsMenu_,        notesMenu_, attachmentCommands_->Menu(),
-            reminders_->Menu()};
-}
-
-void TBook::RefreshFileMenu() {
-    Frame().RefreshFileMenu();
-    lockAction_->setEnabled(state_.LockBook);
-    saveAction_->setEnabled(!readOnly_ && book_->Modified);
-}
-
-void TBook::ApplyDisplaySettings() {
-    const TSettings& s = Frame().Settings();
-    for (QLabel* l : findChildren<QLabel*>()) {
-        if (l->property("dateValue").toBool())
-            continue; // values, not labels
-        QFont f = l->font();
-        f.setBold(s.BoldLabels);
-        l->setFont(f);
-    }
-    list_->viewport()->update();
-    if (shownPage_ >= 0)
-        LayoutFields();
-}
-
-void TBook::ApplyScreenFont(const QFont& font) {
-    setFont(font);
-    list_->setFont(font);
-    ApplyDisplaySettings();
-}
-
 // ---- view state kept in the book ----------------------------------------------------
-
-void TBook::NamePages() {
-    for (int page = 0; page < kPages; ++page) {
-        QString caption = ToQString(PageCaption(*book_, page));
-        if (caption.isEmpty())
-            caption = kDefaultPageCaptions[page];
-        tabs_->setTabText(page, caption);
-        pageActions_[page]->setText(caption + " Page");
-        pageActions_[page]->setStatusTip("View the " + caption + " Page");
-    }
-}
 
 void TBook::RestoreView() {
     const TBookWindowPlacement p = WindowPlacement(*book_);
@@ -570,309 +328,10 @@ void TBook::showEvent(QShowEvent* event) {
         list_->SetTopRow(book_->ListTopIndex);
 }
 
-// ---- the entry list ------------------------------------------------------------------
-
-void TBook::BuildEntryList() {
-    THourGlass busy;
-    model_->Rebuild();
-    const TSettings& s = Frame().Settings();
-    const int saved = book_->ListItemIndex;
-    if (s.SaveSelection && saved >= 0 && saved < model_->rowCount())
-        SelectAfterBuild(saved, book_->ListTopIndex);
-    else
-        SelectAfterBuild(0, 0);
-}
-
-void TBook::SelectAfterBuild(int row, int top) {
-    if (model_->rowCount() == 0) {
-        list_->SelectRow(-1);
-    } else {
-        row = std::clamp(row, 0, model_->rowCount() - 1);
-        list_->SetTopRow(std::clamp(top, 0, model_->rowCount() - 1));
-        list_->SelectRow(row);
-    }
-    ShowCurrentEntry();
-}
-
-TRecord* TBook::SelectedEntry() const {
-    return model_->EntryAt(list_->SelectedRow());
-}
-
-void TBook::ShowCurrentEntry() {
-    if (!book_)
-        return;
-    // Showing an entry from the book ends any edit: the working copy is replaced.
-    edit_.Finished();
-    StorePage(shownPage_);
-    if (model_->rowCount() == 0) {
-        NewWorkRecord(*book_);
-        current_ = nullptr;
-    } else {
-        if (list_->SelectedRow() < 0)
-            list_->SelectRow(0);
-        current_ = SelectedEntry();
-        book_->WorkRecord = std::make_unique<TRecord>(*current_);
-        if (!Frame().Settings().LockTab && CurrentPage() != 0) {
-            tabs_->blockSignals(true);
-            tabs_->setCurrentIndex(0);
-            tabs_->blockSignals(false);
-        }
-    }
-    shownPage_ = -1;
-    LayoutFields();
-    UpdateStatus();
-}
-
-void TBook::LayoutFields() {
-    // Every page shows the working entry; the page in view is filled last so that it
-    // is the one whose fields are later copied back.
-    const TSettings& s = Frame().Settings();
-    TRecord& w = *book_->WorkRecord;
-    address_->Fill(w, *book_, s);
-    FillPage(CurrentPage());
-    UpdateCommandState();
-}
-
-int TBook::CurrentPage() const {
-    return tabs_ ? tabs_->currentIndex() : 0;
-}
-
-void TBook::ShowPage(int page) {
-    if (page >= 0 && page < kPages)
-        tabs_->setCurrentIndex(page);
-}
-
-void TBook::StorePage(int page) {
-    if (!book_ || !book_->WorkRecord || page < 0)
-        return;
-    TRecord& w = *book_->WorkRecord;
-    switch (page) {
-    case 0:
-        address_->Store(w);
-        break;
-    case 1:
-        notes_->Store(w);
-        break;
-    case 3:
-        others_->Store(w);
-        break;
-    case 5:
-        categories_->Store(w);
-        break;
-    default:
-        break;
-    }
-}
-
-void TBook::FillPage(int page) {
-    const TSettings& s = Frame().Settings();
-    TRecord& w = *book_->WorkRecord;
-    switch (page) {
-    case 0:
-        address_->Fill(w, *book_, s);
-        break;
-    case 1:
-        notes_->Fill(w, *book_, s);
-        break;
-    case 2:
-        reminders_->Fill(w, *book_, s);
-        break;
-    case 3:
-        others_->Fill(w, *book_, s);
-        break;
-    case 4:
-        attachments_->Fill(w, *book_);
-        break;
-    case 5:
-        categories_->Fill(w, *book_);
-        break;
-    default:
-        break;
-    }
-    shownPage_ = page;
-}
-
-void TBook::SetEditMode(int mode) {
-    edit_.SetReadOnly(readOnly_);
-    if (mode != edit_.Mode()) {
-        edit_.Finished();
-        if (mode == kEditAdding)
-            edit_.StartAdding();
-        else if (mode == kEditUpdating)
-            edit_.StartUpdating(true);
-    }
-    // Fields take typing whenever the book is writable: typing into a displayed entry
-    // starts an edit (fast edit).
-    const bool locked = readOnly_;
-    if (address_) {
-        address_->SetReadOnly(locked);
-        notes_->SetReadOnly(locked);
-        others_->SetReadOnly(locked);
-        categories_->SetReadOnly(locked);
-        UpdateCommandState();
-    }
-}
-
-void TBook::UpdateCommandState() {
-    if (!book_ || !list_)
-        return;
-    TCommandInputs in;
-    in.ReadOnly = readOnly_;
-    in.EditMode = edit_.Mode();
-    in.ListCount = model_->rowCount();
-    TRecord* selected = SelectedEntry();
-    in.EntrySelected = selected != nullptr;
-    in.EntryTagged = selected && selected->Tagged;
-    in.UndoAvailable = book_->UndoList.Count() > 0;
-    in.Modified = book_->Modified != 0;
-    in.HasEntries = book_->Entries.Count() > 0;
-    in.WordProcessorDefined = false; // word-processor links are not set up yet
-    in.TemplateTabSelected = address_->TemplateTab() >= 0;
-    for (int i = 0; i < 4; ++i)
-        in.PhoneFilled[static_cast<std::size_t>(i)] = address_->PhoneFilled(i);
-    in.Page = CurrentPage();
-    state_ = tessaly::UpdateCommandState(in);
-
-    setAcceptDrops(state_.AcceptDrops);
-    // The list is grey while an entry is edited.
-    list_->setEnabled(state_.ListEnabled);
-    QPalette p = list_->palette();
-    p.setColor(QPalette::Base, state_.ListEnabled
-                                   ? QApplication::palette().color(QPalette::Base)
-                                   : QApplication::palette().color(QPalette::Button));
-    list_->setPalette(p);
-    if (tagAction_) {
-        tagAction_->setEnabled(state_.TagCommands && !readOnly_);
-        tagAction_->setText(ToQString(state_.TagCaption));
-        lockAction_->setEnabled(state_.LockBook);
-        lockAction_->setText(readOnly_ ? "Un&lock Address Book" : "&Lock Address Book");
-        lockAction_->setStatusTip(readOnly_ ? "Unlock the Address Book to allow updates"
-                                            : "Lock the Address Book against updates");
-        saveAction_->setEnabled(!readOnly_ && state_.Save);
-        reminders_->Menu()->setEnabled(state_.RemindersMenu);
-        reminders_->SetWritable(!readOnly_);
-        dialAction_->setEnabled(state_.DialMenu);
-    }
-    UpdateEditActions(in);
-    for (int i = 0; i < 4; ++i)
-        address_->DialButton(i)->setEnabled(state_.Phone[static_cast<std::size_t>(i)]);
-    if (Frame().ActiveChild() == this) {
-        for (QToolButton* b : Frame().findChildren<QToolButton*>())
-            if (Frame().ToolButton(1, b->objectName()) == b)
-                b->setEnabled(ToolCommandEnabled(b->objectName()));
-    }
-}
-
-// ---- status page -----------------------------------------------------------------------
-
-void TBook::ShowIndicator(const char* name, bool on) {
-    if (Frame().ActiveChild() != this)
-        return;
-    if (QLabel* l = Frame().findChild<QLabel*>(name))
-        l->setVisible(on);
-}
-
-void TBook::UpdateStatus() {
-    if (closing_ || !book_ || Frame().ActiveChild() != this)
-        return;
-    Frame().EntryCounter()->setText(
-        QString("%1 of %2").arg(model_->rowCount()).arg(book_->Entries.Count()));
-    const bool searching = book_->Searches.SearchIsActive(false);
-    QLabel* search = Frame().SearchIndicator();
-    search->setText(searching ? "Search Active" : "All Entries");
-    QPalette p = search->palette();
-    p.setColor(QPalette::WindowText, searching ? Qt::red : Qt::black);
-    search->setPalette(p);
-    const TRecord* w = book_->WorkRecord.get();
-    Frame().InfoLabel()->setText(current_ ? ToQString(DisplayText(*current_, book_->IndexKeys))
-                                          : QString());
-    ShowIndicator("Entry has Reminders", current_ && w && w->Reminders.Count() > 0);
-    ShowIndicator("Entry has Notes", current_ && w && !w->Notes().empty());
-    ShowIndicator("Address Book has been Modified", book_->Modified != 0);
-}
-
-void TBook::Activated() {
-    if (closing_)
-        return;
-    UpdateCommandState();
-    UpdateStatus();
-    list_->setFocus();
-}
-
-// ---- commands --------------------------------------------------------------------------
-
-void TBook::ToggleTag() {
-    TRecord* entry = SelectedEntry();
-    if (!entry || readOnly_ || !edit_.Viewing())
-        return;
-    // A tag is kept with the entry but is not a change of the book.
-    ToggleEntryTag(*entry);
-    list_->viewport()->update();
-    AutoSaveCheck();
-    ShowCurrentEntry();
-}
-
-bool TBook::RunCommand(const QString& hint) {
-    if (hint == "Dial Number") {
-        DialWithDialog(*this);
-        return true;
-    }
-    if (hint == "Save") {
-        Save(false);
-        UpdateCommandState();
-        return true;
-    }
-    if (hint == "Show Notes") {
-        ShowPage(1);
-        return true;
-    }
-    if (hint == "Show Reminders") {
-        ShowPage(2);
-        return true;
-    }
-    if (hint == "Re-apply Search") {
-        if (edit_.Viewing() && book_->Searches.SearchIsActive(false))
-            BuildEntryList();
-        return true;
-    }
-    return RunEditCommand(hint);
-}
-
 bool TBook::EventSource(TEventSource& source) const {
     if (!book_)
         return false;
     source = TEventSource{this, book_.get(), nullptr};
-    return true;
-}
-
-bool TBook::GoToReminder(TRecord* entry, const TReminders* reminder) {
-    if (!entry || !book_)
-        return false;
-    if (Frame().isMinimized())
-        Frame().showNormal();
-    int row = model_->RowOf(entry);
-    if (row < 0) {
-        const int answer = ShowMessage(
-            mtAccessError,
-            "The Selected Entry is not included in the current Display Index. \n\nDo you wish "
-            "to Add the Entry to the Display Index ?",
-            mkConfirmation, mbYesNo);
-        if (answer != mrYes || book_->Entries.IndexOf(entry) < 0) {
-            ShowMessage(mtUnknownError,
-                        "Due to an Unknown Error, it was not possible to Display the Selected "
-                        "Entry",
-                        mkError, mbOk);
-            return false;
-        }
-        row = model_->InsertEntry(*entry);
-    }
-    list_->SelectRow(row);
-    ShowCurrentEntry();
-    Activate();
-    Frame().raise();
-    ShowPage(2);
-    if (reminder)
-        reminders_->SelectReminder(reminder);
     return true;
 }
 
@@ -911,13 +370,6 @@ void TBook::Synchronise() {
     emit RemindersChanged();
     NewWorkRecord(*book_);
     SelectAfterBuild(std::max(0, row), top);
-}
-
-bool TBook::ShowReminder(const TEventRef& ref) {
-    TRecord* entry = book_ ? book_->Entries.At(ref.Entry) : nullptr;
-    if (!entry)
-        return false;
-    return GoToReminder(entry, entry->Reminders.At(ref.Event));
 }
 
 // ---- closing ---------------------------------------------------------------------------------
@@ -962,8 +414,7 @@ void TBook::CloseFile() {
     book_.reset();
 }
 
-TChildWindow* CreateBookWindow(TMainForm& frame, const QString& path, bool mustExist,
-                               bool readOnly) {
+TChildWindow* CreateBookWindow(IFrame& frame, const QString& path, bool mustExist, bool readOnly) {
     auto* w = new TBook(frame, path, mustExist, readOnly);
     if (!w->Book()) {
         delete w;

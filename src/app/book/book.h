@@ -4,7 +4,7 @@
 // pages of the current entry; the lock state, saving, and the re-reading of a locked
 // book whose file another copy of the program changed.
 
-#include "app/shell/child_window.h"
+#include "app/widgets/child_window.h"
 #include "core/book_window/command_state.h"
 #include "core/book_window/edit_mode.h"
 #include "core/common/dialog_message.h"
@@ -41,7 +41,7 @@ public:
 
     // Loads (mustExist) or creates the book; Book() is null when that failed, after the
     // reason was shown.
-    TBook(TMainForm& frame, const QString& path, bool mustExist, bool readOnly,
+    TBook(IFrame& frame, const QString& path, bool mustExist, bool readOnly,
           const IClock& clock = SystemClock::Instance());
     ~TBook() override;
 
@@ -274,5 +274,9 @@ private:
     QAction* dialAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };
+
+// Opens the book (mustExist) or creates it in a new window for the frame; nullptr when
+// it could not be loaded or created (the window has reported why).
+TChildWindow* CreateBookWindow(IFrame& frame, const QString& path, bool mustExist, bool readOnly);
 
 } // namespace tessaly

@@ -16,10 +16,10 @@
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
 #include "app/book/reminders_page.h"
-#include "app/shell/hour_glass.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
-#include "app/shell/save_as_file.h"
+#include "app/widgets/frame.h"
+#include "app/widgets/hour_glass.h"
+#include "app/widgets/message_dialog.h"
+#include "app/widgets/save_as_file.h"
 #include "core/access/book_header.h"
 #include "core/access/clipboard.h"
 #include "core/access/dates.h"
@@ -46,6 +46,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -587,9 +588,9 @@ void TBook::DropFiles(const QStringList& paths) {
         return;
     THourGlass busy;
     if (Frame().Settings().ConfirmDrops) {
-        if (Frame().isMinimized())
-            Frame().showNormal();
-        Frame().raise();
+        if (Frame().Widget()->isMinimized())
+            Frame().Widget()->showNormal();
+        Frame().Widget()->raise();
         if (Show(DroppedFilesQuestion(FromQString(ShortName()),
                                       DisplayText(*entry, book_->IndexKeys),
                                       static_cast<int>(paths.size()))) != mrYes)

@@ -8,7 +8,7 @@
 #include "app/reminders/delete_reminder_dlg.h"
 #include "app/reminders/reminder_dlg.h"
 #include "app/reminders/view_event_dlg.h"
-#include "app/shell/main_form.h"
+#include "app/widgets/frame.h"
 #include "core/diary/reminder_actions.h"
 #include "core/diary/reminder_form.h"
 #include "core/settings/settings.h"

@@ -1,6 +1,6 @@
 #include "app/book/entry_dialogs.h"
 
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "platform/qt_text.h"
 
 #include <QCheckBox>

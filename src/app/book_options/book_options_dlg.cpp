@@ -3,7 +3,7 @@
 #include "app/book_options/category_dlg.h"
 #include "app/book_options/key_lists.h"
 #include "app/book_options/template_dlg.h"
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "platform/qt_text.h"
 
 #include <QCheckBox>

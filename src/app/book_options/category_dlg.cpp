@@ -1,6 +1,6 @@
 #include "app/book_options/category_dlg.h"
 
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

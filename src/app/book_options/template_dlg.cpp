@@ -1,6 +1,6 @@
 #include "app/book_options/template_dlg.h"
 
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "core/common/text.h"
 #include "core/organise/validation.h"
 #include "platform/qt_text.h"

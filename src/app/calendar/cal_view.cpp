@@ -4,9 +4,9 @@
 #include "app/book/reminder_icons.h"
 #include "app/calendar/date_grids.h"
 #include "app/calendar/day_calendar.h"
-#include "app/shell/hour_glass.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
+#include "app/widgets/frame.h"
+#include "app/widgets/hour_glass.h"
+#include "app/widgets/message_dialog.h"
 #include "core/diary/alarm_view.h"
 #include "core/diary/calendar_grid.h"
 #include "core/organise/entry_text.h"
@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,7 +50,7 @@ const char* const kSortNames[] = {"&Priority", "&Time", "&Description"};
 
 } // namespace
 
-TCalView::TCalView(TMainForm& frame) : TChildWindow(frame, TChildKind::Calendar, QString()) {
+TCalView::TCalView(IFrame& frame) : TChildWindow(frame, TChildKind::Calendar, QString()) {
     setWindowTitle("Calendar View");
     options_ = LoadCalendarSettings(frame.Access());
     CreateControls();
@@ -160,13 +161,13 @@ void TCalView::CreateControls() {
 }
 
 void TCalView::CreateMenus() {
-    TMainForm& f = Frame();
+    IFrame& f = Frame();
     // "&File" and "&Tools" stay the frame's.
     fileMenu_ = new QMenu("&File", this);
     fileMenu_->addActions(f.FileMenu()->actions());
-    connect(fileMenu_, &QMenu::aboutToShow, &f, &TMainForm::RefreshFileMenu);
+    connect(fileMenu_, &QMenu::aboutToShow, f.Widget(), [frame = &f] { frame->RefreshFileMenu(); });
     toolsMenu_ = new QMenu("&Tools", this);
-    for (QAction* a : f.menuBar()->actions())
+    for (QAction* a : f.Widget()->menuBar()->actions())
         if (a->menu() && a->text() == "&Tools")
             toolsMenu_->addActions(a->menu()->actions());
 
@@ -247,7 +248,7 @@ void TCalView::RebuildCalendar(TChildWindow* window, bool include) {
     if (!window)
         RebuildAll();
     else if (include)
-        index_.Rebuild(TMainForm::EventsOf(*window), true);
+        index_.Rebuild(EventsOf(*window), true);
     else
         index_.Remove(window);
     Frame().ShowProgress(QString());
@@ -335,14 +336,14 @@ void TCalView::FillDayList() {
 void TCalView::ShowCounts() {
     const int count = static_cast<int>(rows_.size());
     entriesLabel_->setText(ToQString(EntriesForDateText(count)));
-    TMainForm& f = Frame();
+    IFrame& f = Frame();
     if (f.ActiveChild() != this)
         return;
-    if (auto* text = f.findChild<QLabel*>("CalendarText"))
+    if (auto* text = f.Widget()->findChild<QLabel*>("CalendarText"))
         text->setText(ToQString(DayCountText(count, selected_, f.Settings().FormatSettings)));
-    if (auto* days = f.findChild<QLabel*>("CalendarDays"))
+    if (auto* days = f.Widget()->findChild<QLabel*>("CalendarDays"))
         days->setText(QString("%1 Days").arg(index_.DayCount()));
-    if (auto* events = f.findChild<QLabel*>("CalendarEvents"))
+    if (auto* events = f.Widget()->findChild<QLabel*>("CalendarEvents"))
         events->setText(QString("%1 Events").arg(index_.EventCount()));
     for (const char* hint : {"View Event", "Go to Entry"})
         if (QToolButton* b = f.ToolButton(static_cast<int>(TChildKind::Calendar), hint))
@@ -389,7 +390,7 @@ void TCalView::GoToEvent() {
     if (!owner)
         return;
     if (owner->Kind() == TChildKind::Book && owner->UpdateInProgress()) {
-        ShowMessage(BookBeingUpdatedMessage(OwnerName(TMainForm::EventsOf(*owner))));
+        ShowMessage(BookBeingUpdatedMessage(OwnerName(EventsOf(*owner))));
         return;
     }
     owner->ShowReminder(row->Item.Ref);

@@ -5,7 +5,7 @@
 // book or diary window opens, changes, is re-read or closes, so that no item outlives
 // the record it stands for.
 
-#include "app/shell/child_window.h"
+#include "app/widgets/child_window.h"
 #include "core/diary/calendar_settings.h"
 #include "core/diary/event_index.h"
 
@@ -28,7 +28,7 @@ class TCalView : public TChildWindow {
 public:
     enum { kDayTab = 0, kMonthTab = 1, kYearTab = 2 };
 
-    explicit TCalView(TMainForm& frame);
+    explicit TCalView(IFrame& frame);
     ~TCalView() override;
 
     // Once, after the frame shows the window: selects today (which builds the index),

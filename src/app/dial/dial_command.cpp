@@ -5,7 +5,7 @@
 #include "app/dial/dial_dialog.h"
 #include "app/dial/dial_progress_dlg.h"
 #include "app/dial/modem_form.h"
-#include "app/shell/main_form.h"
+#include "app/widgets/frame.h"
 #include "core/access/entries.h"
 #include "core/access/work_record.h"
 #include "core/telephony/number.h"

@@ -1,6 +1,6 @@
 #include "app/dial/dial_progress_dlg.h"
 
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "platform/qt_text.h"
 #include "platform/serial_port.h"
 

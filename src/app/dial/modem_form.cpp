@@ -1,6 +1,6 @@
 #include "app/dial/modem_form.h"
 
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "core/telephony/telephony.h"
 #include "platform/qt_text.h"
 

@@ -6,11 +6,10 @@
 #include "app/reminders/delete_reminder_dlg.h"
 #include "app/reminders/reminder_dlg.h"
 #include "app/reminders/view_event_dlg.h"
-#include "app/shell/file_windows.h"
-#include "app/shell/hour_glass.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
-#include "app/shell/save_as_file.h"
+#include "app/widgets/frame.h"
+#include "app/widgets/hour_glass.h"
+#include "app/widgets/message_dialog.h"
+#include "app/widgets/save_as_file.h"
 #include "core/diary/diary_state.h"
 #include "core/diary/event_index.h"
 #include "core/diary/reminder_actions.h"
@@ -27,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,7 +65,7 @@ std::function<QString(QWidget*, const QString&, const QString&)> TDiaryDlg::Save
                                 "Diary Files (*.TDY *.tdy);;All Files (*)", "TDY", current);
     };
 
-TDiaryDlg::TDiaryDlg(TMainForm& frame, const QString& path, bool mustExist, bool readOnly,
+TDiaryDlg::TDiaryDlg(IFrame& frame, const QString& path, bool mustExist, bool readOnly,
                      const IClock& clock)
     : TChildWindow(frame, TChildKind::Diary, path), clock_(clock), openedReadOnly_(readOnly) {
     THourGlass busy;
@@ -193,7 +193,7 @@ void TDiaryDlg::CreateControls() {
 }
 
 void TDiaryDlg::CreateMenus() {
-    TMainForm& f = Frame();
+    IFrame& f = Frame();
     auto* file = new QMenu("&File", this);
     const QList<QAction*> frameFile = f.FileMenu()->actions();
     for (int i = 0; i < frameFile.size() && i < 5; ++i)
@@ -220,19 +220,20 @@ void TDiaryDlg::CreateMenus() {
     importAction_ = file->addAction("I&mport...");
     exportAction_ = file->addAction("&Export...");
     file->addSeparator();
-    file->addAction("E&xit", &f, &QWidget::close);
+    file->addAction("E&xit", f.Widget(), &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, [this] {
         Frame().RefreshFileMenu();
         UpdateCommandState();
     });
 
     auto* tools = new QMenu("&Tools", this);
-    for (QAction* a : f.menuBar()->actions())
+    for (QAction* a : f.Widget()->menuBar()->actions())
         if (a->menu() && a->text() == "&Tools")
             tools->addActions(a->menu()->actions());
 
     auto* view = new QMenu("&View", this);
-    view->addAction("&Calendar", QKeySequence(Qt::Key_F12), &f, &TMainForm::ShowCalendar);
+    view->addAction("&Calendar", QKeySequence(Qt::Key_F12), f.Widget(),
+                    [frame = &f] { frame->OpenCalendar(); });
 
     auto* reminders = new QMenu("Re&minders", this);
     reminders->setObjectName("DiaryRemindersMenu");
@@ -446,7 +447,7 @@ void TDiaryDlg::UpdateCommandState() {
 void TDiaryDlg::ShowModified() {
     if (!diary_ || Frame().ActiveChild() != this)
         return;
-    if (auto* l = Frame().findChild<QLabel*>("Diary has been Modified"))
+    if (auto* l = Frame().Widget()->findChild<QLabel*>("Diary has been Modified"))
         l->setVisible(diary_->Modified != 0);
 }
 
@@ -654,8 +655,8 @@ bool TDiaryDlg::GoToEvent(int eventIndex) {
     const TReminders* e = diary_ ? diary_->Events.At(eventIndex) : nullptr;
     if (!e)
         return false;
-    if (Frame().isMinimized())
-        Frame().showNormal();
+    if (Frame().Widget()->isMinimized())
+        Frame().Widget()->showNormal();
     if (QMdiSubWindow* sub = SubWindow(); sub && sub->isMinimized())
         sub->showNormal();
     SelectDate(DateOf(e->When));
@@ -740,8 +741,7 @@ void TDiaryDlg::CloseFile() {
     diary_.reset();
 }
 
-TChildWindow* CreateDiaryWindow(TMainForm& frame, const QString& path, bool mustExist,
-                                bool readOnly) {
+TChildWindow* CreateDiaryWindow(IFrame& frame, const QString& path, bool mustExist, bool readOnly) {
     auto* w = new TDiaryDlg(frame, path, mustExist, readOnly, frame.Clock());
     if (!w->Diary()) {
         delete w;

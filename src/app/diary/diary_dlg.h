@@ -8,7 +8,7 @@
 // changes and when the window closes; a locked diary is never changed or saved, and
 // is re-read when another copy of the program changed its file.
 
-#include "app/shell/child_window.h"
+#include "app/widgets/child_window.h"
 #include "core/diary/diary.h"
 #include "core/diary/event_source.h"
 #include "core/system/clock.h"
@@ -33,7 +33,7 @@ class TDiaryDlg : public TChildWindow {
 public:
     // Loads the file (mustExist) or creates and saves a new diary. Diary() is null
     // when that failed, after the reason was shown.
-    TDiaryDlg(TMainForm& frame, const QString& path, bool mustExist, bool readOnly,
+    TDiaryDlg(IFrame& frame, const QString& path, bool mustExist, bool readOnly,
               const IClock& clock = SystemClock::Instance());
     ~TDiaryDlg() override;
 
@@ -140,5 +140,9 @@ private:
     QAction* showNotes_ = nullptr;
     QList<QAction*> sortActions_;
 };
+
+// Opens the diary (mustExist) or creates it in a new window for the frame; nullptr when
+// it could not be loaded or created (the window has reported why).
+TChildWindow* CreateDiaryWindow(IFrame& frame, const QString& path, bool mustExist, bool readOnly);
 
 } // namespace tessaly

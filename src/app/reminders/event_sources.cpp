@@ -1,10 +1,10 @@
 #include "app/reminders/event_sources.h"
 
-#include "app/shell/main_form.h"
+#include "app/widgets/frame.h"
 
 namespace tessaly {
 
-std::vector<TEventSource> OpenEventSources(const TMainForm& frame) {
+std::vector<TEventSource> OpenEventSources(const IFrame& frame) {
     std::vector<TEventSource> out;
     for (TChildWindow* child : frame.Children()) {
         TEventSource source;

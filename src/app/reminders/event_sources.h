@@ -7,10 +7,10 @@
 
 namespace tessaly {
 
-class TMainForm;
+class IFrame;
 
 // One source per book or diary window, in the frame's child order; the owner is
 // the window.
-std::vector<TEventSource> OpenEventSources(const TMainForm& frame);
+std::vector<TEventSource> OpenEventSources(const IFrame& frame);
 
 } // namespace tessaly

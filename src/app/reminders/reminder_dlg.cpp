@@ -1,8 +1,8 @@
 #include "app/reminders/reminder_dlg.h"
 
-#include "app/reminders/date_box.h"
 #include "app/reminders/event_sources.h"
-#include "app/shell/message_dialog.h"
+#include "app/widgets/date_box.h"
+#include "app/widgets/message_dialog.h"
 #include "core/settings/settings.h"
 #include "platform/qt_text.h"
 
@@ -260,7 +260,7 @@ bool EditReminderDialog(TReminders& reminder, const TReminderOwner& owner, bool 
     return dialog.exec() == QDialog::Accepted;
 }
 
-QStringList OpenReminderDescriptions(const TMainForm& frame) {
+QStringList OpenReminderDescriptions(const IFrame& frame) {
     QStringList out;
     for (const std::string& d : DistinctDescriptions(OpenEventSources(frame)))
         out.append(ToQString(d));

@@ -24,7 +24,7 @@ namespace tessaly {
 
 struct TSettings;
 class TDateBox;
-class TMainForm;
+class IFrame;
 
 class TReminderDlg : public QDialog {
     Q_OBJECT
@@ -92,6 +92,6 @@ bool EditReminderDialog(TReminders& reminder, const TReminderOwner& owner, bool 
 
 // The descriptions of every reminder of every book and diary window open in the
 // frame, for the description box's suggestions.
-QStringList OpenReminderDescriptions(const TMainForm& frame);
+QStringList OpenReminderDescriptions(const IFrame& frame);
 
 } // namespace tessaly

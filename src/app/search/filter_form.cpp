@@ -1,7 +1,7 @@
 #include "app/search/filter_form.h"
 
 #include "app/search/save_filter.h"
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "core/common/text.h"
 #include "platform/qt_text.h"
 

@@ -1,6 +1,6 @@
 #include "app/search/save_filter.h"
 
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 #include "core/common/text.h"
 #include "platform/qt_text.h"
 

@@ -1,4 +1,4 @@
-#include "app/shell/app_context.h"
+#include "app/widgets/app_context.h"
 
 #include "core/frame/start_up.h"
 #include "platform/desktop_shell.h"

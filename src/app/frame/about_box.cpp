@@ -1,4 +1,4 @@
-#include "app/shell/about_box.h"
+#include "app/frame/about_box.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

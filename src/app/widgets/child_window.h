@@ -9,7 +9,7 @@ class QMenu;
 
 namespace tessaly {
 
-class TMainForm;
+class IFrame;
 struct TEventRef;
 struct TEventSource;
 
@@ -19,7 +19,7 @@ enum class TChildKind { Book = 1, Calendar = 2, Diary = 3, Preview = 4, Layout =
 class TChildWindow : public QWidget {
     Q_OBJECT
 public:
-    TChildWindow(TMainForm& frame, TChildKind kind, const QString& path);
+    TChildWindow(IFrame& frame, TChildKind kind, const QString& path);
 
     TChildKind Kind() const { return kind_; }
     // The full path of the file shown (empty for windows without a file).
@@ -28,7 +28,7 @@ public:
     void SetFilePath(const QString& path) { path_ = path; }
     // The file name without directory, upper case.
     QString ShortName() const;
-    TMainForm& Frame() const { return frame_; }
+    IFrame& Frame() const { return frame_; }
     QMdiSubWindow* SubWindow() const;
 
     // Whether the window may close now; it may ask the user.
@@ -82,11 +82,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    TMainForm& frame_;
+    IFrame& frame_;
     TChildKind kind_;
     QString path_;
     bool approved_ = false;
     bool closed_ = false;
 };
+
+// The events of one window (none for a window without reminders); the window is the
+// owner.
+TEventSource EventsOf(const TChildWindow& window);
 
 } // namespace tessaly

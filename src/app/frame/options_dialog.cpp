@@ -1,8 +1,8 @@
-#include "app/shell/options_dialog.h"
+#include "app/frame/options_dialog.h"
 
-#include "app/shell/hour_glass.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
+#include "app/frame/main_form.h"
+#include "app/widgets/hour_glass.h"
+#include "app/widgets/message_dialog.h"
 #include "core/common/date_format.h"
 #include "core/settings/config_files.h"
 #include "core/settings/settings.h"

@@ -1,4 +1,4 @@
-#include "app/shell/tool_icons.h"
+#include "app/widgets/tool_icons.h"
 
 #include <QApplication>
 #include <QHash>

@@ -1,6 +1,7 @@
-#include "app/shell/child_window.h"
+#include "app/widgets/child_window.h"
 
-#include "app/shell/main_form.h"
+#include "app/widgets/frame.h"
+#include "core/diary/event_source.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -9,7 +10,7 @@
 
 namespace tessaly {
 
-TChildWindow::TChildWindow(TMainForm& frame, TChildKind kind, const QString& path)
+TChildWindow::TChildWindow(IFrame& frame, TChildKind kind, const QString& path)
     : frame_(frame), kind_(kind), path_(path) {
     setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -54,6 +55,14 @@ void TChildWindow::closeEvent(QCloseEvent* event) {
         frame_.EventsChanged(this, false);
     CloseFile();
     event->accept();
+}
+
+TEventSource EventsOf(const TChildWindow& window) {
+    TEventSource s;
+    if (!window.EventSource(s))
+        s = TEventSource{};
+    s.Owner = &window;
+    return s;
 }
 
 } // namespace tessaly

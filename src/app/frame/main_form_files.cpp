@@ -2,10 +2,11 @@
 // show that reopens the last run's files, and the orderly shut-down that records them.
 
 #include "app/alarms/alarm_dlg.h"
-#include "app/shell/file_windows.h"
-#include "app/shell/hour_glass.h"
-#include "app/shell/main_form.h"
-#include "app/shell/message_dialog.h"
+#include "app/book/book.h"
+#include "app/diary/diary_dlg.h"
+#include "app/frame/main_form.h"
+#include "app/widgets/hour_glass.h"
+#include "app/widgets/message_dialog.h"
 #include "core/common/file_paths.h"
 #include "core/settings/open_files.h"
 #include "platform/qt_text.h"

@@ -1,4 +1,4 @@
-#include "app/shell/first_paint_timer.h"
+#include "app/frame/first_paint_timer.h"
 
 #include "app/book/entry_list_view.h"
 #include "app/calendar/date_grids.h"

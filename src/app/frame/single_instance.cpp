@@ -1,4 +1,4 @@
-#include "app/shell/single_instance.h"
+#include "app/frame/single_instance.h"
 
 #include <QDir>
 #include <QElapsedTimer>

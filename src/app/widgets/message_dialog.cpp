@@ -1,4 +1,4 @@
-#include "app/shell/message_dialog.h"
+#include "app/widgets/message_dialog.h"
 
 #include "platform/qt_text.h"
 

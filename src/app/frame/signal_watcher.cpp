@@ -1,4 +1,4 @@
-#include "app/shell/signal_watcher.h"
+#include "app/frame/signal_watcher.h"
 
 #include <QSocketNotifier>
 

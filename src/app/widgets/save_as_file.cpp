@@ -1,4 +1,4 @@
-#include "app/shell/save_as_file.h"
+#include "app/widgets/save_as_file.h"
 
 #include <QFileDialog>
 

@@ -1,15 +1,14 @@
-#include "app/shell/main_form.h"
+#include "app/frame/main_form.h"
 
 #include "app/alarms/alarm_dlg.h"
 #include "app/calendar/cal_view.h"
 #include "app/dial/dial_command.h"
 #include "app/dial/modem_form.h"
-#include "app/shell/about_box.h"
-#include "app/shell/file_windows.h"
-#include "app/shell/hour_glass.h"
-#include "app/shell/message_dialog.h"
-#include "app/shell/options_dialog.h"
-#include "app/shell/tool_icons.h"
+#include "app/frame/about_box.h"
+#include "app/frame/options_dialog.h"
+#include "app/widgets/hour_glass.h"
+#include "app/widgets/message_dialog.h"
+#include "app/widgets/tool_icons.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
 #include "core/frame/start_up.h"
@@ -530,14 +529,6 @@ std::vector<TEventSource> TMainForm::EventSources(const TChildWindow* except) co
             sources.push_back(s);
     }
     return sources;
-}
-
-TEventSource TMainForm::EventsOf(const TChildWindow& window) {
-    TEventSource s;
-    if (!window.EventSource(s))
-        s = TEventSource{};
-    s.Owner = &window;
-    return s;
 }
 
 void TMainForm::EventsChanged(TChildWindow* owner, bool include) {

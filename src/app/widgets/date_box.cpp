@@ -1,4 +1,4 @@
-#include "app/reminders/date_box.h"
+#include "app/widgets/date_box.h"
 
 #include "platform/qt_text.h"
 

@@ -3,8 +3,9 @@
 // diary windows (and later the calendar, previews and the page designer), with its
 // menus, tool-bar pages, status pages, reopen list and the 250 ms frame timer.
 
-#include "app/shell/app_context.h"
-#include "app/shell/child_window.h"
+#include "app/widgets/app_context.h"
+#include "app/widgets/child_window.h"
+#include "app/widgets/frame.h"
 #include "core/frame/frame_schedule.h"
 #include "core/frame/hand_over.h"
 #include "core/settings/settings.h"
@@ -36,7 +37,7 @@ struct TEventSource;
 class TAlarmDlg;
 class TCalView;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public IFrame {
     Q_OBJECT
 public:
     static constexpr int kToolPages = 6;
@@ -49,15 +50,16 @@ public:
     explicit TMainForm(TAppContext& context, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    TSettings& Settings() { return settings_; }
-    TSettingsAccess& Access() { return access_; }
+    QMainWindow* Widget() override { return this; }
+    TSettings& Settings() override { return settings_; }
+    TSettingsAccess& Access() override { return access_; }
     const TAppContext& Context() const { return context_; }
     const QString& VersionText() const { return versionText_; }
     // The desktop that opens attachments.
-    IDesktop& Desktop();
+    IDesktop& Desktop() override;
     // The browser for URLs and e-mail: "Internet"/"Browser", else the desktop's default,
     // found the first time it is needed and kept for the run. Empty when none is known.
-    std::string BrowserPath();
+    std::string BrowserPath() override;
 
     // The first show, once: reopens the files of the last run, activates the window
     // that was active, opens the command-line file and applies the stored state.
@@ -71,24 +73,24 @@ public:
     // Brings the window of that file forward; false when none shows it.
     bool ActivateIfOpen(const QString& path);
     // Adds a closed file to the top of the reopen list, or removes an opened one.
-    void UpdateReopenList(bool add, const QString& path, const QString& type);
+    void UpdateReopenList(bool add, const QString& path, const QString& type) override;
     // Reopen item k (0 to 4).
     void ReopenFile(int slot);
     // A file handed over by a second copy: the frame comes to the front and opens it.
-    void HandOver(const THandOver& handOver);
+    void HandOver(const THandOver& handOver) override;
     // Asks every child window to activate itself if it shows this file name.
     void ActivateByName(const QString& fileName);
 
     // Child windows in creation order, and the current one.
-    QList<TChildWindow*> Children() const;
-    TChildWindow* ActiveChild() const;
+    QList<TChildWindow*> Children() const override;
+    TChildWindow* ActiveChild() const override;
     QMdiArea* MdiArea() const { return mdi_; }
-    bool ShuttingDown() const { return shuttingDown_; }
+    bool ShuttingDown() const override { return shuttingDown_; }
 
     int ToolbarPage() const;
     int StatusPage() const;
     // Shows the progress panel with a text (empty: back to the page of the tool bar).
-    void ShowProgress(const QString& text);
+    void ShowProgress(const QString& text) override;
 
     // One tick of the frame timer (public so that tests can drive it).
     void TimerTick();
@@ -96,7 +98,7 @@ public:
     TFrameSchedule& Schedule() { return schedule_; }
     void SetClock(const IClock& clock) { clock_ = &clock; }
     // The clock of the frame's timer, which the diary windows it opens read too.
-    const IClock& Clock() const { return *clock_; }
+    const IClock& Clock() const override { return *clock_; }
     // Called on a due reminder scan instead of the alarm window's scan (tests count).
     std::function<void()> OnReminderScan;
 
@@ -105,36 +107,34 @@ public:
     // "&Calendar" (F12) and "View the Calendar": opens the calendar view, or brings the
     // open one forward.
     TCalView* ShowCalendar();
+    void OpenCalendar() override { ShowCalendar(); }
     TCalView* CalendarView() const;
     // The events of every open book and diary window in child order; `except` (a
     // window that is closing) is left out.
-    std::vector<TEventSource> EventSources(const TChildWindow* except = nullptr) const;
-    // The events of one window (none for a window without reminders); the window is
-    // the owner.
-    static TEventSource EventsOf(const TChildWindow& window);
+    std::vector<TEventSource> EventSources(const TChildWindow* except = nullptr) const override;
     // A book or diary window opened or changed its events (`include`), or is closing
     // (not `include`, before it frees them): the calendar view and the alarm window
     // follow at once, so that neither lists an event that is gone.
-    void EventsChanged(TChildWindow* owner, bool include);
+    void EventsChanged(TChildWindow* owner, bool include) override;
     // Desktop notifications (the context's, else the desktop's notification service).
-    INotifier& Notifier();
+    INotifier& Notifier() override;
 
     // The exit started by a signal (SIGTERM, SIGINT): the same orderly shut-down, but
     // failures are reported on standard error instead of in a dialog.
     void ShutdownFromSignal();
 
     // Status page 1, filled by book windows.
-    QLabel* EntryCounter() const { return entryCounter_; }
-    QLabel* SearchIndicator() const { return searchIndicator_; }
-    QLabel* InfoLabel() const { return infoLabel_; }
-    QLabel* DiaryText() const { return diaryText_; }
+    QLabel* EntryCounter() const override { return entryCounter_; }
+    QLabel* SearchIndicator() const override { return searchIndicator_; }
+    QLabel* InfoLabel() const override { return infoLabel_; }
+    QLabel* DiaryText() const override { return diaryText_; }
     // The buttons of the tool-bar pages, by hint.
-    QToolButton* ToolButton(int page, const QString& hint) const;
+    QToolButton* ToolButton(int page, const QString& hint) const override;
     // The five reopen items of "&File", refreshed when the menu opens.
     QAction* ReopenAction(int slot) const { return reopenActions_[slot]; }
     QAction* CloseAction() const { return closeAction_; }
-    QMenu* FileMenu() const { return fileMenu_; }
-    void RefreshFileMenu();
+    QMenu* FileMenu() const override { return fileMenu_; }
+    void RefreshFileMenu() override;
     // Applies the linked quick reports' names to the hints of their print buttons.
     void UpdateLinkHints();
     // The screen font of the frame and all child windows.
@@ -147,14 +147,14 @@ public:
     void FileOpenDiary();
     void FileNewDiary();
     void ChangeScreenFont();
-    void ShowOptions(int page = 0);
+    void ShowOptions(int page = 0) override;
     void CloseAll();
     void ArrangeIcons();
     void ShowAbout();
     // The folder the file dialogs start in ("Data Directory"), and keeping the folder
     // of a chosen file for the next one.
-    QString FileDialogDirectory();
-    void RememberFileDialogDirectory(const QString& chosenFile);
+    QString FileDialogDirectory() override;
+    void RememberFileDialogDirectory(const QString& chosenFile) override;
 
 signals:
     void ChildrenChanged();
