@@ -41,6 +41,11 @@ std::string UnreadableMessage(const std::string& path, const std::string& reason
     return BookErrorMessage(path, "could not be read: " + reason);
 }
 
+std::string ChangedOnDiskMessage(const std::string& path) {
+    return BookErrorMessage(path, "was changed by another user or program since it was read; "
+                                  "it was not changed. Give --force to overwrite those changes.");
+}
+
 // The message for any failed load: the store's text for a damaged or older file.
 std::string LoadFailureMessage(const TLoadResult& result, const std::string& path) {
     if (result.Code == kCodeUnreadable)
@@ -257,12 +262,31 @@ int SaveBookOrReport(TBookData& book, const TWriteOptions& options, TCliStreams 
     if (saved.Ok)
         return 0;
     if (saved.ChangedOnDisk)
-        io.Err << BookErrorMessage(book.FileName,
-                                   "was changed by another user or program since it was read; "
-                                   "it was not changed. Give --force to overwrite those changes.")
-               << '\n';
+        io.Err << ChangedOnDiskMessage(book.FileName) << '\n';
     else
         io.Err << BookErrorMessage(book.FileName, "could not be written: " + saved.Error) << '\n';
+    return 1;
+}
+
+int RewriteBookOrReport(const std::string& path, const TBookRewrite& change,
+                        const TWriteOptions& options, TCliStreams io) {
+    if (RefuseDiaryName(path, io))
+        return 1;
+    TFileLock lock;
+    if (!LockBookOrReport(lock, path, options, io))
+        return 1;
+    TSaveOptions save;
+    save.Force = options.Force;
+    save.FileSystem = &Files(io);
+    const TRewriteResult rewritten = RewriteBook(path, TStoreSettings(), change, save);
+    if (rewritten.Ok)
+        return 0;
+    if (rewritten.ChangedOnDisk)
+        io.Err << ChangedOnDiskMessage(path) << '\n';
+    else if (rewritten.SaveError.empty())
+        io.Err << LoadFailureMessage(rewritten.Load, path) << '\n';
+    else
+        io.Err << BookErrorMessage(path, "could not be written: " + rewritten.SaveError) << '\n';
     return 1;
 }
 

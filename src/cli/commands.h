@@ -9,6 +9,7 @@
 namespace tessaly {
 
 class TBookData;
+struct TBookRewrite;
 class TFileLock;
 class IFileSystem;
 class TDiaryData;
@@ -67,6 +68,10 @@ bool LockBookOrReport(TFileLock& lock, const std::string& path, const TWriteOpti
                       TCliStreams io);
 // Saves the book, or says on Err why it was not written (one line) and gives 1.
 int SaveBookOrReport(TBookData& book, const TWriteOptions& options, TCliStreams io);
+// Changes the book on its way from its file back into it (RewriteBook) under the
+// writers' lock: 0, or 1 after saying on Err why nothing was changed.
+int RewriteBookOrReport(const std::string& path, const TBookRewrite& change,
+                        const TWriteOptions& options, TCliStreams io);
 // Flushes Out; 0 when all of it was written, else 1 after saying so on Err.
 int FinishOutput(TCliStreams io);
 // A whole decimal number from lo to hi: digits only, an optional leading minus when

@@ -147,13 +147,24 @@ int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStre
     });
 }
 
+namespace {
+
+// Every entry's tag, set as the book is copied entry by entry into its new file: the
+// book is never held whole, and its bytes are those of a load, change and save.
+int TagAll(const std::string& path, bool tagged, TCliStreams io, const TWriteOptions& options) {
+    TBookRewrite change;
+    change.Head = [](TBookData& book) { MarkChanged(book); };
+    change.Entry = [tagged](TRecord& entry) { entry.Tagged = tagged ? 1 : 0; };
+    return RewriteBookOrReport(path, change, options, io);
+}
+
+} // namespace
+
 int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged, TCliStreams io,
                const TWriteOptions& options) {
+    if (which.All)
+        return TagAll(path, tagged, io, options);
     return ChangeBook(path, options, io, [&](TBookData& book) {
-        if (which.All) {
-            book.Entries.SetTags(tagged);
-            return 0;
-        }
         const int i = Selected(book, which, io);
         if (i < 0)
             return 1;

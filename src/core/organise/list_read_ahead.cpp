@@ -39,7 +39,7 @@ std::optional<TListedTexts> TListReadAhead::TextsNeeded(const TBookData& book) {
     return texts;
 }
 
-void TListReadAhead::EntriesBegin(const TBookData& book, std::size_t count) {
+void TListReadAhead::EntriesBegin(TBookData& book, std::size_t count) {
     StopWorker();
     book_ = &book;
     search_ = searchOf_ ? searchOf_(book) : nullptr;

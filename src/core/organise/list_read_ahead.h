@@ -34,7 +34,7 @@ public:
     void ReadListedTextsOnly() { listedOnly_ = true; }
 
     std::optional<TListedTexts> TextsNeeded(const TBookData& book) override;
-    void EntriesBegin(const TBookData& book, std::size_t count) override;
+    void EntriesBegin(TBookData& book, std::size_t count) override;
     void EntryRead(TRecord& entry) override;
     void EntriesEnd(bool complete) noexcept override;
 

@@ -33,7 +33,7 @@ namespace {
 // Tells a watch of the entries, and always of their end, however the reading ends.
 class TWatchedEntries {
 public:
-    TWatchedEntries(const TBookData& book, IEntryReadWatch& watch) : book_(book), watch_(watch) {}
+    TWatchedEntries(TBookData& book, IEntryReadWatch& watch) : book_(book), watch_(watch) {}
     TWatchedEntries(const TWatchedEntries&) = delete;
     TWatchedEntries& operator=(const TWatchedEntries&) = delete;
     ~TWatchedEntries() {
@@ -49,7 +49,7 @@ public:
     void Complete() { complete_ = true; }
 
 private:
-    const TBookData& book_;
+    TBookData& book_;
     IEntryReadWatch& watch_;
     bool begun_ = false;
     bool complete_ = false;
@@ -99,6 +99,11 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings, IEntr
     IndexKeys.Read(r, v);
     Searches.Read(r, v);
     if (watch) {
+        // The watch sees the header as the finished read will hold it; only SortOrder,
+        // which follows the entries, is brought into range after them.
+        KeepHeaderInRange();
+        if (!settings.LockTab)
+            ActivePage = 0;
         const std::optional<TListedTexts> listed = watch->TextsNeeded(*this);
         ListingOnly = listed.has_value();
         TWatchedEntries watched(*this, *watch);
@@ -150,6 +155,12 @@ void TBookData::KeepHeaderInRange() {
 }
 
 void TBookData::WriteBody(TStreamWriter& w) {
+    WriteBeforeEntries(w);
+    Entries.Write(w, kBookVersion);
+    WriteAfterEntries(w);
+}
+
+void TBookData::WriteBeforeEntries(TStreamWriter& w) {
     constexpr int v = kBookVersion;
     Version = kBookVersion;
     w.WriteInt16(Version);
@@ -175,8 +186,10 @@ void TBookData::WriteBody(TStreamWriter& w) {
         w.WriteText(caption);
     IndexKeys.Write(w, v);
     Searches.Write(w, v);
-    Entries.Write(w, v);
-    InsertFields.Write(w, v);
+}
+
+void TBookData::WriteAfterEntries(TStreamWriter& w) const {
+    InsertFields.Write(w, kBookVersion);
     w.WriteByte(InsertBlankFields);
     w.WriteByte(LabelPhoneFields);
     w.WriteByte(ShowNotes);

@@ -95,6 +95,11 @@ public:
     // Sets Version to 13 and writes the body. Throws StreamError for a list or text
     // too long for the file.
     void WriteBody(TStreamWriter& w);
+    // The body in its three stretches, for a writer that takes the entries one at a
+    // time: the header up to the entries (setting Version), then the count and the
+    // entries, then what follows them.
+    void WriteBeforeEntries(TStreamWriter& w);
+    void WriteAfterEntries(TStreamWriter& w) const;
 
     // Stored fields only; the runtime fields are not compared.
     bool operator==(const TBookData& o) const;

@@ -173,7 +173,7 @@ class TVerdictOnly final : public IEntryReadWatch {
 public:
     std::optional<TListedTexts> TextsNeeded(const TBookData&) override { return TListedTexts(); }
     bool KeepsEntries() const override { return false; }
-    void EntriesBegin(const TBookData&, std::size_t) override {}
+    void EntriesBegin(TBookData&, std::size_t) override {}
     void EntryRead(TRecord&) override {}
     void EntriesEnd(bool) noexcept override {}
 };
@@ -230,6 +230,143 @@ TLoadResult CheckBookFile(const std::string& path, const TStoreSettings& setting
                           IFileSystem& fs) {
     TVerdictOnly verdict;
     return ReadBookFile(path, settings, fs, false, &verdict);
+}
+
+namespace {
+
+// Writes the book as it is read: the header once the entries are reached, each entry as
+// soon as it is read and changed, and drops it.
+class TRewritingWatch final : public IEntryReadWatch {
+public:
+    TRewritingWatch(TStreamWriter& w, const TBookRewrite& change) : w_(w), change_(change) {}
+
+    bool KeepsEntries() const override { return false; }
+    void EntriesBegin(TBookData& book, std::size_t count) override {
+        if (change_.Head)
+            change_.Head(book);
+        Write([&] {
+            WriteSignature(w_);
+            book.WriteBeforeEntries(w_);
+            w_.WriteCount(count);
+        });
+    }
+    void EntryRead(TRecord& entry) override {
+        if (change_.Entry)
+            change_.Entry(entry);
+        Write([&] { entry.Write(w_, kBookVersion); });
+    }
+    void EntriesEnd(bool) noexcept override {}
+
+    // Why the book cannot be written in its format, kept apart from a damaged file.
+    const std::string& Refusal() const { return refusal_; }
+    void Write(const std::function<void()>& write) {
+        if (!refusal_.empty())
+            return;
+        try {
+            write();
+        } catch (const StreamError& e) {
+            refusal_ = e.what();
+        }
+    }
+
+private:
+    TStreamWriter& w_;
+    const TBookRewrite& change_;
+    std::string refusal_;
+};
+
+} // namespace
+
+TRewriteResult RewriteBook(const std::string& path, const TStoreSettings& settings,
+                           const TBookRewrite& change, const TSaveOptions& options) {
+    IFileSystem& fs = options.FileSystem ? *options.FileSystem : RealFileSystem();
+    TRewriteResult result;
+    auto file = std::make_unique<TFileWindow>(fs);
+    TIoResult opened = file->Open(path);
+    const auto unreadable = [&](const TIoResult& io) {
+        result.Load.Code = kCodeUnreadable;
+        result.Load.Message = io.Error;
+        return false;
+    };
+    if (!opened.Ok) {
+        unreadable(opened);
+        return result;
+    }
+    // Another writer may replace the file although this one holds the lock. As a save
+    // is refused then, so is the rewrite, unless it is forced; a file whose state
+    // cannot be read is not written over.
+    std::string refusal;
+    enum class TOnDisk { Same, Changed, Unknown };
+    const auto onDisk = [&] {
+        const std::string target = ResolveTarget(path);
+        TFileStat st;
+        if (fs.Stat(target, st) == 0)
+            return TFileIdentity::Of(st) == opened.Identity ? TOnDisk::Same : TOnDisk::Changed;
+        if (errno == ENOENT)
+            return TOnDisk::Same;
+        refusal = "cannot read the state of " + target + ": " + std::strerror(errno);
+        return TOnDisk::Unknown;
+    };
+    const auto refuseChanged = [&] {
+        result.ChangedOnDisk = true;
+        return false;
+    };
+    bool read = false;
+    const TByteSource image = [&](const TByteSink& put) {
+        switch (onDisk()) {
+        case TOnDisk::Unknown:
+            return false;
+        case TOnDisk::Changed:
+            if (!options.Force)
+                return refuseChanged();
+            // Forced: the other writer's file is the one changed.
+            file = std::make_unique<TFileWindow>(fs);
+            opened = file->Open(path);
+            if (!opened.Ok)
+                return unreadable(opened);
+            break;
+        case TOnDisk::Same:
+            break;
+        }
+        TStreamWriter w(put);
+        TRewritingWatch watch(w, change);
+        TStreamReader r(*file);
+        TLoadResult load = ParseBook(r, settings, path, false, &watch);
+        if (!file->ReadError().Ok)
+            return unreadable(file->ReadError());
+        if (!load.Book) {
+            // Bytes changed under the reading are not a damaged file.
+            if (onDisk() == TOnDisk::Changed)
+                return refuseChanged();
+            result.Load = std::move(load);
+            return false;
+        }
+        watch.Write([&] {
+            load.Book->WriteAfterEntries(w);
+            WriteSignature(w);
+        });
+        if (!watch.Refusal().empty()) {
+            refusal = watch.Refusal();
+            return false;
+        }
+        const TOnDisk after = onDisk();
+        if (after == TOnDisk::Unknown)
+            return false;
+        if (after == TOnDisk::Changed && !options.Force)
+            return refuseChanged();
+        read = true;
+        return w.Finish();
+    };
+    const TIoResult written = WriteFileAtomically(path, image, fs);
+    if (written.Ok) {
+        result.Ok = true;
+    } else if (!refusal.empty()) {
+        result.SaveError = refusal;
+    } else if (read || (result.Load.Code == kCodeValid && !result.ChangedOnDisk)) {
+        // Read whole (or never reached), but the new file could not be put in place.
+        result.SaveError = written.Error;
+    }
+    return result;
 }
 
 std::unique_ptr<TBookData> NewBook(const std::string& path, const TStoreSettings& settings,

@@ -10,6 +10,7 @@
 #include "core/system/file_system.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -97,6 +98,28 @@ void WriteBookImage(TBookData& book, TStreamWriter& w);
 // ".BAK" (never for a book whose extension is ".BAK").
 TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settings,
                      const TSaveOptions& options = TSaveOptions());
+
+// A change made to a book on its way from its file back into it: `Head` to what precedes
+// the entries (it may be empty), `Entry` to each entry in turn.
+struct TBookRewrite {
+    std::function<void(TBookData&)> Head;
+    std::function<void(TRecord&)> Entry;
+};
+struct TRewriteResult {
+    bool Ok = false;
+    // The book could not be read: the code and message a load gives (Book stays null).
+    // The file is then left as it was.
+    TLoadResult Load;
+    // Refused: another writer changed the file since it was opened (not when forced).
+    bool ChangedOnDisk = false;
+    std::string SaveError; // read, but the new file could not be written
+};
+// Reads the book and writes it back crash-safe with the change made, holding one entry
+// at a time: the file gets the bytes that LoadBook, the same change and SaveBook would
+// give it, without the book ever being in memory whole. The caller holds the writers'
+// lock. Nothing is written unless the whole book reads.
+TRewriteResult RewriteBook(const std::string& path, const TStoreSettings& settings,
+                           const TBookRewrite& change, const TSaveOptions& options = {});
 
 // Reads the defaults file into the book; on any failure the built-in defaults are
 // set instead. Returns true when the file was used.

@@ -25,8 +25,9 @@ public:
     // and the book is read without its entries (a check of the file).
     virtual bool KeepsEntries() const { return true; }
     // Everything the file holds before the entries is read (the index keys and the
-    // searches among it) and will not change; `count` entries follow.
-    virtual void EntriesBegin(const TBookData& book, std::size_t count) = 0;
+    // searches among it), its header values already in range; `count` entries follow.
+    // Nothing but the watch changes it from here on (a rewrite stamps the header).
+    virtual void EntriesBegin(TBookData& book, std::size_t count) = 0;
     // The next entry is complete. Until EntriesEnd returns, nothing else changes it
     // and it stays where it is.
     virtual void EntryRead(TRecord& entry) = 0;
