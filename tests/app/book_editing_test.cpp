@@ -892,6 +892,23 @@ void TBookEditingTest::AttachmentsAreAddedOpenedAndRemovedFromTheirPage() {
     QCOMPARE(entry->Attachments.Count(), 1);
     QCOMPARE(run.Desktop->Removed, std::vector<std::string>{"/docs/plan.odt"});
     QCOMPARE(int(entry->Attachments.At(0)->IsDocument), 0);
+
+    // The Delete key in the attachment list removes the selected attachment, through
+    // the same dialog; the entry stays.
+    BackToFrame(*book);
+    view = page->List();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(0, 0)).center());
+    QVERIFY(view->hasFocus());
+    bool asked = false;
+    OnNextDialog([&asked](QDialog* d) {
+        asked = d->windowTitle() == "Remove Attachment";
+        ClickButton(d, "OK");
+    });
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(asked);
+    QCOMPARE(book->Book()->Entries.Count(), 1);
+    QCOMPARE(book->Book()->Entries.At(0)->Attachments.Count(), 0);
 }
 
 QTEST_MAIN(TBookEditingTest)
