@@ -42,6 +42,7 @@ private slots:
     void BackupBookIsLocked();
     void OptionsKeepTheFolderOrRefuseOneWithConfigurationFiles();
     void OptionsMoveTheConfigurationFiles();
+    void OptionsNameTheBrowserTheProgramUses();
     void HandOverOpensTheFileAndRaisesTheFrame();
 };
 
@@ -322,6 +323,32 @@ void TFrameTest::OptionsKeepTheFolderOrRefuseOneWithConfigurationFiles() {
              QString("The Directory specified already contains copies of the Tessaly "
                      "Configuration Files.\n\r\n\rRequest Failed"));
     QCOMPARE(f.Settings().ConfigDirectory, PathToCore(Path("cfg")));
+}
+
+// With no browser configured the options show the one found on the desktop, the one
+// URLs open in; a launcher that only looks for a browser counts as none.
+void TFrameTest::OptionsNameTheBrowserTheProgramUses() {
+    const QByteArray path = qgetenv("PATH");
+    const auto program = [this](const QString& dir, const QString& name) {
+        QDir().mkpath(Path(dir));
+        QFile f(Path(dir + "/" + name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nexit 0\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    };
+    program("bin1", "x-www-browser");
+    program("bin2", "sensible-browser");
+    for (const QString dir : {"bin1", "bin2"}) {
+        qputenv("PATH", Path(dir).toLocal8Bit()); // no desktop tools to ask
+        TTestRun run(*store_, Path("cfg"));
+        TOptionsDlg dlg(*run.Frame, 0);
+        const QString shown = dlg.findChild<QLabel*>("BrowserPath")->text();
+        const QString used = PathFromCore(run.Frame->BrowserPath());
+        QCOMPARE(used, dir == "bin1" ? Path("bin1/x-www-browser") : QString());
+        QCOMPARE(shown, used.isEmpty() ? QString("<Not Defined>") : used);
+    }
+    qputenv("PATH", path);
 }
 
 void TFrameTest::OptionsMoveTheConfigurationFiles() {
