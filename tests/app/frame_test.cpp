@@ -3,7 +3,10 @@
 // at the next start, refused exits, and the options dialog's folder move.
 
 #include "app/book/book.h"
+#include "app/calendar/cal_view.h"
 #include "app/frame/options_dialog.h"
+#include "app/widgets/child_window.h"
+#include "core/frame/hand_over.h"
 #include "core/settings/open_files.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
@@ -21,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace tessaly;
 
@@ -43,6 +47,7 @@ private slots:
     void OptionsKeepTheFolderOrRefuseOneWithConfigurationFiles();
     void OptionsMoveTheConfigurationFiles();
     void OptionsNameTheBrowserTheProgramUses();
+    void NewChildrenFollowAMaximisedOne();
     void HandOverOpensTheFileAndRaisesTheFrame();
 };
 
@@ -349,6 +354,45 @@ void TFrameTest::OptionsNameTheBrowserTheProgramUses() {
         QCOMPARE(shown, used.isEmpty() ? QString("<Not Defined>") : used);
     }
     qputenv("PATH", path);
+}
+
+// While the active child is maximised, every window opened after it (a diary, the
+// calendar, a file handed over by a second copy) is maximised too and fills the
+// frame's client area, its contents with it.
+void TFrameTest::NewChildrenFollowAMaximisedOne() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->resize(900, 700);
+    TBook* book = OpenShownBook(run, MakeBook(Path("First.ADR"), 1));
+    QVERIFY(book);
+    book->SubWindow()->showMaximized();
+    QMdiArea* area = run.Frame->MdiArea();
+    const QRect client = area->viewport()->rect();
+    const auto fillsTheFrame = [&](TChildWindow* child) {
+        QVERIFY(child);
+        QTest::qWait(20);
+        QMdiSubWindow* sub = child->SubWindow();
+        QVERIFY(sub->isMaximized());
+        QCOMPARE(area->activeSubWindow(), sub);
+        QCOMPARE(sub->geometry(), client);
+        // The window's own contents grow with it.
+        QVERIFY2(child->geometry().width() >= client.width() - 20,
+                 qPrintable(QString::number(child->width())));
+        QVERIFY(child->geometry().height() >= client.height() - 40);
+    };
+    QVERIFY(run.Frame->OpenDiaryFile(MakeDiary(Path("Work.TDY")), true, false));
+    TChildWindow* diary = run.Frame->ActiveChild();
+    fillsTheFrame(diary);
+    auto* days = diary->findChild<QTreeWidget*>();
+    QVERIFY(days);
+    QVERIFY2(days->geometry().right() >= diary->width() - 20,
+             qPrintable(QString::number(days->geometry().right())));
+    fillsTheFrame(run.Frame->ShowCalendar());
+    THandOver handed;
+    handed.Path = PathToCore(MakeBook(Path("Second.ADR"), 1));
+    run.Frame->HandOver(handed);
+    fillsTheFrame(run.Frame->ActiveChild());
+    QCOMPARE(run.Frame->ActiveChild()->FilePath(), Path("Second.ADR"));
+    QCOMPARE(run.Frame->Children().size(), 4);
 }
 
 void TFrameTest::OptionsMoveTheConfigurationFiles() {

@@ -220,13 +220,10 @@ void TCalView::FirstShow() {
     indexedYear_ = -1;
     const TWindowPlacement p =
         RestoreWindowPlacement(Frame().Access(), kCalendarSection, 15, 400, 450, 15);
-    if (QMdiSubWindow* sub = SubWindow()) {
-        sub->setGeometry(p.Left, p.Top, p.Width, p.Height);
-        if (p.State == TWindowState::Maximised)
-            sub->showMaximized();
-        else if (p.State == TWindowState::Minimised)
-            sub->showMinimized();
-    }
+    PlaceOnFirstShow(QRect(p.Left, p.Top, p.Width, p.Height),
+                     p.State == TWindowState::Maximised   ? TFirstState::Maximised
+                     : p.State == TWindowState::Minimised ? TFirstState::Minimised
+                                                          : TFirstState::Normal);
     SelectDate(Frame().Clock().Now());
     tabs_->setCurrentIndex(options_.View);
 }

@@ -309,16 +309,12 @@ void TDiaryDlg::showEvent(QShowEvent* event) {
         return;
     shownOnce_ = true;
     // The first show: the place and state kept in the diary.
-    if (QMdiSubWindow* sub = SubWindow()) {
-        const auto& b = diary_->WindowBounds;
-        const QRect bounds(QPoint(b[0], b[1]), QPoint(b[2] - 1, b[3] - 1));
-        if (bounds.width() > 100 && bounds.height() > 100)
-            sub->setGeometry(bounds);
-        if (diary_->WindowState == 2)
-            sub->showMaximized();
-        else if (diary_->WindowState == 1)
-            sub->showMinimized();
-    }
+    const auto& b = diary_->WindowBounds;
+    const QRect bounds(QPoint(b[0], b[1]), QPoint(b[2] - 1, b[3] - 1));
+    PlaceOnFirstShow(bounds.width() > 100 && bounds.height() > 100 ? bounds : QRect(),
+                     diary_->WindowState == 2   ? TFirstState::Maximised
+                     : diary_->WindowState == 1 ? TFirstState::Minimised
+                                                : TFirstState::Normal);
 }
 
 // ---- lock and title ---------------------------------------------------------------------
