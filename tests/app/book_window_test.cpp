@@ -97,6 +97,7 @@ private slots:
     void PagesShowTheEntry();
     void ShiftPageKeysScrollTheFieldBox();
     void NamePanelHoldsTitleAndFirstName();
+    void ListAndPagesLookAsStated();
     void LargeBookOpensQuickly();
     void LargeBookIsWrittenOnceItsListIsShown();
 
@@ -580,6 +581,93 @@ void TBookWindowTest::PagesShowTheEntry() {
             QCoreApplication::processEvents();
             run.Frame->grab().save(QString::fromLocal8Bit(shot) + QString("_page%1.png").arg(page));
         }
+}
+
+// The entry list's background while an entry is edited, the Categories page's
+// columns and the reminder rows' height.
+void TBookWindowTest::ListAndPagesLookAsStated() {
+    TTestRun run(*store_, Path("cfg"));
+    TStoreSettings settings;
+    auto data = NewBook(PathToCore(Path("Look.ADR")), settings);
+    for (const char* name : {"Golf Club Members", "Al", "Suppliers", "Bee", "Chess", "Dance",
+                             "Eels", "Film", "Gin", "Hat", "Ink", "Jam", "Kite", "Lime"})
+        data->Categories.AddCategory(name, false);
+    for (const char* surname : {"Adams", "Brown"}) {
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, surname);
+        auto r = std::make_unique<TReminders>();
+        r->When = EncodeDate(2030, 1, 2);
+        r->SetDescription("Call about the engine");
+        r->SetNotes("Bring the drawings");
+        e->Reminders.Add(std::move(r));
+        data->Entries.Add(std::move(e));
+    }
+    data->ShowNotes = 1;
+    QVERIFY(SaveBook(*data, false, settings).Ok);
+    TBook* book = OpenShownBook(run, Path("Look.ADR"));
+    QVERIFY(book);
+    run.Frame->resize(900, 620);
+    book->SubWindow()->showMaximized();
+    QCoreApplication::processEvents();
+
+    // Editing: the list is disabled and drawn on the button face, rows and the room
+    // below them alike.
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    QVERIFY(face != QApplication::palette().color(QPalette::Base));
+    QLineEdit* name = book->findChild<QLineEdit*>("F_Name");
+    QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(name->width() - 4, name->height() / 2));
+    QTest::keyClicks(name, "s");
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QVERIFY(!book->ListBox()->isEnabled());
+    const QImage list = book->ListBox()->viewport()->grab().toImage();
+    const QRect row1 = book->ListBox()->visualRect(book->EntryModel()->index(1));
+    QCOMPARE(list.pixelColor(row1.right() - 2, row1.center().y()), face);
+    QCOMPARE(list.pixelColor(4, list.height() - 4), face);
+    QTest::keyClick(name, Qt::Key_Escape);
+
+    // Categories: columns as wide as the list's width divided by the widest name
+    // plus 50 pixels, the names in rows across them.
+    book->ShowPage(5);
+    QCoreApplication::processEvents();
+    auto* cats = book->findChild<QListWidget*>("CatList");
+    QVERIFY(cats && cats->isVisible());
+    const int widest = cats->fontMetrics().horizontalAdvance("Golf Club Members");
+    const auto checkColumns = [&](int& columns) {
+        const int width = cats->viewport()->width();
+        const QRect first = cats->visualItemRect(cats->item(0));
+        columns = 1;
+        while (cats->visualItemRect(cats->item(columns)).top() == first.top())
+            ++columns;
+        const int cell = cats->visualItemRect(cats->item(1)).left() - first.left();
+        QVERIFY2(columns >= 2, qPrintable(QString::number(width)));
+        QVERIFY(cell >= widest + 50);
+        QVERIFY(cell * columns <= width);
+        QVERIFY2(cell * (columns + 1) > width,
+                 qPrintable(QString("%1 %2 %3").arg(cell).arg(columns).arg(width))); // no room left
+                                                                                     // for one more
+        QVERIFY(width / columns - cell <= 20); // the width shared out
+        QCOMPARE(cats->visualItemRect(cats->item(columns)).left(), first.left());
+        QVERIFY(cats->visualItemRect(cats->item(columns)).top() > first.top());
+    };
+    int columns = 0;
+    checkColumns(columns);
+    const int narrow = columns;
+    // The columns follow a change of the window's width.
+    run.Frame->resize(1200, 620);
+    QCoreApplication::processEvents();
+    checkColumns(columns);
+    QVERIFY(columns > narrow);
+
+    // Reminders: rows of 40 pixels with the notes shown, 20 without.
+    book->ShowPage(2);
+    QCoreApplication::processEvents();
+    auto* reminders = book->findChild<QTreeWidget*>("Reminders");
+    QCOMPARE(reminders->visualItemRect(reminders->topLevelItem(0)).height(), 40);
+    for (QAction* a : book->RemindersPage()->Menu()->actions())
+        if (a->text() == "Show Event &Notes")
+            a->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(reminders->visualItemRect(reminders->topLevelItem(0)).height(), 20);
 }
 
 void TBookWindowTest::NamePanelHoldsTitleAndFirstName() {

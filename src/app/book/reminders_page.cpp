@@ -10,6 +10,7 @@
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,6 +23,17 @@ constexpr int kReminderRole = Qt::UserRole + 1;
 const std::pair<int, const char*> kOrders[] = {
     {1, "&Priority"}, {2, "Date and Time"}, {4, "Date, Priority and Time"}, {3, "Description"}};
 } // namespace
+
+// Rows of one height, whatever their texts ask: 40 pixels while the notes are shown
+// on a second line, else 20.
+class TFixedRowHeight : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), Height);
+    }
+    int Height = 20;
+};
 
 TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
     : QWidget(parent), clock_(clock) {
@@ -41,6 +53,8 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
     list_->header()->setSectionResizeMode(4, QHeaderView::Fixed);
     list_->header()->resizeSection(4, 20);
     list_->setIconSize(QSize(16, 16));
+    rows_ = new TFixedRowHeight(list_);
+    list_->setItemDelegate(rows_);
     v->addWidget(list_);
     connect(list_->header(), &QHeaderView::sectionResized, this, [this](int section, int, int w) {
         if (!filling_ && book_ && section < 4)
@@ -131,6 +145,7 @@ void TRemindersPage::Refill() {
     if (!entry_ || !book_)
         return;
     list_->clear();
+    rows_->Height = book_->ShowNotes ? 40 : 20;
     const TDateTime today = DateOf(clock_.Now());
     const int order = book_->SortOrder;
     const bool notes = book_->ShowNotes;
@@ -167,7 +182,6 @@ void TRemindersPage::Refill() {
         item->setText(3, description);
         if (!r->Completed && r->AlarmSet)
             item->setIcon(4, ReminderIcon("AlarmBMP"));
-        item->setSizeHint(0, QSize(-1, notes ? 40 : 20));
         list_->addTopLevelItem(item);
     }
     // The first item is selected after every refill.

@@ -17,6 +17,7 @@ namespace tessaly {
 class TBookData;
 class TRecord;
 class TReminders;
+class TFixedRowHeight;
 struct TSettings;
 
 class TRemindersPage : public QWidget {
@@ -69,6 +70,7 @@ private:
     TBookData* book_ = nullptr;
     const TSettings* settings_ = nullptr;
     QTreeWidget* list_ = nullptr;
+    TFixedRowHeight* rows_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* add_ = nullptr;
     QAction* edit_ = nullptr;
