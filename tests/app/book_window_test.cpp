@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -98,6 +99,9 @@ private slots:
     void ShiftPageKeysScrollTheFieldBox();
     void NamePanelHoldsTitleAndFirstName();
     void ListAndPagesLookAsStated();
+    void TabGoesFromFieldToVisibleField();
+    void OthersPageFitsTheWindowAtItsFirstSize();
+    void AddressRowsStayTogetherOnEveryTemplateTab();
     void LargeBookOpensQuickly();
     void LargeBookIsWrittenOnceItsListIsShown();
 
@@ -668,6 +672,118 @@ void TBookWindowTest::ListAndPagesLookAsStated() {
             a->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(reminders->visualItemRect(reminders->topLevelItem(0)).height(), 20);
+}
+
+// Tab from field to field on the Address page stops only at what can be seen and
+// typed into: from the surname straight to the position, no keys lost on the way.
+void TBookWindowTest::TabGoesFromFieldToVisibleField() {
+    TTestRun run(*store_, Path("cfg"));
+    {
+        TStoreSettings settings;
+        auto data = NewBook(PathToCore(Path("Tabs.ADR")), settings);
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, "Adams");
+        e->Addresses.AddAddress(data->Templates.TemplateId(1));
+        data->Entries.Add(std::move(e));
+        QVERIFY(SaveBook(*data, false, settings).Ok);
+    }
+    TBook* book = OpenShownBook(run, Path("Tabs.ADR"));
+    QVERIFY(book);
+    QLineEdit* name = book->findChild<QLineEdit*>("F_Name");
+    QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(name->width() - 4, name->height() / 2));
+    QVERIFY(name->hasFocus());
+    QStringList stops;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* at = QApplication::focusWidget();
+        QVERIFY(at);
+        QVERIFY2(at->isVisible(), qPrintable(at->metaObject()->className()));
+        stops << at->objectName();
+    }
+    QCOMPARE(stops, QStringList({"F_Position", "F_Company", "F_Address", "F_Phone1"}));
+    // Typed after one Tab, the text lands in the position.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), name);
+    QTest::keyClick(name, Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "Boss");
+    QCOMPARE(book->findChild<QLineEdit*>("F_Position")->text(), QString("Boss"));
+}
+
+// A new book's window in the frame at their first sizes: the Others page shows its
+// fields and dates whole, with no scroll bar across.
+void TBookWindowTest::OthersPageFitsTheWindowAtItsFirstSize() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->resize(584, 562);
+    TBook* book = OpenShownBook(run, MakeNamedBook(Path("Others.ADR"), {"Adams"}));
+    QVERIFY(book);
+    book->ShowPage(3);
+    QCoreApplication::processEvents();
+    auto* scroll = book->findChild<QScrollArea*>("OthersScrollBox");
+    QVERIFY(scroll && scroll->isVisible());
+    QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+    const int right = scroll->viewport()->width();
+    for (QWidget* w : scroll->widget()->findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        const QRect r(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size());
+        QVERIFY2(r.right() < right, qPrintable(w->objectName() + " " + QString::number(r.right()) +
+                                               " " + QString::number(right)));
+    }
+    // The label column is as wide as the widest label of the six fields, not the dates'.
+    auto* first = book->findChild<QLineEdit*>("F_Others1");
+    const int labels =
+        book->findChild<QLabel*>("CreatedDate")->mapTo(scroll->widget(), QPoint()).x();
+    QVERIFY(first->mapTo(scroll->widget(), QPoint()).x() < labels);
+}
+
+// Switching between template tabs of different layouts leaves no gap between rows.
+void TBookWindowTest::AddressRowsStayTogetherOnEveryTemplateTab() {
+    TTestRun run(*store_, Path("cfg"));
+    {
+        TStoreSettings settings;
+        auto data = NewBook(PathToCore(Path("Work.ADR")), settings);
+        TTemplateValues uk = data->Templates.NewTemplateValues();
+        uk.Name = "Work Address";
+        uk.AddressFormat = kFormatUK;
+        const int ukIndex = data->Templates.AddTemplate(uk);
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, "Adams");
+        e->Addresses.AddAddress(data->Templates.TemplateId(1));
+        e->Addresses.AddAddress(data->Templates.TemplateId(ukIndex));
+        e->Addresses.SetFieldOf(1, kFieldAddress, "1 Main St\r\nKingsholm\r\nWestvale");
+        data->Entries.Add(std::move(e));
+        QVERIFY(SaveBook(*data, false, settings).Ok);
+    }
+    run.Frame->resize(800, 900); // room to spare below the fields
+    TBook* book = OpenShownBook(run, Path("Work.ADR"));
+    QVERIFY(book);
+    book->SubWindow()->showMaximized();
+    auto* tabs = book->findChild<QTabBar*>("TabSet");
+    auto* scroll = book->findChild<QScrollArea*>("ScrollBox");
+    QCOMPARE(tabs->count(), 2);
+    for (int tab : {0, 1, 0, 1}) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+        QCoreApplication::processEvents();
+        QCOMPARE(tabs->currentIndex(), tab);
+        QList<QRect> rows;
+        for (QWidget* w : scroll->widget()->findChildren<QWidget*>())
+            if (w->isVisible() && (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)))
+                rows << QRect(w->mapTo(scroll->widget(), QPoint()), w->size());
+        std::sort(rows.begin(), rows.end(),
+                  [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+        QVERIFY(rows.size() >= 6);
+        for (int i = 1; i < rows.size(); ++i)
+            if (rows[i].top() > rows[i - 1].top()) // not beside it on one row
+                QVERIFY2(rows[i].top() - rows[i - 1].bottom() <= 12,
+                         qPrintable(QString("tab %1 row %2: %3 after %4")
+                                        .arg(tab)
+                                        .arg(i)
+                                        .arg(rows[i].top())
+                                        .arg(rows[i - 1].bottom())));
+    }
 }
 
 void TBookWindowTest::NamePanelHoldsTitleAndFirstName() {
