@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -601,12 +602,13 @@ void TBookWindowTest::ListAndPagesLookAsStated() {
         e->SetNameField(kFieldSurname, surname);
         auto r = std::make_unique<TReminders>();
         r->When = EncodeDate(2030, 1, 2);
-        r->SetDescription("Call about the engine");
-        r->SetNotes("Bring the drawings");
+        r->SetDescription("Call Ann");
+        r->SetNotes("Bring the plans");
         e->Reminders.Add(std::move(r));
         data->Entries.Add(std::move(e));
     }
     data->ShowNotes = 1;
+    data->ColumnWidths = {22, 39, 500, 40}; // a time column kept far too wide
     QVERIFY(SaveBook(*data, false, settings).Ok);
     TBook* book = OpenShownBook(run, Path("Look.ADR"));
     QVERIFY(book);
@@ -672,6 +674,18 @@ void TBookWindowTest::ListAndPagesLookAsStated() {
             a->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(reminders->visualItemRect(reminders->topLevelItem(0)).height(), 20);
+    // In the window's first size the time column's kept width leaves no room: priority,
+    // date and time are as wide as their texts, the description takes the rest.
+    book->SubWindow()->showNormal();
+    run.Frame->resize(584, 562);
+    QCoreApplication::processEvents();
+    QCOMPARE(CutColumn(reminders, 0, 3), QString());
+    // Given the room, the kept width is shown again.
+    run.Frame->resize(1400, 620);
+    book->SubWindow()->showMaximized();
+    QCoreApplication::processEvents();
+    QCOMPARE(reminders->header()->sectionSize(2), 500);
+    QCOMPARE(CutColumn(reminders, 0, 3), QString());
 }
 
 // Tab from field to field on the Address page stops only at what can be seen and

@@ -1,6 +1,7 @@
 #include "app/book/reminders_page.h"
 
 #include "app/book/reminder_icons.h"
+#include "app/widgets/column_fitter.h"
 #include "core/access/book_header.h"
 #include "core/common/date_format.h"
 #include "core/settings/settings.h"
@@ -56,8 +57,12 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
     rows_ = new TFixedRowHeight(list_);
     list_->setItemDelegate(rows_);
     v->addWidget(list_);
+    // Priority, date and time show their kept widths when there is room, at least
+    // their texts; the description the rest.
+    fitter_ = new TColumnFitter(
+        list_, 0, 2, [this](int column) { return book_ ? ColumnWidth(*book_, column) : 0; });
     connect(list_->header(), &QHeaderView::sectionResized, this, [this](int section, int, int w) {
-        if (!filling_ && book_ && section < 4)
+        if (!filling_ && !fitter_->Fitting() && book_ && section < 4)
             SetColumnWidth(*book_, section, w);
     });
 
@@ -187,22 +192,8 @@ void TRemindersPage::Refill() {
     // The first item is selected after every refill.
     if (list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(0));
-    WidenToContents();
+    fitter_->Fit();
     UpdateActions();
-}
-
-void TRemindersPage::WidenToContents() {
-    // The stored widths are the least a column shows; a column never cuts its text
-    // (screen fonts differ from those the widths were chosen with). Widening is not a
-    // user's resize, so nothing is stored.
-    filling_ = true;
-    for (int i = 0; i < 3; ++i) {
-        const int shown = list_->header()->sectionSize(i);
-        list_->resizeColumnToContents(i);
-        if (list_->header()->sectionSize(i) < shown)
-            list_->header()->resizeSection(i, shown);
-    }
-    filling_ = false;
 }
 
 void TRemindersPage::SetWritable(bool writable) {

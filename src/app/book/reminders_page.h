@@ -17,6 +17,7 @@ namespace tessaly {
 class TBookData;
 class TRecord;
 class TReminders;
+class TColumnFitter;
 class TFixedRowHeight;
 struct TSettings;
 
@@ -62,7 +63,6 @@ signals:
     void ViewRequested();
 
 private:
-    void WidenToContents();
     void SetSortOrder(int order);
 
     const IClock& clock_;
@@ -71,6 +71,7 @@ private:
     const TSettings* settings_ = nullptr;
     QTreeWidget* list_ = nullptr;
     TFixedRowHeight* rows_ = nullptr;
+    TColumnFitter* fitter_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* add_ = nullptr;
     QAction* edit_ = nullptr;
