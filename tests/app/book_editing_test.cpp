@@ -90,6 +90,15 @@ void TypeInto(QWidget* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
+// Types characters no key of the test keyboard carries, as an input method delivers
+// them: one key event with the character as its text each.
+void TypeComposed(QWidget* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() - 4, field->height() / 2));
+    for (const char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                            Qt::NoModifier);
+}
+
 // Runs `act` on the next modal dialog once it is open.
 void OnNextDialog(std::function<void(QDialog*)> act) {
     QTimer::singleShot(0, [act] {
@@ -133,6 +142,7 @@ private slots:
     void FastEditOffThrowsTheTypingAway();
     void AddAndUpdateByKeysFocusTheFirstField();
     void CancelOfAnUpdateLeavesTheSavedFileByteIdentical();
+    void CharactersTheBookCannotKeepAreNamedOnceOnApply();
     void ForceCategoriesRefusesAndShowsTheCategoriesPage();
     void DeleteKeyAsksAndNoKeepsTheEntry();
     void DeleteWalkOverThreeTaggedEntries();
@@ -269,6 +279,36 @@ void TBookEditingTest::CancelOfAnUpdateLeavesTheSavedFileByteIdentical() {
     QVERIFY(!book->Book()->Modified);
     QVERIFY(book->Save(false));
     QCOMPARE(FileBytes(path), before);
+}
+
+// Letters outside the book's code page, typed on two pages, are named in one message
+// when the entry is applied; what the code page holds, and a typed '?', are not.
+void TBookEditingTest::CharactersTheBookCannotKeepAreNamedOnceOnApply() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Lost.ADR"), {"Adams"}));
+    QVERIFY(book);
+    TypeComposed(Field(*book, "F_Name"), QString::fromUtf8("Łódź?"));
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    auto* pages = book->findChild<QTabWidget*>();
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(1).center());
+    QPlainTextEdit* notes = book->NotesPage()->Editor();
+    TypeComposed(notes, QString::fromUtf8("Ω € Łza"));
+    QVERIFY(messages_->Requests.empty()); // leaving a page says nothing yet
+    QTest::keyClick(notes, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QCOMPARE(messages_->Requests[0].Title, QString("Caution - Data Loss Possible"));
+    QVERIFY2(messages_->Requests[0].Text.contains(QString::fromUtf8(": Ł ź Ω\n")),
+             qPrintable(messages_->Requests[0].Text));
+    const TRecord& stored = *book->Book()->Entries.At(0);
+    QCOMPARE(stored.NameField(kFieldSurname), std::string("Adams?\xF3"
+                                                          "d??"));
+    QVERIFY(stored.Notes().find("? \x80 ?za") != std::string::npos);
+    // A later update that loses nothing says nothing.
+    QTest::keyClick(book->ListBox(), Qt::Key_U, Qt::ControlModifier);
+    TypeInto(Field(*book, "F_Name"), "x");
+    QTest::keyClick(Field(*book, "F_Name"), Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY2(messages_->Requests.size() == 1, qPrintable(messages_->Requests.back().Text));
 }
 
 void TBookEditingTest::ForceCategoriesRefusesAndShowsTheCategoriesPage() {
@@ -852,6 +892,23 @@ void TBookEditingTest::AttachmentsAreAddedOpenedAndRemovedFromTheirPage() {
     QCOMPARE(entry->Attachments.Count(), 1);
     QCOMPARE(run.Desktop->Removed, std::vector<std::string>{"/docs/plan.odt"});
     QCOMPARE(int(entry->Attachments.At(0)->IsDocument), 0);
+
+    // The Delete key in the attachment list removes the selected attachment, through
+    // the same dialog; the entry stays.
+    BackToFrame(*book);
+    view = page->List();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(0, 0)).center());
+    QVERIFY(view->hasFocus());
+    bool asked = false;
+    OnNextDialog([&asked](QDialog* d) {
+        asked = d->windowTitle() == "Remove Attachment";
+        ClickButton(d, "OK");
+    });
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(asked);
+    QCOMPARE(book->Book()->Entries.Count(), 1);
+    QCOMPARE(book->Book()->Entries.At(0)->Attachments.Count(), 0);
 }
 
 QTEST_MAIN(TBookEditingTest)

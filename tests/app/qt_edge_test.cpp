@@ -16,6 +16,7 @@ class TQtEdgeTest : public QObject {
     Q_OBJECT
 private slots:
     void TextsKeepTheirCodePage();
+    void TheLostCharactersAreNamedOnceEach();
     void PathsKeepTheirBytes();
     void LocaleNamesReachTheCoreInItsCodePage();
     void QuotedLocaleTextIsNotAFormatLetter();
@@ -30,6 +31,16 @@ void TQtEdgeTest::TextsKeepTheirCodePage() {
     // What the code page cannot hold is not passed on as UTF-8 bytes.
     QCOMPARE(FromQString(QString::fromUtf8("Ж €")), std::string("? \x80"));
     QCOMPARE(ToQString(std::string("a\0b", 3)).size(), 3);
+}
+
+void TQtEdgeTest::TheLostCharactersAreNamedOnceEach() {
+    // Polish and Greek letters beside the code page's own (ó, €, “), a typed '?' and a
+    // character outside the basic plane (one character, two UTF-16 units).
+    const QString typed = QString::fromUtf8("Łódź? Ω € “ź” Привет 😀 Ł");
+    QCOMPARE(CharactersLost(typed), QString::fromUtf8("ŁźΩПривет😀"));
+    QCOMPARE(FromQString(typed).size(), std::size_t(typed.toUcs4().size()));
+    QCOMPARE(CharactersLost(QString::fromUtf8("Café M\u00fcller \u20ac ?")), QString());
+    QCOMPARE(CharactersLost(QString()), QString());
 }
 
 void TQtEdgeTest::PathsKeepTheirBytes() {

@@ -314,15 +314,9 @@ void TBook::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     // The first show: the window takes the place and state kept in the book.
     const TBookWindowPlacement p = WindowPlacement(*book_);
-    if (QMdiSubWindow* sub = SubWindow()) {
-        const QRect bounds = BoundsRect(p.Bounds);
-        if (bounds.isValid())
-            sub->setGeometry(bounds);
-        if (p.State == kWindowMaximised)
-            sub->showMaximized();
-        else if (p.State == kWindowMinimised)
-            sub->showMinimized();
-    }
+    PlaceOnFirstShow(BoundsRect(p.Bounds), p.State == kWindowMaximised   ? TFirstState::Maximised
+                                           : p.State == kWindowMinimised ? TFirstState::Minimised
+                                                                         : TFirstState::Normal);
     splitter_->setSizes({p.ListWidth, std::max(200, width() - p.ListWidth)});
     if (Frame().Settings().SaveSelection && book_->ListTopIndex < model_->rowCount())
         list_->SetTopRow(book_->ListTopIndex);

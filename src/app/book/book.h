@@ -187,6 +187,9 @@ private:
     void StoreView();
     void SelectAfterBuild(int row, int top);
     void StorePage(int page);
+    // Says once which characters typed into the working entry the book's code page
+    // cannot keep (they are stored as '?'), then forgets them.
+    void TellLostCharacters();
     void FillPage(int page);
     void LayoutFields();
     void UpdateStatus();
@@ -227,6 +230,7 @@ private:
     bool shownOnce_ = false;
     bool savedAtClose_ = false;
     int shownPage_ = -1;
+    QString lostCharacters_; // typed into the working entry, stored as '?'
     TCommandState state_;
 
     TEntryListModel* model_ = nullptr;

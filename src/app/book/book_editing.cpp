@@ -359,6 +359,7 @@ void TBook::ApplyEdit() {
         ShowPage(d.Page);
         return;
     }
+    TellLostCharacters();
     const int undoLimit = UndoLimit(s.StoreSettings());
     // An update stores over the entry it was taken from; should that entry be gone,
     // the edit is kept as a new entry rather than lost.

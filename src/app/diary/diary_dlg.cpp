@@ -6,6 +6,7 @@
 #include "app/reminders/delete_reminder_dlg.h"
 #include "app/reminders/reminder_dlg.h"
 #include "app/reminders/view_event_dlg.h"
+#include "app/widgets/column_fitter.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
@@ -171,9 +172,15 @@ void TDiaryDlg::CreateControls() {
     const auto& w = diary_->ColumnWidths;
     for (int i = 0; i < 3; ++i)
         list_->header()->resizeSection(i, std::max<int>(8, w[static_cast<std::size_t>(i)]));
+    // Priority and time show their kept widths when there is room, at least their
+    // texts; the description the rest. The image column keeps its width: it decides
+    // whether the images are drawn.
+    fitter_ = new TColumnFitter(list_, 1, 2, [this](int column) {
+        return diary_ ? diary_->ColumnWidths[static_cast<std::size_t>(column)] : 0;
+    });
     connect(list_->header(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
-                if (diary_ && section < 3)
+                if (diary_ && section < 3 && !fitter_->Fitting())
                     diary_->ColumnWidths[static_cast<std::size_t>(section)] =
                         static_cast<std::int16_t>(size);
             });
@@ -309,16 +316,12 @@ void TDiaryDlg::showEvent(QShowEvent* event) {
         return;
     shownOnce_ = true;
     // The first show: the place and state kept in the diary.
-    if (QMdiSubWindow* sub = SubWindow()) {
-        const auto& b = diary_->WindowBounds;
-        const QRect bounds(QPoint(b[0], b[1]), QPoint(b[2] - 1, b[3] - 1));
-        if (bounds.width() > 100 && bounds.height() > 100)
-            sub->setGeometry(bounds);
-        if (diary_->WindowState == 2)
-            sub->showMaximized();
-        else if (diary_->WindowState == 1)
-            sub->showMinimized();
-    }
+    const auto& b = diary_->WindowBounds;
+    const QRect bounds(QPoint(b[0], b[1]), QPoint(b[2] - 1, b[3] - 1));
+    PlaceOnFirstShow(bounds.width() > 100 && bounds.height() > 100 ? bounds : QRect(),
+                     diary_->WindowState == 2   ? TFirstState::Maximised
+                     : diary_->WindowState == 1 ? TFirstState::Minimised
+                                                : TFirstState::Normal);
 }
 
 // ---- lock and title ---------------------------------------------------------------------
@@ -382,6 +385,7 @@ void TDiaryDlg::RefillDay(int row) {
         return;
     const TFormatSettings& fs = Settings().FormatSettings;
     list_->Fill(DiaryDayRows(*diary_, this, selected_), *diary_, DateOf(clock_.Now()), fs);
+    fitter_->Fit();
     const int count = list_->topLevelItemCount();
     list_->SelectRow(ClampedRow(row, count));
     countLabel_->setText(ToQString(EntriesForDateText(count)));

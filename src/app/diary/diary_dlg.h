@@ -25,6 +25,7 @@ class QMenu;
 
 namespace tessaly {
 
+class TColumnFitter;
 class TDiaryDayList;
 struct TSettings;
 
@@ -117,6 +118,7 @@ private:
 
     QCalendarWidget* calendar_ = nullptr;
     TDiaryDayList* list_ = nullptr;
+    TColumnFitter* fitter_ = nullptr;
     QLabel* dayNumber_ = nullptr;
     QLabel* monthYear_ = nullptr;
     QLabel* weekday_ = nullptr;

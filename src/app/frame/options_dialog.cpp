@@ -177,7 +177,9 @@ QWidget* TOptionsDlg::FilePage() {
 
     auto* web = new QGroupBox("Internet Browser");
     auto* webRow = new QHBoxLayout(web);
-    const QString browser = ToQString(frame_.Access().ReadString("Internet", "Browser", ""));
+    // The browser the program uses: the configured one, else the desktop's default, as
+    // the attachment properties name it.
+    const QString browser = PathFromCore(frame_.BrowserPath());
     browser_ = new QLabel(browser.isEmpty() ? "<Not Defined>" : browser);
     browser_->setObjectName("BrowserPath");
     browser_->setFrameShape(QFrame::Panel);
