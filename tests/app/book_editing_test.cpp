@@ -132,6 +132,7 @@ private slots:
     void FastEditOnAnEmptyBookKeepsTheTypedText();
     void FastEditOffThrowsTheTypingAway();
     void AddAndUpdateByKeysFocusTheFirstField();
+    void WindowKeysWinOverTheFieldsOwnBindings();
     void CancelOfAnUpdateLeavesTheSavedFileByteIdentical();
     void ForceCategoriesRefusesAndShowsTheCategoriesPage();
     void DeleteKeyAsksAndNoKeepsTheEntry();
@@ -249,6 +250,52 @@ void TBookEditingTest::AddAndUpdateByKeysFocusTheFirstField() {
     QVERIFY(messages_->Requests[0].Text.startsWith("Tessaly is unable to locate any Data Entry"));
     QCOMPARE(messages_->Requests[0].Title, QString("Request Denied"));
     QCOMPARE(book->EditMode(), int(kEditViewing));
+}
+
+void TBookEditingTest::WindowKeysWinOverTheFieldsOwnBindings() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Fields.ADR"), {"Adams", "Brown"}));
+    QVERIFY(book);
+    QLineEdit* name = Field(*book, "F_Name");
+    QCOMPARE(name->text(), QString("Adams"));
+    name->setFocus();
+    name->setCursorPosition(name->text().size());
+    // Ctrl+U in a field starts the update; the field's delete-line binding is not
+    // offered, so the name stays, and Ctrl+Enter stores the entry with it.
+    QTest::keyClick(name, Qt::Key_U, Qt::ControlModifier);
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QCOMPARE(name->text(), QString("Adams"));
+    // While editing, Ctrl+A ("&Add Entry", disabled now) does not select the text.
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(name->selectedText(), QString());
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QTest::keyClicks(name, "s");
+    QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adamss", "Brown"}));
+    // Ctrl+A with the focus in a field adds an entry instead of selecting the text.
+    Field(*book, "F_Title")->setFocus();
+    QTest::keyClick(Field(*book, "F_Title"), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(book->EditMode(), int(kEditAdding));
+    TypeInto(name, "Carter");
+    QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adamss", "Brown", "Carter"}));
+    // The Notes field's keys lose too: Ctrl+T tags the entry instead of doing nothing
+    // there, and Ctrl+D opens "Delete Entries".
+    book->ShowPage(1);
+    QPlainTextEdit* notes = book->findChild<QPlainTextEdit*>("F_Notes");
+    QVERIFY(notes);
+    notes->setFocus();
+    const bool tagged = book->EntryModel()->EntryAt(book->ListBox()->SelectedRow())->Tagged;
+    QTest::keyClick(notes, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(bool(book->EntryModel()->EntryAt(book->ListBox()->SelectedRow())->Tagged), !tagged);
+    QString caption;
+    OnNextDialog([&caption](QDialog* d) {
+        caption = d->windowTitle();
+        d->reject();
+    });
+    notes->setFocus();
+    QTest::keyClick(notes, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(caption, QString("Delete Entries"));
 }
 
 void TBookEditingTest::CancelOfAnUpdateLeavesTheSavedFileByteIdentical() {

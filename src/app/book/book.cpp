@@ -10,6 +10,7 @@
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
+#include "app/widgets/window_keys.h"
 #include "core/access/book_header.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
@@ -123,7 +124,8 @@ TBook::TBook(IFrame& frame, const QString& path, bool mustExist, bool readOnly, 
     NewWorkRecord(*book_);
     CreateControls();
     CreateMenus();
-    SetEditMode(edit_.Mode()); // the fields take the lock state
+    new TWindowKeysFirst(this); // the commands' keys win over the fields' own
+    SetEditMode(edit_.Mode());  // the fields take the lock state
     ApplyDisplaySettings();
     RestoreView();
     BuildEntryList();
