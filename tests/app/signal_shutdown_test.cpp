@@ -269,7 +269,8 @@ void TSignalShutdownTest::ProgramWithAMessageOfAHandOverEndsAtOnce() {
     const THandOver handOver{PathToCore(Path("Other.BAK")), TFileKind::Book};
     QElapsedTimer t;
     t.start();
-    while (HandOverToRunningCopy(instance_, handOver, 500) != THandOverResult::HandedOver) {
+    while (HandOverToRunningCopy(InstanceName(instance_), handOver, 500) !=
+           THandOverResult::HandedOver) {
         QVERIFY2(t.elapsed() < 20000, "the program never listened");
         QVERIFY(program->state() != QProcess::NotRunning);
         QTest::qWait(100);
