@@ -255,8 +255,18 @@ void TBook::ToggleLock() {
     QFile::setPermissions(FilePath(), p);
     readOnly_ = false;
     ApplyLockState(false);
-    if (!readOnly_ && !WriteBook(false, nullptr))
-        readOnly_ = true, SetCaption();
+    // Unlocking writes the book at once, which also lifts a lock that a failed save
+    // set once the book can be saved again; when it still cannot, the user is told why.
+    QString error;
+    if (!readOnly_ && !WriteBook(false, &error)) {
+        readOnly_ = true;
+        SetCaption();
+        QApplication::beep();
+        ShowMessage(mtAccessError,
+                    QString("Address Book %1 could not be saved, and stays locked.\n\n%2")
+                        .arg(FilePath(), error),
+                    mkError, mbOk);
+    }
     SetEditMode(edit_.Mode());
     UpdateCommandState();
 }
