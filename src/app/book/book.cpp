@@ -10,6 +10,7 @@
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
+#include "app/widgets/window_keys.h"
 #include "core/access/book_header.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
@@ -123,7 +124,8 @@ TBook::TBook(IFrame& frame, const QString& path, bool mustExist, bool readOnly, 
     NewWorkRecord(*book_);
     CreateControls();
     CreateMenus();
-    SetEditMode(edit_.Mode()); // the fields take the lock state
+    new TWindowKeysFirst(this); // the commands' keys win over the fields' own
+    SetEditMode(edit_.Mode());  // the fields take the lock state
     ApplyDisplaySettings();
     RestoreView();
     BuildEntryList();
@@ -253,8 +255,18 @@ void TBook::ToggleLock() {
     QFile::setPermissions(FilePath(), p);
     readOnly_ = false;
     ApplyLockState(false);
-    if (!readOnly_ && !WriteBook(false, nullptr))
-        readOnly_ = true, SetCaption();
+    // Unlocking writes the book at once, which also lifts a lock that a failed save
+    // set once the book can be saved again; when it still cannot, the user is told why.
+    QString error;
+    if (!readOnly_ && !WriteBook(false, &error)) {
+        readOnly_ = true;
+        SetCaption();
+        QApplication::beep();
+        ShowMessage(mtAccessError,
+                    QString("Address Book %1 could not be saved, and stays locked.\n\n%2")
+                        .arg(FilePath(), error),
+                    mkError, mbOk);
+    }
     SetEditMode(edit_.Mode());
     UpdateCommandState();
 }

@@ -220,6 +220,8 @@ private:
     bool ToolCommandEnabled(const QString& hint) const;
     bool RunEditCommand(const QString& hint);
     int Show(const TDialogMessage& message);
+    // Whether one more entry may be added; when the book is full it says so.
+    bool RoomForAnotherEntry();
     const IClock& clock_;
     std::unique_ptr<TBookData> book_;
     TRecord* current_ = nullptr; // the entry the working copy was taken from

@@ -288,8 +288,15 @@ void TBook::PlaceFocus() {
     w->setFocus();
 }
 
+bool TBook::RoomForAnotherEntry() {
+    if (!book_ || HasRoomForEntry(*book_))
+        return true;
+    Show(BookFullMessage());
+    return false;
+}
+
 void TBook::StartAdding() {
-    if (!edit_.StartAdding())
+    if (!edit_.Viewing() || !RoomForAnotherEntry() || !edit_.StartAdding())
         return;
     StorePage(shownPage_);
     NewWorkRecord(*book_);
@@ -321,6 +328,11 @@ void TBook::Typed(QWidget* field, bool forceFastEdit) {
         UpdateCommandState();
         return;
     case TTypingAction::StartAdding:
+        if (!RoomForAnotherEntry()) {
+            edit_.Finished();
+            ShowCurrentEntry(); // the typing is thrown away
+            return;
+        }
         break;
     }
     // A new entry is shown blank; what was typed goes back into its field, with the
@@ -368,6 +380,11 @@ void TBook::ApplyEdit() {
         i = StoreEntry(*book_, current_, nullptr, undoLimit, true, clock_);
     if (i < 0)
         i = StoreEntry(*book_, nullptr, nullptr, undoLimit, true, clock_);
+    if (i < 0) {
+        // The book is full: the edit stays open, nothing is lost.
+        Show(BookFullMessage());
+        return;
+    }
     MarkChanged(*book_, clock_);
     edit_.Finished();
     TRecord* stored = book_->Entries.At(i);
@@ -482,7 +499,7 @@ void TBook::UndoLast() {
 
 void TBook::DuplicateEntry() {
     TRecord* entry = SelectedEntry();
-    if (!entry || readOnly_ || !edit_.Viewing())
+    if (!entry || readOnly_ || !edit_.Viewing() || !RoomForAnotherEntry())
         return;
     book_->WorkRecord = std::make_unique<TRecord>(*entry);
     SetWorkRecordStampNow(*book_);
@@ -510,6 +527,8 @@ void TBook::PasteEntry() {
     if (readOnly_ || edit_.Mode() == kEditUpdating || !ClipboardHasEntry())
         return;
     const bool startNew = edit_.Viewing();
+    if (startNew && !RoomForAnotherEntry())
+        return;
     if (startNew) {
         StorePage(shownPage_);
         edit_.StartAdding();

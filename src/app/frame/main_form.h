@@ -120,8 +120,13 @@ public:
     INotifier& Notifier() override;
 
     // The exit started by a signal (SIGTERM, SIGINT): the same orderly shut-down, but
-    // failures are reported on standard error instead of in a dialog.
+    // failures are reported on standard error instead of in a dialog. Open dialogs and
+    // menus are closed as Cancel would first, and so is every question the closing
+    // windows ask; the windows close once control is back in the main loop.
     void ShutdownFromSignal();
+    // The depth of the main event loop (1 under QApplication::exec(); 0, the default,
+    // for a frame driven by processing events without a loop, as in tests).
+    void SetMainLoopLevel(int level) { mainLoopLevel_ = level; }
 
     // Status page 1, filled by book windows.
     QLabel* EntryCounter() const override { return entryCounter_; }
@@ -222,6 +227,7 @@ private:
     bool shown_ = false;
     bool shuttingDown_ = false;
     bool signalShutdown_ = false;
+    int mainLoopLevel_ = 0;
     bool closeQueried_ = false;
 };
 

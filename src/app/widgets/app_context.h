@@ -33,8 +33,9 @@ struct TAppContext {
     QString IniPath() const;
 };
 
-// The per-user name under which the running copy listens for hand-overs;
-// TESSALY_INSTANCE overrides it.
-QString InstanceName();
+// The name under which the running copy listens for hand-overs: the user's part
+// (`base`, else TESSALY_INSTANCE, else the user id), then this display and session
+// (core/frame/instance_name.h).
+QString InstanceName(const QString& base = QString());
 
 } // namespace tessaly
