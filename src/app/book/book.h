@@ -272,6 +272,7 @@ private:
     QAction* tagAction_ = nullptr;
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;
+    QAction* callLogAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };
 

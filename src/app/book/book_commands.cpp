@@ -8,6 +8,7 @@
 #include "app/book/entry_list_view.h"
 #include "app/book/notes_page.h"
 #include "app/book/reminders_page.h"
+#include "app/call_log/call_log_command.h"
 #include "app/dial/dial_command.h"
 #include "app/widgets/frame.h"
 #include "core/book_window/tagging.h"
@@ -98,7 +99,9 @@ void TBook::CreateMenus() {
         toolsMenu_->addAction("&Remove Tags from Entries...", this, [this] { TagEntries(true); });
     toolsMenu_->addSeparator();
     dialAction_ = toolsMenu_->addAction("&Dial Number...", this, [this] { DialWithDialog(*this); });
-    toolsMenu_->addAction("Telephone Call &Log...", QKeySequence(Qt::Key_F2))->setEnabled(false);
+    callLogAction_ = toolsMenu_->addAction("Telephone Call &Log...", QKeySequence(Qt::Key_F2), this,
+                                           [this] { ShowCallLog(*this); });
+    callLogAction_->setShortcutContext(Qt::WindowShortcut);
 
     notesMenu_ = MakeMenu(this, "Note&s");
     QPlainTextEdit* n = notes_->Editor();
@@ -173,6 +176,7 @@ void TBook::UpdateCommandState() {
         reminders_->Menu()->setEnabled(state_.RemindersMenu);
         reminders_->SetWritable(!readOnly_);
         dialAction_->setEnabled(state_.DialMenu);
+        callLogAction_->setEnabled(state_.CallLog);
     }
     UpdateEditActions(in);
     for (int i = 0; i < 4; ++i)

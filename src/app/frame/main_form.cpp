@@ -1,7 +1,9 @@
 #include "app/frame/main_form.h"
 
 #include "app/alarms/alarm_dlg.h"
+#include "app/book/book.h"
 #include "app/calendar/cal_view.h"
+#include "app/call_log/log_dlg.h"
 #include "app/dial/dial_command.h"
 #include "app/dial/modem_form.h"
 #include "app/frame/about_box.h"
@@ -169,6 +171,7 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     connect(timer_, &QTimer::timeout, this, &TMainForm::TimerTick);
     timer_->start();
     alarm_ = std::make_unique<TAlarmDlg>(*this);
+    log_ = std::make_unique<TLogDlg>(*this);
 }
 
 TMainForm::~TMainForm() {
@@ -490,6 +493,8 @@ TChildWindow* TMainForm::ActiveChild() const {
 void TMainForm::TimerTick() {
     TChildWindow* active = ActiveChild();
     ShowToolPage(active ? static_cast<int>(active->Kind()) : 0);
+    if (log_)
+        log_->Tick();
 
     const bool modal = QApplication::activeModalWidget() != nullptr;
     const bool frameFocused = QApplication::activeWindow() == this;
@@ -517,6 +522,15 @@ void TMainForm::TimerTick() {
         else if (alarm_)
             alarm_->PeriodicScan();
     }
+}
+
+void TMainForm::StartCallLog(TChildWindow& book, const std::string& number) {
+    if (auto* b = qobject_cast<TBook*>(&book); b && log_)
+        log_->StartCallLog(*b, number);
+}
+
+bool TMainForm::LoggingCallFor(const TChildWindow* book) const {
+    return log_ && log_->LoggingFor(book);
 }
 
 std::vector<TEventSource> TMainForm::EventSources(const TChildWindow* except) const {

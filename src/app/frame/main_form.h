@@ -35,6 +35,7 @@ namespace tessaly {
 class INotifier;
 struct TEventSource;
 class TAlarmDlg;
+class TLogDlg;
 class TCalView;
 
 class TMainForm : public QMainWindow, public IFrame {
@@ -104,6 +105,10 @@ public:
 
     // The alarm window, which lives as long as the frame.
     TAlarmDlg* AlarmWindow() const { return alarm_.get(); }
+    // The call-logging window, which lives as long as the frame.
+    TLogDlg* LogWindow() const { return log_.get(); }
+    void StartCallLog(TChildWindow& book, const std::string& number) override;
+    bool LoggingCallFor(const TChildWindow* book) const override;
     // "&Calendar" (F12) and "View the Calendar": opens the calendar view, or brings the
     // open one forward.
     TCalView* ShowCalendar();
@@ -195,6 +200,7 @@ private:
     std::unique_ptr<IDesktop> ownDesktop_;
     std::unique_ptr<INotifier> ownNotifier_;
     std::unique_ptr<TAlarmDlg> alarm_;
+    std::unique_ptr<TLogDlg> log_;
     // The window that had the focus last, for the scan while the program is not active.
     QPointer<QWidget> lastFocused_;
     std::optional<std::string> defaultBrowser_;

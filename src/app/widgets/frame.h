@@ -69,6 +69,12 @@ public:
     virtual QString FileDialogDirectory() = 0;
     virtual void RememberFileDialogDirectory(const QString& chosenFile) = 0;
 
+    // Call logging: a confirmed call from a book window starts the log window (which
+    // refuses, saying so, while another call is being logged), and a book window whose
+    // call is being logged may not close.
+    virtual void StartCallLog(TChildWindow& book, const std::string& number) = 0;
+    virtual bool LoggingCallFor(const TChildWindow* book) const = 0;
+
     // The frame's "&File" menu, whose file commands windows share, and its refresh.
     virtual QMenu* FileMenu() const = 0;
     virtual void RefreshFileMenu() = 0;
