@@ -1,4 +1,5 @@
 #include "core/exchange/insertion_text.h"
+#include "core/exchange/word_pro_edit.h"
 #include "core/exchange/word_pro_file.h"
 #include "core/exchange/word_pro_link.h"
 #include "tests/support/fake_word_pro_desktop.h"
@@ -148,6 +149,32 @@ TEST(WordProFile, SaveIsCrashSafeAndAFailureIsReported) {
     second.AddOrChangeWordProcessor(std::string(70000, 'x'), "x");
     EXPECT_FALSE(SaveWordProcessors(path, second).Ok);
     EXPECT_EQ(LoadWordProcessors(path), first);
+}
+
+TEST(WordProEdit, EditorChecksInOrder) {
+    TWordProList list = DefaultWordProcessors();
+    TWordProCheck c = CheckWordProEdit(list, "  ", "x");
+    EXPECT_EQ(c.Refusal->Text, kMsgWordProNameRequired);
+    EXPECT_EQ(c.Refusal->Title, kMsgTitleRequiredField);
+    EXPECT_EQ(c.Focus, TWordProField::Name);
+    c = CheckWordProEdit(list, "Ed", " ");
+    EXPECT_EQ(c.Refusal->Text, kMsgWordProTitleRequired);
+    EXPECT_EQ(c.Focus, TWordProField::Title);
+    c = CheckWordProEdit(list, " kate ", "K");
+    ASSERT_TRUE(c.Refusal);
+    EXPECT_EQ(c.Refusal->Text, "A Word Processor with the Name \"kate\" already exists \n\nPlease "
+                               "choose another name before continuing");
+    EXPECT_EQ(c.Refusal->Title, kMsgTitleValidationFailed);
+    // Editing an item may keep its name in another case; not take another's.
+    const int kate = list.IndexOfName("Kate");
+    c = CheckWordProEdit(list, " KATE ", " Kate ", kate);
+    EXPECT_FALSE(c.Refusal);
+    EXPECT_EQ(c.Name, "KATE");
+    EXPECT_EQ(c.Title, "Kate");
+    EXPECT_TRUE(CheckWordProEdit(list, "Mousepad", "m", kate).Refusal);
+    EXPECT_EQ(DeleteWordProQuestion("Kate").Text,
+              "Word Processor:\tKate \n\nPlease confirm you wish to Delete the above Word "
+              "Processor");
 }
 
 // ---- the insertion text ----------------------------------------------------------------------

@@ -273,6 +273,8 @@ private:
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;
     QAction* callLogAction_ = nullptr;
+    QAction* insertAction_ = nullptr;
+    QAction* clipboardAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };
 

@@ -216,6 +216,8 @@ bool TBook::ToolCommandEnabled(const QString& hint) const {
         return state_.SelectTemplates && !readOnly_ && (current_ || !edit_.Viewing());
     if (hint == "Dial Number")
         return state_.DialNumber;
+    if (hint == "Insert to Word Processor")
+        return state_.InsertToWordProcessor;
     // The other buttons wait for their commands.
     return false;
 }

@@ -13,6 +13,7 @@
 #include "app/widgets/tool_icons.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
+#include "core/exchange/word_pro_file.h"
 #include "core/frame/start_up.h"
 #include "core/settings/config_files.h"
 #include "core/settings/ini_migration.h"
@@ -23,6 +24,7 @@
 #include "platform/desktop_shell.h"
 #include "platform/locale_formats.h"
 #include "platform/qt_text.h"
+#include "platform/word_pro_desktop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -172,6 +174,7 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     timer_->start();
     alarm_ = std::make_unique<TAlarmDlg>(*this);
     log_ = std::make_unique<TLogDlg>(*this);
+    LoadWordProcessorList();
 }
 
 TMainForm::~TMainForm() {
@@ -531,6 +534,25 @@ void TMainForm::StartCallLog(TChildWindow& book, const std::string& number) {
 
 bool TMainForm::LoggingCallFor(const TChildWindow* book) const {
     return log_ && log_->LoggingFor(book);
+}
+
+IWordProDesktop& TMainForm::WordProDesktop() {
+    if (context_.WordProDesktop)
+        return *context_.WordProDesktop;
+    if (!ownWordProDesktop_)
+        ownWordProDesktop_ = std::make_unique<TDesktopWordPro>();
+    return *ownWordProDesktop_;
+}
+
+void TMainForm::LoadWordProcessorList() {
+    wordPros_ = LoadWordProcessors(settings_.StoreSettings().ConfigFile(".TPW"));
+}
+
+bool TMainForm::SaveWordProcessorList(std::string& error) {
+    const TIoResult saved =
+        SaveWordProcessors(settings_.StoreSettings().ConfigFile(".TPW"), wordPros_);
+    error = saved.Error;
+    return saved.Ok;
 }
 
 std::vector<TEventSource> TMainForm::EventSources(const TChildWindow* except) const {

@@ -5,6 +5,8 @@
 // the frame knows every family of windows.
 
 #include "app/widgets/child_window.h"
+#include "core/exchange/word_pro.h"
+#include "core/exchange/word_pro_link.h"
 #include "core/frame/hand_over.h"
 #include "core/settings/settings.h"
 #include "core/settings/settings_access.h"
@@ -74,6 +76,11 @@ public:
     // call is being logged may not close.
     virtual void StartCallLog(TChildWindow& book, const std::string& number) = 0;
     virtual bool LoggingCallFor(const TChildWindow* book) const = 0;
+
+    // The program's word processors (loaded at start-up, saved by the options dialog)
+    // and the desktop they are typed into.
+    virtual TWordProList& WordProcessors() = 0;
+    virtual IWordProDesktop& WordProDesktop() = 0;
 
     // The frame's "&File" menu, whose file commands windows share, and its refresh.
     virtual QMenu* FileMenu() const = 0;
