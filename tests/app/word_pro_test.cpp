@@ -15,6 +15,7 @@
 #include "tests/support/fake_word_pro_desktop.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,6 +69,7 @@ private slots:
     void PageAddsEditsSelectsAndDeletesAndOkWritesTheFile();
     void CancelPutsTheListBack();
     void BookCommandsSendTheEntryText();
+    void WithoutAnX11SessionTheTextIsLeftOnTheClipboard();
 
 private:
     // A run whose word processor desktop is the test's.
@@ -235,6 +237,30 @@ void TWordProTest::BookCommandsSendTheEntryText() {
     QVERIFY(book->EditMode() != kEditViewing);
     QVERIFY(!insert->isEnabled());
     QVERIFY(!clipboard->isEnabled());
+}
+
+void TWordProTest::WithoutAnX11SessionTheTextIsLeftOnTheClipboard() {
+    // The program's own desktop, with no X11 display to reach.
+    const QByteArray display = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    QDir().mkpath(Path("cfg"));
+    {
+        TTestRun run(*store_, Path("cfg"));
+        TBook* book = OpenShownBook(run, MakeSmithBook(Path("Smith.ADR")));
+        QVERIFY(book);
+        run.Frame->WordProcessors().SelectWordProcessor("Kate");
+        book->ShowCurrentEntry();
+        run.Frame->TimerTick();
+        QApplication::clipboard()->clear();
+        QTest::mouseClick(run.Frame->ToolButton(1, "Insert to Word Processor"), Qt::LeftButton);
+        QCOMPARE(messages_->Requests.size(), std::size_t(1));
+        QCOMPARE(FromQString(messages_->Requests[0].Text), std::string(kMsgCannotType));
+        QCOMPARE(messages_->Requests[0].Kind, int(mkInformation));
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("Mr John Smith\r\nAcme\r\n1 High St\r\nTown\r\n"));
+    }
+    if (!display.isNull())
+        qputenv("DISPLAY", display);
 }
 
 QTEST_MAIN(TWordProTest)
