@@ -45,7 +45,7 @@ TCallDetailsDlg::TCallDetailsDlg(const QString& entryName, const TLogDetails& de
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     v->addWidget(buttons);
-    setMinimumWidth(380);
+    setMinimumWidth(460);
 }
 
 QLabel* TCallDetailsDlg::Field(const QString& name) const {

@@ -94,7 +94,7 @@ TCallLogDlg::TCallLogDlg(TBook& book, QWidget* parent) : QDialog(parent), book_(
     v->addLayout(nameRow);
     v->addLayout(middle, 1);
     v->addWidget(buttons);
-    resize(560, 300);
+    resize(640, 300);
     Fill(edit_->InitialRow());
 }
 

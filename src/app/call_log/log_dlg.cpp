@@ -86,6 +86,10 @@ bool TLogDlg::StartCallLog(TBook& book, const std::string& number) {
     comment_->clear();
     finished_->show();
     cancel_->setText("Cancel Logging");
+    // It comes up over the middle of the frame, where the user is looking.
+    adjustSize();
+    const QRect frameArea = frame_.Widget()->frameGeometry();
+    move(frameArea.center() - QPoint(width() / 2, height() / 2));
     show();
     raise();
     // The book window refreshes its entry after the call: the focus comes here after.
