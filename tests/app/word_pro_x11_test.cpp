@@ -6,6 +6,7 @@
 // passed over, and the clipboard and the primary selection hold the same text.
 
 #include "app/book/book.h"
+#include "core/exchange/word_pro.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"

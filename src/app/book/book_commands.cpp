@@ -13,6 +13,7 @@
 #include "app/exchange/word_pro_commands.h"
 #include "app/widgets/frame.h"
 #include "core/book_window/tagging.h"
+#include "core/exchange/word_pro.h"
 #include "platform/qt_text.h"
 
 #include <QAction>

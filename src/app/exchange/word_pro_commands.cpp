@@ -6,6 +6,7 @@
 #include "app/widgets/message_dialog.h"
 #include "core/access/work_record.h"
 #include "core/exchange/insertion_text.h"
+#include "core/exchange/word_pro.h"
 #include "core/exchange/word_pro_link.h"
 
 namespace tessaly {

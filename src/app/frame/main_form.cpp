@@ -545,12 +545,13 @@ IWordProDesktop& TMainForm::WordProDesktop() {
 }
 
 void TMainForm::LoadWordProcessorList() {
-    wordPros_ = LoadWordProcessors(settings_.StoreSettings().ConfigFile(".TPW"));
+    wordPros_ = std::make_unique<TWordProList>(
+        LoadWordProcessors(settings_.StoreSettings().ConfigFile(".TPW")));
 }
 
 bool TMainForm::SaveWordProcessorList(std::string& error) {
     const TIoResult saved =
-        SaveWordProcessors(settings_.StoreSettings().ConfigFile(".TPW"), wordPros_);
+        SaveWordProcessors(settings_.StoreSettings().ConfigFile(".TPW"), *wordPros_);
     error = saved.Error;
     return saved.Ok;
 }

@@ -36,6 +36,7 @@ class INotifier;
 struct TEventSource;
 class TAlarmDlg;
 class TLogDlg;
+class TWordProList;
 class TCalView;
 
 class TMainForm : public QMainWindow, public IFrame {
@@ -109,7 +110,7 @@ public:
     TLogDlg* LogWindow() const { return log_.get(); }
     void StartCallLog(TChildWindow& book, const std::string& number) override;
     bool LoggingCallFor(const TChildWindow* book) const override;
-    TWordProList& WordProcessors() override { return wordPros_; }
+    TWordProList& WordProcessors() override { return *wordPros_; }
     IWordProDesktop& WordProDesktop() override;
     // Reads the word processor list from the configuration folder in force (the
     // default list when the file is missing or damaged).
@@ -208,7 +209,7 @@ private:
     std::unique_ptr<INotifier> ownNotifier_;
     std::unique_ptr<TAlarmDlg> alarm_;
     std::unique_ptr<TLogDlg> log_;
-    TWordProList wordPros_;
+    std::unique_ptr<TWordProList> wordPros_;
     std::unique_ptr<IWordProDesktop> ownWordProDesktop_;
     // The window that had the focus last, for the scan while the program is not active.
     QPointer<QWidget> lastFocused_;

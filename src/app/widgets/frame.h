@@ -5,8 +5,6 @@
 // the frame knows every family of windows.
 
 #include "app/widgets/child_window.h"
-#include "core/exchange/word_pro.h"
-#include "core/exchange/word_pro_link.h"
 #include "core/frame/hand_over.h"
 #include "core/settings/settings.h"
 #include "core/settings/settings_access.h"
@@ -27,6 +25,8 @@ class QToolButton;
 namespace tessaly {
 
 struct TEventSource;
+class IWordProDesktop;
+class TWordProList;
 
 class IFrame {
 public:

@@ -2,6 +2,7 @@
 
 #include "core/common/fill_text.h"
 #include "core/common/same_text.h"
+#include "core/exchange/word_pro.h"
 
 namespace tessaly {
 

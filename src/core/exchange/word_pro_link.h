@@ -5,7 +5,6 @@
 // IWordProDesktop.
 
 #include "core/common/dialog_message.h"
-#include "core/exchange/word_pro.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +13,8 @@
 #include <vector>
 
 namespace tessaly {
+
+class TWordProList;
 
 // String 127; %s the selected word processor's name.
 inline constexpr const char* kMsgWordProNotRunning =
