@@ -27,6 +27,28 @@ namespace {
 // How long a window is given to take the focus before the keys are sent.
 constexpr int kFocusWaitMs = 1000;
 
+// Another program's window may go at any moment: while one of these lives the errors
+// that brings (a window gone, a window not viewable) are ignored instead of ending
+// the program, which is what Xlib does with them by default.
+class TErrorTrap {
+public:
+    explicit TErrorTrap(Display* d) : d_(d) {
+        XSync(d_, False);
+        old_ = XSetErrorHandler(&Ignore);
+    }
+    ~TErrorTrap() {
+        XSync(d_, False);
+        XSetErrorHandler(old_);
+    }
+    TErrorTrap(const TErrorTrap&) = delete;
+    TErrorTrap& operator=(const TErrorTrap&) = delete;
+
+private:
+    static int Ignore(Display*, XErrorEvent*) { return 0; }
+    Display* d_;
+    XErrorHandler old_ = nullptr;
+};
+
 } // namespace
 
 struct TDesktopWordPro::TX11 {
@@ -127,11 +149,25 @@ struct TDesktopWordPro::TX11 {
         return managed;
     }
 
-    Window Focused() const {
+    // Whether the keyboard focus is on the window or inside it.
+    bool HasFocus(Window target) const {
         Window w = 0;
         int revert = 0;
         XGetInputFocus(display, &w, &revert);
-        return w;
+        const Window root = DefaultRootWindow(display);
+        while (w && w != PointerRoot && w != root) {
+            if (w == target)
+                return true;
+            Window rootReturn = 0, parent = 0;
+            Window* children = nullptr;
+            unsigned int n = 0;
+            if (!XQueryTree(display, w, &rootReturn, &parent, &children, &n))
+                return false;
+            if (children)
+                XFree(children);
+            w = parent;
+        }
+        return false;
     }
 };
 
@@ -153,6 +189,7 @@ std::vector<TTopWindow> TDesktopWordPro::TopLevelWindows() {
             if (w->handle())
                 own.push_back(w->winId());
     const unsigned long pid = static_cast<unsigned long>(getpid());
+    TErrorTrap trap(x11_->display);
     bool managed = false;
     const std::vector<Window> stacking = x11_->Stacking(managed);
     // The window in front first.
@@ -174,6 +211,7 @@ bool TDesktopWordPro::BringForward(std::uint64_t window) {
         return false;
     Display* d = x11_->display;
     const auto w = static_cast<Window>(window);
+    TErrorTrap trap(d);
     if (x11_->Managed()) {
         // The window manager restores a minimised window and gives it the focus.
         XEvent e{};
@@ -193,15 +231,17 @@ bool TDesktopWordPro::BringForward(std::uint64_t window) {
     XSync(d, False);
     QElapsedTimer waited;
     waited.start();
-    while (x11_->Focused() != w && waited.elapsed() < kFocusWaitMs)
+    while (!x11_->HasFocus(w) && waited.elapsed() < kFocusWaitMs)
         QThread::msleep(10);
-    return true;
+    // Keys are never sent to a window that did not take the focus.
+    return x11_->HasFocus(w);
 }
 
 bool TDesktopWordPro::TypePaste(std::uint64_t) {
     if (!CanType())
         return false;
     Display* d = x11_->display;
+    TErrorTrap trap(d);
     const KeyCode shift = XKeysymToKeycode(d, XK_Shift_L);
     const KeyCode insert = XKeysymToKeycode(d, XK_Insert);
     if (!shift || !insert)

@@ -9,6 +9,7 @@
 #include "core/exchange/word_pro.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
+#include "platform/word_pro_desktop.h"
 #include "tests/app/test_support.h"
 
 #include <QClipboard>
@@ -130,6 +131,7 @@ private slots:
     void init() { Begin(); }
     void cleanup() { End(); }
     void ShiftInsertReachesTheWordProcessorWindow();
+    void AWindowThatIsGoneIsNeitherFocusedNorTypedInto();
 };
 
 void TWordProX11Test::ShiftInsertReachesTheWordProcessorWindow() {
@@ -168,6 +170,24 @@ void TWordProX11Test::ShiftInsertReachesTheWordProcessorWindow() {
     QCOMPARE(editor.Text(), expected);
     QCOMPARE(QGuiApplication::clipboard()->text(QClipboard::Clipboard), expected);
     QCOMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection), expected);
+}
+
+void TWordProX11Test::AWindowThatIsGoneIsNeitherFocusedNorTypedInto() {
+    if (QGuiApplication::platformName() != "xcb")
+        QSKIP("needs an X11 session (the xcb platform)");
+    TDesktopWordPro desktop;
+    QVERIFY(desktop.CanType());
+    auto editor = std::make_unique<TPlainEditor>("gone.txt - Mousepad");
+    QVERIFY(editor->Ok());
+    const std::vector<TTopWindow> windows = desktop.TopLevelWindows();
+    const auto found = FindWordProWindow(windows, "Mousepad");
+    QVERIFY(found);
+    QCOMPARE(windows[*found].Id, std::uint64_t(editor->Id()));
+    QCOMPARE(windows[*found].Title, std::string("gone.txt - Mousepad"));
+    editor.reset(); // the user closed it meanwhile
+    // The errors of a window that is gone do not end the program.
+    QVERIFY(!desktop.BringForward(windows[*found].Id));
+    QVERIFY(!FindWordProWindow(desktop.TopLevelWindows(), "Mousepad"));
 }
 
 QTEST_MAIN(TWordProX11Test)

@@ -47,7 +47,9 @@ public:
     virtual std::vector<TTopWindow> TopLevelWindows() = 0;
     // Puts Windows-1252 text on the clipboard (and the primary selection).
     virtual bool SetClipboardText(std::string_view text) = 0;
-    // Restores a minimised window and brings it to the front.
+    // Restores a minimised window and brings it to the front; false when it did not
+    // take the keyboard focus (it is gone, or the window manager refused), so that
+    // no keys go elsewhere.
     virtual bool BringForward(std::uint64_t window) = 0;
     // Types Shift+Insert into the window in front.
     virtual bool TypePaste(std::uint64_t window) = 0;
