@@ -68,6 +68,7 @@ private slots:
     void cleanup() { End(); }
     void PageAddsEditsSelectsAndDeletesAndOkWritesTheFile();
     void CancelPutsTheListBack();
+    void AFailedSaveIsReportedAndTheEditsKept();
     void BookCommandsSendTheEntryText();
     void WithoutAnX11SessionTheTextIsLeftOnTheClipboard();
 
@@ -186,6 +187,32 @@ void TWordProTest::CancelPutsTheListBack() {
     ClickDialogButton(&dlg, "Cancel");
     QCOMPARE(run->Frame->WordProcessors(), before);
     QVERIFY(!QFile::exists(Path("cfg/TESSALY.TPW")));
+}
+
+void TWordProTest::AFailedSaveIsReportedAndTheEditsKept() {
+    auto run = Run();
+    // A file this user may not write (the bits hold for the superuser too).
+    QFile file(Path("cfg/TESSALY.TPW"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const auto image = WriteWordProImage(DefaultWordProcessors());
+    file.write(reinterpret_cast<const char*>(image.data()), qint64(image.size()));
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    {
+        TOptionsDlg dlg(*run->Frame, 4);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        ClickRow(dlg.WordProcessors()->List(), 12, true); // Kate
+        ClickDialogButton(&dlg, "OK");
+        QVERIFY(!dlg.isVisible());
+    }
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QVERIFY(messages_->Requests[0].Text.startsWith("The Word Processor list could not be saved"));
+    QCOMPARE(messages_->Requests[0].TitleNumber, int(mtAccessError));
+    // The edit stays for this run; the file keeps what it held.
+    QCOMPARE(run->Frame->WordProcessors().SelectedWordProcessor(), std::string("Kate"));
+    QCOMPARE(FileBytes(Path("cfg/TESSALY.TPW")),
+             QByteArray(reinterpret_cast<const char*>(image.data()), qsizetype(image.size())));
 }
 
 void TWordProTest::BookCommandsSendTheEntryText() {
