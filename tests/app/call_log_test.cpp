@@ -98,6 +98,7 @@ private slots:
     void LogWindowTimesTheCallAndWritesTheRecordOnOk();
     void ASecondCallIsNotLoggedAndTheBookMayNotCloseMeanwhile();
     void LoggedEntryDeletedMeanwhileLosesTheRecord();
+    void AnEndOnASignalWritesTheCallBeingLogged();
     void CallLogDialogCancelPutsEverythingBack();
     void CallLogDialogAddsEditsAndShowsDetails();
     void LockedBookOnlyShowsTheLog();
@@ -215,6 +216,29 @@ void TCallLogTest::LoggedEntryDeletedMeanwhileLosesTheRecord() {
     QVERIFY(!log->isVisible());
     QCOMPARE(messages_->Requests.size(), std::size_t(1));
     QCOMPARE(FromQString(messages_->Requests[0].Text), std::string(kMsgCallEntryGone));
+}
+
+void TCallLogTest::AnEndOnASignalWritesTheCallBeingLogged() {
+    const QString path = MakeCallBook(Path("Calls.ADR"));
+    {
+        TTestRun run(*store_, Path("cfg"));
+        TBook* book = Open(run, path);
+        QVERIFY(book);
+        TLogDlg* log = run.Frame->LogWindow();
+        QTest::mouseClick(book->AddressPage()->DialButton(0), Qt::LeftButton);
+        QVERIFY(log->isVisible());
+        QTest::keyClicks(log->Comment(), "cut short");
+        clock_.SetNow(At(10, 4));
+        run.Frame->ShutdownFromSignal();
+        QVERIFY(!log->isVisible());
+        QVERIFY(messages_->Requests.empty());
+    }
+    TLoadResult saved = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(saved.Book);
+    const TLog* record = saved.Book->Entries.At(0)->CallLogs.At(0);
+    QVERIFY(record);
+    QCOMPARE(record->Comment.str(), std::string("cut short"));
+    QCOMPARE(record->End, At(10, 4));
 }
 
 void TCallLogTest::CallLogDialogCancelPutsEverythingBack() {

@@ -118,26 +118,33 @@ void TLogDlg::CallFinished() {
     comment_->setFocus();
 }
 
-void TLogDlg::Accept() {
+std::optional<TDialogMessage> TLogDlg::Complete() {
     TBook* book = book_.data();
-    const TDateTime now = frame_.Clock().Now();
-    std::optional<TDialogMessage> refused;
-    if (book && book->Book()) {
-        refused = call_.Complete(*book->Book(), FromQString(comment_->toPlainText()), now);
-        if (!refused) {
-            book->RecordChange();
-            if (book->EditMode() == kEditViewing)
-                book->ShowCurrentEntry();
-        }
-    } else {
-        call_.Cancel();
-        refused =
-            TDialogMessage{kMsgTitleRequestDenied, kMsgCallEntryGone, kMsgKindError, kMsgButtonsOk};
-    }
     book_.clear();
     hide();
-    if (refused)
+    if (!book || !book->Book()) {
+        call_.Cancel();
+        return TDialogMessage{kMsgTitleRequestDenied, kMsgCallEntryGone, kMsgKindError,
+                              kMsgButtonsOk};
+    }
+    auto refused =
+        call_.Complete(*book->Book(), FromQString(comment_->toPlainText()), frame_.Clock().Now());
+    if (!refused) {
+        book->RecordChange();
+        if (book->EditMode() == kEditViewing)
+            book->ShowCurrentEntry();
+    }
+    return refused;
+}
+
+void TLogDlg::Accept() {
+    if (const auto refused = Complete())
         ShowMessage(*refused);
+}
+
+void TLogDlg::CompleteForShutdown() {
+    if (call_.Active())
+        Complete();
 }
 
 void TLogDlg::CancelLogging() {

@@ -29,6 +29,10 @@ public:
     bool LoggingFor(const QWidget* book) const;
     // The frame timer's tick: the running duration.
     void Tick();
+    // The program is ending on a signal, with no one to answer: the call being logged
+    // is written as OK would write it (ending now, with the comment typed so far), so
+    // that the book closes with it.
+    void CompleteForShutdown();
 
     const TCallLogging& Call() const { return call_; }
     QLabel* NumberLabel() const { return number_; }
@@ -46,6 +50,8 @@ protected:
 private:
     void CallFinished();
     void Accept();
+    // OK's work; the message when the entry is gone.
+    std::optional<TDialogMessage> Complete();
     void CancelLogging();
 
     IFrame& frame_;

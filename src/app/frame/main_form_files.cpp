@@ -3,6 +3,7 @@
 
 #include "app/alarms/alarm_dlg.h"
 #include "app/book/book.h"
+#include "app/call_log/log_dlg.h"
 #include "app/diary/diary_dlg.h"
 #include "app/frame/main_form.h"
 #include "app/widgets/hour_glass.h"
@@ -311,6 +312,9 @@ TWindowPlacement TMainForm::CurrentPlacement() const {
 
 void TMainForm::ShutdownFromSignal() {
     signalShutdown_ = true;
+    // A call being logged would keep its book open: it is written first.
+    if (log_)
+        log_->CompleteForShutdown();
     close();
     signalShutdown_ = false;
 }
