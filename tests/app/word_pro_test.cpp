@@ -237,10 +237,15 @@ void TWordProTest::BookCommandsSendTheEntryText() {
              std::optional<std::string>("Mr John Smith\r\nAcme\r\n1 High St\r\nTown\r\n"));
     QVERIFY(!fake.Pasted);
 
-    run.Frame->WordProcessors().SelectWordProcessor("Kate");
-    book->ShowCurrentEntry();
+    // Kate is chosen on the options page: the commands open at once.
+    OnModalDialog("General Options", [](QDialog* d) {
+        auto* options = qobject_cast<TOptionsDlg*>(d);
+        ClickRow(options->WordProcessors()->List(), 12, true);
+        ClickDialogButton(d, "OK");
+    });
+    run.Frame->ShowOptions(4);
+    QCOMPARE(run.Frame->WordProcessors().SelectedWordProcessor(), std::string("Kate"));
     QVERIFY(insert->isEnabled());
-    run.Frame->TimerTick();
     QVERIFY(tool->isEnabled());
     fake.Clipboard.reset();
     QTest::mouseClick(tool, Qt::LeftButton);
