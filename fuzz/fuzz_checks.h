@@ -1,9 +1,10 @@
 #pragma once
-// What the fuzz targets demand of the book, defaults and diary readers, shared with the test
-// that replays the seed corpus: any bytes are either refused with a reason or read;
-// what was read writes again, reads back equal and writes the same bytes.
+// What the fuzz targets demand of the book, defaults, diary and word processor readers, shared with
+// the test that replays the seed corpus: any bytes are either refused with a reason or read; what
+// was read writes again, reads back equal and writes the same bytes.
 
 #include "core/diary/diary.h"
+#include "core/exchange/word_pro_file.h"
 #include "core/store/book_file.h"
 
 #include <cstdint>
@@ -72,6 +73,24 @@ inline TOutcome CheckDefaultsBytes(std::span<const std::uint8_t> bytes) {
     if (!ParseDefaultsImage(again, image))
         return TOutcome::ReparseFailed;
     if (!(again == book) || WriteDefaultsImage(again) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+inline TOutcome CheckWordProBytes(std::span<const std::uint8_t> bytes) {
+    const auto list = ParseWordProImage(bytes);
+    if (!list)
+        return TOutcome::Refused; // the default list then, which needs no reason
+    std::vector<std::uint8_t> image;
+    try {
+        image = WriteWordProImage(*list);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    const auto again = ParseWordProImage(image);
+    if (!again)
+        return TOutcome::ReparseFailed;
+    if (!(*again == *list) || WriteWordProImage(*again) != image)
         return TOutcome::Changed;
     return TOutcome::Accepted;
 }

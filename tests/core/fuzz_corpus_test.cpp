@@ -55,6 +55,14 @@ TEST(FuzzCorpus, DefaultsSeedsReadOrAreRefused) {
     EXPECT_GE(Replay("defaults", fuzz::CheckDefaultsBytes), 4);
 }
 
+TEST(FuzzCorpus, WordProcessorSeedsReadOrAreRefused) {
+    EXPECT_GE(Replay("word_pro", fuzz::CheckWordProBytes), 6);
+    // A new user's file is the default list exactly.
+    EXPECT_EQ(FileBytes(std::filesystem::path(TESSALY_FUZZ_CORPUS_DIR) / "word_pro" /
+                        "valid-defaults.tpw"),
+              WriteWordProImage(DefaultWordProcessors()));
+}
+
 TEST(FuzzCorpus, DiarySeedsReadOrAreRefused) {
     EXPECT_GE(Replay("diary", fuzz::CheckDiaryBytes), 6);
 }

@@ -12,6 +12,7 @@
 #include "app/widgets/message_dialog.h"
 #include "app/widgets/window_keys.h"
 #include "core/access/book_header.h"
+#include "core/call_log/call_logging.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
 #include "core/store/book_file.h"
@@ -383,6 +384,10 @@ void TBook::Synchronise() {
 bool TBook::QueryClose() {
     if (!book_)
         return true;
+    if (Frame().LoggingCallFor(this)) {
+        ShowMessage(mtRequestDenied, kMsgCloseWhileLogging, mkInformation, mbOk);
+        return false;
+    }
     if (!edit_.Viewing()) {
         if (ShowMessage(mtDataLossPossible,
                         QString("Address Book %1 is being Updated \n\nAre you sure you wish to "

@@ -278,6 +278,9 @@ private:
     QAction* tagAction_ = nullptr;
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;
+    QAction* callLogAction_ = nullptr;
+    QAction* insertAction_ = nullptr;
+    QAction* clipboardAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };
 

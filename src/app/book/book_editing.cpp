@@ -16,6 +16,7 @@
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
 #include "app/book/reminders_page.h"
+#include "app/exchange/word_pro_commands.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
@@ -39,7 +40,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -216,6 +216,8 @@ bool TBook::ToolCommandEnabled(const QString& hint) const {
         return state_.SelectTemplates && !readOnly_ && (current_ || !edit_.Viewing());
     if (hint == "Dial Number")
         return state_.DialNumber;
+    if (hint == "Insert to Word Processor")
+        return state_.InsertToWordProcessor;
     // The other buttons wait for their commands.
     return false;
 }
@@ -514,12 +516,9 @@ void TBook::CopyEntry() {
     if (!entry || !edit_.Viewing())
         return;
     tessaly::CopyEntry(*book_, entry);
-    // The entry's text goes on the desktop's clipboard too.
-    QString text = ToQString(DisplayText(*entry, book_->IndexKeys));
-    const std::string address = FormattedAddress(*entry, 0, *book_);
-    if (!address.empty())
-        text += "\n" + ToQString(address);
-    QApplication::clipboard()->setText(text);
+    // The entry's text goes on the desktop's clipboard too, as the clipboard command
+    // sends it.
+    InsertToClipboard(*this);
     UpdateCommandState();
 }
 

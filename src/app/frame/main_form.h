@@ -35,6 +35,8 @@ namespace tessaly {
 class INotifier;
 struct TEventSource;
 class TAlarmDlg;
+class TLogDlg;
+class TWordProList;
 class TCalView;
 
 class TMainForm : public QMainWindow, public IFrame {
@@ -104,6 +106,17 @@ public:
 
     // The alarm window, which lives as long as the frame.
     TAlarmDlg* AlarmWindow() const { return alarm_.get(); }
+    // The call-logging window, which lives as long as the frame.
+    TLogDlg* LogWindow() const { return log_.get(); }
+    void StartCallLog(TChildWindow& book, const std::string& number) override;
+    bool LoggingCallFor(const TChildWindow* book) const override;
+    TWordProList& WordProcessors() override { return *wordPros_; }
+    IWordProDesktop& WordProDesktop() override;
+    // Reads the word processor list from the configuration folder in force (the
+    // default list when the file is missing or damaged).
+    void LoadWordProcessorList();
+    // Writes it there; false with the reason when the file could not be written.
+    bool SaveWordProcessorList(std::string& error);
     // "&Calendar" (F12) and "View the Calendar": opens the calendar view, or brings the
     // open one forward.
     TCalView* ShowCalendar();
@@ -200,6 +213,9 @@ private:
     std::unique_ptr<IDesktop> ownDesktop_;
     std::unique_ptr<INotifier> ownNotifier_;
     std::unique_ptr<TAlarmDlg> alarm_;
+    std::unique_ptr<TLogDlg> log_;
+    std::unique_ptr<TWordProList> wordPros_;
+    std::unique_ptr<IWordProDesktop> ownWordProDesktop_;
     // The window that had the focus last, for the scan while the program is not active.
     QPointer<QWidget> lastFocused_;
     std::optional<std::string> defaultBrowser_;

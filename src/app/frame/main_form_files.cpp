@@ -3,6 +3,7 @@
 
 #include "app/alarms/alarm_dlg.h"
 #include "app/book/book.h"
+#include "app/call_log/log_dlg.h"
 #include "app/diary/diary_dlg.h"
 #include "app/frame/main_form.h"
 #include "app/widgets/hour_glass.h"
@@ -332,6 +333,9 @@ void TMainForm::ShutdownFromSignal() {
             return;
         closer->deleteLater();
         closer->stop();
+        // A call being logged would keep its book open: it is written first.
+        if (log_)
+            log_->CompleteForShutdown();
         close();
         sweeper->stop();
         sweeper->deleteLater();
