@@ -126,7 +126,7 @@ void TCSVReader::SplitRecord() {
                (text_[k] == '\r' && k + 1 < size && text_[k + 1] == '\n');
     };
     const auto finishField = [&] {
-        if (convertLineBreaks_) {
+        if (convertLineBreaks_ && value.find_first_of("\r\n") != std::string::npos) {
             std::string converted;
             converted.reserve(value.size());
             for (std::size_t k = 0; k < value.size(); ++k) {
@@ -153,8 +153,10 @@ void TCSVReader::SplitRecord() {
                 quoting = false;
                 ++i;
             } else {
-                value += c;
-                ++i;
+                const std::size_t close = text_.find(quote_, i);
+                const std::size_t end = close == std::string::npos ? size : close;
+                value.append(text_, i, end - i);
+                i = end;
             }
             continue;
         }
@@ -170,13 +172,21 @@ void TCSVReader::SplitRecord() {
             i += c == '\n' ? 1 : 2;
             break;
         }
-        if (c == quote_ && fieldStart)
-            quoting = true;
-        else
-            value += c;
+        const bool opens = c == quote_ && fieldStart;
         fieldStart = false;
         present = true;
-        ++i;
+        if (opens) {
+            quoting = true;
+            ++i;
+            continue;
+        }
+        // The plain characters up to the next one that means something, at once.
+        std::size_t end = i + 1;
+        while (end < size && text_[end] != separator_ && text_[end] != quote_ &&
+               text_[end] != '\n' && text_[end] != '\r')
+            ++end;
+        value.append(text_, i, end - i);
+        i = end;
     }
     next_ = std::min(i, size);
     if (present)

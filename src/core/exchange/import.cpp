@@ -224,9 +224,14 @@ TImportResult ImportTextIntoBook(TBookData& book, const TDecodedText& text, cons
     NewWorkRecord(book);
     const TRecord prototype = *book.WorkRecord;
     const TDateTime now = NowOf(options);
+    // New stamps rise above every stamp of this run; only the book's own stamps,
+    // which may come from another run, can meet one.
     std::unordered_set<TDateTime> stamps;
-    for (const auto& e : book.Entries)
+    TDateTime highest = 0;
+    for (const auto& e : book.Entries) {
         stamps.insert(e->Stamp);
+        highest = std::max(highest, e->Stamp);
+    }
     int done = 0;
     while (reader.ReadLine()) {
         if (book.Entries.Count() >= kMaxListCount) {
@@ -236,7 +241,7 @@ TImportResult ImportTextIntoBook(TBookData& book, const TDecodedText& text, cons
         auto entry = std::make_unique<TRecord>(prototype);
         do
             entry->Stamp = NewStamp();
-        while (!stamps.insert(entry->Stamp).second);
+        while (entry->Stamp <= highest && stamps.contains(entry->Stamp));
         entry->Created = now;
         entry->Updated = now;
         FillEntry(*entry, reader, tpl, header, options, book);
