@@ -4,6 +4,9 @@
 // was read writes again, reads back equal and writes the same bytes.
 
 #include "core/diary/diary.h"
+#include "core/exchange/csv_file.h"
+#include "core/exchange/export_template.h"
+#include "core/exchange/import_template.h"
 #include "core/exchange/word_pro_file.h"
 #include "core/store/book_file.h"
 
@@ -110,6 +113,59 @@ inline TOutcome CheckDiaryBytes(std::span<const std::uint8_t> bytes) {
         return TOutcome::ReparseFailed;
     if (!(*second.Diary == *first.Diary) || WriteDiaryImage(*second.Diary) != image)
         return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+// A template file that reads writes again to the same bytes (it was written with
+// the current version) or to a file that reads back equal (an older version).
+template <class List, class Parse, class Write>
+TOutcome CheckTemplateBytes(std::span<const std::uint8_t> bytes, Parse parse, Write write) {
+    List first;
+    if (!parse(bytes, first))
+        return first.Empty() ? TOutcome::Refused : TOutcome::BadRefusal;
+    std::vector<std::uint8_t> image;
+    try {
+        image = write(first);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    List second;
+    if (!parse(image, second))
+        return TOutcome::ReparseFailed;
+    if (!(second == first) || write(second) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+inline TOutcome CheckImportTemplateBytes(std::span<const std::uint8_t> bytes) {
+    return CheckTemplateBytes<TImportList>(bytes, ParseImportTemplates, WriteImportTemplates);
+}
+
+inline TOutcome CheckExportTemplateBytes(std::span<const std::uint8_t> bytes) {
+    return CheckTemplateBytes<TExportList>(bytes, ParseExportTemplates, WriteExportTemplates);
+}
+
+// Any bytes are a delimited file: every record read, written again with its fields
+// quoted, reads back as the same fields.
+inline TOutcome CheckCsvBytes(std::span<const std::uint8_t> bytes) {
+    const TDecodedText text = DecodeInputText(bytes);
+    TCSVReader reader(text.Text, '"', ',', false);
+    int records = 0;
+    while (reader.ReadLine() && records++ < 10000) {
+        TCSVWriter writer('"', ',', false);
+        std::vector<std::string> fields;
+        for (int n = 1; n <= reader.FieldCount(); ++n) {
+            fields.push_back(*reader.Field(n, kLongValueLength));
+            writer.WriteField(fields.back());
+        }
+        writer.EndLine();
+        TCSVReader again(writer.Text(), '"', ',', false);
+        if (!fields.empty() && !again.ReadLine())
+            return TOutcome::ReparseFailed;
+        for (int n = 1; n <= static_cast<int>(fields.size()); ++n)
+            if (again.Field(n, kLongValueLength) != fields[static_cast<std::size_t>(n - 1)])
+                return TOutcome::Changed;
+    }
     return TOutcome::Accepted;
 }
 

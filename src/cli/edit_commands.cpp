@@ -18,26 +18,6 @@ namespace tessaly {
 
 namespace {
 
-// Reads, changes and writes the book under its writers' lock. `change` gives 0 when
-// the book is to be saved, else the exit status after saying why not.
-int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
-               const std::function<int(TBookData&)>& change) {
-    if (RefuseDiaryName(path, io))
-        return 1;
-    TFileLock lock;
-    if (!LockBookOrReport(lock, path, options, io))
-        return 1;
-    auto book = LoadBookOrReport(path, io);
-    const TBookHold hold(book);
-    if (!book)
-        return 1;
-    if (const int status = change(*book))
-        return status;
-    // Counted as the book window counts a change, then written at once.
-    MarkChanged(*book);
-    return SaveBookOrReport(*book, options, io);
-}
-
 // The index of the selected entry, or -1 after saying why there is none.
 int Selected(const TBookData& book, const TEntrySelector& which, TCliStreams io) {
     int i = -1;
@@ -58,6 +38,24 @@ int Selected(const TBookData& book, const TEntrySelector& which, TCliStreams io)
 }
 
 } // namespace
+
+int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
+               const std::function<int(TBookData&)>& change) {
+    if (RefuseDiaryName(path, io))
+        return 1;
+    TFileLock lock;
+    if (!LockBookOrReport(lock, path, options, io))
+        return 1;
+    auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
+    if (!book)
+        return 1;
+    if (const int status = change(*book))
+        return status;
+    // Counted as the book window counts a change, then written at once.
+    MarkChanged(*book);
+    return SaveBookOrReport(*book, options, io);
+}
 
 bool ParseEntrySelector(const std::optional<std::string>& index,
                         const std::optional<std::string>& stamp, TEntrySelector& which,

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,12 @@ struct TEntrySelector {
 bool ParseEntrySelector(const std::optional<std::string>& index,
                         const std::optional<std::string>& stamp, TEntrySelector& which,
                         TCliStreams io);
+
+// Reads, changes and writes the book under its writers' lock. `change` gives 0 when
+// the book is to be saved, else the exit status after saying why not. Counted as the
+// book window counts a change, then written at once.
+int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
+               const std::function<int(TBookData&)>& change);
 
 // Adds the entry given as JSON on In: an object with the fields of an entry as `dump`
 // prints them. Fields left out take the values of a new entry of the book (its

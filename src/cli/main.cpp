@@ -4,6 +4,7 @@
 #include "cli/agenda_commands.h"
 #include "cli/commands.h"
 #include "cli/edit_commands.h"
+#include "cli/exchange_commands.h"
 #include "cli/ical_export.h"
 #include "cli/list_commands.h"
 
@@ -156,6 +157,50 @@ int main(int argc, char** argv) {
         cmdICal->add_option("--from", icalFrom, "Only events standing on or after this day");
         cmdICal->add_option("--to", icalTo, "Only events standing on or before this day");
 
+        std::string input;
+        std::optional<std::string> importTemplate;
+        auto* cmdImport = app.add_subcommand(
+            "import", "Add an entry or event for every line of a delimited text file");
+        cmdImport->add_option("FILE", book, "The book or diary (.TDY) to import into")->required();
+        cmdImport->add_option("INPUT", input, "The delimited text file")->required();
+        cmdImport->add_option("--template", importTemplate,
+                              "The import template (default: the book's or diary's default)");
+        cmdImport->add_option("--config-dir", configDir, "Where TESSALY.TPI is looked for")
+            ->capture_default_str();
+        cmdImport->add_flag("--force", writing.Force,
+                            "Write even when another program changed the book since it was read");
+        cmdImport
+            ->add_option("--wait", waitText,
+                         "Seconds to wait while another program is changing the book")
+            ->capture_default_str();
+
+        TExportRequest exporting;
+        auto* cmdExport = app.add_subcommand(
+            "export", "Write entries, reminders, call logs or diary events as delimited text");
+        cmdExport->add_option("FILE", exporting.Path, "The book or diary (.TDY) to export")
+            ->required();
+        cmdExport
+            ->add_option("OUTPUT", exporting.Output, "The file to write; - for standard output")
+            ->required();
+        cmdExport->add_option("--template", exporting.Template,
+                              "The export template (default: the book's or diary's default)");
+        cmdExport->add_option("--selection", exporting.Selection, "all, tagged, list or entry")
+            ->capture_default_str();
+        cmdExport->add_option("--entry", exporting.Entry,
+                              "The entry of --selection entry, its position from 0");
+        cmdExport->add_option("--search", exporting.Search,
+                              "The saved search of --selection list (default: the active one)");
+        cmdExport->add_option("--from", exporting.From, "Diaries: the first day, YYYY-MM-DD");
+        cmdExport->add_option("--to", exporting.To, "Diaries: the last day, YYYY-MM-DD");
+        cmdExport->add_flag("--no-completed", exporting.NoCompleted,
+                            "Diaries: leave completed events out");
+        cmdExport
+            ->add_option("--addresses", exporting.Addresses,
+                         "Entries: all, first, or the name of an address template")
+            ->capture_default_str();
+        cmdExport->add_option("--config-dir", configDir, "Where TESSALY.TPE is looked for")
+            ->capture_default_str();
+
         try {
             app.parse(argc, argv);
         } catch (const CLI::ParseError& e) {
@@ -197,6 +242,12 @@ int main(int argc, char** argv) {
             return CommandDelete(book, which, io, writing);
         if (*cmdTag)
             return CommandTag(book, which, !untag, io, writing);
+        if (*cmdImport)
+            return CommandImport(book, input, importTemplate, configDir, io, writing);
+        if (*cmdExport) {
+            exporting.ConfigDir = configDir;
+            return CommandExport(exporting, io);
+        }
         if (*cmdAgenda)
             return CommandAgenda(files, from, to, io);
         if (*cmdDue)

@@ -93,5 +93,22 @@ TEST(FuzzCorpus, AFreshBookPassesAndOneFlippedTrailerByteIsRefused) {
     EXPECT_EQ(fuzz::CheckBookBytes(image), TOutcome::Refused);
 }
 
+TEST(FuzzCorpus, TemplateSeedsReadOrAreRefused) {
+    // Each seed is one kind of template file; the other reader must refuse it cleanly.
+    const auto either = [](std::span<const std::uint8_t> bytes) {
+        const TOutcome i = fuzz::CheckImportTemplateBytes(bytes);
+        const TOutcome e = fuzz::CheckExportTemplateBytes(bytes);
+        if (fuzz::IsFault(i) || fuzz::IsFault(e))
+            return fuzz::IsFault(i) ? i : e;
+        return i == TOutcome::Accepted || e == TOutcome::Accepted ? TOutcome::Accepted
+                                                                  : TOutcome::Refused;
+    };
+    EXPECT_GE(Replay("templates", either), 6);
+}
+
+TEST(FuzzCorpus, DelimitedSeedsReadBackTheSame) {
+    EXPECT_GE(Replay("csv", fuzz::CheckCsvBytes), 3);
+}
+
 } // namespace
 } // namespace tessaly

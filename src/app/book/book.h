@@ -68,6 +68,9 @@ public:
     // "&Tag Entry" / "Remove &Tag" (also a double click on the list): not a change of
     // the book, but the auto-save check runs.
     void ToggleTag();
+    // "I&mport..." and "&Export...": the data-exchange wizards on this book.
+    void ImportData();
+    void ExportData();
 
     // ---- editing (menu "&Edit", the list's pop-up, the tool bar, keys) ----
     void StartAdding();
@@ -275,6 +278,8 @@ private:
     QAction* keysAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
+    QAction* importAction_ = nullptr;
+    QAction* exportAction_ = nullptr;
     QAction* tagAction_ = nullptr;
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;

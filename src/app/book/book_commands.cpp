@@ -60,9 +60,10 @@ void TBook::CreateMenus() {
                     &TBook::ShowBookInfo)
         ->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     fileMenu_->addSeparator();
-    for (const char* later :
-         {"&Print...", "&Quick Reports...", "Page &Designer...", "I&mport...", "&Export..."})
+    for (const char* later : {"&Print...", "&Quick Reports...", "Page &Designer..."})
         fileMenu_->addAction(later)->setEnabled(false);
+    importAction_ = fileMenu_->addAction("I&mport...", this, &TBook::ImportData);
+    exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
     fileMenu_->addSeparator();
     fileMenu_->addAction("E&xit", f.Widget(), &QWidget::close);
     connect(fileMenu_, &QMenu::aboutToShow, this, &TBook::RefreshFileMenu);
@@ -138,6 +139,8 @@ QList<QMenu*> TBook::WindowMenus() const {
 void TBook::RefreshFileMenu() {
     Frame().RefreshFileMenu();
     lockAction_->setEnabled(state_.LockBook);
+    importAction_->setEnabled(state_.Import);
+    exportAction_->setEnabled(state_.PrintAndExport);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
 }
 

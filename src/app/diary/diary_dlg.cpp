@@ -219,13 +219,13 @@ void TDiaryDlg::CreateMenus() {
     info->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(info);
     file->addSeparator();
-    // Printing, reports, the page designer, import and export arrive with printing
-    // and data exchange; until then they stay disabled.
+    // Printing, reports and the page designer arrive with printing; until then they
+    // stay disabled.
     printAction_ = file->addAction("&Print...");
     reportsAction_ = file->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addAction("Page &Designer...")->setEnabled(false);
-    importAction_ = file->addAction("I&mport...");
-    exportAction_ = file->addAction("&Export...");
+    importAction_ = file->addAction("I&mport...", this, &TDiaryDlg::ImportData);
+    exportAction_ = file->addAction("&Export...", this, &TDiaryDlg::ExportData);
     file->addSeparator();
     file->addAction("E&xit", f.Widget(), &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, [this] {
@@ -428,9 +428,11 @@ void TDiaryDlg::UpdateCommandState() {
     saveAction_->setEnabled(s.Save);
     lockAction_->setText(ToQString(LockMenuText(locked_)));
     lockAction_->setStatusTip(ToQString(LockMenuHint(locked_)));
-    // Printing, reports and data exchange are not part of the program yet.
-    for (QAction* a : {printAction_, reportsAction_, exportAction_, importAction_})
+    // Printing and reports are not part of the program yet.
+    for (QAction* a : {printAction_, reportsAction_})
         a->setEnabled(false);
+    importAction_->setEnabled(s.Import);
+    exportAction_->setEnabled(s.PrintAndExport);
     addAction_->setEnabled(s.Add);
     editAction_->setEnabled(s.ChangeSelected);
     deleteAction_->setEnabled(s.ChangeSelected);

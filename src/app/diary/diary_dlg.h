@@ -65,6 +65,9 @@ public:
     void SaveAs();
     void ToggleLock();
     void ShowInfo();
+    // "I&mport..." and "&Export...": the data-exchange wizards on this diary.
+    void ImportData();
+    void ExportData();
     void GoToDate();
     // Message 1024: brings the window forward on the event's day with its row
     // selected; false when the diary holds no such event.

@@ -1,0 +1,193 @@
+// The import and export wizards on a book window, driven by the mouse and keys: a
+// file imported through the default template, the files the wizard refuses, Cancel
+// changing nothing, and an export of reminders in UTF-8 remembered for its template.
+
+#include "app/book/book.h"
+#include "app/exchange/export_wizard.h"
+#include "app/exchange/import_wizard.h"
+#include "core/exchange/export_mru.h"
+#include "core/settings/settings_access.h"
+#include "core/store/book_file.h"
+#include "platform/qt_text.h"
+#include "tests/app/test_support.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace tessaly {
+
+class TExchangeWizardsTest : public QObject, TProgramFixture {
+    Q_OBJECT
+private slots:
+    void init() { Begin(); }
+    void cleanup() { End(); }
+    void ImportWizardAddsTheFilesLinesToTheBook();
+    void ImportWizardRefusesMissingAndEmptyFilesAndCancelChangesNothing();
+    void ExportWizardWritesRemindersInTheChosenEncoding();
+
+private:
+    QString WriteText(const QString& name, const QByteArray& text) {
+        QFile f(Path(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(text);
+        return Path(name);
+    }
+    static void TypeFile(QComboBox* box, const QString& path) {
+        QLineEdit* edit = box->lineEdit();
+        QTest::mouseClick(edit, Qt::LeftButton);
+        edit->selectAll();
+        QTest::keyClicks(edit, path);
+    }
+};
+
+void TExchangeWizardsTest::ImportWizardAddsTheFilesLinesToTheBook() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakeBook(Path("Imp.ADR")));
+    QVERIFY(book);
+    const QString csv = WriteText("people.csv", "Title,First,Surname\r\nDr,Ann,Smith\r\n"
+                                                "Mr,Jos\xC3\xA9,\"Brown, Jr\"\r\n");
+    bool seen = false;
+    OnModalDialog("Import to Address Book IMP", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TImportWizard*>(d);
+        QVERIFY(wizard);
+        TypeFile(wizard->FileBox(), csv);
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->Page(), 1);
+        QCOMPARE(wizard->TemplateList()->count(), 1); // only the address book imports
+        QCOMPARE(wizard->TemplateList()->currentItem()->text(),
+                 QString("Default Address Book Import"));
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->Page(), 2);
+        const QString summary = d->findChild<QLabel*>("importSummary")->text();
+        QVERIFY2(summary.contains("Address Book Entries") && summary.contains("Records:\t2"),
+                 qPrintable(summary));
+        ClickDialogButton(d, "&Finish");
+        QCOMPARE(wizard->Progress()->value(), 2);
+        seen = true;
+    });
+    MenuAction(*book, "I&mport...")->trigger();
+    QVERIFY(seen);
+    QCOMPARE(ListedSurnames(*book), QStringList({"Smith", "Brown, Jr"})); // "Dr Ann" first
+    QVERIFY(book->Book()->Modified);
+    // The UTF-8 file's e acute arrived as the book's own character.
+    QCOMPARE(book->Book()->Entries.At(1)->NameField(1), std::string("Jos\xE9"));
+    TSettingsAccess access(*store_);
+    QCOMPARE(access.ReadString(kExportMruSection, "Last", ""), FromQString(csv));
+    QCOMPARE(LastTemplate(access, 5), std::string("Default Address Book Import"));
+}
+
+void TExchangeWizardsTest::ImportWizardRefusesMissingAndEmptyFilesAndCancelChangesNothing() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakeBook(Path("Imp.ADR")));
+    QVERIFY(book);
+    const QString headerOnly = WriteText("header.csv", "Title,First,Surname\r\n");
+    bool seen = false;
+    OnModalDialog("Import to Address Book", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TImportWizard*>(d);
+        TypeFile(wizard->FileBox(), Path("none.csv"));
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->Page(), 0);
+        QCOMPARE(messages_->Requests.size(), std::size_t(1));
+        QCOMPARE(messages_->Requests[0].Text,
+                 QString("The file specified could not be located. Please re-enter the file "
+                         "name."));
+        TypeFile(wizard->FileBox(), headerOnly);
+        ClickDialogButton(d, "&Next >");
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->Page(), 1);
+        QCOMPARE(messages_->Requests.size(), std::size_t(2));
+        QCOMPARE(messages_->Requests[1].Text,
+                 QString("Unable to validate file. Possible invalid file format"));
+        ClickDialogButton(d, "Cancel");
+        seen = true;
+    });
+    MenuAction(*book, "I&mport...")->trigger();
+    QVERIFY(seen);
+    QCOMPARE(book->Book()->Entries.Count(), 0);
+    QVERIFY(!book->Book()->Modified);
+    QVERIFY(store_->ValueNames(kExportMruSection).empty());
+}
+
+void TExchangeWizardsTest::ExportWizardWritesRemindersInTheChosenEncoding() {
+    const QString path = Path("Rem.ADR");
+    {
+        auto b = NewBook(PathToCore(path), TStoreSettings());
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(2, "Caf\xE9");
+        auto r = std::make_unique<TReminders>();
+        r->When = EncodeDate(2026, 5, 4);
+        r->Until = r->When;
+        r->NoTime = 1;
+        r->SetDescription("Renew");
+        e->Reminders.Add(std::move(r));
+        b->Entries.Add(std::move(e));
+        QVERIFY(SaveBook(*b, false, TStoreSettings()).Ok);
+    }
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, path);
+    QVERIFY(book);
+    const QString out = Path("rem.csv");
+    bool seen = false;
+    OnModalDialog("Export Address Book REM", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TExportWizard*>(d);
+        QVERIFY(wizard);
+        // On the button's circle: a wide radio button takes clicks on its circle and text.
+        QAbstractButton* reminders = wizard->Types()->button(kExportReminders);
+        QTest::mouseClick(reminders, Qt::LeftButton, {}, QPoint(8, reminders->height() / 2));
+        QVERIFY(reminders->isChecked());
+        ClickDialogButton(d, "&Next >");
+        QVERIFY(wizard->Selections()->button(4)->isChecked()); // "All Entries"
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->TemplateList()->currentItem()->text(),
+                 QString("Default Reminders Export"));
+        QCOMPARE(wizard->EncodingBox()->currentText(), QString("Windows-1252"));
+        wizard->EncodingBox()->setFocus();
+        QTest::keyClick(wizard->EncodingBox(), Qt::Key_Down);
+        QCOMPARE(wizard->EncodingBox()->currentText(), QString("UTF-8"));
+        ClickDialogButton(d, "&Next >");
+        TypeFile(wizard->FileBox(), out);
+        ClickDialogButton(d, "&Finish");
+        QCOMPARE(wizard->Written(), 1);
+        seen = true;
+    });
+    MenuAction(*book, "&Export...")->trigger();
+    QVERIFY(seen);
+    const QByteArray text = FileBytes(out);
+    QVERIFY2(text.startsWith("\"Entry Name\",\"Date\",\"Time\""), text.constData());
+    QVERIFY2(text.contains("\r\n\"Caf\xC3\xA9\",\"04/05/2026\",\"\",\"5\",\"Renew\","),
+             text.constData());
+    TSettingsAccess access(*store_);
+    QVERIFY(ExportsUtf8(access, "Default Reminders Export"));
+    QCOMPARE(LastTemplate(access, kExportReminders), std::string("Default Reminders Export"));
+
+    // A second run over the same file asks first; "No" keeps the file.
+    messages_->Answers.push_back(mrNo);
+    OnModalDialog("Export Address Book REM", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TExportWizard*>(d);
+        ClickDialogButton(d, "&Next >");
+        ClickDialogButton(d, "&Next >");
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->FileBox()->currentText(), out); // the last file, preset
+        ClickDialogButton(d, "&Finish");
+        QVERIFY(d->isVisible());
+        QCOMPARE(messages_->Requests.back().Text,
+                 QString("The file specified already exists. Please confirm that you wish to "
+                         "overwrite it."));
+        ClickDialogButton(d, "Cancel");
+    });
+    MenuAction(*book, "&Export...")->trigger();
+    QCOMPARE(FileBytes(out), text);
+}
+
+} // namespace tessaly
+
+QTEST_MAIN(tessaly::TExchangeWizardsTest)
+#include "exchange_wizards_test.moc"
