@@ -1,9 +1,11 @@
 #pragma once
-// What the fuzz targets demand of the book, defaults and diary readers, shared with the test
-// that replays the seed corpus: any bytes are either refused with a reason or read;
-// what was read writes again, reads back equal and writes the same bytes.
+// What the fuzz targets demand of the book, defaults, diary and printing readers, shared with the
+// test that replays the seed corpus: any bytes are either refused with a reason or read; what was
+// read writes again, reads back equal and writes the same bytes.
 
 #include "core/diary/diary.h"
+#include "core/printing/catalogues.h"
+#include "core/printing/layout_objects.h"
 #include "core/store/book_file.h"
 
 #include <cstdint>
@@ -92,6 +94,54 @@ inline TOutcome CheckDiaryBytes(std::span<const std::uint8_t> bytes) {
     if (!(*second.Diary == *first.Diary) || WriteDiaryImage(*second.Diary) != image)
         return TOutcome::Changed;
     return TOutcome::Accepted;
+}
+
+// A printing file (papers, layouts, a layout's objects, quick reports) of type T,
+// read by `parse` and written by `write`. A refused file leaves the list as it was.
+template <class T>
+TOutcome CheckPrintingBytes(std::span<const std::uint8_t> bytes,
+                            bool (*parse)(std::span<const std::uint8_t>, T&),
+                            std::vector<std::uint8_t> (*write)(const T&), const T& sentinel) {
+    T first = sentinel;
+    if (!parse(bytes, first))
+        return first == sentinel ? TOutcome::Refused : TOutcome::BadRefusal;
+    std::vector<std::uint8_t> image;
+    try {
+        image = write(first);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    T second;
+    if (!parse(image, second))
+        return TOutcome::ReparseFailed;
+    if (!(second == first) || write(second) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+inline TOutcome CheckPaperBytes(std::span<const std::uint8_t> bytes) {
+    TPaperList sentinel;
+    sentinel.NextNumber = 7;
+    return CheckPrintingBytes<TPaperList>(bytes, ParsePapersImage, WritePapersImage, sentinel);
+}
+
+inline TOutcome CheckLayoutBytes(std::span<const std::uint8_t> bytes) {
+    TLayoutList sentinel;
+    sentinel.ReturnAddress = "sentinel";
+    return CheckPrintingBytes<TLayoutList>(bytes, ParseLayoutsImage, WriteLayoutsImage, sentinel);
+}
+
+inline TOutcome CheckLayoutObjectBytes(std::span<const std::uint8_t> bytes) {
+    TLayoutObjects sentinel;
+    sentinel.Footer.emplace_back();
+    return CheckPrintingBytes<TLayoutObjects>(bytes, ParseLayoutObjects, WriteLayoutObjects,
+                                              sentinel);
+}
+
+inline TOutcome CheckQuickReportBytes(std::span<const std::uint8_t> bytes) {
+    TQReportList sentinel;
+    sentinel.Create("sentinel");
+    return CheckPrintingBytes<TQReportList>(bytes, ParseReportsImage, WriteReportsImage, sentinel);
 }
 
 } // namespace tessaly::fuzz
