@@ -1,6 +1,7 @@
 #include "core/printing/catalogues.h"
 
 #include "core/common/text.h"
+#include "core/printing/starter_layouts.h"
 #include "core/settings/settings.h"
 
 #include <algorithm>
@@ -166,11 +167,13 @@ void TPrintCatalogues::LoadReports() {
 }
 
 TConsistencyResult TPrintCatalogues::LoadAll(IPaperLibrary* library,
-                                             const std::string& returnAddress,
-                                             TReportLinks& links) {
+                                             const std::string& returnAddress, TReportLinks& links,
+                                             int countryCode) {
     errors_.clear();
     LoadPapers(library);
     LoadLayouts(returnAddress);
+    if (LayoutsState == TCatalogueState::Missing)
+        AddStarterLayouts(*this, countryCode);
     LoadReports();
     return CheckConsistency(links);
 }

@@ -71,9 +71,10 @@ public:
     void LoadLayouts(const std::string& returnAddress);
     // Reads the quick reports; a missing or damaged file gives an empty list.
     void LoadReports();
-    // All three, then the consistency pass over them and the links.
+    // All three, then the consistency pass over them and the links. When no layout
+    // file exists yet, the starter layouts are made for the locale's country code.
     TConsistencyResult LoadAll(IPaperLibrary* library, const std::string& returnAddress,
-                               TReportLinks& links);
+                               TReportLinks& links, int countryCode = 44);
 
     // Deletes layouts whose paper is gone (with their object files) and saves the
     // layouts; deletes quick reports whose layout is gone; resets links whose report
