@@ -53,10 +53,10 @@ TLayoutBox Line(double left, double top, double width) {
     return b;
 }
 
-// The name on one line and the formatted address under it.
+// The entry's name (its display text) on one line and the formatted address under it.
 void AddressBlock(TBand& band, double left, double top, double width, double height, int size) {
-    band.push_back(Box(kBoxData, kSourceEntries, left, top, width, 5.5,
-                       {{"First Name", 1}, {"Surname", 2}}, true, size));
+    band.push_back(
+        Box(kBoxData, kSourceEntries, left, top, width, 5.5, {{"Name", 19}}, true, size));
     band.push_back(Box(kBoxAddress, kSourceEntries, left, top + 5.5, width, height - 5.5,
                        {{"Address", 5, kBoxAddress}}, false, size));
 }
