@@ -5,6 +5,7 @@
 
 #include "core/diary/diary.h"
 #include "core/printing/catalogues.h"
+#include "core/printing/label_templates.h"
 #include "core/printing/layout_objects.h"
 #include "core/store/book_file.h"
 
@@ -142,6 +143,25 @@ inline TOutcome CheckQuickReportBytes(std::span<const std::uint8_t> bytes) {
     TQReportList sentinel;
     sentinel.Create("sentinel");
     return CheckPrintingBytes<TQReportList>(bytes, ParseReportsImage, WriteReportsImage, sentinel);
+}
+
+// Label-template XML: whatever the bytes, every sheet read is one the print run can lay
+// out: a grid of at least one label, finite sizes above 0, gaps and margins of 0 or
+// more, and a name of 1 to 255 characters. Accepted when a sheet was read.
+inline TOutcome CheckLabelTemplateBytes(std::span<const std::uint8_t> bytes) {
+    const auto sheets = ReadLabelTemplates(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    for (const TLabelSheet& s : sheets) {
+        for (double v : {s.PageWidth, s.PageHeight, s.LabelWidth, s.LabelHeight})
+            if (!(v > 0 && v < 1e300))
+                return TOutcome::Changed;
+        for (double v : {s.LeftMargin, s.TopMargin, s.HorizontalGap, s.VerticalGap})
+            if (!(v >= 0 && v < 1e300))
+                return TOutcome::Changed;
+        if (s.Across < 1 || s.Down < 1 || s.Name.empty() || s.Name.size() > 255)
+            return TOutcome::Changed;
+    }
+    return sheets.empty() ? TOutcome::Refused : TOutcome::Accepted;
 }
 
 } // namespace tessaly::fuzz

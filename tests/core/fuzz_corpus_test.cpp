@@ -64,6 +64,7 @@ TEST(FuzzCorpus, PrintingSeedsReadOrAreRefused) {
     EXPECT_GE(Replay("layouts", fuzz::CheckLayoutBytes), 6);
     EXPECT_GE(Replay("layout_objects", fuzz::CheckLayoutObjectBytes), 8);
     EXPECT_GE(Replay("quick_reports", fuzz::CheckQuickReportBytes), 6);
+    EXPECT_GE(Replay("label_templates", fuzz::CheckLabelTemplateBytes), 4);
 }
 
 TEST(FuzzCorpus, AFreshDiaryPassesAndItsDamagedCopiesAreRefused) {
