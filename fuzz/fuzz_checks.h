@@ -1,13 +1,17 @@
 #pragma once
-// What the fuzz targets demand of the book, defaults, diary and word processor readers, shared with
-// the test that replays the seed corpus: any bytes are either refused with a reason or read; what
-// was read writes again, reads back equal and writes the same bytes.
+// What the fuzz targets demand of the book, defaults, diary, word processor, exchange and
+// printing readers, shared with the test that replays the seed corpus: any bytes are either
+// refused with a reason or read; what was read writes again, reads back equal and writes the
+// same bytes.
 
 #include "core/diary/diary.h"
 #include "core/exchange/csv_file.h"
 #include "core/exchange/export_template.h"
 #include "core/exchange/import_template.h"
 #include "core/exchange/word_pro_file.h"
+#include "core/printing/catalogues.h"
+#include "core/printing/label_templates.h"
+#include "core/printing/layout_objects.h"
 #include "core/store/book_file.h"
 
 #include <cstdint>
@@ -116,6 +120,29 @@ inline TOutcome CheckDiaryBytes(std::span<const std::uint8_t> bytes) {
     return TOutcome::Accepted;
 }
 
+// A printing file (papers, layouts, a layout's objects, quick reports) of type T,
+// read by `parse` and written by `write`. A refused file leaves the list as it was.
+template <class T>
+TOutcome CheckPrintingBytes(std::span<const std::uint8_t> bytes,
+                            bool (*parse)(std::span<const std::uint8_t>, T&),
+                            std::vector<std::uint8_t> (*write)(const T&), const T& sentinel) {
+    T first = sentinel;
+    if (!parse(bytes, first))
+        return first == sentinel ? TOutcome::Refused : TOutcome::BadRefusal;
+    std::vector<std::uint8_t> image;
+    try {
+        image = write(first);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    T second;
+    if (!parse(image, second))
+        return TOutcome::ReparseFailed;
+    if (!(second == first) || write(second) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
 // A template file that reads writes again to the same bytes (it was written with
 // the current version) or to a file that reads back equal (an older version).
 template <class List, class Parse, class Write>
@@ -167,6 +194,50 @@ inline TOutcome CheckCsvBytes(std::span<const std::uint8_t> bytes) {
                 return TOutcome::Changed;
     }
     return TOutcome::Accepted;
+}
+
+inline TOutcome CheckPaperBytes(std::span<const std::uint8_t> bytes) {
+    TPaperList sentinel;
+    sentinel.NextNumber = 7;
+    return CheckPrintingBytes<TPaperList>(bytes, ParsePapersImage, WritePapersImage, sentinel);
+}
+
+inline TOutcome CheckLayoutBytes(std::span<const std::uint8_t> bytes) {
+    TLayoutList sentinel;
+    sentinel.ReturnAddress = "sentinel";
+    return CheckPrintingBytes<TLayoutList>(bytes, ParseLayoutsImage, WriteLayoutsImage, sentinel);
+}
+
+inline TOutcome CheckLayoutObjectBytes(std::span<const std::uint8_t> bytes) {
+    TLayoutObjects sentinel;
+    sentinel.Footer.emplace_back();
+    return CheckPrintingBytes<TLayoutObjects>(bytes, ParseLayoutObjects, WriteLayoutObjects,
+                                              sentinel);
+}
+
+inline TOutcome CheckQuickReportBytes(std::span<const std::uint8_t> bytes) {
+    TQReportList sentinel;
+    sentinel.Create("sentinel");
+    return CheckPrintingBytes<TQReportList>(bytes, ParseReportsImage, WriteReportsImage, sentinel);
+}
+
+// Label-template XML: whatever the bytes, every sheet read is one the print run can lay
+// out: a grid of at least one label, finite sizes above 0, gaps and margins of 0 or
+// more, and a name of 1 to 255 characters. Accepted when a sheet was read.
+inline TOutcome CheckLabelTemplateBytes(std::span<const std::uint8_t> bytes) {
+    const auto sheets = ReadLabelTemplates(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    for (const TLabelSheet& s : sheets) {
+        for (double v : {s.PageWidth, s.PageHeight, s.LabelWidth, s.LabelHeight})
+            if (!(v > 0 && v < 1e300))
+                return TOutcome::Changed;
+        for (double v : {s.LeftMargin, s.TopMargin, s.HorizontalGap, s.VerticalGap})
+            if (!(v >= 0 && v < 1e300))
+                return TOutcome::Changed;
+        if (s.Across < 1 || s.Down < 1 || s.Name.empty() || s.Name.size() > 255)
+            return TOutcome::Changed;
+    }
+    return sheets.empty() ? TOutcome::Refused : TOutcome::Accepted;
 }
 
 } // namespace tessaly::fuzz

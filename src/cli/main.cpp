@@ -7,6 +7,7 @@
 #include "cli/exchange_commands.h"
 #include "cli/ical_export.h"
 #include "cli/list_commands.h"
+#include "cli/print_commands.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -200,6 +201,40 @@ int main(int argc, char** argv) {
             ->capture_default_str();
         cmdExport->add_option("--config-dir", configDir, "Where TESSALY.TPE is looked for")
             ->capture_default_str();
+        auto* cmdPapers = app.add_subcommand("papers", "Print the paper sizes, one a line");
+        auto* cmdLayouts = app.add_subcommand("layouts", "Print the page layouts, one a line");
+        auto* cmdReports = app.add_subcommand("reports", "Print the quick reports, one a line");
+        for (auto* cmd : {cmdPapers, cmdLayouts, cmdReports})
+            cmd->add_option("--config-dir", configDir, "The configuration folder")
+                ->capture_default_str();
+        TPrintOptions printing;
+        auto* cmdPrint = app.add_subcommand(
+            "print", "Print a book or diary through a page layout or a quick report");
+        cmdPrint->add_option("FILE", printing.File, "The book or diary (.TDY)")->required();
+        auto* through = cmdPrint->add_option_group("through", "What prints it");
+        through->add_option("--layout", printing.Layout, "A page layout's name");
+        through->add_option("--report", printing.Report, "A quick report's name");
+        through->require_option(1);
+        cmdPrint->add_option("--config-dir", configDir, "The configuration folder")
+            ->capture_default_str();
+        cmdPrint->add_option("--selection", printing.Selection, "entry, list, tagged or all");
+        cmdPrint->add_option("--entry", printing.Entry,
+                             "The entry at this place of the list, from 0");
+        cmdPrint->add_option("--search", printing.Search, "The saved search the list is made by");
+        cmdPrint->add_option("--from", printing.From, "The first day printed, YYYY-MM-DD");
+        cmdPrint->add_option("--to", printing.To, "The last day printed, YYYY-MM-DD");
+        cmdPrint->add_flag("--no-completed", printing.NoCompleted, "Leave completed reminders out");
+        cmdPrint->add_option("--copies", printing.Copies, "Copies, or labels per entry");
+        cmdPrint->add_option("--label-fill", printing.LabelFill, "sheet, row, one or copies");
+        cmdPrint->add_option("--start-label", printing.StartLabel, "The first label, from 1");
+        cmdPrint->add_flag("--all-addresses", printing.AllAddresses, "Every address of an entry");
+        cmdPrint->add_option("--sort-field", printing.SortField, "The sort field, -1 to 21");
+        cmdPrint->add_option("--device", printing.Device, "The device described in JSON");
+        cmdPrint->add_option("--now", printing.Now, "The moment of printing, \"YYYY-MM-DD HH:MM\"");
+        auto* output = cmdPrint->add_option_group("output", "Where the pages go");
+        output->add_option("--pdf", printing.Pdf, "Write the pages as a PDF");
+        output->add_flag("--plan", printing.Plan, "Write the planned pages as JSON");
+        output->require_option(1);
 
         try {
             app.parse(argc, argv);
@@ -252,6 +287,23 @@ int main(int argc, char** argv) {
             return CommandAgenda(files, from, to, io);
         if (*cmdDue)
             return CommandDue(files, now, io);
+        if (*cmdPapers)
+            return CommandPapers(configDir, io);
+        if (*cmdLayouts)
+            return CommandLayouts(configDir, io);
+        if (*cmdReports)
+            return CommandReports(configDir, io);
+        if (*cmdPrint) {
+            printing.ConfigDir = configDir;
+            // The PDF is left to the program that links the page renderer.
+            if (printing.Pdf && !LinkedPdfWriter()) {
+                const std::string reason =
+                    RunProgramBeside(kPrintProgramName, "TESSALY_PRINT_HANDED_OVER", argv);
+                io.Err << "tessaly-cli: the PDF writer cannot be loaded: " << reason << '\n';
+                return 1;
+            }
+            return CommandPrint(printing, io);
+        }
         if (*cmdICal) {
             // tessaly-cli starts without libical and leaves the calendar to the
             // program that has it.

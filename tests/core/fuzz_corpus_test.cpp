@@ -67,6 +67,14 @@ TEST(FuzzCorpus, DiarySeedsReadOrAreRefused) {
     EXPECT_GE(Replay("diary", fuzz::CheckDiaryBytes), 6);
 }
 
+TEST(FuzzCorpus, PrintingSeedsReadOrAreRefused) {
+    EXPECT_GE(Replay("papers", fuzz::CheckPaperBytes), 6);
+    EXPECT_GE(Replay("layouts", fuzz::CheckLayoutBytes), 6);
+    EXPECT_GE(Replay("layout_objects", fuzz::CheckLayoutObjectBytes), 8);
+    EXPECT_GE(Replay("quick_reports", fuzz::CheckQuickReportBytes), 6);
+    EXPECT_GE(Replay("label_templates", fuzz::CheckLabelTemplateBytes), 4);
+}
+
 TEST(FuzzCorpus, AFreshDiaryPassesAndItsDamagedCopiesAreRefused) {
     TDiaryData diary;
     auto event = std::make_unique<TReminders>();
