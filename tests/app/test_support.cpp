@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -177,6 +178,19 @@ void ReplaceText(QLineEdit* field, const QString& text) {
     QTest::mouseClick(field, Qt::LeftButton);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field, text);
+}
+
+QString ClippedCaption(const QWidget* window) {
+    for (const QLabel* l : window->findChildren<QLabel*>()) {
+        if (!l->isVisible() || l->text().isEmpty() || l->wordWrap() ||
+            l->textFormat() == Qt::RichText)
+            continue;
+        const QString shown = QString(l->text()).remove('&');
+        const int needed = l->fontMetrics().horizontalAdvance(shown);
+        if (l->contentsRect().width() < needed)
+            return QString("%1: %2 < %3").arg(shown).arg(l->contentsRect().width()).arg(needed);
+    }
+    return {};
 }
 
 QString CutColumn(const QTreeView* list, int first, int last) {

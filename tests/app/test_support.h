@@ -124,6 +124,10 @@ bool ClickCalendarDay(QCalendarWidget* calendar, int day);
 // "caption: width < needed"; empty when every one shows its texts whole.
 QString CutColumn(const QTreeView* list, int first, int last);
 
+// The first shown caption (a label's text) of `window` drawn narrower than its text,
+// as "text: width < needed"; empty when every one shows whole.
+QString ClippedCaption(const QWidget* window);
+
 // Writes an empty book with `entries` blank entries; returns its path.
 QString MakeBook(const QString& path, int entries = 0);
 // Writes a new, empty diary; returns its path.
