@@ -314,7 +314,7 @@ void TCallLogTest::CallLogDialogAddsEditsAndShowsDetails() {
             QVERIFY(ad->isVisible());
             QCOMPARE(FromQString(messages_->Requests.back().Text),
                      std::string(kMsgLogNumberRequired));
-            QCOMPARE(QApplication::focusWidget(), u->Number());
+            QCOMPARE(ad->focusWidget(), u->Number());
             QTest::keyClicks(u->Number(), " 0800 123 ");
             QTest::keyClicks(u->Comment(), "booked");
             ClickDialogButton(ad, "OK");
@@ -335,7 +335,7 @@ void TCallLogTest::CallLogDialogAddsEditsAndShowsDetails() {
             QVERIFY(ed->isVisible());
             QCOMPARE(FromQString(messages_->Requests.back().Text),
                      std::string(kMsgLogEndBeforeStart));
-            QCOMPARE(QApplication::focusWidget(), u->EndDate()->Edit());
+            QCOMPARE(ed->focusWidget(), u->EndDate()->Edit());
             ReplaceText(u->EndDate()->Edit(), "07/03/2O24");
             ReplaceText(u->EndTime(), "09:00");
             ClickDialogButton(ed, "OK");

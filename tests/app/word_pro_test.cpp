@@ -102,18 +102,18 @@ void TWordProTest::PageAddsEditsSelectsAndDeletesAndOkWritesTheFile() {
             QCOMPARE(FromQString(messages_->Requests.back().Text),
                      std::string(kMsgWordProNameRequired));
             QCOMPARE(messages_->Requests.back().TitleNumber, int(mtRequiredField));
-            QCOMPARE(QApplication::focusWidget(), e->NameEdit());
+            QCOMPARE(d->focusWidget(), e->NameEdit());
             QTest::keyClicks(e->NameEdit(), "  kate ");
             ClickDialogButton(d, "OK");
             QCOMPARE(FromQString(messages_->Requests.back().Text),
                      std::string(kMsgWordProTitleRequired));
-            QCOMPARE(QApplication::focusWidget(), e->TitleEdit());
+            QCOMPARE(d->focusWidget(), e->TitleEdit());
             QTest::keyClicks(e->TitleEdit(), "Kate");
             ClickDialogButton(d, "OK");
             QCOMPARE(messages_->Requests.back().TitleNumber, int(mtValidationFailed));
             QVERIFY(messages_->Requests.back().Text.startsWith(
                 "A Word Processor with the Name \"kate\" already exists"));
-            QCOMPARE(QApplication::focusWidget(), e->NameEdit());
+            QCOMPARE(d->focusWidget(), e->NameEdit());
             ReplaceText(e->NameEdit(), " Ted ");
             ReplaceText(e->TitleEdit(), " ted ");
             ClickDialogButton(d, "OK");

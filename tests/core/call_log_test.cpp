@@ -95,7 +95,7 @@ TEST(CallLogging, ASecondCallDoesNotTakeOverTheOpenLog) {
 }
 
 TEST(CallLogForm, ChecksInOrderWithTheirFocus) {
-    TLogUpdateForm f = NewLogForm(At(14, 30));
+    TLogUpdateForm f = FillLogForm(TLog("", "", At(14, 30), At(14, 30)));
     EXPECT_EQ(f.StartDate, "07/03/2024");
     EXPECT_EQ(f.StartTime, "14:30");
     EXPECT_EQ(f.EndTime, "14:30");
@@ -133,6 +133,22 @@ TEST(CallLogForm, ChecksInOrderWithTheirFocus) {
     f.EndDate = "08/03/2024";
     f.EndTime = "01:00";
     EXPECT_EQ(CheckLogForm(f, kDay).Record.End, kDay + 1 + EncodeTime(1, 0, 0));
+}
+
+TEST(CallLogForm, TimesLeftAsShownKeepTheirSeconds) {
+    const TLog call("0123", "first", kDay + EncodeTime(9, 40, 20), kDay + EncodeTime(9, 41, 35));
+    TLogUpdateForm f = FillLogForm(call);
+    EXPECT_EQ(f.StartTime, "09:40");
+    f.Comment = "only the comment";
+    TLogCheck c = CheckLogForm(f, kDay, DefaultFormatSettings(), &call);
+    EXPECT_EQ(c.Record.Start, call.Start);
+    EXPECT_EQ(c.Record.End, call.End);
+    EXPECT_EQ(c.Record.Comment.str(), "only the comment");
+    // A time the user typed is taken as typed.
+    f.EndTime = "09:45";
+    c = CheckLogForm(f, kDay, DefaultFormatSettings(), &call);
+    EXPECT_EQ(c.Record.Start, call.Start);
+    EXPECT_EQ(c.Record.End, At(9, 45));
 }
 
 TEST(CallLogForm, DetailsTexts) {

@@ -159,7 +159,9 @@ void TCallLogDlg::AddRecord() {
         return;
     const IClock& clock = book_.Frame().Clock();
     const TFormatSettings& fs = book_.Frame().Settings().FormatSettings;
-    TLogUpdateDlg dlg("Add New Call Log Record", entryName_, NewLogForm(clock.Now(), fs), fs, clock,
+    // A new record: no number, no comment, starting and ending now.
+    const TDateTime now = clock.Now();
+    TLogUpdateDlg dlg("Add New Call Log Record", entryName_, TLog("", "", now, now), fs, clock,
                       this);
     if (dlg.exec() == QDialog::Accepted)
         Fill(edit_->Add(dlg.Record()));
@@ -171,8 +173,7 @@ void TCallLogDlg::EditRecord() {
     if (!log || book_.ReadOnly())
         return;
     const TFormatSettings& fs = book_.Frame().Settings().FormatSettings;
-    TLogUpdateDlg dlg("Update Call Log Record", entryName_, FillLogForm(*log, fs), fs,
-                      book_.Frame().Clock(), this);
+    TLogUpdateDlg dlg("Update Call Log Record", entryName_, *log, fs, book_.Frame().Clock(), this);
     if (dlg.exec() == QDialog::Accepted)
         Fill(edit_->Replace(row, dlg.Record()));
 }

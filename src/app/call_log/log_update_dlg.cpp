@@ -21,10 +21,10 @@ constexpr int kCommentLength = 255;
 
 } // namespace
 
-TLogUpdateDlg::TLogUpdateDlg(const QString& caption, const QString& entryName,
-                             const TLogUpdateForm& form, const TFormatSettings& fs,
-                             const IClock& clock, QWidget* parent)
-    : QDialog(parent), fs_(fs), clock_(clock) {
+TLogUpdateDlg::TLogUpdateDlg(const QString& caption, const QString& entryName, const TLog& shown,
+                             const TFormatSettings& fs, const IClock& clock, QWidget* parent)
+    : QDialog(parent), fs_(fs), clock_(clock), shown_(shown) {
+    const TLogUpdateForm form = FillLogForm(shown, fs);
     setWindowTitle(caption);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel("Call to"), 0, 0);
@@ -88,7 +88,7 @@ void TLogUpdateDlg::accept() {
     form.EndTime = FromQString(endTime_->text());
     form.Number = FromQString(number_->text());
     form.Comment = FromQString(comment_->toPlainText());
-    const TLogCheck check = CheckLogForm(form, DateOf(clock_.Now()), fs_);
+    const TLogCheck check = CheckLogForm(form, DateOf(clock_.Now()), fs_, &shown_);
     if (check.Refusal) {
         ShowMessage(*check.Refusal);
         switch (check.Focus) {

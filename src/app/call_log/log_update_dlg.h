@@ -19,7 +19,8 @@ class TDateBox;
 class TLogUpdateDlg : public QDialog {
     Q_OBJECT
 public:
-    TLogUpdateDlg(const QString& caption, const QString& entryName, const TLogUpdateForm& form,
+    // The boxes show `shown`: the record edited, or a new one starting and ending now.
+    TLogUpdateDlg(const QString& caption, const QString& entryName, const TLog& shown,
                   const TFormatSettings& fs, const IClock& clock, QWidget* parent = nullptr);
 
     // The record as accepted by OK.
@@ -36,6 +37,7 @@ public:
 private:
     const TFormatSettings& fs_;
     const IClock& clock_;
+    TLog shown_;
     TLog record_;
     QLineEdit* number_ = nullptr;
     TDateBox* startDate_ = nullptr;

@@ -14,13 +14,6 @@ TDialogMessage Refusal(int title, const char* text) {
 
 } // namespace
 
-TLogUpdateForm NewLogForm(TDateTime now, const TFormatSettings& fs) {
-    TLog log;
-    log.Start = now;
-    log.End = now;
-    return FillLogForm(log, fs);
-}
-
 TLogUpdateForm FillLogForm(const TLog& log, const TFormatSettings& fs) {
     TLogUpdateForm f;
     f.StartDate = FormatDateTime("ddddd", log.Start, fs);
@@ -32,7 +25,8 @@ TLogUpdateForm FillLogForm(const TLog& log, const TFormatSettings& fs) {
     return f;
 }
 
-TLogCheck CheckLogForm(const TLogUpdateForm& form, TDateTime today, const TFormatSettings& fs) {
+TLogCheck CheckLogForm(const TLogUpdateForm& form, TDateTime today, const TFormatSettings& fs,
+                       const TLog* shown) {
     TLogCheck check;
     const auto startDate = ParseDate(Trim(form.StartDate), fs, today);
     const auto startTime = ParseTime(Trim(form.StartTime), fs);
@@ -43,8 +37,15 @@ TLogCheck CheckLogForm(const TLogUpdateForm& form, TDateTime today, const TForma
         check.Focus = !startDate || !startTime ? TLogField::StartDate : TLogField::EndDate;
         return check;
     }
-    const TDateTime start = ComposeDateTime(*startDate, *startTime);
-    const TDateTime end = ComposeDateTime(*endDate, *endTime);
+    TDateTime start = ComposeDateTime(*startDate, *startTime);
+    TDateTime end = ComposeDateTime(*endDate, *endTime);
+    if (shown) {
+        const TLogUpdateForm before = FillLogForm(*shown, fs);
+        if (form.StartDate == before.StartDate && form.StartTime == before.StartTime)
+            start = shown->Start;
+        if (form.EndDate == before.EndDate && form.EndTime == before.EndTime)
+            end = shown->End;
+    }
     if (CalendarMs(end) < CalendarMs(start)) {
         check.Refusal = Refusal(kMsgTitleValidationFailed, kMsgLogEndBeforeStart);
         check.Focus = TLogField::EndDate;

@@ -32,8 +32,6 @@ struct TLogUpdateForm {
     bool operator==(const TLogUpdateForm&) const = default;
 };
 
-// A new record: no number, no comment, starting and ending now.
-TLogUpdateForm NewLogForm(TDateTime now, const TFormatSettings& fs = DefaultFormatSettings());
 TLogUpdateForm FillLogForm(const TLog& log, const TFormatSettings& fs = DefaultFormatSettings());
 
 // The box a failed check sends the focus to.
@@ -46,9 +44,13 @@ struct TLogCheck {
 };
 
 // OK of the update dialog: every date and time must read, the end must not be before
-// the start (the same moment is accepted), and the number must not be blank.
+// the start (the same moment is accepted), and the number must not be blank. The
+// boxes show times to the minute: a start or end whose date and time the user left
+// as `shown` had them keeps its seconds, so that changing only the comment or the
+// number does not change the length of the call.
 TLogCheck CheckLogForm(const TLogUpdateForm& form, TDateTime today,
-                       const TFormatSettings& fs = DefaultFormatSettings());
+                       const TFormatSettings& fs = DefaultFormatSettings(),
+                       const TLog* shown = nullptr);
 
 // The details dialog: "Started" and "Finished" as 't "on" dddddd', and the duration.
 struct TLogDetails {
