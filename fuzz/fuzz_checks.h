@@ -12,6 +12,8 @@
 #include "core/printing/catalogues.h"
 #include "core/printing/label_templates.h"
 #include "core/printing/layout_objects.h"
+#include "core/printing/object_text.h"
+#include "core/printing/print_run.h"
 #include "core/store/book_file.h"
 
 #include <cstdint>
@@ -208,11 +210,73 @@ inline TOutcome CheckLayoutBytes(std::span<const std::uint8_t> bytes) {
     return CheckPrintingBytes<TLayoutList>(bytes, ParseLayoutsImage, WriteLayoutsImage, sentinel);
 }
 
+// The objects of a layout that reads are planned onto every kind of paper for every
+// data source, with a small book and diary: whatever the file holds (formats, fonts,
+// sizes, field numbers), the run must end with pages or a reason.
+inline bool PlansEveryWay(const TLayoutObjects& objects) {
+    TBookData book;
+    book.SetBuiltInDefaults();
+    TRecord entry;
+    entry.SetNameField(2, "Ames");
+    const int a = entry.Addresses.AddAddress(1);
+    entry.Addresses.SetFieldOf(a, 2, "1 Road\r\nTown");
+    auto reminder = std::make_unique<TReminders>();
+    reminder->When = 45000.5;
+    entry.Reminders.Add(std::move(reminder));
+    entry.CallLogs.AddLog("0123", "Hello", 45000.5, 45000.6);
+    entry.Created = 45000.25;
+    book.Entries.Add(std::make_unique<TRecord>(entry));
+    TDiaryData diary;
+    auto event = std::make_unique<TReminders>();
+    event->When = 45001.75;
+    diary.Events.Add(std::move(event));
+    for (int type : {kPaperEnvelope, kPaperLabel, kPaperListing})
+        for (int source = kSourceEntries; source <= kSourceDiary; ++source) {
+            TPaper paper;
+            paper.Type = type;
+            paper.Width = 210;
+            paper.Height = 297;
+            paper.LabelWidth = 60;
+            paper.LabelHeight = 30;
+            paper.LabelsAcross = 3;
+            paper.LabelsDown = 9;
+            TLayout layout;
+            layout.Source = source;
+            layout.Headers = layout.Footers = true;
+            TPrintRequest request;
+            request.Parameters.Selection = kSelectAll;
+            request.Layout = &layout;
+            request.Paper = &paper;
+            request.Objects = &objects;
+            request.ReturnAddress = "Home\r\nStreet";
+            request.Now = 45002.5;
+            request.MaxPages = 50;
+            TPrintSource from;
+            from.Book = &book;
+            from.Diary = &diary;
+            const TPlanResult r = PlanPrintRun(request, from);
+            if (!r.Ok && r.Message.empty())
+                return false;
+            for (const auto& page : r.Plan.Pages)
+                for (const auto& item : page.Items)
+                    if (item.Text.size() > kObjectTextMax)
+                        return false;
+        }
+    return true;
+}
+
 inline TOutcome CheckLayoutObjectBytes(std::span<const std::uint8_t> bytes) {
     TLayoutObjects sentinel;
     sentinel.Footer.emplace_back();
-    return CheckPrintingBytes<TLayoutObjects>(bytes, ParseLayoutObjects, WriteLayoutObjects,
-                                              sentinel);
+    const TOutcome outcome =
+        CheckPrintingBytes<TLayoutObjects>(bytes, ParseLayoutObjects, WriteLayoutObjects, sentinel);
+    if (outcome == TOutcome::Accepted) {
+        TLayoutObjects objects;
+        ParseLayoutObjects(bytes, objects);
+        if (!PlansEveryWay(objects))
+            return TOutcome::Changed;
+    }
+    return outcome;
 }
 
 inline TOutcome CheckQuickReportBytes(std::span<const std::uint8_t> bytes) {

@@ -183,6 +183,13 @@ TEST(PrintRunLabels, ARowPerEntryWrapsFromMidRowAndASheetPerEntryFillsIt) {
     s.Request.Parameters.LabelFill = kFillCopies;
     s.Request.Parameters.Copies = 4;
     EXPECT_EQ(Texts(s.Run().Plan).size(), 8u);
+    // A run past the page limit is refused whole instead of filling the memory.
+    s.Request.Parameters.Copies = 9999;
+    s.Request.MaxPages = 5;
+    const TPlanResult tooLong = s.Run();
+    EXPECT_FALSE(tooLong.Ok);
+    EXPECT_TRUE(tooLong.Plan.Pages.empty());
+    EXPECT_NE(tooLong.Message.find("too many Pages"), std::string::npos);
 }
 
 TEST(PrintRunLabels, ALandscapeSheetExchangesRowsAndColumns) {

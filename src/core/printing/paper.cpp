@@ -125,8 +125,10 @@ int TPaperList::TakeNumber() {
 }
 
 TPaper* TPaperList::Create(std::string_view name, int type, int countryCode) {
+    if (Count() >= kMaxListCount)
+        return nullptr;
     const int number = TakeNumber();
-    if (number == kNoNumber || Count() >= kMaxListCount)
+    if (number == kNoNumber)
         return nullptr;
     auto p = std::make_unique<TPaper>();
     p->SetName(name);
@@ -137,8 +139,10 @@ TPaper* TPaperList::Create(std::string_view name, int type, int countryCode) {
 }
 
 TPaper* TPaperList::Duplicate(const TPaper& source) {
+    if (Count() >= kMaxListCount)
+        return nullptr;
     const int number = TakeNumber();
-    if (number == kNoNumber || Count() >= kMaxListCount)
+    if (number == kNoNumber)
         return nullptr;
     auto p = std::make_unique<TPaper>(source);
     p->Number = number;

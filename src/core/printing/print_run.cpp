@@ -25,6 +25,9 @@ constexpr const char* kNothingToPrint = "There is Nothing to Print for the Selec
 constexpr const char* kBadPaper =
     "The Paper Size of this Page Layout cannot be Printed.\n\nPlease check its sizes and its "
     "label grid in the Paper Setup.";
+constexpr const char* kTooManyPages =
+    "This Print would take too many Pages.\n\nPlease print fewer Records, Copies or Labels at "
+    "a time.";
 // Pen widths are kept in screen pixels of 96 to the inch.
 constexpr double kMmPerPixel = 25.4 / 96;
 // No sheet is smaller or larger than this (millimetres).
@@ -65,9 +68,14 @@ public:
         result.Plan.Title = q_.Parameters.NameText();
         result.Plan.Copies = paper_.Type == kPaperLabel ? 1 : std::max(1, q_.Parameters.Copies);
         plan_ = &result.Plan;
-        const bool completed = Walk(result);
-        if (!first_)
+        const bool completed = Walk(result) && !tooLong_;
+        if (!first_ && !tooLong_)
             EndPage();
+        if (tooLong_) {
+            result.Plan.Pages.clear();
+            result.Message = kTooManyPages;
+            return result;
+        }
         result.Cancelled = !completed;
         result.Ok = completed && !result.Plan.Pages.empty();
         if (completed && result.Plan.Pages.empty() && result.Message.empty()) {
@@ -249,7 +257,9 @@ private:
         return true;
     }
 
-    bool Tell(int done, int total) { return !q_.Progress || q_.Progress(done, total); }
+    bool Tell(int done, int total) {
+        return !tooLong_ && (!q_.Progress || q_.Progress(done, total));
+    }
 
     int Repeats() const {
         if (paper_.Type != kPaperLabel)
@@ -268,6 +278,8 @@ private:
 
     // Every print but the first of the run is preceded by one advance.
     void Print(const TPrintRecord& r) {
+        if (tooLong_)
+            return;
         if (first_) {
             first_ = false;
             BeginPage(r);
@@ -342,6 +354,8 @@ private:
     }
 
     void BeginPage(const TPrintRecord& r) {
+        if (plan_->Pages.size() >= q_.MaxPages)
+            tooLong_ = true;
         TPlanPage page;
         page.Width = pageW_;
         page.Height = pageH_;
@@ -438,7 +452,7 @@ private:
     double cellW_ = 0, cellH_ = 0, gapX_ = 0, gapY_ = 0, originX_ = 0, originY_ = 0;
     double labelX_ = 0, labelY_ = 0;
     double y_ = 0, detail_ = 0;
-    bool first_ = true, printedOnPage_ = false, havePrevious_ = false;
+    bool first_ = true, printedOnPage_ = false, havePrevious_ = false, tooLong_ = false;
     TPrintRecord last_;
 };
 

@@ -46,6 +46,9 @@ struct TPrintRequest {
     TDateTime Now = 0;     // the moment of printing
     int StartingLabel = 1; // the first label position on the first sheet, from 1
     const TFormatSettings* Formats = &DefaultFormatSettings();
+    // A run of more pages is refused rather than planned (100,000 pages are 1.4 million
+    // labels of a 2 x 7 sheet).
+    std::size_t MaxPages = 100000;
     // Told of every record done; false stops the run.
     std::function<bool(int done, int total)> Progress;
 };
