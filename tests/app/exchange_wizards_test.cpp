@@ -4,8 +4,10 @@
 
 #include "app/book/book.h"
 #include "app/exchange/export_wizard.h"
+#include "app/exchange/import_templates_dlg.h"
 #include "app/exchange/import_wizard.h"
 #include "core/exchange/export_mru.h"
+#include "core/exchange/import_template.h"
 #include "core/settings/settings_access.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
@@ -13,13 +15,16 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 
 namespace tessaly {
@@ -32,6 +37,7 @@ private slots:
     void ImportWizardAddsTheFilesLinesToTheBook();
     void ImportWizardRefusesMissingAndEmptyFilesAndCancelChangesNothing();
     void ExportWizardWritesRemindersInTheChosenEncoding();
+    void TemplateDialogMapsADraggedFieldAndSavesACopy();
 
 private:
     QString WriteText(const QString& name, const QByteArray& text) {
@@ -185,6 +191,98 @@ void TExchangeWizardsTest::ExportWizardWritesRemindersInTheChosenEncoding() {
     });
     MenuAction(*book, "&Export...")->trigger();
     QCOMPARE(FileBytes(out), text);
+}
+
+// A field dragged from the file's fields and dropped on a slot, as the list views
+// receive it.
+static void DragFieldToSlot(TImportTemplatesDlg* d, int field, int slot) {
+    QListWidget* fields = d->FieldList();
+    TSlotList* slotList = d->SlotList();
+    std::unique_ptr<QMimeData> mime(fields->model()->mimeData({fields->model()->index(field, 0)}));
+    const QPointF at = slotList->visualItemRect(slotList->item(slot)).center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(slotList->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(slotList->viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(slotList->viewport(), &drop);
+}
+
+void TExchangeWizardsTest::TemplateDialogMapsADraggedFieldAndSavesACopy() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakeBook(Path("Tpl.ADR")));
+    QVERIFY(book);
+    const QString csv = WriteText("people.csv", "Family;Given\r\nSmith;Ann\r\n");
+    const QString tpi = QDir(Path("cfg")).filePath("TESSALY.TPI");
+    TImportTemplatesDlg::NameAsker = [](QWidget*, const QString&, const QString&) {
+        return QString("Semicolons");
+    };
+    bool seen = false;
+    OnModalDialog("Import to Address Book", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TImportWizard*>(d);
+        TypeFile(wizard->FileBox(), csv);
+        ClickDialogButton(d, "&Next >");
+        // Cancel in the template dialog changes nothing.
+        OnModalDialog("Import Templates", [&](QDialog* t) {
+            auto* dlg = qobject_cast<TImportTemplatesDlg*>(t);
+            QTest::mouseClick(dlg->SlotList()->viewport(), Qt::LeftButton);
+            ClickDialogButton(t, "Cancel");
+        });
+        ClickDialogButton(d, "&Templates");
+        QVERIFY(!QFile::exists(tpi));
+
+        OnModalDialog("Import Templates", [&](QDialog* t) {
+            auto* dlg = qobject_cast<TImportTemplatesDlg*>(t);
+            QVERIFY(dlg);
+            // Options: semicolons through "Other"; an empty "Other" is refused first.
+            ClickTab(t, 1);
+            auto* other = t->findChildren<QRadioButton*>()[2];
+            QCOMPARE(other->text(), QString("Ot&her"));
+            QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(8, other->height() / 2));
+            ClickDialogButton(t, "Save &As");
+            QCOMPARE(messages_->Requests.back().TitleNumber, 1010);
+            QVERIFY(messages_->Requests.back().Text.startsWith(
+                "A Character for Field Separation must be specified."));
+            auto* sepEdit = t->findChildren<QLineEdit*>()[1];
+            QTest::keyClicks(sepEdit, ";");
+            // Header line off keeps the first line as data; then back to the mapping.
+            ClickTab(t, 0);
+            ReplaceText(dlg->SampleFile(), csv);
+            ClickDialogButton(t, "&Refresh");
+            QCOMPARE(dlg->FieldList()->count(), 1); // still read with commas
+            QCOMPARE(dlg->FieldList()->item(0)->text(), QString("00 Family;Given"));
+            ClickDialogButton(t, "Save &As");
+            QCOMPARE(dlg->TemplateBox()->currentText(), QString("Semicolons"));
+            ClickDialogButton(t, "&Refresh");
+            QCOMPARE(dlg->FieldList()->count(), 2);
+            QCOMPARE(dlg->FieldList()->item(0)->text(), QString("00 Family"));
+            // Slot 2 (surname) already takes column 2 by default: clear it, drag "Family".
+            dlg->SlotList()->setCurrentRow(2);
+            ClickDialogButton(t, "&Delete");
+            DragFieldToSlot(dlg, 0, 2);
+            QCOMPARE(dlg->SlotList()->item(2)->text(), QString("Surname  <  00"));
+            ClickDialogButton(t, "OK");
+            QVERIFY(!t->isVisible());
+        });
+        ClickDialogButton(d, "&Templates");
+        QCOMPARE(wizard->TemplateList()->count(), 2);
+        seen = true;
+        ClickDialogButton(d, "Cancel");
+    });
+    MenuAction(*book, "I&mport...")->trigger();
+    QVERIFY(seen);
+    const TImportList saved = LoadImportTemplates(FromQString(tpi));
+    const int i = saved.Find("Semicolons");
+    QVERIFY(i >= 0);
+    QCOMPARE(int(saved.At(i)->Separator), int(';'));
+    QCOMPARE(saved.At(i)->Mappings[2].Count(), 1);
+    QCOMPARE(saved.At(i)->FirstColumn(2), 0);
+    // The template the edits were made on before "Save As" kept its own options.
+    const int original = saved.Find("Default Address Book Import");
+    QVERIFY(original >= 0);
+    QCOMPARE(int(saved.At(original)->Separator), int(','));
+    QCOMPARE(book->Book()->Entries.Count(), 0);
 }
 
 } // namespace tessaly

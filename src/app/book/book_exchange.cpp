@@ -19,16 +19,18 @@ void TBook::ImportData() {
     const TStoreSettings store = Frame().Settings().StoreSettings();
     const TImportList templates = LoadImportTemplates(store.ConfigFile(".TPI"));
     const QString name = QFileInfo(FilePath()).completeBaseName().toUpper();
-    TImportWizard wizard(this, Frame().Access(), templates, kImportEntries,
-                         QString("Import to Address Book %1").arg(name),
-                         [this](const TImport& tpl, const std::string& path,
-                                const std::function<bool(int)>& progress) {
-                             TImportOptions options;
-                             options.Now = clock_.Now();
-                             options.AdvanceWarning = Frame().Settings().AdvanceWarning;
-                             options.Progress = progress;
-                             return ImportIntoBook(*book_, path, tpl, options);
-                         });
+    TImportWizard wizard(
+        this, Frame().Access(), templates, kImportEntries,
+        QString("Import to Address Book %1").arg(name),
+        [this](const TImport& tpl, const std::string& path,
+               const std::function<bool(int)>& progress) {
+            TImportOptions options;
+            options.Now = clock_.Now();
+            options.AdvanceWarning = Frame().Settings().AdvanceWarning;
+            options.Progress = progress;
+            return ImportIntoBook(*book_, path, tpl, options);
+        },
+        store.ConfigFile(".TPI"), book_.get());
     wizard.exec();
     if (wizard.Result().Imported > 0) {
         BuildEntryList();

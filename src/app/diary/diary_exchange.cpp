@@ -15,16 +15,18 @@ void TDiaryDlg::ImportData() {
         return;
     const TStoreSettings store = Frame().Settings().StoreSettings();
     const TImportList templates = LoadImportTemplates(store.ConfigFile(".TPI"));
-    TImportWizard wizard(this, Frame().Access(), templates, kImportDiaryEvents,
-                         "Import to Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(),
-                         [this](const TImport& tpl, const std::string& path,
-                                const std::function<bool(int)>& progress) {
-                             TImportOptions options;
-                             options.Now = clock_.Now();
-                             options.AdvanceWarning = Frame().Settings().AdvanceWarning;
-                             options.Progress = progress;
-                             return ImportIntoDiary(*diary_, path, tpl, options);
-                         });
+    TImportWizard wizard(
+        this, Frame().Access(), templates, kImportDiaryEvents,
+        "Import to Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(),
+        [this](const TImport& tpl, const std::string& path,
+               const std::function<bool(int)>& progress) {
+            TImportOptions options;
+            options.Now = clock_.Now();
+            options.AdvanceWarning = Frame().Settings().AdvanceWarning;
+            options.Progress = progress;
+            return ImportIntoDiary(*diary_, path, tpl, options);
+        },
+        store.ConfigFile(".TPI"));
     wizard.exec();
     if (wizard.Result().Imported > 0)
         RecordChange(0);
