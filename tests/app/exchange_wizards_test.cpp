@@ -3,6 +3,7 @@
 // changing nothing, and an export of reminders in UTF-8 remembered for its template.
 
 #include "app/book/book.h"
+#include "app/exchange/export_templates_dlg.h"
 #include "app/exchange/export_wizard.h"
 #include "app/exchange/import_templates_dlg.h"
 #include "app/exchange/import_wizard.h"
@@ -38,6 +39,7 @@ private slots:
     void ImportWizardRefusesMissingAndEmptyFilesAndCancelChangesNothing();
     void ExportWizardWritesRemindersInTheChosenEncoding();
     void TemplateDialogMapsADraggedFieldAndSavesACopy();
+    void ExportTemplatesChooseTheColumnsAndTheirLabels();
 
 private:
     QString WriteText(const QString& name, const QByteArray& text) {
@@ -193,6 +195,20 @@ void TExchangeWizardsTest::ExportWizardWritesRemindersInTheChosenEncoding() {
     QCOMPARE(FileBytes(out), text);
 }
 
+// A field dragged from one list and dropped on a row of another (or below its rows).
+static void DragRow(QListWidget* from, int row, TSlotList* to, int onto) {
+    std::unique_ptr<QMimeData> mime(from->model()->mimeData({from->model()->index(row, 0)}));
+    const QPoint at = onto < to->count()
+                          ? to->visualItemRect(to->item(onto)).center()
+                          : QPoint(to->viewport()->width() / 2, to->viewport()->height() - 4);
+    QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(to->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(to->viewport(), &move);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(to->viewport(), &drop);
+}
+
 // A field dragged from the file's fields and dropped on a slot, as the list views
 // receive it.
 static void DragFieldToSlot(TImportTemplatesDlg* d, int field, int slot) {
@@ -283,6 +299,69 @@ void TExchangeWizardsTest::TemplateDialogMapsADraggedFieldAndSavesACopy() {
     QVERIFY(original >= 0);
     QCOMPARE(int(saved.At(original)->Separator), int(','));
     QCOMPARE(book->Book()->Entries.Count(), 0);
+}
+
+void TExchangeWizardsTest::ExportTemplatesChooseTheColumnsAndTheirLabels() {
+    const QString path = Path("Cols.ADR");
+    {
+        auto b = NewBook(PathToCore(path), TStoreSettings());
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(1, "Ann");
+        e->SetNameField(2, "Smith");
+        b->Entries.Add(std::move(e));
+        QVERIFY(SaveBook(*b, false, TStoreSettings()).Ok);
+    }
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, path);
+    QVERIFY(book);
+    TExportTemplatesDlg::NameAsker = [](QWidget*, const QString&, const QString&) {
+        return QString("Names");
+    };
+    const QString out = Path("names.txt");
+    bool seen = false;
+    OnModalDialog("Export Address Book COLS", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TExportWizard*>(d);
+        ClickDialogButton(d, "&Next >");
+        ClickDialogButton(d, "&Next >");
+        OnModalDialog("Export Templates", [&](QDialog* t) {
+            auto* dlg = qobject_cast<TExportTemplatesDlg*>(t);
+            QVERIFY(dlg);
+            QCOMPARE(dlg->Columns()->count(), 17);
+            ClickDialogButton(t, "Dele&te All");
+            QCOMPARE(dlg->Columns()->count(), 0);
+            DragRow(dlg->Available(), 2, dlg->Columns(), 0); // "Surname"
+            QTest::mouseClick(dlg->Available()->viewport(), Qt::LeftButton, {},
+                              dlg->Available()->visualItemRect(dlg->Available()->item(1)).center());
+            ClickDialogButton(t, "&Add"); // "First Name" after it
+            ClickDialogButton(t, "Move &Up");
+            QCOMPARE(dlg->Columns()->item(0)->text(), QString("First Name"));
+            dlg->Columns()->setCurrentRow(1);
+            ClickDialogButton(t, "&Label ");
+            QCOMPARE(dlg->Columns()->item(1)->text(), QString("[Label] Surname"));
+            ClickTab(t, 1);
+            QTest::mouseClick(t->findChildren<QRadioButton*>()[1], Qt::LeftButton, {},
+                              QPoint(8, 8)); // "&Tabs"
+            ClickDialogButton(t, "Save As");
+            QCOMPARE(dlg->TemplateBox()->currentText(), QString("Names"));
+            ClickDialogButton(t, "OK");
+        });
+        ClickDialogButton(d, "&Templates");
+        QCOMPARE(wizard->TemplateList()->count(), 2);
+        wizard->TemplateList()->setCurrentRow(1);
+        QCOMPARE(wizard->TemplateList()->currentItem()->text(), QString("Names"));
+        ClickDialogButton(d, "&Next >");
+        TypeFile(wizard->FileBox(), out);
+        ClickDialogButton(d, "&Finish");
+        seen = true;
+    });
+    MenuAction(*book, "&Export...")->trigger();
+    QVERIFY(seen);
+    QCOMPARE(FileBytes(out),
+             QByteArray("\"First Name\"\t\"Surname\"\r\n\"Ann\"\t\"Surname Smith\"\r\n"));
+    const TExportList saved =
+        LoadExportTemplates(FromQString(QDir(Path("cfg")).filePath("TESSALY.TPE")));
+    QCOMPARE(saved.Count(), 5);
+    QCOMPARE(saved.At(0)->UsedColumns().size(), std::size_t(17)); // the default kept its own
 }
 
 } // namespace tessaly

@@ -50,24 +50,25 @@ void TBook::ExportData() {
             addressTemplates.emplace_back(ToQString(book_->Templates.TemplateName(i)),
                                           book_->Templates.TemplateId(i));
     const QString name = QFileInfo(FilePath()).completeBaseName().toUpper();
-    TExportWizard wizard(this, Frame().Access(), templates, false,
-                         QString("Export Address Book %1").arg(name), addressTemplates,
-                         [this](const TExport& tpl, const TExportChoice& choice,
-                                const std::function<bool(int)>& progress) {
-                             std::vector<const TRecord*> listed;
-                             for (int row = 0; row < model_->rowCount(); ++row)
-                                 listed.push_back(model_->EntryAt(row));
-                             const auto order =
-                                 EntryOrder(*book_, choice.Selection, listed, SelectedEntry());
-                             TExportOptions options;
-                             options.Progress = progress;
-                             if (tpl.ExportType == kExportReminders)
-                                 return ExportReminders(*book_, order, tpl, options);
-                             if (tpl.ExportType == kExportCallLogs)
-                                 return ExportCallLogs(*book_, order, tpl, options);
-                             return ExportEntries(*book_, order, tpl, choice.Addresses,
-                                                  choice.AddressTemplateId, options);
-                         });
+    TExportWizard wizard(
+        this, Frame().Access(), templates, false, QString("Export Address Book %1").arg(name),
+        addressTemplates,
+        [this](const TExport& tpl, const TExportChoice& choice,
+               const std::function<bool(int)>& progress) {
+            std::vector<const TRecord*> listed;
+            for (int row = 0; row < model_->rowCount(); ++row)
+                listed.push_back(model_->EntryAt(row));
+            const auto order = EntryOrder(*book_, choice.Selection, listed, SelectedEntry());
+            TExportOptions options;
+            options.Progress = progress;
+            if (tpl.ExportType == kExportReminders)
+                return ExportReminders(*book_, order, tpl, options);
+            if (tpl.ExportType == kExportCallLogs)
+                return ExportCallLogs(*book_, order, tpl, options);
+            return ExportEntries(*book_, order, tpl, choice.Addresses, choice.AddressTemplateId,
+                                 options);
+        },
+        store.ConfigFile(".TPE"), book_.get());
     wizard.exec();
 }
 

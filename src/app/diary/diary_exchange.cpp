@@ -37,17 +37,19 @@ void TDiaryDlg::ExportData() {
         return;
     const TStoreSettings store = Frame().Settings().StoreSettings();
     const TExportList templates = LoadExportTemplates(store.ConfigFile(".TPE"));
-    TExportWizard wizard(this, Frame().Access(), templates, true,
-                         "Export Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(), {},
-                         [this](const TExport& tpl, const TExportChoice& choice,
-                                const std::function<bool(int)>& progress) {
-                             TExportOptions options;
-                             options.Progress = progress;
-                             return ExportDiaryEvents(DiaryEventOrder(*diary_, choice.AllDates,
-                                                                      choice.IncludeCompleted,
-                                                                      choice.First, choice.Last),
-                                                      tpl, options);
-                         });
+    TExportWizard wizard(
+        this, Frame().Access(), templates, true,
+        "Export Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(), {},
+        [this](const TExport& tpl, const TExportChoice& choice,
+               const std::function<bool(int)>& progress) {
+            TExportOptions options;
+            options.Progress = progress;
+            return ExportDiaryEvents(DiaryEventOrder(*diary_, choice.AllDates,
+                                                     choice.IncludeCompleted, choice.First,
+                                                     choice.Last),
+                                     tpl, options);
+        },
+        store.ConfigFile(".TPE"));
     wizard.exec();
 }
 

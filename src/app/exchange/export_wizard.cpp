@@ -1,5 +1,6 @@
 #include "app/exchange/export_wizard.h"
 
+#include "app/exchange/export_templates_dlg.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
 #include "core/common/date_time.h"
@@ -50,8 +51,9 @@ std::function<QString(QWidget*, const QString&)> TExportWizard::FileChooser =
 TExportWizard::TExportWizard(QWidget* parent, TSettingsAccess& access, const TExportList& templates,
                              bool diary, const QString& title,
                              const std::vector<std::pair<QString, int>>& addressTemplates,
-                             TRunner runner)
-    : TWizardFrame(parent), access_(access), list_(templates), diary_(diary),
+                             TRunner runner, std::string templatesPath, const TBookData* book)
+    : TWizardFrame(parent), access_(access), list_(templates),
+      templatesPath_(std::move(templatesPath)), book_(book), diary_(diary),
       runner_(std::move(runner)) {
     setWindowTitle(title);
 
@@ -120,6 +122,16 @@ TExportWizard::TExportWizard(QWidget* parent, TSettingsAccess& access, const TEx
     p3->addWidget(caption);
     templates_ = new QListWidget(this);
     p3->addWidget(templates_, 1);
+    auto* edit = new QPushButton("&Templates", this);
+    edit->setEnabled(!templatesPath_.empty());
+    p3->addWidget(edit, 0, Qt::AlignLeft);
+    connect(edit, &QPushButton::clicked, this, [this] {
+        TExportTemplatesDlg dialog(this, list_, book_, Type(), templatesPath_);
+        if (dialog.exec() == QDialog::Accepted) {
+            list_ = dialog.Templates();
+            FillTemplates();
+        }
+    });
     auto* enc = new QHBoxLayout;
     enc->addWidget(new QLabel("Text &Encoding:"));
     encoding_ = new QComboBox(this);

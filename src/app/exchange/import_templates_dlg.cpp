@@ -82,7 +82,7 @@ void TSlotList::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TSlotList::dragMoveEvent(QDragMoveEvent* event) {
-    const bool onSlot = itemAt(event->position().toPoint()) != nullptr;
+    const bool onSlot = DropsAtEnd || itemAt(event->position().toPoint()) != nullptr;
     if (onSlot && DraggedRow(event->mimeData(), Source) >= 0)
         event->acceptProposedAction();
     else
@@ -92,12 +92,14 @@ void TSlotList::dragMoveEvent(QDragMoveEvent* event) {
 void TSlotList::dropEvent(QDropEvent* event) {
     QListWidgetItem* target = itemAt(event->position().toPoint());
     const int field = DraggedRow(event->mimeData(), Source);
-    if (!target || field < 0) {
+    if ((!target && !DropsAtEnd) || field < 0) {
         event->ignore();
         return;
     }
-    emit FieldDropped(field, row(target));
-    setCurrentItem(target);
+    const int at = target ? row(target) : count();
+    emit FieldDropped(field, at);
+    if (item(at))
+        setCurrentRow(at);
     event->acceptProposedAction();
 }
 

@@ -27,6 +27,8 @@ class TSlotList : public QListWidget {
 public:
     explicit TSlotList(QWidget* parent) : QListWidget(parent) { setAcceptDrops(true); }
     QListWidget* Source = nullptr;
+    // A drop below the last item counts as a drop after it (the row is Count()).
+    bool DropsAtEnd = false;
 signals:
     // The field at `fieldRow` of the source was dropped on the slot at `slotRow`.
     void FieldDropped(int fieldRow, int slotRow);
