@@ -133,8 +133,10 @@ TExportWizard::TExportWizard(QWidget* parent, TSettingsAccess& access, const TEx
         }
     });
     auto* enc = new QHBoxLayout;
-    enc->addWidget(new QLabel("Text &Encoding:"));
+    auto* encodingLabel = new QLabel("Text &Encoding:");
+    enc->addWidget(encodingLabel);
     encoding_ = new QComboBox(this);
+    encodingLabel->setBuddy(encoding_);
     encoding_->addItems({kEncodingWindows1252, kEncodingUtf8});
     enc->addWidget(encoding_, 1);
     p3->addLayout(enc);

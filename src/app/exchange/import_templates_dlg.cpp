@@ -338,6 +338,11 @@ void TImportTemplatesDlg::RefreshFields() {
         fields_->addItem(ToQString(f));
 }
 
+void TImportTemplatesDlg::SetSampleFile(const QString& path) {
+    sample_->setText(path);
+    RefreshFields();
+}
+
 void TImportTemplatesDlg::MapField(int fieldRow, int slot) {
     TImport* t = Current();
     if (!t || fieldRow < 0 || slot < 0 || slot >= SlotCount(type_))

@@ -54,6 +54,9 @@ public:
     QLineEdit* SampleFile() const { return sample_; }
     QTabWidget* Tabs() const { return tabs_; }
 
+    // The file whose first line the mapping tab lists.
+    void SetSampleFile(const QString& path);
+
     // Maps the field at a row of the field list onto a slot.
     void MapField(int fieldRow, int slot);
 

@@ -65,6 +65,7 @@ TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TIm
     p2->addWidget(edit, 0, Qt::AlignLeft);
     connect(edit, &QPushButton::clicked, this, [this] {
         TImportTemplatesDlg dialog(this, list_, book_, type_, templatesPath_);
+        dialog.SetSampleFile(file_->currentText().trimmed());
         if (dialog.exec() == QDialog::Accepted) {
             list_ = dialog.Templates();
             FillTemplates();
@@ -79,6 +80,7 @@ TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TIm
     p3->addWidget(progress_);
     p3->addStretch(1);
     connect(CancelButton(), &QPushButton::clicked, this, [this] { stop_ = true; });
+    file_->setFocus();
     resize(460, 300);
 }
 
