@@ -3,10 +3,12 @@
 // changing nothing, and an export of reminders in UTF-8 remembered for its template.
 
 #include "app/book/book.h"
+#include "app/diary/diary_dlg.h"
 #include "app/exchange/export_templates_dlg.h"
 #include "app/exchange/export_wizard.h"
 #include "app/exchange/import_templates_dlg.h"
 #include "app/exchange/import_wizard.h"
+#include "core/diary/diary.h"
 #include "core/exchange/export_mru.h"
 #include "core/exchange/import_template.h"
 #include "core/settings/settings_access.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,6 +43,7 @@ private slots:
     void ExportWizardWritesRemindersInTheChosenEncoding();
     void TemplateDialogMapsADraggedFieldAndSavesACopy();
     void ExportTemplatesChooseTheColumnsAndTheirLabels();
+    void DiaryImportMarksTheDiaryChanged();
 
 private:
     QString WriteText(const QString& name, const QByteArray& text) {
@@ -362,6 +366,43 @@ void TExchangeWizardsTest::ExportTemplatesChooseTheColumnsAndTheirLabels() {
         LoadExportTemplates(FromQString(QDir(Path("cfg")).filePath("TESSALY.TPE")));
     QCOMPARE(saved.Count(), 5);
     QCOMPARE(saved.At(0)->UsedColumns().size(), std::size_t(17)); // the default kept its own
+}
+
+void TExchangeWizardsTest::DiaryImportMarksTheDiaryChanged() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->Settings().FormatSettings = DefaultFormatSettings();
+    run.Frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.Frame.get()));
+    QApplication::setActiveWindow(run.Frame.get());
+    QVERIFY(run.Frame->OpenDiaryFile(MakeDiary(Path("Plans.TDY")), true, false));
+    auto* diary = qobject_cast<TDiaryDlg*>(run.Frame->ActiveChild());
+    QVERIFY(diary);
+    const QString csv = WriteText("events.csv", "Date,Time,Priority,Description\r\n"
+                                                "05/03/2026,09:30,2,Dentist\r\nsoon,,,Skipped\r\n");
+    QAction* import = nullptr;
+    for (QMenu* m : diary->WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == "I&mport...")
+                import = a;
+    QVERIFY(import && import->isEnabled());
+    bool seen = false;
+    OnModalDialog("Import to Diary PLANS", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TImportWizard*>(d);
+        TypeFile(wizard->FileBox(), csv);
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->TemplateList()->currentItem()->text(),
+                 QString("Default Diary Event Import"));
+        ClickDialogButton(d, "&Next >");
+        ClickDialogButton(d, "&Finish");
+        QCOMPARE(wizard->Result().Imported, 1);
+        seen = true;
+    });
+    import->trigger();
+    QVERIFY(seen);
+    QCOMPARE(diary->Diary()->Events.Count(), 1);
+    QCOMPARE(diary->Diary()->Events.At(0)->Description.str(), std::string("Dentist"));
+    // The import counts as a change, so closing the diary saves it.
+    QVERIFY(diary->Diary()->Modified);
 }
 
 } // namespace tessaly
