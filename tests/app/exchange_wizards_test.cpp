@@ -168,6 +168,8 @@ void TExchangeWizardsTest::ExportWizardWritesRemindersInTheChosenEncoding() {
         TypeFile(wizard->FileBox(), out);
         ClickDialogButton(d, "&Finish");
         QCOMPARE(wizard->Written(), 1);
+        QCOMPARE(wizard->Progress()->maximum(), 1); // the records walked
+        QCOMPARE(wizard->Progress()->value(), 1);
         seen = true;
     });
     MenuAction(*book, "&Export...")->trigger();

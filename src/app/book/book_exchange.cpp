@@ -53,20 +53,17 @@ void TBook::ExportData() {
     TExportWizard wizard(
         this, Frame().Access(), templates, false, QString("Export Address Book %1").arg(name),
         addressTemplates,
-        [this](const TExport& tpl, const TExportChoice& choice,
-               const std::function<bool(int)>& progress) {
+        [this](const TExport& tpl, const TExportChoice& choice, const TExportOptions& progress) {
             std::vector<const TRecord*> listed;
             for (int row = 0; row < model_->rowCount(); ++row)
                 listed.push_back(model_->EntryAt(row));
             const auto order = EntryOrder(*book_, choice.Selection, listed, SelectedEntry());
-            TExportOptions options;
-            options.Progress = progress;
             if (tpl.ExportType == kExportReminders)
-                return ExportReminders(*book_, order, tpl, options);
+                return ExportReminders(*book_, order, tpl, progress);
             if (tpl.ExportType == kExportCallLogs)
-                return ExportCallLogs(*book_, order, tpl, options);
+                return ExportCallLogs(*book_, order, tpl, progress);
             return ExportEntries(*book_, order, tpl, choice.Addresses, choice.AddressTemplateId,
-                                 options);
+                                 progress);
         },
         store.ConfigFile(".TPE"), book_.get());
     wizard.exec();

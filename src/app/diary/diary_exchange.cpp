@@ -40,14 +40,11 @@ void TDiaryDlg::ExportData() {
     TExportWizard wizard(
         this, Frame().Access(), templates, true,
         "Export Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(), {},
-        [this](const TExport& tpl, const TExportChoice& choice,
-               const std::function<bool(int)>& progress) {
-            TExportOptions options;
-            options.Progress = progress;
+        [this](const TExport& tpl, const TExportChoice& choice, const TExportOptions& progress) {
             return ExportDiaryEvents(DiaryEventOrder(*diary_, choice.AllDates,
                                                      choice.IncludeCompleted, choice.First,
                                                      choice.Last),
-                                     tpl, options);
+                                     tpl, progress);
         },
         store.ConfigFile(".TPE"));
     wizard.exec();

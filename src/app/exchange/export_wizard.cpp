@@ -258,13 +258,15 @@ bool TExportWizard::Run() {
     TExportText out;
     {
         THourGlass wait;
-        progress_->setRange(0, 0);
-        out = runner_(*t, Choice(), [this](int done) {
+        TExportOptions progress;
+        progress.Started = [this](int total) { progress_->setRange(0, std::max(total, 1)); };
+        progress.Progress = [this](int done) {
             progress_->setValue(done);
             if (done % 64 == 0)
                 QApplication::processEvents();
             return !stop_;
-        });
+        };
+        out = runner_(*t, Choice(), progress);
     }
     NextButton()->setEnabled(true);
     BackButton()->setEnabled(true);

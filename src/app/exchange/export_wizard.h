@@ -38,8 +38,9 @@ struct TExportChoice {
 class TExportWizard : public TWizardFrame {
     Q_OBJECT
 public:
+    // Runs the export; `progress` carries the wizard's progress bar and Cancel.
     using TRunner = std::function<TExportText(const TExport& tpl, const TExportChoice& choice,
-                                              const std::function<bool(int)>& progress)>;
+                                              const TExportOptions& progress)>;
     // A book's wizard (`diary` false) offers entries, reminders and call logs, with
     // the book's address templates (name, id) for the address choice; a diary's, its
     // events.
