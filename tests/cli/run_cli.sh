@@ -335,6 +335,26 @@ PY
         done
     fi
     ;;
+exchange)
+    # A spreadsheet's UTF-8 file in, and out again through standard output and a file.
+    run new People.adr --config-dir "$work/none"
+    expect 0 ""
+    printf 'Title,First,Surname\r\nDr,Ann,"Smith, Jr"\r\nMr,Jos\303\251,Brown\r\n' >in.csv
+    run import People.adr in.csv --config-dir "$work/none"
+    expect 0 "2"
+    run export People.adr - --selection entry --entry 1 --config-dir "$work/none"
+    [ "$status" -eq 0 ] || fail "export to standard output failed: $(cat err.txt)"
+    # The book keeps Windows-1252: the e acute is one byte, 0xE9.
+    grep -q "\"Mr\",\"Jos$(printf '\351')\",\"Brown\"" out.txt || fail "entry 1 not written: $(cat out.txt)"
+    [ "$(wc -l <out.txt)" -eq 2 ] || fail "not a header and one line"
+    run export People.adr all.csv --selection tagged --config-dir "$work/none"
+    expect 0 "0"
+    run import People.adr missing.csv --config-dir "$work/none"
+    [ "$status" -eq 1 ] || fail "a missing input was accepted"
+    grep -q "Unable to Process File due to an Unknown Error" err.txt || fail "no message: $(cat err.txt)"
+    run export People.adr - --selection everything --config-dir "$work/none"
+    [ "$status" -eq 1 ] || fail "an unknown selection was accepted"
+    ;;
 *)
     fail "unknown scenario"
     ;;

@@ -163,5 +163,21 @@ TEST(ExportTemplates, DefaultsAndSavingThroughTheSafeWriter) {
     EXPECT_EQ(ReadBytes(path), before);
 }
 
+TEST(ExportTemplates, ColumnsPackAndKeepTheirLabels) {
+    TExport t;
+    t.Columns[3] = 7;
+    t.Labels[3] = 1;
+    t.Columns[9] = 2;
+    EXPECT_EQ(t.UsedColumns(), (std::vector<TExportColumn>{{7, true}, {2, false}}));
+    t.SetColumns({{2, false}, {7, true}});
+    EXPECT_EQ(t.Columns[0], 2);
+    EXPECT_EQ(t.Columns[1], 7);
+    EXPECT_EQ(t.Labels[1], 1);
+    EXPECT_EQ(t.Columns[3], -1);
+    EXPECT_EQ(t.Labels[3], 0);
+    t.SetColumns(std::vector<TExportColumn>(30, {1, true}));
+    EXPECT_EQ(t.UsedColumns().size(), std::size_t(kExportColumns));
+}
+
 } // namespace
 } // namespace tessaly

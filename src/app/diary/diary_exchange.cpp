@@ -15,16 +15,18 @@ void TDiaryDlg::ImportData() {
         return;
     const TStoreSettings store = Frame().Settings().StoreSettings();
     const TImportList templates = LoadImportTemplates(store.ConfigFile(".TPI"));
-    TImportWizard wizard(this, Frame().Access(), templates, kImportDiaryEvents,
-                         "Import to Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(),
-                         [this](const TImport& tpl, const std::string& path,
-                                const std::function<bool(int)>& progress) {
-                             TImportOptions options;
-                             options.Now = clock_.Now();
-                             options.AdvanceWarning = Frame().Settings().AdvanceWarning;
-                             options.Progress = progress;
-                             return ImportIntoDiary(*diary_, path, tpl, options);
-                         });
+    TImportWizard wizard(
+        this, Frame().Access(), templates, kImportDiaryEvents,
+        "Import to Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(),
+        [this](const TImport& tpl, const std::string& path,
+               const std::function<bool(int)>& progress) {
+            TImportOptions options;
+            options.Now = clock_.Now();
+            options.AdvanceWarning = Frame().Settings().AdvanceWarning;
+            options.Progress = progress;
+            return ImportIntoDiary(*diary_, path, tpl, options);
+        },
+        store.ConfigFile(".TPI"));
     wizard.exec();
     if (wizard.Result().Imported > 0)
         RecordChange(0);
@@ -35,17 +37,16 @@ void TDiaryDlg::ExportData() {
         return;
     const TStoreSettings store = Frame().Settings().StoreSettings();
     const TExportList templates = LoadExportTemplates(store.ConfigFile(".TPE"));
-    TExportWizard wizard(this, Frame().Access(), templates, true,
-                         "Export Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(), {},
-                         [this](const TExport& tpl, const TExportChoice& choice,
-                                const std::function<bool(int)>& progress) {
-                             TExportOptions options;
-                             options.Progress = progress;
-                             return ExportDiaryEvents(DiaryEventOrder(*diary_, choice.AllDates,
-                                                                      choice.IncludeCompleted,
-                                                                      choice.First, choice.Last),
-                                                      tpl, options);
-                         });
+    TExportWizard wizard(
+        this, Frame().Access(), templates, true,
+        "Export Diary " + QFileInfo(FilePath()).completeBaseName().toUpper(), {},
+        [this](const TExport& tpl, const TExportChoice& choice, const TExportOptions& progress) {
+            return ExportDiaryEvents(DiaryEventOrder(*diary_, choice.AllDates,
+                                                     choice.IncludeCompleted, choice.First,
+                                                     choice.Last),
+                                     tpl, progress);
+        },
+        store.ConfigFile(".TPE"));
     wizard.exec();
 }
 

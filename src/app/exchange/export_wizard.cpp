@@ -1,5 +1,6 @@
 #include "app/exchange/export_wizard.h"
 
+#include "app/exchange/export_templates_dlg.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
 #include "core/common/date_time.h"
@@ -50,8 +51,9 @@ std::function<QString(QWidget*, const QString&)> TExportWizard::FileChooser =
 TExportWizard::TExportWizard(QWidget* parent, TSettingsAccess& access, const TExportList& templates,
                              bool diary, const QString& title,
                              const std::vector<std::pair<QString, int>>& addressTemplates,
-                             TRunner runner)
-    : TWizardFrame(parent), access_(access), list_(templates), diary_(diary),
+                             TRunner runner, std::string templatesPath, const TBookData* book)
+    : TWizardFrame(parent), access_(access), list_(templates),
+      templatesPath_(std::move(templatesPath)), book_(book), diary_(diary),
       runner_(std::move(runner)) {
     setWindowTitle(title);
 
@@ -120,9 +122,21 @@ TExportWizard::TExportWizard(QWidget* parent, TSettingsAccess& access, const TEx
     p3->addWidget(caption);
     templates_ = new QListWidget(this);
     p3->addWidget(templates_, 1);
+    auto* edit = new QPushButton("&Templates", this);
+    edit->setEnabled(!templatesPath_.empty());
+    p3->addWidget(edit, 0, Qt::AlignLeft);
+    connect(edit, &QPushButton::clicked, this, [this] {
+        TExportTemplatesDlg dialog(this, list_, book_, Type(), templatesPath_);
+        if (dialog.exec() == QDialog::Accepted) {
+            list_ = dialog.Templates();
+            FillTemplates();
+        }
+    });
     auto* enc = new QHBoxLayout;
-    enc->addWidget(new QLabel("Text &Encoding:"));
+    auto* encodingLabel = new QLabel("Text &Encoding:");
+    enc->addWidget(encodingLabel);
     encoding_ = new QComboBox(this);
+    encodingLabel->setBuddy(encoding_);
     encoding_->addItems({kEncodingWindows1252, kEncodingUtf8});
     enc->addWidget(encoding_, 1);
     p3->addLayout(enc);
@@ -244,13 +258,15 @@ bool TExportWizard::Run() {
     TExportText out;
     {
         THourGlass wait;
-        progress_->setRange(0, 0);
-        out = runner_(*t, Choice(), [this](int done) {
+        TExportOptions progress;
+        progress.Started = [this](int total) { progress_->setRange(0, std::max(total, 1)); };
+        progress.Progress = [this](int done) {
             progress_->setValue(done);
             if (done % 64 == 0)
                 QApplication::processEvents();
             return !stop_;
-        });
+        };
+        out = runner_(*t, Choice(), progress);
     }
     NextButton()->setEnabled(true);
     BackButton()->setEnabled(true);

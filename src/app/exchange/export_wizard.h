@@ -21,6 +21,8 @@ class QProgressBar;
 
 namespace tessaly {
 
+class TBookData;
+
 // What the wizard asks the window to export.
 struct TExportChoice {
     int Type = kExportEntries;
@@ -36,14 +38,17 @@ struct TExportChoice {
 class TExportWizard : public TWizardFrame {
     Q_OBJECT
 public:
+    // Runs the export; `progress` carries the wizard's progress bar and Cancel.
     using TRunner = std::function<TExportText(const TExport& tpl, const TExportChoice& choice,
-                                              const std::function<bool(int)>& progress)>;
+                                              const TExportOptions& progress)>;
     // A book's wizard (`diary` false) offers entries, reminders and call logs, with
     // the book's address templates (name, id) for the address choice; a diary's, its
     // events.
+    // "&Templates" edits the templates of `templatesPath` (fields named after `book`).
     TExportWizard(QWidget* parent, TSettingsAccess& access, const TExportList& templates,
                   bool diary, const QString& title,
-                  const std::vector<std::pair<QString, int>>& addressTemplates, TRunner runner);
+                  const std::vector<std::pair<QString, int>>& addressTemplates, TRunner runner,
+                  std::string templatesPath = std::string(), const TBookData* book = nullptr);
 
     QButtonGroup* Types() const { return types_; }
     QButtonGroup* Selections() const { return selections_; }
@@ -70,7 +75,9 @@ private:
     TExportChoice Choice() const;
 
     TSettingsAccess& access_;
-    const TExportList& list_;
+    TExportList list_;
+    std::string templatesPath_;
+    const TBookData* book_;
     bool diary_;
     TRunner runner_;
     QButtonGroup* types_ = nullptr;

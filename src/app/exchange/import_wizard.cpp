@@ -1,5 +1,6 @@
 #include "app/exchange/import_wizard.h"
 
+#include "app/exchange/import_templates_dlg.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
 #include "core/exchange/export_mru.h"
@@ -25,8 +26,10 @@ std::function<QString(QWidget*, const QString&)> TImportWizard::FileChooser =
     };
 
 TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TImportList& templates,
-                             int type, const QString& title, TRunner runner)
-    : TWizardFrame(parent), access_(access), list_(templates), type_(type),
+                             int type, const QString& title, TRunner runner,
+                             std::string templatesPath, const TBookData* book)
+    : TWizardFrame(parent), access_(access), list_(templates),
+      templatesPath_(std::move(templatesPath)), book_(book), type_(type),
       runner_(std::move(runner)) {
     setWindowTitle(title);
     const TExportMru mru = ReadExportMru(access);
@@ -55,17 +58,19 @@ TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TIm
     p2->addWidget(new QLabel("Select the Import Template to use:"));
     templates_ = new QListWidget(this);
     templates_->setObjectName("importTemplates");
-    const std::string last = LastTemplate(access, type);
-    for (int i = 0; i < list_.Count(); ++i) {
-        const TImport* t = list_.At(i);
-        if (t->ImportType != type)
-            continue;
-        auto* item = new QListWidgetItem(ToQString(t->NameText()), templates_);
-        item->setData(Qt::UserRole, i);
-        if (t->NameText() == last || templates_->count() == 1)
-            templates_->setCurrentItem(item);
-    }
+    FillTemplates();
     p2->addWidget(templates_, 1);
+    auto* edit = new QPushButton("&Templates", this);
+    edit->setEnabled(!templatesPath_.empty());
+    p2->addWidget(edit, 0, Qt::AlignLeft);
+    connect(edit, &QPushButton::clicked, this, [this] {
+        TImportTemplatesDlg dialog(this, list_, book_, type_, templatesPath_);
+        dialog.SetSampleFile(file_->currentText().trimmed());
+        if (dialog.exec() == QDialog::Accepted) {
+            list_ = dialog.Templates();
+            FillTemplates();
+        }
+    });
 
     QVBoxLayout* p3 = AddPage();
     summary_ = new QLabel(this);
@@ -75,7 +80,22 @@ TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TIm
     p3->addWidget(progress_);
     p3->addStretch(1);
     connect(CancelButton(), &QPushButton::clicked, this, [this] { stop_ = true; });
+    file_->setFocus();
     resize(460, 300);
+}
+
+void TImportWizard::FillTemplates() {
+    templates_->clear();
+    const std::string last = LastTemplate(access_, type_);
+    for (int i = 0; i < list_.Count(); ++i) {
+        const TImport* t = list_.At(i);
+        if (t->ImportType != type_)
+            continue;
+        auto* item = new QListWidgetItem(ToQString(t->NameText()), templates_);
+        item->setData(Qt::UserRole, i);
+        if (t->NameText() == last || templates_->count() == 1)
+            templates_->setCurrentItem(item);
+    }
 }
 
 const TImport* TImportWizard::Chosen() const {

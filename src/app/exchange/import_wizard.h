@@ -22,8 +22,10 @@ public:
     using TRunner = std::function<TImportResult(const TImport& tpl, const std::string& path,
                                                 const std::function<bool(int)>& progress)>;
     // `type` is 5 for a book, 6 for a diary; `title` the window's title.
+    // "&Templates" edits the templates of `templatesPath` (slots named after `book`).
     TImportWizard(QWidget* parent, TSettingsAccess& access, const TImportList& templates, int type,
-                  const QString& title, TRunner runner);
+                  const QString& title, TRunner runner, std::string templatesPath = std::string(),
+                  const TBookData* book = nullptr);
 
     QComboBox* FileBox() const { return file_; }
     QListWidget* TemplateList() const { return templates_; }
@@ -40,9 +42,12 @@ protected:
 
 private:
     const TImport* Chosen() const;
+    void FillTemplates();
 
     TSettingsAccess& access_;
-    const TImportList& list_;
+    TImportList list_;
+    std::string templatesPath_;
+    const TBookData* book_;
     int type_;
     TRunner runner_;
     QComboBox* file_ = nullptr;

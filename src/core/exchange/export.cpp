@@ -68,6 +68,11 @@ std::string Prefix(const TBookData* book, const TExport& tpl, int column, int fi
     return ExportFieldCaption(book, tpl.ExportType, field) + " ";
 }
 
+void Start(const TExportOptions& options, std::size_t total) {
+    if (options.Started)
+        options.Started(static_cast<int>(total));
+}
+
 bool Continue(const TExportOptions& options, int done) {
     return !options.Progress || options.Progress(done);
 }
@@ -101,6 +106,7 @@ TExportText ExportSubItems(const TBookData& book, const std::vector<const TRecor
     TExportText out;
     TCSVWriter w = WriterFor(tpl);
     WriteHeader(w, &book, tpl);
+    Start(options, order.size());
     int done = 0;
     for (const TRecord* entry : order) {
         const std::string name = DisplayText(*entry, book.IndexKeys);
@@ -155,6 +161,7 @@ TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord
     TExportText out;
     TCSVWriter w = WriterFor(tpl);
     WriteHeader(w, &book, tpl);
+    Start(options, order.size());
     int done = 0;
     for (const TRecord* entry : order) {
         for (const int address : AddressesToWrite(*entry, choice, templateId)) {
@@ -204,6 +211,7 @@ TExportText ExportDiaryEvents(const std::vector<const TReminders*>& events, cons
     TExportText out;
     TCSVWriter w = WriterFor(tpl);
     WriteHeader(w, nullptr, tpl);
+    Start(options, events.size());
     int done = 0;
     for (const TReminders* e : events) {
         ForEachColumn(tpl, [&](int c, int f) {

@@ -30,6 +30,8 @@ enum class TAddressChoice {
 
 struct TExportOptions {
     TFormatSettings Format = DefaultFormatSettings();
+    // Called once with the number of records to walk, before the first.
+    std::function<void(int total)> Started;
     // Called with the number of records done; false stops the export there.
     std::function<bool(int done)> Progress;
 };

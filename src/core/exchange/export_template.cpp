@@ -10,6 +10,23 @@ void TExport::SetName(std::string_view name) {
     Name = CleanShort(name);
 }
 
+std::vector<TExportColumn> TExport::UsedColumns() const {
+    std::vector<TExportColumn> out;
+    for (std::size_t c = 0; c < Columns.size(); ++c)
+        if (Columns[c] >= 0)
+            out.push_back({Columns[c], Labels[c] != 0});
+    return out;
+}
+
+void TExport::SetColumns(const std::vector<TExportColumn>& columns) {
+    Columns.fill(-1);
+    Labels.fill(0);
+    for (std::size_t c = 0; c < columns.size() && c < Columns.size(); ++c) {
+        Columns[c] = static_cast<std::int16_t>(columns[c].Field);
+        Labels[c] = columns[c].Label ? 1 : 0;
+    }
+}
+
 std::unique_ptr<TExport> TExport::Read(TStreamReader& r, int version) {
     auto t = std::make_unique<TExport>();
     t->Name = r.ReadText();

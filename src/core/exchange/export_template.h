@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaly {
 
@@ -32,6 +33,13 @@ inline constexpr std::string_view kDefaultDiaryExport = "Default Diary Export";
 constexpr int kExportLabelsVersion = 11;
 constexpr int kExportAddressColumnsVersion = 8;
 
+// One used output column: the field it writes and whether its caption goes first.
+struct TExportColumn {
+    int Field = -1;
+    bool Label = false;
+    bool operator==(const TExportColumn&) const = default;
+};
+
 class TExport {
 public:
     Text Name = std::string();
@@ -49,6 +57,11 @@ public:
 
     std::string NameText() const { return std::string(TextValue(Name)); }
     void SetName(std::string_view name); // trimmed, cut to 255
+    // The used columns in order (unused ones skipped), and setting them: the columns
+    // are packed from the first, the rest unused; more than 21 are dropped.
+    std::vector<TExportColumn> UsedColumns() const;
+    void SetColumns(const std::vector<TExportColumn>& columns);
+
     // Whether the address text is split into several fields.
     bool SplitsAddress() const { return AddressColumns >= 2; }
 
