@@ -230,7 +230,8 @@ void TCallLogTest::AnEndOnASignalWritesTheCallBeingLogged() {
         QTest::keyClicks(log->Comment(), "cut short");
         clock_.SetNow(At(10, 4));
         run.Frame->ShutdownFromSignal();
-        QVERIFY(!log->isVisible());
+        // The windows close once control is back in the main loop.
+        QTRY_VERIFY_WITH_TIMEOUT(!log->isVisible(), 5000);
         QVERIFY(messages_->Requests.empty());
     }
     TLoadResult saved = LoadBook(PathToCore(path), TStoreSettings());
