@@ -44,6 +44,7 @@ private slots:
     void TemplateDialogMapsADraggedFieldAndSavesACopy();
     void ExportTemplatesChooseTheColumnsAndTheirLabels();
     void DiaryImportMarksTheDiaryChanged();
+    void SavedTemplatesAreDeletedOnlyWhenConfirmed();
 
 private:
     QString WriteText(const QString& name, const QByteArray& text) {
@@ -405,6 +406,53 @@ void TExchangeWizardsTest::DiaryImportMarksTheDiaryChanged() {
     QCOMPARE(diary->Diary()->Events.At(0)->Description.str(), std::string("Dentist"));
     // The import counts as a change, so closing the diary saves it.
     QVERIFY(diary->Diary()->Modified);
+}
+
+void TExchangeWizardsTest::SavedTemplatesAreDeletedOnlyWhenConfirmed() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakeBook(Path("Del.ADR")));
+    QVERIFY(book);
+    const QString tpi = QDir(Path("cfg")).filePath("TESSALY.TPI");
+    bool seen = false;
+    OnModalDialog("Import to Address Book", [&](QDialog* d) {
+        auto* wizard = qobject_cast<TImportWizard*>(d);
+        TypeFile(wizard->FileBox(), Path("anything.csv"));
+        // The file box is checked first: the template page is not reached.
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->Page(), 0);
+        TypeFile(wizard->FileBox(), WriteText("one.csv", "a,b\r\nc,d\r\n"));
+        ClickDialogButton(d, "&Next >");
+        OnModalDialog("Import Templates", [&](QDialog* t) {
+            ClickTab(t, 2);
+            auto* saved = t->findChildren<QListWidget*>().last();
+            QCOMPARE(saved->count(), 1);
+            QTest::mouseClick(saved->viewport(), Qt::LeftButton, {},
+                              saved->visualItemRect(saved->item(0)).center());
+            messages_->Answers.push_back(mrNo);
+            ClickDialogButton(t, "Delete");
+            QCOMPARE(messages_->Requests.back().Text,
+                     QString("Template: Default Address Book Import \n\nAre you sure you wish to "
+                             "delete this Template ?"));
+            QCOMPARE(saved->count(), 1);
+            messages_->Answers.push_back(mrYes);
+            ClickDialogButton(t, "Delete");
+            QCOMPARE(saved->count(), 0);
+            ClickDialogButton(t, "OK");
+        });
+        ClickDialogButton(d, "&Templates");
+        // With no template of its kind left the wizard cannot go on.
+        QCOMPARE(wizard->TemplateList()->count(), 0);
+        ClickDialogButton(d, "&Next >");
+        QCOMPARE(wizard->Page(), 1);
+        seen = true;
+        ClickDialogButton(d, "Cancel");
+    });
+    MenuAction(*book, "I&mport...")->trigger();
+    QVERIFY(seen);
+    // The file keeps the diary's template; the next load gives it alone.
+    const TImportList saved = LoadImportTemplates(FromQString(tpi));
+    QCOMPARE(saved.Count(), 1);
+    QCOMPARE(saved.At(0)->NameText(), std::string("Default Diary Event Import"));
 }
 
 } // namespace tessaly
