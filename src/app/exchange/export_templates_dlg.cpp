@@ -159,11 +159,11 @@ TExportTemplatesDlg::TExportTemplatesDlg(QWidget* parent, const TExportList& tem
     bottom->addWidget(box);
     layout->addLayout(bottom);
 
-    connect(box, &QDialogButtonBox::accepted, this, &TExportTemplatesDlg::Confirm);
+    connect(box, &QDialogButtonBox::accepted, this, [this] { Confirm(); });
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(saveAs, &QPushButton::clicked, this, &TExportTemplatesDlg::SaveAs);
-    connect(del, &QPushButton::clicked, this, &TExportTemplatesDlg::DeleteTemplate);
-    connect(rename, &QPushButton::clicked, this, &TExportTemplatesDlg::RenameTemplate);
+    connect(saveAs, &QPushButton::clicked, this, [this] { SaveAs(); });
+    connect(del, &QPushButton::clicked, this, [this] { DeleteTemplate(); });
+    connect(rename, &QPushButton::clicked, this, [this] { RenameTemplate(); });
     connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
         StoreOptions();
         shown_ = -1;
@@ -334,69 +334,6 @@ bool TExportTemplatesDlg::ValidOptions() {
         return false;
     }
     return true;
-}
-
-void TExportTemplatesDlg::SaveAs() {
-    if (!ValidOptions())
-        return;
-    ReadOptions(); // the copy takes the edits; their template stays as it was
-    const TExport* t = Current();
-    const QString name =
-        NameAsker(this, "Save Export Template As", t ? ToQString(t->NameText()) : QString())
-            .trimmed();
-    if (name.isEmpty())
-        return;
-    auto copy = t ? std::make_unique<TExport>(*t) : std::make_unique<TExport>();
-    shown_ = -1;
-    copy->ExportType = static_cast<std::int16_t>(type_);
-    copy->SetName(FromQString(name));
-    const int existing = list_.Find(copy->NameText());
-    if (existing >= 0)
-        list_.Delete(existing);
-    list_.Add(std::move(copy));
-    FillTemplates(name);
-}
-
-void TExportTemplatesDlg::DeleteTemplate() {
-    const int row = saved_->currentRow();
-    if (row < 0)
-        return;
-    const QString name = saved_->item(row)->text();
-    if (ShowMessage(
-            mtDeletionRequested,
-            QString("Template: %1 \n\nAre you sure you wish to delete this Template ?").arg(name),
-            mkConfirmation, mbYesNo) != mrYes)
-        return;
-    StoreOptions();
-    shown_ = -1;
-    list_.Delete(list_.Find(FromQString(name)));
-    FillTemplates();
-}
-
-void TExportTemplatesDlg::RenameTemplate() {
-    const int row = saved_->currentRow();
-    if (row < 0)
-        return;
-    TExport* t = list_.At(list_.Find(FromQString(saved_->item(row)->text())));
-    const QString name = NameAsker(this, "Rename Export Template", ToQString(t->NameText()));
-    if (name.trimmed().isEmpty())
-        return;
-    StoreOptions();
-    shown_ = -1;
-    t->SetName(FromQString(name));
-    FillTemplates(ToQString(t->NameText()));
-}
-
-void TExportTemplatesDlg::Confirm() {
-    if (!ValidOptions())
-        return;
-    StoreOptions();
-    const TIoResult saved = SaveExportTemplates(path_, list_);
-    if (!saved.Ok) {
-        ShowMessage(mtAccessError, SystemTextToQString(saved.Error), mkError, mbOk);
-        return;
-    }
-    accept();
 }
 
 } // namespace tessaly

@@ -6,6 +6,7 @@
 // Templates" deletes and renames; "Save As" stores a copy under a new name. OK writes
 // the templates' file; Cancel changes nothing.
 
+#include "app/exchange/saved_template_edits.h"
 #include "core/exchange/export_template.h"
 
 #include <QDialog>
@@ -23,8 +24,11 @@ namespace tessaly {
 class TBookData;
 class TSlotList;
 
-class TExportTemplatesDlg : public QDialog {
+class TExportTemplatesDlg : public QDialog,
+                            private TSavedTemplateEdits<TExportTemplatesDlg, TExport> {
     Q_OBJECT
+    friend class TSavedTemplateEdits<TExportTemplatesDlg, TExport>;
+
 public:
     TExportTemplatesDlg(QWidget* parent, const TExportList& templates, const TBookData* book,
                         int type, std::string path);
@@ -38,6 +42,11 @@ public:
         NameAsker;
 
 private:
+    static constexpr const char* kWhat = "Export";
+    static void SetType(TExport& t, int type) { t.ExportType = static_cast<std::int16_t>(type); }
+    static TIoResult SaveList(const std::string& path, const TExportList& list) {
+        return SaveExportTemplates(path, list);
+    }
     TExport* Current() { return shown_ >= 0 ? &work_ : nullptr; }
     void FillTemplates(const QString& select = QString());
     void LoadCurrent();
@@ -48,10 +57,6 @@ private:
     // Puts field `field` into the next free column at position `at` (the end when
     // past it); false when every column is used.
     bool AddColumn(int field, int at);
-    void SaveAs();
-    void DeleteTemplate();
-    void RenameTemplate();
-    void Confirm();
 
     TExportList list_;
     const TBookData* book_;

@@ -202,11 +202,11 @@ TImportTemplatesDlg::TImportTemplatesDlg(QWidget* parent, const TImportList& tem
     bottom->addWidget(box);
     layout->addLayout(bottom);
 
-    connect(box, &QDialogButtonBox::accepted, this, &TImportTemplatesDlg::Confirm);
+    connect(box, &QDialogButtonBox::accepted, this, [this] { Confirm(); });
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(saveAs, &QPushButton::clicked, this, &TImportTemplatesDlg::SaveAs);
-    connect(del, &QPushButton::clicked, this, &TImportTemplatesDlg::DeleteTemplate);
-    connect(rename, &QPushButton::clicked, this, &TImportTemplatesDlg::RenameTemplate);
+    connect(saveAs, &QPushButton::clicked, this, [this] { SaveAs(); });
+    connect(del, &QPushButton::clicked, this, [this] { DeleteTemplate(); });
+    connect(rename, &QPushButton::clicked, this, [this] { RenameTemplate(); });
     connect(refresh, &QPushButton::clicked, this, &TImportTemplatesDlg::RefreshFields);
     connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
         StoreOptions();
@@ -362,70 +362,6 @@ bool TImportTemplatesDlg::ValidOptions() {
         return false;
     }
     return true;
-}
-
-void TImportTemplatesDlg::SaveAs() {
-    if (!ValidOptions())
-        return;
-    // The copy takes the edits; the template they were made on stays as it was.
-    ReadOptions();
-    const TImport* t = Current();
-    const QString name =
-        NameAsker(this, "Save Import Template As", t ? ToQString(t->NameText()) : QString())
-            .trimmed();
-    if (name.isEmpty())
-        return;
-    auto copy = t ? std::make_unique<TImport>(*t) : std::make_unique<TImport>();
-    shown_ = -1;
-    copy->ImportType = static_cast<std::int16_t>(type_);
-    copy->SetName(FromQString(name));
-    const int existing = list_.Find(copy->NameText());
-    if (existing >= 0)
-        list_.Delete(existing);
-    list_.Add(std::move(copy));
-    FillTemplates(name);
-}
-
-void TImportTemplatesDlg::DeleteTemplate() {
-    const int row = saved_->currentRow();
-    if (row < 0)
-        return;
-    const QString name = saved_->item(row)->text();
-    if (ShowMessage(
-            mtDeletionRequested,
-            QString("Template: %1 \n\nAre you sure you wish to delete this Template ?").arg(name),
-            mkConfirmation, mbYesNo) != mrYes)
-        return;
-    StoreOptions();
-    shown_ = -1;
-    list_.Delete(list_.Find(FromQString(name)));
-    FillTemplates();
-}
-
-void TImportTemplatesDlg::RenameTemplate() {
-    const int row = saved_->currentRow();
-    if (row < 0)
-        return;
-    TImport* t = list_.At(list_.Find(FromQString(saved_->item(row)->text())));
-    const QString name = NameAsker(this, "Rename Import Template", ToQString(t->NameText()));
-    if (name.trimmed().isEmpty())
-        return;
-    StoreOptions();
-    shown_ = -1;
-    t->SetName(FromQString(name));
-    FillTemplates(ToQString(t->NameText()));
-}
-
-void TImportTemplatesDlg::Confirm() {
-    if (!ValidOptions())
-        return;
-    StoreOptions();
-    const TIoResult saved = SaveImportTemplates(path_, list_);
-    if (!saved.Ok) {
-        ShowMessage(mtAccessError, SystemTextToQString(saved.Error), mkError, mbOk);
-        return;
-    }
-    accept();
 }
 
 } // namespace tessaly

@@ -5,6 +5,7 @@
 // header line, the "&Saved Templates" tab deletes and renames; "Save &As" stores a
 // copy under a new name. OK writes the templates' file; Cancel changes nothing.
 
+#include "app/exchange/saved_template_edits.h"
 #include "core/exchange/import_template.h"
 
 #include <QDialog>
@@ -39,8 +40,11 @@ protected:
     void dropEvent(QDropEvent* event) override;
 };
 
-class TImportTemplatesDlg : public QDialog {
+class TImportTemplatesDlg : public QDialog,
+                            private TSavedTemplateEdits<TImportTemplatesDlg, TImport> {
     Q_OBJECT
+    friend class TSavedTemplateEdits<TImportTemplatesDlg, TImport>;
+
 public:
     // `book` names the slots of an entry import (null: the default captions); `type`
     // is the kind shown first (5 or 6); `path` the templates' file.
@@ -65,6 +69,11 @@ public:
         NameAsker;
 
 private:
+    static constexpr const char* kWhat = "Import";
+    static void SetType(TImport& t, int type) { t.ImportType = static_cast<std::int16_t>(type); }
+    static TIoResult SaveList(const std::string& path, const TImportList& list) {
+        return SaveImportTemplates(path, list);
+    }
     TImport* Current();
     void FillTemplates(const QString& select = QString());
     void LoadCurrent();
@@ -73,11 +82,7 @@ private:
     void StoreOptions();
     void FillSlots();
     void RefreshFields();
-    void SaveAs();
-    void DeleteTemplate();
-    void RenameTemplate();
     bool ValidOptions();
-    void Confirm();
 
     TImportList list_;
     const TBookData* book_;
