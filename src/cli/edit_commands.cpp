@@ -16,12 +16,8 @@
 
 namespace tessaly {
 
-namespace {
-
-// Reads, changes and writes the book under its writers' lock. `change` gives 0 when
-// the book is to be saved, else the exit status after saying why not.
-int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
-               const std::function<int(TBookData&)>& change) {
+int ChangeBookOrReport(const std::string& path, const TWriteOptions& options, TCliStreams io,
+                       const std::function<int(TBookData&)>& change) {
     if (RefuseDiaryName(path, io))
         return 1;
     TFileLock lock;
@@ -37,6 +33,8 @@ int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStream
     MarkChanged(*book);
     return SaveBookOrReport(*book, options, io);
 }
+
+namespace {
 
 // The index of the selected entry, or -1 after saying why there is none.
 int Selected(const TBookData& book, const TEntrySelector& which, TCliStreams io) {
@@ -133,12 +131,12 @@ int CommandAdd(const std::string& path, TCliStreams io, const TWriteOptions& opt
                << '\n';
         return 1;
     };
-    return ChangeBook(path, options, io, add);
+    return ChangeBookOrReport(path, options, io, add);
 }
 
 int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io,
                   const TWriteOptions& options) {
-    return ChangeBook(path, options, io, [&](TBookData& book) {
+    return ChangeBookOrReport(path, options, io, [&](TBookData& book) {
         const int i = Selected(book, which, io);
         if (i < 0)
             return 1;
@@ -164,7 +162,7 @@ int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged
                const TWriteOptions& options) {
     if (which.All)
         return TagAll(path, tagged, io, options);
-    return ChangeBook(path, options, io, [&](TBookData& book) {
+    return ChangeBookOrReport(path, options, io, [&](TBookData& book) {
         const int i = Selected(book, which, io);
         if (i < 0)
             return 1;

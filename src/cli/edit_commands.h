@@ -6,10 +6,19 @@
 
 #include "cli/commands.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace tessaly {
+
+class TBookData;
+
+// Reads, changes and writes the book under its writers' lock, refusing a book that
+// changed on disk meanwhile unless forced. `change` gives 0 when the book is to be
+// saved (counted as one change), else the exit status after saying why not.
+int ChangeBookOrReport(const std::string& path, const TWriteOptions& options, TCliStreams io,
+                       const std::function<int(TBookData&)>& change);
 
 // Which entries a command acts on: one by its position in "Entries" (as `dump` lists
 // them, from 0) or by its Stamp, or, where allowed, all of them.

@@ -424,12 +424,19 @@ bool ReadAddressLine(TImport& im, std::size_t i) {
             if (!ParseInt(d[s], 0, 255, dial[static_cast<std::size_t>(p)][s]))
                 return false;
     }
+    // The template of that name in this book; a template this book lacks gives way to
+    // one the entry has no address of yet, so that the address stays in sight. An
+    // address without a template (its name empty) keeps its number.
     int templateId = static_cast<int>(id);
     const std::string name = Local(parts[2][0]);
     if (!name.empty()) {
-        const int t = im.Book.Templates.FindTemplateByName(name);
+        const TTemplateList& templates = im.Book.Templates;
+        int t = templates.FindTemplateByName(name);
+        for (int u = 1; t < 1 && u < templates.Count(); ++u)
+            if (im.E.Addresses.FindAddress(templates.TemplateId(u)) < 0)
+                t = u;
         if (t >= 1)
-            templateId = im.Book.Templates.TemplateId(t);
+            templateId = templates.TemplateId(t);
     }
     const int a = im.NewAddress(templateId);
     if (a < 0)
@@ -906,9 +913,12 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& card, TBookData& book,
         const int fixed = FixedField(p);
         const TTemplate* tpl = TemplateOf(book, entry->Addresses.AddressTemplateId(a->second));
         const std::string value = AddressValue(p);
-        const bool fits = fixed >= 0 ? fixed == field
-                                     : field >= kFirstPhoneField &&
-                                           (KindFits(p, KindOf(tpl, field, value)) || p.Is("TEL"));
+        // A telephone field takes a TEL whatever it holds; without a template to say
+        // which field is for mail, any of the three.
+        const bool fits = fixed >= 0
+                              ? fixed == field
+                              : field >= kFirstPhoneField &&
+                                    (!tpl || p.Is("TEL") || KindFits(p, KindOf(tpl, field, value)));
         if (!fits || im.Taken[static_cast<std::size_t>(a->second)][static_cast<std::size_t>(field)])
             continue;
         im.Place(i, a->second, field, value);
