@@ -2,8 +2,7 @@
 
 #include "cli/edit_commands.h"
 #include "core/access/book_header.h"
-#include "core/access/entries.h"
-#include "core/exchange/vcard_entry.h"
+#include "core/exchange/vcard_book.h"
 #include "core/exchange/vcard_format.h"
 #include "core/store/book_file.h"
 #include "core/system/clock.h"
@@ -80,12 +79,13 @@ int CommandVCardExport(const std::string& path, const TVCardExportOptions& optio
         return 1;
     }
     const int version = options.Version == "4" ? kVCard40 : kVCard30;
+    std::vector<const TRecord*> chosen;
     for (int i = 0; i < book->Entries.Count(); ++i) {
-        const TRecord& entry = *book->Entries.At(i);
-        if ((one && i != index) || (options.Selection == "tagged" && !entry.Tagged))
-            continue;
-        io.Out << WriteVCard(EntryToVCard(entry, *book, version));
+        const TRecord* entry = book->Entries.At(i);
+        if ((!one || i == index) && (options.Selection != "tagged" || entry->Tagged))
+            chosen.push_back(entry);
     }
+    io.Out << VCardsOfEntries(*book, chosen, version);
     return FinishOutput(io);
 }
 
@@ -119,15 +119,11 @@ int CommandVCardImport(const std::string& path, const std::string& file, TCliStr
         }
         TVCardImportOptions mapping;
         mapping.Today = SystemClock::Instance().Now();
-        const int undoLimit = UndoLimit(TStoreSettings());
-        for (std::size_t c = 0; c < read.Cards.size(); ++c) {
-            std::vector<std::string> problems;
-            const auto entry = VCardToEntry(read.Cards[c], book, mapping, &problems);
-            for (const auto& problem : problems)
-                io.Err << file << ": card " << c + 1 << ": " << problem << '\n';
-            if (StoreEntry(book, nullptr, entry.get(), undoLimit, false) >= 0)
-                ++added;
-        }
+        std::vector<std::string> problems;
+        added = AddVCardEntries(book, read.Cards, mapping, UndoLimit(TStoreSettings()), false,
+                                &problems);
+        for (const auto& problem : problems)
+            io.Err << file << ": " << problem << '\n';
         return 0;
     });
     if (status)
