@@ -7,43 +7,9 @@
 #include "core/store/book_file.h"
 #include "core/system/clock.h"
 
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 namespace tessaly {
-
-namespace {
-
-// Larger files are refused before they are read.
-constexpr std::uintmax_t kMaxVCardFileBytes = 256u << 20;
-
-bool ReadWholeFile(const std::string& file, std::string& text, std::string& why) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        why = "cannot be opened";
-        return false;
-    }
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size < 0) {
-        why = "cannot be read";
-        return false;
-    }
-    if (static_cast<std::uintmax_t>(size) > kMaxVCardFileBytes) {
-        why = "is larger than " + std::to_string(kMaxVCardFileBytes >> 20) + " MB";
-        return false;
-    }
-    in.seekg(0);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        why = "cannot be read";
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 int CommandVCardExport(const std::string& path, const TVCardExportOptions& options,
                        TCliStreams io) {
@@ -92,14 +58,13 @@ int CommandVCardExport(const std::string& path, const TVCardExportOptions& optio
 int CommandVCardImport(const std::string& path, const std::string& file, TCliStreams io,
                        const TWriteOptions& options) {
     // The cards are read before the book is locked: a bad file keeps no writer waiting.
-    std::string text;
+    TVCardReadResult read;
     std::string why;
-    if (!ReadWholeFile(file, text, why)) {
-        io.Err << file << ' ' << why << ". " << BookErrorMessage(path, "was not changed.") << '\n';
+    if (!ReadVCardFile(file, read, why)) {
+        io.Err << file << " cannot be read: " << why << ". "
+               << BookErrorMessage(path, "was not changed.") << '\n';
         return 1;
     }
-    TVCardReadResult read = ReadVCards(text);
-    text = std::string();
     for (const auto& problem : read.Problems)
         io.Err << file << ": " << problem << '\n';
     if (read.Cards.empty()) {

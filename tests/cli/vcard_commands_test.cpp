@@ -159,7 +159,8 @@ TEST_F(CliVCard, AFileWithoutCardsLeavesTheBookAsItWas) {
     const auto before = ReadBytes(path);
     const std::pair<std::string, std::string> cases[] = {
         {Write("empty.vcf", "no cards here\r\n"), "holds no vCard. CARDS.ADR was not changed.\n"},
-        {dir.File("missing.vcf"), "cannot be opened. CARDS.ADR was not changed.\n"},
+        {dir.File("missing.vcf"), "missing.vcf cannot be read: "},
+        {dir.Path(), "cannot be read: "}, // a folder is refused unread
         {Write("unended.vcf", "BEGIN:VCARD\r\nFN:x\r\n"),
          "the last card has no END:VCARD and was left out\n"},
     };

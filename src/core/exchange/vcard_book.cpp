@@ -3,6 +3,7 @@
 #include "core/access/entries.h"
 #include "core/store/book.h"
 #include "core/store/record.h"
+#include "core/system/file_io.h"
 
 namespace tessaly {
 
@@ -29,6 +30,42 @@ std::string VCardsOfEntries(const TBookData& book, const std::vector<const TReco
         if (entry)
             out += WriteVCard(EntryToVCard(*entry, book, version));
     return out;
+}
+
+bool ReadVCardFile(const std::string& path, TVCardReadResult& cards, std::string& why) {
+    std::vector<std::uint8_t> bytes;
+    const TIoResult read = ReadWholeFile(path, bytes);
+    if (!read.Ok) {
+        why = read.Error;
+        return false;
+    }
+    cards = ReadVCards(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return true;
+}
+
+TDialogMessage VCardsImportedMessage(int added, const std::string& fileName, int problems) {
+    std::string text = std::to_string(added) + (added == 1 ? " entry was" : " entries were") +
+                       " imported from \"" + fileName + "\".";
+    if (problems > 0)
+        text += "\n\n" + std::to_string(problems) +
+                " parts of the cards could not be read and were left out.";
+    return {kMsgTitleAccessError, text, kMsgKindInformation, kMsgButtonsOk};
+}
+
+TDialogMessage VCardFileUnreadMessage(const std::string& fileName, const std::string& why) {
+    return {kMsgTitleAccessError, "The vCard file \"" + fileName + "\" could not be read: " + why,
+            kMsgKindError, kMsgButtonsOk};
+}
+
+TDialogMessage VCardFileEmptyMessage(const std::string& fileName) {
+    return {kMsgTitleAccessError,
+            "The file \"" + fileName + "\" holds no vCard.\n\nNo entries were imported.",
+            kMsgKindError, kMsgButtonsOk};
+}
+
+TDialogMessage VCardsNotWrittenMessage(const std::string& fileName, const std::string& why) {
+    return {kMsgTitleAccessError, "The vCards could not be written to \"" + fileName + "\": " + why,
+            kMsgKindError, kMsgButtonsOk};
 }
 
 } // namespace tessaly
