@@ -60,6 +60,8 @@ void TBook::CreateMenus() {
     for (const char* later :
          {"&Print...", "&Quick Reports...", "Page &Designer...", "I&mport...", "&Export..."})
         fileMenu_->addAction(later)->setEnabled(false);
+    fileMenu_->addAction("Export vCards...", this, &TBook::ExportVCards);
+    importVCardsAction_ = fileMenu_->addAction("Import vCards...", this, &TBook::ImportVCards);
     fileMenu_->addSeparator();
     fileMenu_->addAction("E&xit", f.Widget(), &QWidget::close);
     connect(fileMenu_, &QMenu::aboutToShow, this, &TBook::RefreshFileMenu);
@@ -132,6 +134,7 @@ void TBook::RefreshFileMenu() {
     Frame().RefreshFileMenu();
     lockAction_->setEnabled(state_.LockBook);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
+    importVCardsAction_->setEnabled(!readOnly_ && edit_.Viewing());
 }
 
 void TBook::UpdateCommandState() {
@@ -154,7 +157,9 @@ void TBook::UpdateCommandState() {
     in.Page = CurrentPage();
     state_ = tessaly::UpdateCommandState(in);
 
-    setAcceptDrops(state_.AcceptDrops);
+    // Files are attached to a selected entry; vCards are imported into any book that
+    // may be written.
+    setAcceptDrops(state_.AcceptDrops || (!readOnly_ && edit_.Viewing()));
     // The list is grey while an entry is edited.
     list_->setEnabled(state_.ListEnabled);
     QPalette p = list_->palette();
