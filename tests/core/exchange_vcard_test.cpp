@@ -338,6 +338,25 @@ TEST(VCardEntry, AForeignCardIsLaidOutAndGoesBackUnchanged) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "item1.X-ABLABEL:Desk"), lines.end());
 }
 
+TEST(VCardEntry, ACardReadAgainFillsTheSameFields) {
+    // Two numbers of one kind: the second goes to the next free field. The card made
+    // from the entry must put them back where they were, round after round.
+    auto book = NewBook("/tmp/t.ADR", NoDefaultsFile());
+    TVCardImportOptions options;
+    options.Today = 46000;
+    const TVCard card = ReadOne("BEGIN:VCARD\nVERSION:2.1\nN:Weber;Jo\nTEL;WORK;VOICE:111\n"
+                                "TEL;WORK;VOICE:222\nEND:VCARD\n");
+    auto first = VCardToEntry(card, *book, options);
+    EXPECT_EQ(first->Addresses.FieldOf(0, 4), "111"); // Work
+    EXPECT_EQ(first->Addresses.FieldOf(0, 3), "222"); // Home, the first left
+    std::string text = WriteVCard(EntryToVCard(*first, *book, kVCard30));
+    for (int round = 0; round < 3; ++round) {
+        auto again = VCardToEntry(ReadOne(text), *book, options);
+        EXPECT_EQ(again->Addresses, first->Addresses);
+        EXPECT_EQ(WriteVCard(EntryToVCard(*again, *book, kVCard30)), text);
+    }
+}
+
 TEST(VCardEntry, KeptLinesReadBackExactly) {
     const std::vector<TVCardKept> kept = {
         {"", "X-A:\xE6\x9D\x8E &#38; & #\x01 \xC3\xA9\xF0\x9F\x98\x80"},

@@ -828,20 +828,33 @@ TVCard EntryToVCard(const TRecord& entry, const TBookData& book, int version) {
     TVCard card;
     card.Version = version == kVCard40 ? kVCard40 : kVCard30;
     const auto kept = KeptOfNotes(entry.Notes());
-    std::vector<bool> used(kept.size(), false);
     const auto emit = [&](const std::string& line) {
         card.Properties.push_back(ParsePropertyLine(line));
     };
-    for (const TGen& g : Generate(entry, book, card.Version)) {
-        bool replaced = false;
+    // Each line the entry makes is replaced by the card's own lines of its fingerprint.
+    // The card's lines go out in the card's order, whichever of the entry's lines they
+    // stand in for: read again, they then fill the same fields as before.
+    const std::vector<TGen> generated = Generate(entry, book, card.Version);
+    std::vector<bool> used(kept.size(), false);
+    std::vector<int> claimed(generated.size(), 0);
+    for (std::size_t g = 0; g < generated.size(); ++g)
         for (std::size_t k = 0; k < kept.size(); ++k)
-            if (!used[k] && kept[k].Fingerprint == g.Fingerprint) {
+            if (!used[k] && !kept[k].Fingerprint.empty() &&
+                kept[k].Fingerprint == generated[g].Fingerprint) {
                 used[k] = true;
-                replaced = true;
-                emit(kept[k].Line);
+                ++claimed[g];
             }
-        if (!replaced)
-            emit(g.Line);
+    std::size_t next = 0; // the next claimed line of the card, in its order
+    for (std::size_t g = 0; g < generated.size(); ++g) {
+        if (claimed[g] == 0) {
+            emit(generated[g].Line);
+            continue;
+        }
+        for (int c = 0; c < claimed[g]; ++c) {
+            while (!used[next])
+                ++next;
+            emit(kept[next++].Line);
+        }
     }
     for (const auto& k : kept)
         if (k.Fingerprint.empty())
