@@ -117,6 +117,11 @@ TEST(VCardText, ReadsTheFormsOfThreeVersions) {
     EXPECT_EQ(SplitStructured(v21.Properties[3].Value)[2][0], "Stra\xC3\x9F"
                                                               "e 1");
 
+    // Only 2.1 has soft breaks: a folded 3.0 line that ends in "=" keeps its fold.
+    const TVCard folded = ReadOne("BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE;X-A=QUOTED-PRINTABLE:a=\r\n"
+                                  " 0D\r\nEND:VCARD\r\n");
+    EXPECT_EQ(folded.Properties[0].Value, "a=0D");
+
     // 3.0 with bare LF and a value that is not UTF-8: read as Windows-1252.
     const TVCard v3 = ReadOne("begin:vcard\nversion:3.0\nFN:Caf\xE9\nend:vcard\n");
     EXPECT_EQ(v3.Version, kVCard30);

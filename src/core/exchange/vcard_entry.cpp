@@ -862,9 +862,10 @@ TVCard EntryToVCard(const TRecord& entry, const TBookData& book, int version) {
     return card;
 }
 
-std::unique_ptr<TRecord> VCardToEntry(const TVCard& card, TBookData& book,
+std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
                                       const TVCardImportOptions& options,
                                       std::vector<std::string>* problems) {
+    TVCard card = given; // its lines may lose a field parameter that names no field
     auto entry = std::make_unique<TRecord>();
     entry->Keys = book.IndexKeys;
     TImport im{card, book, *entry, options, problems, {}, {}, {}, {}};
@@ -917,11 +918,22 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& card, TBookData& book,
     for (std::size_t i = 0; i < n; ++i) {
         const TVCardProperty& p = card.Properties[i];
         long long k = 0, f = 0;
-        if (!IsAddressProperty(p) || !FieldParamOf(p, k, f))
+        if (!IsAddressProperty(p) || p.ParamValues(kFieldParam).empty())
             continue;
-        const auto a = im.AddressOfNumber.find(k);
-        if (a == im.AddressOfNumber.end())
+        // A field parameter that names no field of this card is dropped, so that the
+        // line, kept as the card's own, never lands in a field on a later reading.
+        const auto unplaced = [&] {
+            TVCardProperty& line = card.Properties[i];
+            std::erase_if(line.Params,
+                          [](const TVCardParam& q) { return SameText(q.Name, kFieldParam); });
+            line.Line = PropertyLine(line);
+        };
+        const auto a =
+            FieldParamOf(p, k, f) ? im.AddressOfNumber.find(k) : im.AddressOfNumber.end();
+        if (a == im.AddressOfNumber.end()) {
+            unplaced();
             continue;
+        }
         const int field = static_cast<int>(f);
         const int fixed = FixedField(p);
         const TTemplate* tpl = TemplateOf(book, entry->Addresses.AddressTemplateId(a->second));
@@ -932,8 +944,11 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& card, TBookData& book,
                               ? fixed == field
                               : field >= kFirstPhoneField &&
                                     (!tpl || p.Is("TEL") || KindFits(p, KindOf(tpl, field, value)));
-        if (!fits || im.Taken[static_cast<std::size_t>(a->second)][static_cast<std::size_t>(field)])
+        if (!fits ||
+            im.Taken[static_cast<std::size_t>(a->second)][static_cast<std::size_t>(field)]) {
+            unplaced();
             continue;
+        }
         im.Place(i, a->second, field, value);
     }
     for (std::size_t i : dayLines)

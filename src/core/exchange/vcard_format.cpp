@@ -281,11 +281,12 @@ void Finish3040(TRawLine& raw) {
     p.Line = clean ? raw.Text : PropertyLine(p);
 }
 
-// The physical lines of the input, joined into logical lines (unfolded, and 2.1's
-// quoted-printable soft breaks joined), each handed to `take` with its line number.
+// The physical lines of the input, joined into logical lines (unfolded, and, while
+// `softBreaks` is set, the quoted-printable soft breaks of 2.1 joined), each handed to
+// `take` with its line number.
 template <class Take>
 void ForEachLogicalLine(std::string_view bytes, const TVCardLimits& limits, Take take,
-                        std::vector<std::string>& problems) {
+                        const bool& softBreaks, std::vector<std::string>& problems) {
     std::string current;
     bool tooLong = false;
     bool have = false;
@@ -317,7 +318,7 @@ void ForEachLogicalLine(std::string_view bytes, const TVCardLimits& limits, Take
         current.append(piece);
     };
     const auto softBreak = [&] {
-        if (tooLong || current.empty() || current.back() != '=')
+        if (!softBreaks || tooLong || current.empty() || current.back() != '=')
             return false;
         if (qpKnown < 0) {
             const std::size_t colon = current.find(':');
@@ -414,6 +415,7 @@ TVCardReadResult ReadVCards(std::string_view bytes, const TVCardLimits& limits) 
     TVCard card;
     std::vector<TRawLine> lines;
     bool full = false;
+    bool softBreaks = false; // in a 2.1 card
     ForEachLogicalLine(
         bytes, limits,
         [&](const std::string& text, int no) {
@@ -422,6 +424,7 @@ TVCardReadResult ReadVCards(std::string_view bytes, const TVCardLimits& limits) 
                 if (++depth == 1) {
                     card = TVCard();
                     lines.clear();
+                    softBreaks = false;
                 } else {
                     result.Problems.push_back("line " + std::to_string(no) +
                                               ": a card inside a card was left out");
@@ -463,6 +466,7 @@ TVCardReadResult ReadVCards(std::string_view bytes, const TVCardLimits& limits) 
             if (raw.Property.Is("VERSION") && raw.Property.Group.empty()) {
                 const std::string v = TrimBlanks(raw.RawValue);
                 card.Version = v == "2.1" ? kVCard21 : v == "4.0" ? kVCard40 : kVCard30;
+                softBreaks = card.Version == kVCard21;
                 if (v != "2.1" && v != "3.0" && v != "4.0")
                     result.Problems.push_back("line " + std::to_string(no) + ": version " + v +
                                               " is read as 3.0");
@@ -476,7 +480,7 @@ TVCardReadResult ReadVCards(std::string_view bytes, const TVCardLimits& limits) 
             raw.Text = text;
             lines.push_back(std::move(raw));
         },
-        result.Problems);
+        softBreaks, result.Problems);
     if (depth > 0)
         result.Problems.push_back("the last card has no END:VCARD and was left out");
     return result;
