@@ -960,10 +960,17 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
             PlaceForeign(im, i);
 
     // What the entry cannot give back as the card had it is kept in its notes.
+    // A line is the entry's own when it is what the entry makes in either version, so
+    // that a card keeps the same lines whichever version it was last written in.
     std::map<std::string, const TGen*> made;
-    const auto generated = Generate(*entry, book, card.Version == kVCard40 ? kVCard40 : kVCard30);
-    for (const TGen& g : generated)
+    std::map<std::string, std::vector<std::string>> madeLines;
+    const auto generated3 = Generate(*entry, book, kVCard30);
+    const auto generated4 = Generate(*entry, book, kVCard40);
+    for (const TGen& g : card.Version == kVCard40 ? generated4 : generated3)
         made.emplace(g.Slot, &g);
+    for (const auto* lines : {&generated3, &generated4})
+        for (const TGen& g : *lines)
+            madeLines[g.Slot].push_back(g.Line);
     std::vector<TVCardKept> kept;
     for (std::size_t i = 0; i < n; ++i) {
         const TVCardProperty& p = card.Properties[i];
@@ -981,7 +988,8 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
         }
         if (g == made.end())
             kept.push_back({std::string(), p.Line});
-        else if (g->second->Line != p.Line)
+        else if (const auto& own = madeLines[g->first];
+                 std::find(own.begin(), own.end(), p.Line) == own.end())
             kept.push_back({g->second->Fingerprint, p.Line});
     }
     int dropped = 0;
