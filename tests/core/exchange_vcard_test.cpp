@@ -360,6 +360,17 @@ TEST(VCardEntry, ACardReadAgainFillsTheSameFields) {
         EXPECT_EQ(again->Addresses, first->Addresses);
         EXPECT_EQ(WriteVCard(EntryToVCard(*again, *book, kVCard30)), text);
     }
+    // Two CATEGORIES, one of them just what the entry makes: both go out again, or
+    // the next reading loses a category.
+    const TVCard two = ReadOne("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Weber;Jo\r\nCATEGORIES:Friends,\r\n"
+                               "CATEGORIES:Friends,Business\r\nEND:VCARD\r\n");
+    auto member = VCardToEntry(two, *book, options);
+    ASSERT_EQ(member->CategoriesInUse.Count(), 2);
+    for (int version : {kVCard30, kVCard40}) {
+        auto again = VCardToEntry(ReadOne(WriteVCard(EntryToVCard(*member, *book, version))), *book,
+                                  options);
+        EXPECT_EQ(again->CategoriesInUse, member->CategoriesInUse);
+    }
 }
 
 TEST(VCardEntry, KeptLinesReadBackExactly) {

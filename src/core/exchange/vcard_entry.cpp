@@ -971,6 +971,15 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
     for (const auto* lines : {&generated3, &generated4})
         for (const TGen& g : *lines)
             madeLines[g.Slot].push_back(g.Line);
+    // Lines that share a slot (two CATEGORIES) stand in for the entry's one line
+    // together: all are kept when one of them is not the entry's own.
+    std::map<std::string, bool> slotKept;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& own = madeLines[im.SlotOf[i]];
+        if (!im.SlotOf[i].empty() && im.SlotOf[i] != kDropped &&
+            std::find(own.begin(), own.end(), card.Properties[i].Line) == own.end())
+            slotKept[im.SlotOf[i]] = true;
+    }
     std::vector<TVCardKept> kept;
     for (std::size_t i = 0; i < n; ++i) {
         const TVCardProperty& p = card.Properties[i];
@@ -988,8 +997,7 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
         }
         if (g == made.end())
             kept.push_back({std::string(), p.Line});
-        else if (const auto& own = madeLines[g->first];
-                 std::find(own.begin(), own.end(), p.Line) == own.end())
+        else if (slotKept[g->first])
             kept.push_back({g->second->Fingerprint, p.Line});
     }
     int dropped = 0;
