@@ -376,7 +376,8 @@ TEST(VCardEntry, ACardReadAgainFillsTheSameFields) {
 TEST(VCardEntry, KeptLinesReadBackExactly) {
     const std::vector<TVCardKept> kept = {
         {"", "X-A:\xE6\x9D\x8E &#38; & #\x01 \xC3\xA9\xF0\x9F\x98\x80"},
-        {"0a1b2c3d", "item2.TEL;X-Y=\"1,2\":&#"}};
+        {"0a1b2c3d", "item2.TEL;X-Y=\"1,2\":&#"},
+        {"", "X-LAST:ends in blanks  "}};
     const std::string notes = NotesWithKept("My notes\r\n\r\n", kept);
     EXPECT_EQ(notes.find('\x01'), std::string::npos);
     EXPECT_EQ(notes.rfind("My notes\r\n\r\n", 0), 0u);

@@ -57,7 +57,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 // A UTF-8 line as Windows-1252, every character the code page cannot hold (and the
-// control characters, and "&" before "#") as "&#N;".
+// control characters, "&" before "#" and a blank at the end) as "&#N;".
 std::string EncodeLine(std::string_view utf8) {
     std::string out;
     std::size_t i = 0;
@@ -68,7 +68,8 @@ std::string EncodeLine(std::string_view utf8) {
         const std::string byte = Utf8ToCp1252(piece);
         const bool plain = cp >= 0x20 && cp != 0x7F && !(cp >= 0x80 && cp <= 0x9F) &&
                            byte.size() == 1 && (byte != "?" || cp == '?') &&
-                           !(cp == '&' && i < utf8.size() && utf8[i] == '#');
+                           !(cp == '&' && i < utf8.size() && utf8[i] == '#') &&
+                           !(cp == ' ' && i == utf8.size()); // the notes lose trailing blanks
         if (plain)
             out += byte;
         else

@@ -6,7 +6,8 @@
 // the book file stores as it is. The kept lines stand after the user's own notes,
 // behind a line of their own (kVCardKeptMarker), one property a line in Windows-1252;
 // a character the code page cannot hold is written "&#N;" (N its code point, in
-// decimal), and so is a control character or an "&" before "#", so that the line
+// decimal), and so is a control character, an "&" before "#" or a blank that ends
+// the line, so that the line
 // reads back exactly as it was. A line "@XXXXXXXX LINE" is the card's own form of
 // a property the entry does hold (with a group, a parameter or characters the entry
 // cannot keep): it goes out in place of the line the entry makes, as long as that
