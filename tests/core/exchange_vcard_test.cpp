@@ -360,6 +360,17 @@ TEST(VCardEntry, ACardReadAgainFillsTheSameFields) {
         EXPECT_EQ(again->Addresses, first->Addresses);
         EXPECT_EQ(WriteVCard(EntryToVCard(*again, *book, kVCard30)), text);
     }
+    // Two equal reminders written otherwise than the entry writes them: each round
+    // gives two again, never one more.
+    const std::string rem = "X-TESSALY-REMINDER:46000;00;0;5;1;0;0;1;46000;5;Call;\r\n";
+    std::string twice =
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Weber;Jo\r\n" + rem + rem + "END:VCARD\r\n";
+    for (int round = 0; round < 3; ++round) {
+        auto e = VCardToEntry(ReadOne(twice), *book, options);
+        EXPECT_EQ(e->Reminders.Count(), 2);
+        twice = WriteVCard(EntryToVCard(*e, *book, kVCard40));
+    }
+
     // Two CATEGORIES, one of them just what the entry makes: both go out again, or
     // the next reading loses a category.
     const TVCard two = ReadOne("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Weber;Jo\r\nCATEGORIES:Friends,\r\n"

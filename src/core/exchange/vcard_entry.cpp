@@ -87,10 +87,13 @@ TVCardProperty Prop(std::string name, std::vector<TVCardParam> params, std::stri
     return p;
 }
 
+// The fingerprint names the slot too: two lines the entry makes alike (two equal
+// reminders) each stand only for the card's lines of their own.
 void Add(std::vector<TGen>& out, std::string slot, const TVCardProperty& p,
          std::string_view canonical = {}) {
-    out.push_back({std::move(slot), p.Line,
-                   VCardFingerprint(canonical.empty() ? std::string_view(p.Line) : canonical)});
+    const std::string print =
+        slot + '\n' + std::string(canonical.empty() ? std::string_view(p.Line) : canonical);
+    out.push_back({std::move(slot), p.Line, VCardFingerprint(print)});
 }
 
 std::string Structured(std::initializer_list<std::vector<std::string>> parts) {
@@ -997,7 +1000,12 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
         }
         if (g == made.end())
             kept.push_back({std::string(), p.Line});
-        else if (slotKept[g->first])
+        else if (slotKept[g->first] &&
+                 (!ours || std::any_of(p.Line.begin(), p.Line.end(), [](char c) {
+                     return static_cast<unsigned char>(c) >= 0x80;
+                 })))
+            // This program's own lines are kept only for the characters the entry
+            // cannot hold; their numbers are made again as the entry has them.
             kept.push_back({g->second->Fingerprint, p.Line});
     }
     int dropped = 0;
