@@ -953,6 +953,14 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
             continue;
         }
         im.Place(i, a->second, field, value);
+        // The line, should it be kept, names the field by the entry's own numbering.
+        if (k != a->second + 1) {
+            TVCardProperty& line = card.Properties[i];
+            for (auto& q : line.Params)
+                if (SameText(q.Name, kFieldParam))
+                    q.Values = {std::to_string(a->second + 1) + '.' + std::to_string(field)};
+            line.Line = PropertyLine(line);
+        }
     }
     for (std::size_t i : dayLines)
         ReadDay(im, i, card.Properties[i].Is("BDAY") ? "BDAY" : "ANNIVERSARY");
