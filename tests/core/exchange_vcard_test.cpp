@@ -371,6 +371,22 @@ TEST(VCardEntry, ACardReadAgainFillsTheSameFields) {
         twice = WriteVCard(EntryToVCard(*e, *book, kVCard40));
     }
 
+    // Addresses numbered otherwise than the entry numbers them, with a line the entry
+    // keeps (its value has a character the code page lacks): the value stays in its
+    // address.
+    std::string numbered =
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Weber;Jo\r\n"
+        "X-TESSALY-ADDRESS:2;1;Address 1;0;1,0,0,0,;1,0,0,0,;1,0,0,0,;1,0,0,0,\r\n"
+        "X-TESSALY-ADDRESS:1;1;Address 1;0;1,0,0,0,;1,0,0,0,;1,0,0,0,;1,0,0,0,\r\n"
+        "ORG;X-TESSALY-FIELD=1.1:Acme \xE6\x9D\x8E\r\nEND:VCARD\r\n";
+    for (int round = 0; round < 3; ++round) {
+        auto e = VCardToEntry(ReadOne(numbered), *book, options);
+        ASSERT_EQ(e->Addresses.Count(), 2);
+        EXPECT_EQ(e->Addresses.FieldOf(1, kFieldCompany), "Acme ?") << numbered;
+        numbered = WriteVCard(EntryToVCard(*e, *book, kVCard40));
+        EXPECT_NE(numbered.find(":Acme \xE6\x9D\x8E\r\n"), std::string::npos);
+    }
+
     // Two CATEGORIES, one of them just what the entry makes: both go out again, or
     // the next reading loses a category.
     const TVCard two = ReadOne("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Weber;Jo\r\nCATEGORIES:Friends,\r\n"
