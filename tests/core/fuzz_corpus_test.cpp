@@ -55,6 +55,10 @@ TEST(FuzzCorpus, DefaultsSeedsReadOrAreRefused) {
     EXPECT_GE(Replay("defaults", fuzz::CheckDefaultsBytes), 4);
 }
 
+TEST(FuzzCorpus, VCardSeedsComeBackFromTheirEntries) {
+    EXPECT_GE(Replay("vcard", fuzz::CheckVCardBytes), 3);
+}
+
 TEST(FuzzCorpus, DiarySeedsReadOrAreRefused) {
     EXPECT_GE(Replay("diary", fuzz::CheckDiaryBytes), 6);
 }
