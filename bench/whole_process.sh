@@ -5,7 +5,8 @@
 #   - `tag --all` of it beside `cp` + `sync` of the same file (the floor for writing);
 #   - `list` of 32,767 ordinary contacts beside the console address book's load and
 #     search of the same people (`abook --mutt-query`), when abook and the peers'
-#     scripts are there (PEERS, by default the shared folder beside the checkout);
+#     scripts are there (PEERS, by default the shared folder beside the checkout), and
+#     the same people printed as address labels to a PDF beside a copy of that PDF;
 # and the peak resident memory of `check` and `tag` against the file's size.
 #
 #   bench/whole_process.sh BUILD_DIR [RUNS]
@@ -84,6 +85,17 @@ if command -v abook >/dev/null 2>&1 && command -v python3 >/dev/null 2>&1 &&
     pair "'$cli' list '$contacts/CONTACTS.ADR'" \
         "abook --datafile '$contacts/ab.addressbook' --mutt-query zzzz" \
         "tessaly-cli list CONTACTS" "abook, the same people"
+    # The same people as address labels on a 2 x 7 A4 sheet: a PDF of 2,341 pages, beside
+    # a copy of that PDF (the floor for writing it), and the run's peak memory.
+    labels=$contacts/print-config
+    pdf=$contacts/labels.pdf
+    print="'$cli' print '$contacts/CONTACTS.ADR' --layout 'Address Labels (A4)' --config-dir '$labels' --pdf '$pdf'"
+    sh -c "$print" >/dev/null
+    pair "$print" "cp '$pdf' '$pdf.copy'" "tessaly-cli print LABELS" "cp of the PDF"
+    if [[ -x /usr/bin/time ]]; then
+        kb=$(/usr/bin/time -f %M sh -c "exec $print" 2>&1 >/dev/null | tail -1)
+        printf '%-30s %7.1f MB\n\n' "peak memory of print LABELS" "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
+    fi
 else
     echo "(list against abook left out: abook, python3 or $peers is missing)"
     echo

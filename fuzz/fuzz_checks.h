@@ -1,11 +1,21 @@
 #pragma once
-// What the fuzz targets demand of the book, defaults, diary and vCard readers, shared with the test
-// that replays the seed corpus: any bytes are either refused with a reason or read;
-// what was read writes again, reads back equal and writes the same bytes.
+// What the fuzz targets demand of the book, defaults, diary, word processor, exchange,
+// printing and vCard readers, shared with the test that replays the seed corpus: any bytes are
+// either refused with a reason or read; what was read writes again, reads back equal and writes the
+// same bytes.
 
 #include "core/diary/diary.h"
+#include "core/exchange/csv_file.h"
+#include "core/exchange/export_template.h"
+#include "core/exchange/import_template.h"
 #include "core/exchange/vcard_entry.h"
 #include "core/exchange/vcard_format.h"
+#include "core/exchange/word_pro_file.h"
+#include "core/printing/catalogues.h"
+#include "core/printing/label_templates.h"
+#include "core/printing/layout_objects.h"
+#include "core/printing/object_text.h"
+#include "core/printing/print_run.h"
 #include "core/store/book_file.h"
 #include "core/store/record.h"
 
@@ -80,6 +90,24 @@ inline TOutcome CheckDefaultsBytes(std::span<const std::uint8_t> bytes) {
     return TOutcome::Accepted;
 }
 
+inline TOutcome CheckWordProBytes(std::span<const std::uint8_t> bytes) {
+    const auto list = ParseWordProImage(bytes);
+    if (!list)
+        return TOutcome::Refused; // the default list then, which needs no reason
+    std::vector<std::uint8_t> image;
+    try {
+        image = WriteWordProImage(*list);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    const auto again = ParseWordProImage(image);
+    if (!again)
+        return TOutcome::ReparseFailed;
+    if (!(*again == *list) || WriteWordProImage(*again) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
 inline TOutcome CheckDiaryBytes(std::span<const std::uint8_t> bytes) {
     TDiaryLoad first = ParseDiaryImage(bytes, "FUZZ.TDY");
     if (!first.Diary)
@@ -128,6 +156,188 @@ inline TOutcome CheckVCardBytes(std::span<const std::uint8_t> bytes) {
         }
     }
     return cards.empty() ? TOutcome::Refused : TOutcome::Accepted;
+}
+
+// A printing file (papers, layouts, a layout's objects, quick reports) of type T,
+// read by `parse` and written by `write`. A refused file leaves the list as it was.
+template <class T>
+TOutcome CheckPrintingBytes(std::span<const std::uint8_t> bytes,
+                            bool (*parse)(std::span<const std::uint8_t>, T&),
+                            std::vector<std::uint8_t> (*write)(const T&), const T& sentinel) {
+    T first = sentinel;
+    if (!parse(bytes, first))
+        return first == sentinel ? TOutcome::Refused : TOutcome::BadRefusal;
+    std::vector<std::uint8_t> image;
+    try {
+        image = write(first);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    T second;
+    if (!parse(image, second))
+        return TOutcome::ReparseFailed;
+    if (!(second == first) || write(second) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+// A template file that reads writes again to the same bytes (it was written with
+// the current version) or to a file that reads back equal (an older version).
+template <class List, class Parse, class Write>
+TOutcome CheckTemplateBytes(std::span<const std::uint8_t> bytes, Parse parse, Write write) {
+    List first;
+    if (!parse(bytes, first))
+        return first.Empty() ? TOutcome::Refused : TOutcome::BadRefusal;
+    std::vector<std::uint8_t> image;
+    try {
+        image = write(first);
+    } catch (const StreamError&) {
+        return TOutcome::RewriteFailed;
+    }
+    List second;
+    if (!parse(image, second))
+        return TOutcome::ReparseFailed;
+    if (!(second == first) || write(second) != image)
+        return TOutcome::Changed;
+    return TOutcome::Accepted;
+}
+
+inline TOutcome CheckImportTemplateBytes(std::span<const std::uint8_t> bytes) {
+    return CheckTemplateBytes<TImportList>(bytes, ParseImportTemplates, WriteImportTemplates);
+}
+
+inline TOutcome CheckExportTemplateBytes(std::span<const std::uint8_t> bytes) {
+    return CheckTemplateBytes<TExportList>(bytes, ParseExportTemplates, WriteExportTemplates);
+}
+
+// Any bytes are a delimited file: every record read, written again with its fields
+// quoted, reads back as the same fields.
+inline TOutcome CheckCsvBytes(std::span<const std::uint8_t> bytes) {
+    const TDecodedText text = DecodeInputText(bytes);
+    TCSVReader reader(text.Text, '"', ',', false);
+    int records = 0;
+    while (reader.ReadLine() && records++ < 10000) {
+        TCSVWriter writer('"', ',', false);
+        std::vector<std::string> fields;
+        for (int n = 1; n <= reader.FieldCount(); ++n) {
+            fields.push_back(*reader.Field(n, kLongValueLength));
+            writer.WriteField(fields.back());
+        }
+        writer.EndLine();
+        TCSVReader again(writer.Text(), '"', ',', false);
+        if (!fields.empty() && !again.ReadLine())
+            return TOutcome::ReparseFailed;
+        for (int n = 1; n <= static_cast<int>(fields.size()); ++n)
+            if (again.Field(n, kLongValueLength) != fields[static_cast<std::size_t>(n - 1)])
+                return TOutcome::Changed;
+    }
+    return TOutcome::Accepted;
+}
+
+inline TOutcome CheckPaperBytes(std::span<const std::uint8_t> bytes) {
+    TPaperList sentinel;
+    sentinel.NextNumber = 7;
+    return CheckPrintingBytes<TPaperList>(bytes, ParsePapersImage, WritePapersImage, sentinel);
+}
+
+inline TOutcome CheckLayoutBytes(std::span<const std::uint8_t> bytes) {
+    TLayoutList sentinel;
+    sentinel.ReturnAddress = "sentinel";
+    return CheckPrintingBytes<TLayoutList>(bytes, ParseLayoutsImage, WriteLayoutsImage, sentinel);
+}
+
+// The objects of a layout that reads are planned onto every kind of paper for every
+// data source, with a small book and diary: whatever the file holds (formats, fonts,
+// sizes, field numbers), the run must end with pages or a reason.
+inline bool PlansEveryWay(const TLayoutObjects& objects) {
+    TBookData book;
+    book.SetBuiltInDefaults();
+    TRecord entry;
+    entry.SetNameField(2, "Ames");
+    const int a = entry.Addresses.AddAddress(1);
+    entry.Addresses.SetFieldOf(a, 2, "1 Road\r\nTown");
+    auto reminder = std::make_unique<TReminders>();
+    reminder->When = 45000.5;
+    entry.Reminders.Add(std::move(reminder));
+    entry.CallLogs.AddLog("0123", "Hello", 45000.5, 45000.6);
+    entry.Created = 45000.25;
+    book.Entries.Add(std::make_unique<TRecord>(entry));
+    TDiaryData diary;
+    auto event = std::make_unique<TReminders>();
+    event->When = 45001.75;
+    diary.Events.Add(std::move(event));
+    for (int type : {kPaperEnvelope, kPaperLabel, kPaperListing})
+        for (int source = kSourceEntries; source <= kSourceDiary; ++source) {
+            TPaper paper;
+            paper.Type = type;
+            paper.Width = 210;
+            paper.Height = 297;
+            paper.LabelWidth = 60;
+            paper.LabelHeight = 30;
+            paper.LabelsAcross = 3;
+            paper.LabelsDown = 9;
+            TLayout layout;
+            layout.Source = source;
+            layout.Headers = layout.Footers = true;
+            TPrintRequest request;
+            request.Parameters.Selection = kSelectAll;
+            request.Layout = &layout;
+            request.Paper = &paper;
+            request.Objects = &objects;
+            request.ReturnAddress = "Home\r\nStreet";
+            request.Now = 45002.5;
+            request.MaxPages = 50;
+            TPrintSource from;
+            from.Book = &book;
+            from.Diary = &diary;
+            const TPlanResult r = PlanPrintRun(request, from);
+            if (!r.Ok && r.Message.empty())
+                return false;
+            for (const auto& page : r.Plan.Pages)
+                for (const auto& item : page.Items)
+                    if (item.Text.size() > kObjectTextMax)
+                        return false;
+        }
+    return true;
+}
+
+inline TOutcome CheckLayoutObjectBytes(std::span<const std::uint8_t> bytes) {
+    TLayoutObjects sentinel;
+    sentinel.Footer.emplace_back();
+    const TOutcome outcome =
+        CheckPrintingBytes<TLayoutObjects>(bytes, ParseLayoutObjects, WriteLayoutObjects, sentinel);
+    if (outcome == TOutcome::Accepted) {
+        TLayoutObjects objects;
+        ParseLayoutObjects(bytes, objects);
+        if (!PlansEveryWay(objects))
+            return TOutcome::Changed;
+    }
+    return outcome;
+}
+
+inline TOutcome CheckQuickReportBytes(std::span<const std::uint8_t> bytes) {
+    TQReportList sentinel;
+    sentinel.Create("sentinel");
+    return CheckPrintingBytes<TQReportList>(bytes, ParseReportsImage, WriteReportsImage, sentinel);
+}
+
+// Label-template XML: whatever the bytes, every sheet read is one the print run can lay
+// out: a grid of at least one label, finite sizes above 0, gaps and margins of 0 or
+// more, and a name of 1 to 255 characters. Accepted when a sheet was read.
+inline TOutcome CheckLabelTemplateBytes(std::span<const std::uint8_t> bytes) {
+    const auto sheets = ReadLabelTemplates(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    for (const TLabelSheet& s : sheets) {
+        for (double v : {s.PageWidth, s.PageHeight, s.LabelWidth, s.LabelHeight})
+            if (!(v > 0 && v < 1e300))
+                return TOutcome::Changed;
+        for (double v : {s.LeftMargin, s.TopMargin, s.HorizontalGap, s.VerticalGap})
+            if (!(v >= 0 && v < 1e300))
+                return TOutcome::Changed;
+        if (s.Across < 1 || s.Down < 1 || s.Name.empty() || s.Name.size() > 255)
+            return TOutcome::Changed;
+    }
+    return sheets.empty() ? TOutcome::Refused : TOutcome::Accepted;
 }
 
 } // namespace tessaly::fuzz

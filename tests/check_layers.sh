@@ -14,7 +14,7 @@ fail() {
 
 unrooted=$(grep -rn '#include "' src tests bench fuzz --include='*.h' --include='*.cpp' |
     grep -v -E '#include "(core|platform|app|cli|tests|fuzz|bench)/' |
-    grep -v -E '#include "[a-z_]+\.moc"')
+    grep -v -E '#include "[a-z0-9_]+\.moc"')
 [ -z "$unrooted" ] || fail "includes not rooted at their layer:" "$unrooted"
 
 core_up=$(grep -rn -E '#include ("(platform|app|cli)/|<Q)' src/core)

@@ -11,13 +11,16 @@
 #include "core/system/file_lock.h"
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace tessaly {
@@ -310,6 +313,24 @@ bool ParseDecimal(const std::string& text, long long lo, long long hi, long long
         return false;
     value = v;
     return true;
+}
+
+std::string RunProgramBeside(const char* name, const char* handedOver, char** argv) {
+    // Handed over once only: a program that lacks what it was run for after all does
+    // not run itself again.
+    if (std::getenv(handedOver))
+        return std::string(name) + " cannot do it either";
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return "the program's own folder is unknown: " + ec.message();
+    const std::string path = (program.parent_path() / name).string();
+    if (::setenv(handedOver, "1", 1) != 0)
+        return std::strerror(errno);
+    ::execv(path.c_str(), argv);
+    const int error = errno;
+    ::unsetenv(handedOver);
+    return path + ": " + std::strerror(error);
 }
 
 std::string DefaultConfigDirectory() {

@@ -78,6 +78,12 @@ int FinishOutput(TCliStreams io);
 // lo is negative; no blanks, signs, hexadecimal or exponents.
 bool ParseDecimal(const std::string& text, long long lo, long long hi, long long& value);
 
+// Runs the program `name` from this program's folder in place of this process, with
+// the same arguments, for a command that needs what only that program links. The
+// variable `handedOver` is set for it, so that it never hands over again. Returns only
+// on failure, with the reason.
+std::string RunProgramBeside(const char* name, const char* handedOver, char** argv);
+
 // The same for a diary (".TDY").
 std::unique_ptr<TDiaryData> LoadDiaryOrReport(const std::string& path, TCliStreams io);
 

@@ -16,24 +16,6 @@
 
 namespace tessaly {
 
-int ChangeBookOrReport(const std::string& path, const TWriteOptions& options, TCliStreams io,
-                       const std::function<int(TBookData&)>& change) {
-    if (RefuseDiaryName(path, io))
-        return 1;
-    TFileLock lock;
-    if (!LockBookOrReport(lock, path, options, io))
-        return 1;
-    auto book = LoadBookOrReport(path, io);
-    const TBookHold hold(book);
-    if (!book)
-        return 1;
-    if (const int status = change(*book))
-        return status;
-    // Counted as the book window counts a change, then written at once.
-    MarkChanged(*book);
-    return SaveBookOrReport(*book, options, io);
-}
-
 namespace {
 
 // The index of the selected entry, or -1 after saying why there is none.
@@ -56,6 +38,24 @@ int Selected(const TBookData& book, const TEntrySelector& which, TCliStreams io)
 }
 
 } // namespace
+
+int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
+               const std::function<int(TBookData&)>& change) {
+    if (RefuseDiaryName(path, io))
+        return 1;
+    TFileLock lock;
+    if (!LockBookOrReport(lock, path, options, io))
+        return 1;
+    auto book = LoadBookOrReport(path, io);
+    const TBookHold hold(book);
+    if (!book)
+        return 1;
+    if (const int status = change(*book))
+        return status;
+    // Counted as the book window counts a change, then written at once.
+    MarkChanged(*book);
+    return SaveBookOrReport(*book, options, io);
+}
 
 bool ParseEntrySelector(const std::optional<std::string>& index,
                         const std::optional<std::string>& stamp, TEntrySelector& which,
@@ -131,12 +131,12 @@ int CommandAdd(const std::string& path, TCliStreams io, const TWriteOptions& opt
                << '\n';
         return 1;
     };
-    return ChangeBookOrReport(path, options, io, add);
+    return ChangeBook(path, options, io, add);
 }
 
 int CommandDelete(const std::string& path, const TEntrySelector& which, TCliStreams io,
                   const TWriteOptions& options) {
-    return ChangeBookOrReport(path, options, io, [&](TBookData& book) {
+    return ChangeBook(path, options, io, [&](TBookData& book) {
         const int i = Selected(book, which, io);
         if (i < 0)
             return 1;
@@ -162,7 +162,7 @@ int CommandTag(const std::string& path, const TEntrySelector& which, bool tagged
                const TWriteOptions& options) {
     if (which.All)
         return TagAll(path, tagged, io, options);
-    return ChangeBookOrReport(path, options, io, [&](TBookData& book) {
+    return ChangeBook(path, options, io, [&](TBookData& book) {
         const int i = Selected(book, which, io);
         if (i < 0)
             return 1;

@@ -12,14 +12,6 @@
 
 namespace tessaly {
 
-class TBookData;
-
-// Reads, changes and writes the book under its writers' lock, refusing a book that
-// changed on disk meanwhile unless forced. `change` gives 0 when the book is to be
-// saved (counted as one change), else the exit status after saying why not.
-int ChangeBookOrReport(const std::string& path, const TWriteOptions& options, TCliStreams io,
-                       const std::function<int(TBookData&)>& change);
-
 // Which entries a command acts on: one by its position in "Entries" (as `dump` lists
 // them, from 0) or by its Stamp, or, where allowed, all of them.
 struct TEntrySelector {
@@ -33,6 +25,12 @@ struct TEntrySelector {
 bool ParseEntrySelector(const std::optional<std::string>& index,
                         const std::optional<std::string>& stamp, TEntrySelector& which,
                         TCliStreams io);
+
+// Reads, changes and writes the book under its writers' lock. `change` gives 0 when
+// the book is to be saved, else the exit status after saying why not. Counted as the
+// book window counts a change, then written at once.
+int ChangeBook(const std::string& path, const TWriteOptions& options, TCliStreams io,
+               const std::function<int(TBookData&)>& change);
 
 // Adds the entry given as JSON on In: an object with the fields of an entry as `dump`
 // prints them. Fields left out take the values of a new entry of the book (its

@@ -1,5 +1,6 @@
 #include "cli/ical_export.h"
 
+#include "cli/commands.h"
 #include "core/common/codepage.h"
 #include "core/diary/occurrences.h"
 
@@ -153,21 +154,7 @@ TICalWriter LinkedICalWriter() {
 }
 
 std::string RunICalProgram(char** argv) {
-    // Handed over once only: a program that lacks the writer after all does not run
-    // itself again.
-    if (std::getenv(kHandedOver))
-        return std::string(kICalProgramName) + " has no iCalendar writer";
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return "the program's own folder is unknown: " + ec.message();
-    const std::string path = (program.parent_path() / kICalProgramName).string();
-    if (::setenv(kHandedOver, "1", 1) != 0)
-        return std::strerror(errno);
-    ::execv(path.c_str(), argv);
-    const int error = errno;
-    ::unsetenv(kHandedOver);
-    return path + ": " + std::strerror(error);
+    return RunProgramBeside(kICalProgramName, kHandedOver, argv);
 }
 
 } // namespace tessaly

@@ -4,8 +4,10 @@
 #include "cli/agenda_commands.h"
 #include "cli/commands.h"
 #include "cli/edit_commands.h"
+#include "cli/exchange_commands.h"
 #include "cli/ical_export.h"
 #include "cli/list_commands.h"
+#include "cli/print_commands.h"
 #include "cli/vcard_commands.h"
 
 #include <CLI/CLI.hpp>
@@ -183,6 +185,84 @@ int main(int argc, char** argv) {
                          "Seconds to wait while another program is changing the book")
             ->capture_default_str();
 
+        std::string input;
+        std::optional<std::string> importTemplate;
+        auto* cmdImport = app.add_subcommand(
+            "import", "Add an entry or event for every line of a delimited text file");
+        cmdImport->add_option("FILE", book, "The book or diary (.TDY) to import into")->required();
+        cmdImport->add_option("INPUT", input, "The delimited text file")->required();
+        cmdImport->add_option("--template", importTemplate,
+                              "The import template (default: the book's or diary's default)");
+        cmdImport->add_option("--config-dir", configDir, "Where TESSALY.TPI is looked for")
+            ->capture_default_str();
+        cmdImport->add_flag("--force", writing.Force,
+                            "Write even when another program changed the book since it was read");
+        cmdImport
+            ->add_option("--wait", waitText,
+                         "Seconds to wait while another program is changing the book")
+            ->capture_default_str();
+
+        TExportRequest exporting;
+        auto* cmdExport = app.add_subcommand(
+            "export", "Write entries, reminders, call logs or diary events as delimited text");
+        cmdExport->add_option("FILE", exporting.Path, "The book or diary (.TDY) to export")
+            ->required();
+        cmdExport
+            ->add_option("OUTPUT", exporting.Output, "The file to write; - for standard output")
+            ->required();
+        cmdExport->add_option("--template", exporting.Template,
+                              "The export template (default: the book's or diary's default)");
+        cmdExport->add_option("--selection", exporting.Selection, "all, tagged, list or entry")
+            ->capture_default_str();
+        cmdExport->add_option("--entry", exporting.Entry,
+                              "The entry of --selection entry, its position from 0");
+        cmdExport->add_option("--search", exporting.Search,
+                              "The saved search of --selection list (default: the active one)");
+        cmdExport->add_option("--from", exporting.From, "Diaries: the first day, YYYY-MM-DD");
+        cmdExport->add_option("--to", exporting.To, "Diaries: the last day, YYYY-MM-DD");
+        cmdExport->add_flag("--no-completed", exporting.NoCompleted,
+                            "Diaries: leave completed events out");
+        cmdExport
+            ->add_option("--addresses", exporting.Addresses,
+                         "Entries: all, first, or the name of an address template")
+            ->capture_default_str();
+        cmdExport->add_option("--config-dir", configDir, "Where TESSALY.TPE is looked for")
+            ->capture_default_str();
+        auto* cmdPapers = app.add_subcommand("papers", "Print the paper sizes, one a line");
+        auto* cmdLayouts = app.add_subcommand("layouts", "Print the page layouts, one a line");
+        auto* cmdReports = app.add_subcommand("reports", "Print the quick reports, one a line");
+        for (auto* cmd : {cmdPapers, cmdLayouts, cmdReports})
+            cmd->add_option("--config-dir", configDir, "The configuration folder")
+                ->capture_default_str();
+        TPrintOptions printing;
+        auto* cmdPrint = app.add_subcommand(
+            "print", "Print a book or diary through a page layout or a quick report");
+        cmdPrint->add_option("FILE", printing.File, "The book or diary (.TDY)")->required();
+        auto* through = cmdPrint->add_option_group("through", "What prints it");
+        through->add_option("--layout", printing.Layout, "A page layout's name");
+        through->add_option("--report", printing.Report, "A quick report's name");
+        through->require_option(1);
+        cmdPrint->add_option("--config-dir", configDir, "The configuration folder")
+            ->capture_default_str();
+        cmdPrint->add_option("--selection", printing.Selection, "entry, list, tagged or all");
+        cmdPrint->add_option("--entry", printing.Entry,
+                             "The entry at this place of the list, from 0");
+        cmdPrint->add_option("--search", printing.Search, "The saved search the list is made by");
+        cmdPrint->add_option("--from", printing.From, "The first day printed, YYYY-MM-DD");
+        cmdPrint->add_option("--to", printing.To, "The last day printed, YYYY-MM-DD");
+        cmdPrint->add_flag("--no-completed", printing.NoCompleted, "Leave completed reminders out");
+        cmdPrint->add_option("--copies", printing.Copies, "Copies, or labels per entry");
+        cmdPrint->add_option("--label-fill", printing.LabelFill, "sheet, row, one or copies");
+        cmdPrint->add_option("--start-label", printing.StartLabel, "The first label, from 1");
+        cmdPrint->add_flag("--all-addresses", printing.AllAddresses, "Every address of an entry");
+        cmdPrint->add_option("--sort-field", printing.SortField, "The sort field, -1 to 21");
+        cmdPrint->add_option("--device", printing.Device, "The device described in JSON");
+        cmdPrint->add_option("--now", printing.Now, "The moment of printing, \"YYYY-MM-DD HH:MM\"");
+        auto* output = cmdPrint->add_option_group("output", "Where the pages go");
+        output->add_option("--pdf", printing.Pdf, "Write the pages as a PDF");
+        output->add_flag("--plan", printing.Plan, "Write the planned pages as JSON");
+        output->require_option(1);
+
         try {
             app.parse(argc, argv);
         } catch (const CLI::ParseError& e) {
@@ -228,10 +308,33 @@ int main(int argc, char** argv) {
             return CommandVCardExport(book, vcardExport, io);
         if (*cmdVCardImport)
             return CommandVCardImport(book, vcardFile, io, writing);
+        if (*cmdImport)
+            return CommandImport(book, input, importTemplate, configDir, io, writing);
+        if (*cmdExport) {
+            exporting.ConfigDir = configDir;
+            return CommandExport(exporting, io);
+        }
         if (*cmdAgenda)
             return CommandAgenda(files, from, to, io);
         if (*cmdDue)
             return CommandDue(files, now, io);
+        if (*cmdPapers)
+            return CommandPapers(configDir, io);
+        if (*cmdLayouts)
+            return CommandLayouts(configDir, io);
+        if (*cmdReports)
+            return CommandReports(configDir, io);
+        if (*cmdPrint) {
+            printing.ConfigDir = configDir;
+            // The PDF is left to the program that links the page renderer.
+            if (printing.Pdf && !LinkedPdfWriter()) {
+                const std::string reason =
+                    RunProgramBeside(kPrintProgramName, "TESSALY_PRINT_HANDED_OVER", argv);
+                io.Err << "tessaly-cli: the PDF writer cannot be loaded: " << reason << '\n';
+                return 1;
+            }
+            return CommandPrint(printing, io);
+        }
         if (*cmdICal) {
             // tessaly-cli starts without libical and leaves the calendar to the
             // program that has it.

@@ -72,7 +72,7 @@ int CommandVCardImport(const std::string& path, const std::string& file, TCliStr
         return 1;
     }
     int added = 0;
-    const int status = ChangeBookOrReport(path, options, io, [&](TBookData& book) {
+    const int status = ChangeBook(path, options, io, [&](TBookData& book) {
         if (book.Entries.Count() + static_cast<long long>(read.Cards.size()) > kMaxListCount) {
             io.Err << BookErrorMessage(
                           path, "has room for " +

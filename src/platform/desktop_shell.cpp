@@ -2,6 +2,7 @@
 
 #include "core/common/date_time.h"
 #include "platform/qt_text.h"
+#include "platform/watched_launch.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
@@ -127,7 +128,12 @@ bool TDesktopShell::RemoveFile(const std::string& path, std::string& error) {
 
 bool TDesktopShell::OpenDocument(const std::string& path) {
     // A local file URL: nothing in the name can be taken as an option.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(PathFromCore(path)));
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(PathFromCore(path)).absoluteFilePath());
+    // The desktop's opener is watched, so that one finding no application is heard of.
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(url);
+    return StartWatched(PathToCore(opener), {url.toEncoded().toStdString()}, {});
 }
 
 bool TDesktopShell::StartProgram(const std::string& program, const std::string& argument) {
@@ -136,7 +142,10 @@ bool TDesktopShell::StartProgram(const std::string& program, const std::string& 
     if (!QUrl(arg, QUrl::StrictMode).isValid() || arg.startsWith('-'))
         return false;
     const QString exe = PathFromCore(program);
-    return QProcess::startDetached(exe, {arg}, QFileInfo(exe).absolutePath());
+    const QFileInfo info(exe);
+    // A bare name is looked up in PATH and started in the current folder.
+    const QString folder = exe.contains('/') ? info.absolutePath() : QString();
+    return StartWatched(program, {arg.toLocal8Bit().toStdString()}, PathToCore(folder));
 }
 
 std::string FindDefaultBrowser() {
@@ -150,7 +159,9 @@ std::string FindDefaultBrowser() {
         if (!handler.isEmpty())
             program = ProgramOfDesktopEntry(handler);
     }
-    for (const char* fallback : {"x-www-browser", "sensible-browser"})
+    // Only names that stand for an installed browser: the generic launcher that merely
+    // looks for one would hide that none is there.
+    for (const char* fallback : {"x-www-browser", "gnome-www-browser"})
         if (program.isEmpty())
             program = QStandardPaths::findExecutable(fallback);
     return PathToCore(program);

@@ -17,6 +17,18 @@ std::string FromQString(const QString& s) {
     return Utf8ToCp1252(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
+QString CharactersLost(const QString& s) {
+    QString lost;
+    for (const char32_t c : s.toUcs4()) {
+        if (c == U'?')
+            continue;
+        const QString one = QString::fromUcs4(&c, 1);
+        if (FromQString(one) == "?" && !lost.contains(one))
+            lost += one;
+    }
+    return lost;
+}
+
 std::string PathToCore(const QString& path) {
     const QByteArray bytes = QFile::encodeName(path);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));

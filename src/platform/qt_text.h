@@ -14,6 +14,9 @@ namespace tessaly {
 QString ToQString(std::string_view cp1252);
 // Characters the code page lacks become '?'.
 std::string FromQString(const QString& s);
+// The characters of `s` that FromQString turns into '?', each once, in the order they
+// first occur: what a text typed by the user loses when it is kept.
+QString CharactersLost(const QString& s);
 
 std::string PathToCore(const QString& path);
 QString PathFromCore(const std::string& path);

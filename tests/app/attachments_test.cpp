@@ -4,13 +4,19 @@
 #include "app/attachments/attachment_dialog.h"
 #include "app/attachments/remove_attachment_dialog.h"
 #include "app/book/attachments_page.h"
+#include "core/attachments/launch.h"
 #include "core/settings/settings_access.h"
 #include "core/store/book.h"
+#include "platform/desktop_shell.h"
+#include "platform/qt_text.h"
+#include "platform/watched_launch.h"
 #include "tests/app/test_support.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,8 +24,10 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 using namespace tessaly;
 
@@ -34,6 +42,8 @@ private slots:
     void EditingShowsThePageOfTheAttachmentsKind();
     void RemoveWarnsOnlyWhileTheDiskFileIsToGo();
     void PageShowsEveryViewStyleAndKeepsTheAttachmentOfEachRow();
+    void LaunchesThatFailAtOnceAreReported();
+    void TheDesktopsOpenerAndTheBrowserReportTheirFailures();
 
 private:
     static void ClickOk(QDialog& dlg) {
@@ -216,6 +226,61 @@ void TAttachmentsTest::PageShowsEveryViewStyleAndKeepsTheAttachmentOfEachRow() {
     }
     page.SelectAttachment(7); // gone: the last row, the URL
     QCOMPARE(page.SelectedAttachment(), 2);
+}
+
+namespace {
+
+QString Script(const QTemporaryDir& dir, const QString& name, const QByteArray& body) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write("#!/bin/sh\n" + body + "\n");
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+void TAttachmentsTest::LaunchesThatFailAtOnceAreReported() {
+    QTemporaryDir dir;
+    const QString said = dir.filePath("said");
+    const std::string fails = PathToCore(Script(dir, "fails", "exit 3"));
+    const std::string works =
+        PathToCore(Script(dir, "works", "pwd > \"$2\"; echo \"$1\" >> \"$2\""));
+    const std::string stays = PathToCore(Script(dir, "stays", "sleep 5"));
+    QVERIFY(!StartWatched(fails, {}, {}));
+    QVERIFY(!StartWatched(PathToCore(dir.filePath("none")), {}, {}));
+    QDir().mkpath(dir.filePath("home"));
+    QVERIFY(StartWatched(works, {"-x y", PathToCore(said)}, PathToCore(dir.filePath("home"))));
+    QCOMPARE(FileBytes(said), (dir.filePath("home") + "\n-x y\n").toLocal8Bit());
+    // A program still running after the watch is left running, and reported started.
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(StartWatched(stays, {}, {}, 200));
+    QVERIFY(clock.elapsed() < 2000);
+}
+
+void TAttachmentsTest::TheDesktopsOpenerAndTheBrowserReportTheirFailures() {
+    QTemporaryDir dir;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toLocal8Bit());
+    TDesktopShell shell;
+    const QString doc = dir.filePath("plan.odt");
+    QFile(doc).open(QIODevice::WriteOnly);
+    // The opener finds no application for the file: it says so by its status.
+    Script(dir, "xdg-open", "exit 4");
+    QVERIFY(!shell.OpenDocument(PathToCore(doc)));
+    Script(dir, "xdg-open", "[ \"$1\" = \"" + QUrl::fromLocalFile(doc).toEncoded() + "\" ]");
+    QVERIFY(shell.OpenDocument(PathToCore(doc)));
+    // A browser that gives up at once: string 460.
+    const std::string browser = PathToCore(Script(dir, "browser", "exit 1"));
+    const auto failure = OpenInBrowser(browser, "http://www.example.com", shell);
+    QVERIFY(failure);
+    QCOMPARE(failure->Text, std::string("Tessaly Failed to launch your Internet Browser"));
+    QCOMPARE(failure->Title, kMsgTitleAccessError);
+    qputenv("PATH", path);
 }
 
 QTEST_MAIN(TAttachmentsTest)

@@ -16,6 +16,8 @@
 #include "core/access/clipboard.h"
 #include "core/book_window/find_entry.h"
 #include "core/store/book_file.h"
+#include "core/store/stream.h"
+#include "core/system/file_lock.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
@@ -90,6 +92,29 @@ void TypeInto(QWidget* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
+// Types characters no key of the test keyboard carries, as an input method delivers
+// them: one key event with the character as its text each.
+void TypeComposed(QWidget* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() - 4, field->height() / 2));
+    for (const char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                            Qt::NoModifier);
+}
+
+// Opens "&File" as a user does (its items are refreshed then) and runs the command.
+void TriggerFileCommand(TBook& book, const QString& text) {
+    QAction* a = MenuAction(book, text);
+    if (!a) {
+        qWarning("no command %s", qPrintable(text));
+        return;
+    }
+    if (auto* menu = qobject_cast<QMenu*>(a->parent()))
+        emit menu->aboutToShow();
+    if (!a->isEnabled())
+        qWarning("%s is disabled", qPrintable(text));
+    a->trigger();
+}
+
 // Runs `act` on the next modal dialog once it is open.
 void OnNextDialog(std::function<void(QDialog*)> act) {
     QTimer::singleShot(0, [act] {
@@ -132,7 +157,11 @@ private slots:
     void FastEditOnAnEmptyBookKeepsTheTypedText();
     void FastEditOffThrowsTheTypingAway();
     void AddAndUpdateByKeysFocusTheFirstField();
+    void WindowKeysWinOverTheFieldsOwnBindings();
+    void FullBookRefusesAnotherEntryAndStaysWritable();
+    void UnlockLiftsTheLockOfAFailedSave();
     void CancelOfAnUpdateLeavesTheSavedFileByteIdentical();
+    void CharactersTheBookCannotKeepAreNamedOnceOnApply();
     void ForceCategoriesRefusesAndShowsTheCategoriesPage();
     void DeleteKeyAsksAndNoKeepsTheEntry();
     void DeleteWalkOverThreeTaggedEntries();
@@ -251,6 +280,125 @@ void TBookEditingTest::AddAndUpdateByKeysFocusTheFirstField() {
     QCOMPARE(book->EditMode(), int(kEditViewing));
 }
 
+void TBookEditingTest::WindowKeysWinOverTheFieldsOwnBindings() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Fields.ADR"), {"Adams", "Brown"}));
+    QVERIFY(book);
+    QLineEdit* name = Field(*book, "F_Name");
+    QCOMPARE(name->text(), QString("Adams"));
+    name->setFocus();
+    name->setCursorPosition(name->text().size());
+    // Ctrl+U in a field starts the update; the field's delete-line binding is not
+    // offered, so the name stays, and Ctrl+Enter stores the entry with it.
+    QTest::keyClick(name, Qt::Key_U, Qt::ControlModifier);
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QCOMPARE(name->text(), QString("Adams"));
+    // While editing, Ctrl+A ("&Add Entry", disabled now) does not select the text.
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(name->selectedText(), QString());
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QTest::keyClicks(name, "s");
+    QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adamss", "Brown"}));
+    // Ctrl+A with the focus in a field adds an entry instead of selecting the text.
+    Field(*book, "F_Title")->setFocus();
+    QTest::keyClick(Field(*book, "F_Title"), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(book->EditMode(), int(kEditAdding));
+    TypeInto(name, "Carter");
+    QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(ListedSurnames(*book), QStringList({"Adamss", "Brown", "Carter"}));
+    // The Notes field's keys lose too: Ctrl+T tags the entry instead of doing nothing
+    // there, and Ctrl+D opens "Delete Entries".
+    book->ShowPage(1);
+    QPlainTextEdit* notes = book->findChild<QPlainTextEdit*>("F_Notes");
+    QVERIFY(notes);
+    notes->setFocus();
+    const bool tagged = book->EntryModel()->EntryAt(book->ListBox()->SelectedRow())->Tagged;
+    QTest::keyClick(notes, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(bool(book->EntryModel()->EntryAt(book->ListBox()->SelectedRow())->Tagged), !tagged);
+    QString caption;
+    OnNextDialog([&caption](QDialog* d) {
+        caption = d->windowTitle();
+        d->reject();
+    });
+    notes->setFocus();
+    QTest::keyClick(notes, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(caption, QString("Delete Entries"));
+}
+
+void TBookEditingTest::FullBookRefusesAnotherEntryAndStaysWritable() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeBook(Path("Full.ADR"), kMaxListCount);
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    const auto refused = [&] {
+        const bool said =
+            !messages_->Requests.empty() && messages_->Requests.back().Text.startsWith(
+                                                "This Address Book already holds 32767 entries");
+        messages_->Requests.clear();
+        return said;
+    };
+    // "Dup&licate Entry", "&Add Entry" (Ctrl+A) and "&Paste Entry" are refused with a
+    // message; the book keeps its 32,767 entries and its window stays writable.
+    MenuAction(*book, "Dup&licate Entry")->trigger();
+    QVERIFY(refused());
+    QTest::keyClick(book->ListBox(), Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(refused());
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+    MenuAction(*book, "&Copy Entry")->trigger();
+    MenuAction(*book, "&Paste Entry")->trigger();
+    QVERIFY(refused());
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+    QCOMPARE(book->Book()->Entries.Count(), kMaxListCount);
+    QVERIFY(!book->windowTitle().endsWith("(Locked)"));
+    // After a deletion there is room for one entry again, and the full book saves.
+    QTest::keyClick(book->ListBox(), Qt::Key_Delete);
+    QCOMPARE(book->Book()->Entries.Count(), kMaxListCount - 1);
+    messages_->Requests.clear();
+    MenuAction(*book, "Dup&licate Entry")->trigger();
+    QVERIFY(messages_->Requests.empty());
+    QCOMPARE(book->Book()->Entries.Count(), kMaxListCount);
+    TriggerFileCommand(*book, "&Save");
+    QVERIFY(messages_->Requests.empty());
+    QVERIFY(!book->windowTitle().endsWith("(Locked)"));
+    auto loaded = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(loaded.Book);
+    QCOMPARE(loaded.Book->Entries.Count(), kMaxListCount);
+}
+
+void TBookEditingTest::UnlockLiftsTheLockOfAFailedSave() {
+    TTestRun run(*store_, Path("cfg"));
+    const QString path = MakeNamedBook(Path("Shared.ADR"), {"Adams"});
+    TBook* book = Open(run, path);
+    QVERIFY(book);
+    QLineEdit* name = Field(*book, "F_Name");
+    QTest::keyClick(book->ListBox(), Qt::Key_U, Qt::ControlModifier);
+    TypeInto(name, "s");
+    QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
+    // Another program holds the file while the book is saved: the save fails, says
+    // so, and the window locks itself.
+    auto other = std::make_unique<TFileLock>();
+    QVERIFY(other->Acquire(PathToCore(path), std::chrono::milliseconds(0)));
+    TriggerFileCommand(*book, "&Save");
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QVERIFY(book->windowTitle().endsWith(" (Locked)"));
+    // Still held: "Un&lock Address Book" says why it stays locked.
+    TriggerFileCommand(*book, "Un&lock Address Book");
+    QCOMPARE(messages_->Requests.size(), std::size_t(2));
+    QVERIFY(messages_->Requests[1].Text.contains("stays locked"));
+    QVERIFY(book->windowTitle().endsWith(" (Locked)"));
+    // Once the file can be written again, Unlock lifts the lock and saves the change.
+    other.reset();
+    TriggerFileCommand(*book, "Un&lock Address Book");
+    QCOMPARE(messages_->Requests.size(), std::size_t(2));
+    QVERIFY(!book->windowTitle().endsWith(" (Locked)"));
+    auto loaded = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(loaded.Book);
+    QCOMPARE(ToQString(loaded.Book->Entries.At(0)->NameField(kFieldSurname)), QString("Adamss"));
+    QTest::keyClick(book->ListBox(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(book->EditMode(), int(kEditAdding));
+}
+
 void TBookEditingTest::CancelOfAnUpdateLeavesTheSavedFileByteIdentical() {
     TTestRun run(*store_, Path("cfg"));
     const QString path = MakeNamedBook(Path("Same.ADR"), {"Adams", "Brown"});
@@ -269,6 +417,36 @@ void TBookEditingTest::CancelOfAnUpdateLeavesTheSavedFileByteIdentical() {
     QVERIFY(!book->Book()->Modified);
     QVERIFY(book->Save(false));
     QCOMPARE(FileBytes(path), before);
+}
+
+// Letters outside the book's code page, typed on two pages, are named in one message
+// when the entry is applied; what the code page holds, and a typed '?', are not.
+void TBookEditingTest::CharactersTheBookCannotKeepAreNamedOnceOnApply() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = Open(run, MakeNamedBook(Path("Lost.ADR"), {"Adams"}));
+    QVERIFY(book);
+    TypeComposed(Field(*book, "F_Name"), QString::fromUtf8("Łódź?"));
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    auto* pages = book->findChild<QTabWidget*>();
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(1).center());
+    QPlainTextEdit* notes = book->NotesPage()->Editor();
+    TypeComposed(notes, QString::fromUtf8("Ω € Łza"));
+    QVERIFY(messages_->Requests.empty()); // leaving a page says nothing yet
+    QTest::keyClick(notes, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(book->EditMode(), int(kEditViewing));
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QCOMPARE(messages_->Requests[0].Title, QString("Caution - Data Loss Possible"));
+    QVERIFY2(messages_->Requests[0].Text.contains(QString::fromUtf8(": Ł ź Ω\n")),
+             qPrintable(messages_->Requests[0].Text));
+    const TRecord& stored = *book->Book()->Entries.At(0);
+    QCOMPARE(stored.NameField(kFieldSurname), std::string("Adams?\xF3"
+                                                          "d??"));
+    QVERIFY(stored.Notes().find("? \x80 ?za") != std::string::npos);
+    // A later update that loses nothing says nothing.
+    QTest::keyClick(book->ListBox(), Qt::Key_U, Qt::ControlModifier);
+    TypeInto(Field(*book, "F_Name"), "x");
+    QTest::keyClick(Field(*book, "F_Name"), Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY2(messages_->Requests.size() == 1, qPrintable(messages_->Requests.back().Text));
 }
 
 void TBookEditingTest::ForceCategoriesRefusesAndShowsTheCategoriesPage() {
@@ -852,6 +1030,23 @@ void TBookEditingTest::AttachmentsAreAddedOpenedAndRemovedFromTheirPage() {
     QCOMPARE(entry->Attachments.Count(), 1);
     QCOMPARE(run.Desktop->Removed, std::vector<std::string>{"/docs/plan.odt"});
     QCOMPARE(int(entry->Attachments.At(0)->IsDocument), 0);
+
+    // The Delete key in the attachment list removes the selected attachment, through
+    // the same dialog; the entry stays.
+    BackToFrame(*book);
+    view = page->List();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(0, 0)).center());
+    QVERIFY(view->hasFocus());
+    bool asked = false;
+    OnNextDialog([&asked](QDialog* d) {
+        asked = d->windowTitle() == "Remove Attachment";
+        ClickButton(d, "OK");
+    });
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(asked);
+    QCOMPARE(book->Book()->Entries.Count(), 1);
+    QCOMPARE(book->Book()->Entries.At(0)->Attachments.Count(), 0);
 }
 
 QTEST_MAIN(TBookEditingTest)

@@ -208,7 +208,15 @@ void TBookOptionsTest::CategoriesAddedAndInherited() {
         ClickRow(list, 0);
         messages_->Answers = {mrOk};
         Click(d, "DeleteCategory");
-        QCOMPARE(d->findChild<QPushButton*>("DeleteCategory")->text(), QString("&Restore"));
+        // Marked: "&Restore" beside "&Delete" takes the mark away again.
+        QVERIFY(!d->findChild<QPushButton*>("DeleteCategory")->isEnabled());
+        QVERIFY(d->findChild<QPushButton*>("RestoreCategory")->isEnabled());
+        QVERIFY(list->item(0)->font().strikeOut());
+        Click(d, "RestoreCategory");
+        QVERIFY(!list->item(0)->font().strikeOut());
+        QVERIFY(!d->findChild<QPushButton*>("RestoreCategory")->isEnabled());
+        messages_->Answers = {mrOk};
+        Click(d, "DeleteCategory");
         done = true;
         ClickOk(d);
     });
@@ -241,10 +249,18 @@ void TBookOptionsTest::TemplatesDeletedAndRestored() {
         QVERIFY(messages_->Requests.back().Text.startsWith(
             "Please Confirm the Deletion of Address Template: Holiday Home"));
         auto* button = d->findChild<QPushButton*>("DeleteTemplate");
-        QCOMPARE(button->text(), QString("&Restore"));
-        QVERIFY(list->item(1)->font().strikeOut());
-        Click(d, "DeleteTemplate"); // restored without a question
+        auto* restore = d->findChild<QPushButton*>("RestoreTemplate");
+        QCOMPARE(restore->text(), QString("&Restore"));
         QCOMPARE(button->text(), QString("&Delete"));
+        QVERIFY(!button->isEnabled());
+        QVERIFY(restore->isEnabled());
+        QVERIFY(list->item(1)->font().strikeOut());
+        const std::size_t asked = messages_->Requests.size();
+        Click(d, "RestoreTemplate"); // restored without a question
+        QCOMPARE(messages_->Requests.size(), asked);
+        QVERIFY(!list->item(1)->font().strikeOut());
+        QVERIFY(button->isEnabled());
+        QVERIFY(!restore->isEnabled());
         messages_->Answers = {mrOk};
         Click(d, "DeleteTemplate");
         done = true;

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +99,10 @@ private slots:
     void PagesShowTheEntry();
     void ShiftPageKeysScrollTheFieldBox();
     void NamePanelHoldsTitleAndFirstName();
+    void ListAndPagesLookAsStated();
+    void TabGoesFromFieldToVisibleField();
+    void OthersPageFitsTheWindowAtItsFirstSize();
+    void AddressRowsStayTogetherOnEveryTemplateTab();
     void LargeBookOpensQuickly();
     void LargeBookIsWrittenOnceItsListIsShown();
 
@@ -580,6 +586,218 @@ void TBookWindowTest::PagesShowTheEntry() {
             QCoreApplication::processEvents();
             run.Frame->grab().save(QString::fromLocal8Bit(shot) + QString("_page%1.png").arg(page));
         }
+}
+
+// The entry list's background while an entry is edited, the Categories page's
+// columns and the reminder rows' height.
+void TBookWindowTest::ListAndPagesLookAsStated() {
+    TTestRun run(*store_, Path("cfg"));
+    TStoreSettings settings;
+    auto data = NewBook(PathToCore(Path("Look.ADR")), settings);
+    for (const char* name : {"Golf Club Members", "Al", "Suppliers", "Bee", "Chess", "Dance",
+                             "Eels", "Film", "Gin", "Hat", "Ink", "Jam", "Kite", "Lime"})
+        data->Categories.AddCategory(name, false);
+    for (const char* surname : {"Adams", "Brown"}) {
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, surname);
+        auto r = std::make_unique<TReminders>();
+        r->When = EncodeDate(2030, 1, 2);
+        r->SetDescription("Call Ann");
+        r->SetNotes("Bring the plans");
+        e->Reminders.Add(std::move(r));
+        data->Entries.Add(std::move(e));
+    }
+    data->ShowNotes = 1;
+    data->ColumnWidths = {22, 39, 500, 40}; // a time column kept far too wide
+    QVERIFY(SaveBook(*data, false, settings).Ok);
+    TBook* book = OpenShownBook(run, Path("Look.ADR"));
+    QVERIFY(book);
+    run.Frame->resize(900, 620);
+    book->SubWindow()->showMaximized();
+    QCoreApplication::processEvents();
+
+    // Editing: the list is disabled and drawn on the button face, rows and the room
+    // below them alike.
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    QVERIFY(face != QApplication::palette().color(QPalette::Base));
+    QLineEdit* name = book->findChild<QLineEdit*>("F_Name");
+    QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(name->width() - 4, name->height() / 2));
+    QTest::keyClicks(name, "s");
+    QCOMPARE(book->EditMode(), int(kEditUpdating));
+    QVERIFY(!book->ListBox()->isEnabled());
+    const QImage list = book->ListBox()->viewport()->grab().toImage();
+    const QRect row1 = book->ListBox()->visualRect(book->EntryModel()->index(1));
+    QCOMPARE(list.pixelColor(row1.right() - 2, row1.center().y()), face);
+    QCOMPARE(list.pixelColor(4, list.height() - 4), face);
+    QTest::keyClick(name, Qt::Key_Escape);
+
+    // Categories: columns as wide as the list's width divided by the widest name
+    // plus 50 pixels, the names in rows across them.
+    book->ShowPage(5);
+    QCoreApplication::processEvents();
+    auto* cats = book->findChild<QListWidget*>("CatList");
+    QVERIFY(cats && cats->isVisible());
+    const int widest = cats->fontMetrics().horizontalAdvance("Golf Club Members");
+    const auto checkColumns = [&](int& columns) {
+        const int width = cats->viewport()->width();
+        const QRect first = cats->visualItemRect(cats->item(0));
+        columns = 1;
+        while (cats->visualItemRect(cats->item(columns)).top() == first.top())
+            ++columns;
+        const int cell = cats->visualItemRect(cats->item(1)).left() - first.left();
+        QVERIFY2(columns >= 2, qPrintable(QString::number(width)));
+        QVERIFY(cell >= widest + 50);
+        QVERIFY(cell * columns <= width);
+        QVERIFY2(cell * (columns + 1) > width,
+                 qPrintable(QString("%1 %2 %3").arg(cell).arg(columns).arg(width))); // no room left
+                                                                                     // for one more
+        QVERIFY(width / columns - cell <= 20); // the width shared out
+        QCOMPARE(cats->visualItemRect(cats->item(columns)).left(), first.left());
+        QVERIFY(cats->visualItemRect(cats->item(columns)).top() > first.top());
+    };
+    int columns = 0;
+    checkColumns(columns);
+    const int narrow = columns;
+    // The columns follow a change of the window's width.
+    run.Frame->resize(1200, 620);
+    QCoreApplication::processEvents();
+    checkColumns(columns);
+    QVERIFY(columns > narrow);
+
+    // Reminders: rows of 40 pixels with the notes shown, 20 without.
+    book->ShowPage(2);
+    QCoreApplication::processEvents();
+    auto* reminders = book->findChild<QTreeWidget*>("Reminders");
+    QCOMPARE(reminders->visualItemRect(reminders->topLevelItem(0)).height(), 40);
+    for (QAction* a : book->RemindersPage()->Menu()->actions())
+        if (a->text() == "Show Event &Notes")
+            a->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(reminders->visualItemRect(reminders->topLevelItem(0)).height(), 20);
+    // In the window's first size the time column's kept width leaves no room: priority,
+    // date and time are as wide as their texts, the description takes the rest.
+    book->SubWindow()->showNormal();
+    run.Frame->resize(584, 562);
+    QCoreApplication::processEvents();
+    QCOMPARE(CutColumn(reminders, 0, 3), QString());
+    // Given the room, the kept width is shown again.
+    run.Frame->resize(1400, 620);
+    book->SubWindow()->showMaximized();
+    QCoreApplication::processEvents();
+    QCOMPARE(reminders->header()->sectionSize(2), 500);
+    QCOMPARE(CutColumn(reminders, 0, 3), QString());
+}
+
+// Tab from field to field on the Address page stops only at what can be seen and
+// typed into: from the surname straight to the position, no keys lost on the way.
+void TBookWindowTest::TabGoesFromFieldToVisibleField() {
+    TTestRun run(*store_, Path("cfg"));
+    {
+        TStoreSettings settings;
+        auto data = NewBook(PathToCore(Path("Tabs.ADR")), settings);
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, "Adams");
+        e->Addresses.AddAddress(data->Templates.TemplateId(1));
+        data->Entries.Add(std::move(e));
+        QVERIFY(SaveBook(*data, false, settings).Ok);
+    }
+    TBook* book = OpenShownBook(run, Path("Tabs.ADR"));
+    QVERIFY(book);
+    QLineEdit* name = book->findChild<QLineEdit*>("F_Name");
+    QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(name->width() - 4, name->height() / 2));
+    QVERIFY(name->hasFocus());
+    QStringList stops;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* at = QApplication::focusWidget();
+        QVERIFY(at);
+        QVERIFY2(at->isVisible(), qPrintable(at->metaObject()->className()));
+        stops << at->objectName();
+    }
+    QCOMPARE(stops, QStringList({"F_Position", "F_Company", "F_Address", "F_Phone1"}));
+    // Typed after one Tab, the text lands in the position.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), name);
+    QTest::keyClick(name, Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "Boss");
+    QCOMPARE(book->findChild<QLineEdit*>("F_Position")->text(), QString("Boss"));
+}
+
+// A new book's window in the frame at their first sizes: the Others page shows its
+// fields and dates whole, with no scroll bar across.
+void TBookWindowTest::OthersPageFitsTheWindowAtItsFirstSize() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->resize(584, 562);
+    TBook* book = OpenShownBook(run, MakeNamedBook(Path("Others.ADR"), {"Adams"}));
+    QVERIFY(book);
+    book->ShowPage(3);
+    QCoreApplication::processEvents();
+    auto* scroll = book->findChild<QScrollArea*>("OthersScrollBox");
+    QVERIFY(scroll && scroll->isVisible());
+    QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+    const int right = scroll->viewport()->width();
+    for (QWidget* w : scroll->widget()->findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        const QRect r(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size());
+        QVERIFY2(r.right() < right, qPrintable(w->objectName() + " " + QString::number(r.right()) +
+                                               " " + QString::number(right)));
+    }
+    // The label column is as wide as the widest label of the six fields, not the dates'.
+    auto* first = book->findChild<QLineEdit*>("F_Others1");
+    const int labels =
+        book->findChild<QLabel*>("CreatedDate")->mapTo(scroll->widget(), QPoint()).x();
+    QVERIFY(first->mapTo(scroll->widget(), QPoint()).x() < labels);
+}
+
+// Switching between template tabs of different layouts leaves no gap between rows.
+void TBookWindowTest::AddressRowsStayTogetherOnEveryTemplateTab() {
+    TTestRun run(*store_, Path("cfg"));
+    {
+        TStoreSettings settings;
+        auto data = NewBook(PathToCore(Path("Work.ADR")), settings);
+        TTemplateValues uk = data->Templates.NewTemplateValues();
+        uk.Name = "Work Address";
+        uk.AddressFormat = kFormatUK;
+        const int ukIndex = data->Templates.AddTemplate(uk);
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, "Adams");
+        e->Addresses.AddAddress(data->Templates.TemplateId(1));
+        e->Addresses.AddAddress(data->Templates.TemplateId(ukIndex));
+        e->Addresses.SetFieldOf(1, kFieldAddress, "1 Main St\r\nKingsholm\r\nWestvale");
+        data->Entries.Add(std::move(e));
+        QVERIFY(SaveBook(*data, false, settings).Ok);
+    }
+    run.Frame->resize(800, 900); // room to spare below the fields
+    TBook* book = OpenShownBook(run, Path("Work.ADR"));
+    QVERIFY(book);
+    book->SubWindow()->showMaximized();
+    auto* tabs = book->findChild<QTabBar*>("TabSet");
+    auto* scroll = book->findChild<QScrollArea*>("ScrollBox");
+    QCOMPARE(tabs->count(), 2);
+    for (int tab : {0, 1, 0, 1}) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+        QCoreApplication::processEvents();
+        QCOMPARE(tabs->currentIndex(), tab);
+        QList<QRect> rows;
+        for (QWidget* w : scroll->widget()->findChildren<QWidget*>())
+            if (w->isVisible() && (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)))
+                rows << QRect(w->mapTo(scroll->widget(), QPoint()), w->size());
+        std::sort(rows.begin(), rows.end(),
+                  [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+        QVERIFY(rows.size() >= 6);
+        for (int i = 1; i < rows.size(); ++i)
+            if (rows[i].top() > rows[i - 1].top()) // not beside it on one row
+                QVERIFY2(rows[i].top() - rows[i - 1].bottom() <= 12,
+                         qPrintable(QString("tab %1 row %2: %3 after %4")
+                                        .arg(tab)
+                                        .arg(i)
+                                        .arg(rows[i].top())
+                                        .arg(rows[i - 1].bottom())));
+    }
 }
 
 void TBookWindowTest::NamePanelHoldsTitleAndFirstName() {

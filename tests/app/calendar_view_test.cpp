@@ -153,6 +153,8 @@ void TCalendarViewTest::LaterOccurrencesOfTwoBooksAndADiary() {
     QStringList descriptions = Column(cal->DayList(), 3);
     descriptions.sort();
     QCOMPARE(descriptions, QStringList({"Backup", "Review", "Team call"}));
+    // Priority, time and description as wide as their texts, the contact the rest.
+    QCOMPARE(CutColumn(cal->DayList(), 1, 4), QString());
     const QStringList contacts = Column(cal->DayList(), 4);
     QVERIFY(contacts.filter("Clark").size() == 1);
     QVERIFY(contacts.filter("Brown").size() == 1);
@@ -323,7 +325,17 @@ void TCalendarViewTest::OptionsAreKeptInCalendar() {
     QCOMPARE(cal->Tabs()->currentIndex(), int(TCalView::kYearTab));
     QCOMPARE(cal->Options().Sort, 3);
     QVERIFY(!cal->Options().ShowNotes);
+    // The kept width is shown where the list has room for it beside the other texts;
+    // in a narrow list the column shows just its texts, and the kept width stays.
+    QCOMPARE(store_->Read("Calendar", "Header2"), std::optional<std::string>("61"));
+    QTest::mouseClick(cal->Tabs()->tabBar(), Qt::LeftButton, {},
+                      cal->Tabs()->tabBar()->tabRect(TCalView::kDayTab).center());
+    run->Frame->resize(1100, 700);
+    cal->SubWindow()->showMaximized();
+    QCoreApplication::processEvents();
+    QVERIFY(cal->DayList()->viewport()->width() >= 400);
     QCOMPARE(cal->DayList()->header()->sectionSize(2), 61);
+    QCOMPARE(store_->Read("Calendar", "Header2"), std::optional<std::string>("61"));
 }
 
 void TCalendarViewTest::FullDiaryMonthIsDrawnQuickly() {

@@ -188,6 +188,8 @@ void TDialDialogTest::TabsDefaultsAndOwnOptionsShapeTheNumber() {
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     QCOMPARE(dlg.windowTitle(), QString("Dial Telephone Number"));
+    // Every caption shows whole, "&Telephone Number" among them.
+    QCOMPARE(ClippedCaption(&dlg), QString());
     // Only the dial buttons with a number make tabs.
     QCOMPARE(dlg.TabBar()->count(), 2);
     QCOMPARE(dlg.TabBar()->tabText(0), QString("Office"));
@@ -345,14 +347,17 @@ void TDialDialogTest::DialCommandWritesBackTheEditedNumber() {
     QVERIFY(tool);
     QVERIFY(tool->isEnabled());
     bool seen = false;
-    OnModal<TDialDlg>([&seen](TDialDlg* d) {
+    QString clipped = "not seen";
+    OnModal<TDialDlg>([&seen, &clipped](TDialDlg* d) {
         seen = true;
+        clipped = ClippedCaption(d); // in the book window's font
         ClickTab(d->TabBar(), 1);
         SelectAllAndType(d->Number(), "07700 900999");
         QTest::mouseClick(d->DialButton(), Qt::LeftButton);
     });
     QTest::mouseClick(tool, Qt::LeftButton);
     QVERIFY(seen);
+    QCOMPARE(clipped, QString());
     QCOMPARE(dialled_.size(), std::size_t(1));
     QCOMPARE(dialled_[0].first, std::string("07700 900999 "));
     const TRecord* e = book->Book()->Entries.At(0);

@@ -157,6 +157,8 @@ void TDiaryWindowTest::ClickingADateListsItsEvents() {
     QCOMPARE(w->DayList()->topLevelItem(0)->text(1), QString("3"));
     QCOMPARE(w->DayList()->topLevelItem(0)->text(2), QString("09:15"));
     QCOMPARE(w->DayList()->SelectedRow(), 0);
+    // Priority and time as wide as their texts, the description the rest.
+    QCOMPARE(CutColumn(w->DayList(), 1, 3), QString());
     QCOMPARE(w->CountLabel()->text(), QString("Entries for this Date: 2"));
     QCOMPARE(run.Frame->DiaryText()->text(), QString(" 2 Events for Tuesday, 20 January 2026"));
     QCOMPARE(w->findChild<QLabel*>("DayNumber")->text(), QString("20"));

@@ -3,7 +3,10 @@
 // at the next start, refused exits, and the options dialog's folder move.
 
 #include "app/book/book.h"
+#include "app/calendar/cal_view.h"
 #include "app/frame/options_dialog.h"
+#include "app/widgets/child_window.h"
+#include "core/frame/hand_over.h"
 #include "core/settings/open_files.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
@@ -21,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace tessaly;
 
@@ -42,6 +46,8 @@ private slots:
     void BackupBookIsLocked();
     void OptionsKeepTheFolderOrRefuseOneWithConfigurationFiles();
     void OptionsMoveTheConfigurationFiles();
+    void OptionsNameTheBrowserTheProgramUses();
+    void NewChildrenFollowAMaximisedOne();
     void HandOverOpensTheFileAndRaisesTheFrame();
 };
 
@@ -322,6 +328,71 @@ void TFrameTest::OptionsKeepTheFolderOrRefuseOneWithConfigurationFiles() {
              QString("The Directory specified already contains copies of the Tessaly "
                      "Configuration Files.\n\r\n\rRequest Failed"));
     QCOMPARE(f.Settings().ConfigDirectory, PathToCore(Path("cfg")));
+}
+
+// With no browser configured the options show the one found on the desktop, the one
+// URLs open in; a launcher that only looks for a browser counts as none.
+void TFrameTest::OptionsNameTheBrowserTheProgramUses() {
+    const QByteArray path = qgetenv("PATH");
+    const auto program = [this](const QString& dir, const QString& name) {
+        QDir().mkpath(Path(dir));
+        QFile f(Path(dir + "/" + name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nexit 0\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    };
+    program("bin1", "x-www-browser");
+    program("bin2", "sensible-browser");
+    for (const QString dir : {"bin1", "bin2"}) {
+        qputenv("PATH", Path(dir).toLocal8Bit()); // no desktop tools to ask
+        TTestRun run(*store_, Path("cfg"));
+        TOptionsDlg dlg(*run.Frame, 0);
+        const QString shown = dlg.findChild<QLabel*>("BrowserPath")->text();
+        const QString used = PathFromCore(run.Frame->BrowserPath());
+        QCOMPARE(used, dir == "bin1" ? Path("bin1/x-www-browser") : QString());
+        QCOMPARE(shown, used.isEmpty() ? QString("<Not Defined>") : used);
+    }
+    qputenv("PATH", path);
+}
+
+// While the active child is maximised, every window opened after it (a diary, the
+// calendar, a file handed over by a second copy) is maximised too and fills the
+// frame's client area, its contents with it.
+void TFrameTest::NewChildrenFollowAMaximisedOne() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->resize(900, 700);
+    TBook* book = OpenShownBook(run, MakeBook(Path("First.ADR"), 1));
+    QVERIFY(book);
+    book->SubWindow()->showMaximized();
+    QMdiArea* area = run.Frame->MdiArea();
+    const QRect client = area->viewport()->rect();
+    const auto fillsTheFrame = [&](TChildWindow* child) {
+        QVERIFY(child);
+        QTest::qWait(20);
+        QMdiSubWindow* sub = child->SubWindow();
+        QVERIFY(sub->isMaximized());
+        QCOMPARE(area->activeSubWindow(), sub);
+        QCOMPARE(sub->geometry(), client);
+        // The window's own contents grow with it.
+        QVERIFY2(child->geometry().width() >= client.width() - 20,
+                 qPrintable(QString::number(child->width())));
+        QVERIFY(child->geometry().height() >= client.height() - 40);
+    };
+    QVERIFY(run.Frame->OpenDiaryFile(MakeDiary(Path("Work.TDY")), true, false));
+    TChildWindow* diary = run.Frame->ActiveChild();
+    fillsTheFrame(diary);
+    auto* days = diary->findChild<QTreeWidget*>();
+    QVERIFY(days);
+    QVERIFY2(days->geometry().right() >= diary->width() - 20,
+             qPrintable(QString::number(days->geometry().right())));
+    fillsTheFrame(run.Frame->ShowCalendar());
+    THandOver handed;
+    handed.Path = PathToCore(MakeBook(Path("Second.ADR"), 1));
+    run.Frame->HandOver(handed);
+    fillsTheFrame(run.Frame->ActiveChild());
+    QCOMPARE(run.Frame->ActiveChild()->FilePath(), Path("Second.ADR"));
+    QCOMPARE(run.Frame->Children().size(), 4);
 }
 
 void TFrameTest::OptionsMoveTheConfigurationFiles() {

@@ -5,6 +5,7 @@
 #include "core/common/date_format.h"
 #include "core/common/date_time.h"
 #include "platform/locale_formats.h"
+#include "platform/page_sizes.h"
 #include "platform/qt_text.h"
 
 #include <QLocale>
@@ -16,10 +17,12 @@ class TQtEdgeTest : public QObject {
     Q_OBJECT
 private slots:
     void TextsKeepTheirCodePage();
+    void TheLostCharactersAreNamedOnceEach();
     void PathsKeepTheirBytes();
     void LocaleNamesReachTheCoreInItsCodePage();
     void QuotedLocaleTextIsNotAFormatLetter();
     void EveryLocalesShortDateReadsBack();
+    void PaperCodesMapToPageSizes();
 };
 
 void TQtEdgeTest::TextsKeepTheirCodePage() {
@@ -30,6 +33,16 @@ void TQtEdgeTest::TextsKeepTheirCodePage() {
     // What the code page cannot hold is not passed on as UTF-8 bytes.
     QCOMPARE(FromQString(QString::fromUtf8("Ж €")), std::string("? \x80"));
     QCOMPARE(ToQString(std::string("a\0b", 3)).size(), 3);
+}
+
+void TQtEdgeTest::TheLostCharactersAreNamedOnceEach() {
+    // Polish and Greek letters beside the code page's own (ó, €, “), a typed '?' and a
+    // character outside the basic plane (one character, two UTF-16 units).
+    const QString typed = QString::fromUtf8("Łódź? Ω € “ź” Привет 😀 Ł");
+    QCOMPARE(CharactersLost(typed), QString::fromUtf8("ŁźΩПривет😀"));
+    QCOMPARE(FromQString(typed).size(), std::size_t(typed.toUcs4().size()));
+    QCOMPARE(CharactersLost(QString::fromUtf8("Café M\u00fcller \u20ac ?")), QString());
+    QCOMPARE(CharactersLost(QString()), QString());
 }
 
 void TQtEdgeTest::PathsKeepTheirBytes() {
@@ -74,6 +87,27 @@ void TQtEdgeTest::EveryLocalesShortDateReadsBack() {
         QVERIFY2(read && *read == day,
                  (locale.name() + " " + QString::fromStdString(text)).toUtf8());
     }
+}
+
+void TQtEdgeTest::PaperCodesMapToPageSizes() {
+    QCOMPARE(PageSizeForPaperCode(1, 0, 0).id(), QPageSize::Letter);
+    QCOMPARE(PageSizeForPaperCode(9, 0, 0).id(), QPageSize::A4);
+    QCOMPARE(PageSizeForPaperCode(20, 0, 0).id(), QPageSize::Envelope10);
+    QCOMPARE(PageSizeForPaperCode(27, 0, 0).id(), QPageSize::EnvelopeDL);
+    QCOMPARE(PageSizeForPaperCode(70, 0, 0).id(), QPageSize::A6);
+    // Every code the catalogue's factory papers carry comes back from its page size.
+    for (int code :
+         {1, 5, 7, 8, 9, 11, 19, 20, 21, 22, 23, 27, 28, 30, 31, 32, 33, 34, 35, 37, 38, 42, 70})
+        QCOMPARE(PaperCodeOfPageSize(PageSizeForPaperCode(code, 0, 0)), code);
+    // A size of the user's own, and a code Qt does not know, keep the paper's size
+    // exactly, even one a hair from a standard size.
+    const QPageSize own = PageSizeForPaperCode(256, 210.5, 297);
+    QCOMPARE(own.id(), QPageSize::Custom);
+    QVERIFY(qAbs(own.size(QPageSize::Millimeter).width() - 210.5) < 0.01);
+    QCOMPARE(PaperCodeOfPageSize(own), 256);
+    const QPageSize unknown = PageSizeForPaperCode(9999, 100, 50);
+    QVERIFY(qAbs(unknown.size(QPageSize::Millimeter).height() - 50) < 0.01);
+    QCOMPARE(PaperCodeOfPageSize(QPageSize()), 256);
 }
 
 QTEST_GUILESS_MAIN(TQtEdgeTest)

@@ -2,6 +2,7 @@
 // window; bad senders are dropped; SIGTERM shuts the program down in order.
 
 #include "app/frame/single_instance.h"
+#include "app/widgets/app_context.h"
 #include "core/settings/settings_access.h"
 #include "platform/qt_settings_store.h"
 #include "platform/qt_text.h"
@@ -34,9 +35,11 @@ private slots:
     void GarbageIsDroppedWithoutAHandOver();
     void HandedBookOpensInTheFrame();
     void TwoProgramsEndToEndAndSigtermRecordsTheOpenBook();
+    void ProgramsOnTwoDisplaysEachOpenTheirOwnFile();
 
 private:
-    QProcess* Start(const QStringList& args, const QString& settingsFile);
+    QProcess* Start(const QStringList& args, const QString& settingsFile,
+                    const QString& display = QString());
     QString name_;
     std::unique_ptr<QTemporaryDir> dir_;
 };
@@ -47,9 +50,12 @@ void TSingleInstanceTest::init() {
     dir_ = std::make_unique<QTemporaryDir>();
 }
 
-QProcess* TSingleInstanceTest::Start(const QStringList& args, const QString& settingsFile) {
+QProcess* TSingleInstanceTest::Start(const QStringList& args, const QString& settingsFile,
+                                     const QString& display) {
     auto* p = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!display.isEmpty())
+        env.insert("DISPLAY", display);
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("TESSALY_INSTANCE", name_);
     env.insert("TESSALY_SETTINGS_FILE", settingsFile);
@@ -63,7 +69,7 @@ QProcess* TSingleInstanceTest::Start(const QStringList& args, const QString& set
 
 void TSingleInstanceTest::SecondProcessHandsItsBookToTheRunningCopy() {
     TInstanceServer server;
-    QVERIFY(server.Listen(name_));
+    QVERIFY(server.Listen(InstanceName(name_)));
     QSignalSpy spy(&server, &TInstanceServer::HandedOver);
     QDir(dir_->path()).mkdir("Books");
     MakeBook(dir_->filePath("Books/Home.ADR"));
@@ -83,7 +89,7 @@ void TSingleInstanceTest::SecondProcessHandsItsBookToTheRunningCopy() {
 
 void TSingleInstanceTest::SecondProcessWithAMissingFileOnlyRaises() {
     TInstanceServer server;
-    QVERIFY(server.Listen(name_));
+    QVERIFY(server.Listen(InstanceName(name_)));
     QSignalSpy spy(&server, &TInstanceServer::HandedOver);
     QProcess* second = Start({"Missing.ADR"}, dir_->filePath("second.conf"));
     QVERIFY(spy.wait(15000));
@@ -95,16 +101,17 @@ void TSingleInstanceTest::SecondProcessWithAMissingFileOnlyRaises() {
 void TSingleInstanceTest::NoRunningCopyIsToldQuickly() {
     QElapsedTimer t;
     t.start();
-    QCOMPARE(HandOverToRunningCopy(name_, THandOver{}, 2000), THandOverResult::NoRunningCopy);
+    QCOMPARE(HandOverToRunningCopy(InstanceName(name_), THandOver{}, 2000),
+             THandOverResult::NoRunningCopy);
     QVERIFY(t.elapsed() < 2000);
 }
 
 void TSingleInstanceTest::GarbageIsDroppedWithoutAHandOver() {
     TInstanceServer server;
-    QVERIFY(server.Listen(name_));
+    QVERIFY(server.Listen(InstanceName(name_)));
     QSignalSpy spy(&server, &TInstanceServer::HandedOver);
     QLocalSocket socket;
-    socket.connectToServer(name_);
+    socket.connectToServer(InstanceName(name_));
     QVERIFY(socket.waitForConnected(2000));
     socket.write("GET / HTTP/1.0\r\n\r\n");
     QVERIFY(socket.waitForBytesWritten(2000));
@@ -113,7 +120,8 @@ void TSingleInstanceTest::GarbageIsDroppedWithoutAHandOver() {
     QCoreApplication::processEvents();
     QCOMPARE(spy.count(), 0);
     // The server still takes a proper hand-over afterwards.
-    QCOMPARE(HandOverToRunningCopy(name_, THandOver{}, 2000), THandOverResult::NoAnswer);
+    QCOMPARE(HandOverToRunningCopy(InstanceName(name_), THandOver{}, 2000),
+             THandOverResult::NoAnswer);
 }
 
 void TSingleInstanceTest::HandedBookOpensInTheFrame() {
@@ -121,7 +129,7 @@ void TSingleInstanceTest::HandedBookOpensInTheFrame() {
     MemorySettingsStore store;
     TTestRun run(store, dir_->filePath("cfg"));
     TInstanceServer server;
-    QVERIFY(server.Listen(name_));
+    QVERIFY(server.Listen(InstanceName(name_)));
     connect(&server, &TInstanceServer::HandedOver, run.Frame.get(), &TMainForm::HandOver);
     const QString book = MakeBook(dir_->filePath("Home.ADR"), 2);
     QProcess* second = Start({book}, dir_->filePath("second.conf"));
@@ -138,7 +146,8 @@ void TSingleInstanceTest::TwoProgramsEndToEndAndSigtermRecordsTheOpenBook() {
     // Wait until the first copy listens.
     QElapsedTimer t;
     t.start();
-    while (HandOverToRunningCopy(name_, THandOver{}, 500) != THandOverResult::HandedOver) {
+    while (HandOverToRunningCopy(InstanceName(name_), THandOver{}, 500) !=
+           THandOverResult::HandedOver) {
         QVERIFY2(t.elapsed() < 20000, "the first copy never listened");
         QVERIFY(first->state() != QProcess::NotRunning);
         QTest::qWait(100);
@@ -159,6 +168,44 @@ void TSingleInstanceTest::TwoProgramsEndToEndAndSigtermRecordsTheOpenBook() {
     QCOMPARE(a.ReadString("Opened", "Active", ""), std::string("HANDED.ADR"));
     // The book was saved as it closed, with its back-up copy.
     QVERIFY(QFile::exists(dir_->filePath("Handed.BAK")));
+}
+
+void TSingleInstanceTest::ProgramsOnTwoDisplaysEachOpenTheirOwnFile() {
+    // The offscreen platform draws nowhere, but each copy takes its display from the
+    // environment as it would on a screen.
+    const QString firstBook = MakeBook(dir_->filePath("First.ADR"), 1);
+    const QString secondBook = MakeBook(dir_->filePath("Second.ADR"), 1);
+    QProcess* first = Start({"First.ADR"}, dir_->filePath("first.conf"), ":901");
+    QElapsedTimer t;
+    t.start();
+    // The first copy's name, as this process computes it on that display.
+    struct TDisplay {
+        QByteArray Was = qgetenv("DISPLAY");
+        TDisplay() { qputenv("DISPLAY", ":901"); }
+        ~TDisplay() { Was.isNull() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", Was); }
+    } display;
+    while (HandOverToRunningCopy(InstanceName(name_), THandOver{}, 500) !=
+           THandOverResult::HandedOver) {
+        QVERIFY2(t.elapsed() < 20000, "the first copy never listened");
+        QVERIFY(first->state() != QProcess::NotRunning);
+        QTest::qWait(100);
+    }
+    // The copy on another display does not hand its book over: it runs on its own.
+    QProcess* second = Start({"Second.ADR"}, dir_->filePath("second.conf"), ":902");
+    QTest::qWait(3000);
+    QVERIFY2(second->state() != QProcess::NotRunning, "the second copy handed over and ended");
+    for (QProcess* p : {first, second}) {
+        p->terminate();
+        QVERIFY(Finished(p));
+        QCOMPARE(p->exitCode(), 0);
+    }
+    for (const auto& [settings, book] : {std::pair{QString("first.conf"), firstBook},
+                                         std::pair{QString("second.conf"), secondBook}}) {
+        QtSettingsStore store(PathToCore(dir_->filePath(settings)));
+        TSettingsAccess a(store);
+        QCOMPARE(a.ReadInteger("Opened", "Open Books", -1), 1);
+        QCOMPARE(PathFromCore(a.ReadString("Files", "1", "")), QFileInfo(book).canonicalFilePath());
+    }
 }
 
 QTEST_MAIN(TSingleInstanceTest)

@@ -9,11 +9,13 @@
 #include "tests/support/memory_settings_store.h"
 
 #include <QAction>
-#include <QCalendarWidget>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -22,6 +24,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 namespace tessaly {
 
@@ -175,6 +178,32 @@ void ReplaceText(QLineEdit* field, const QString& text) {
     QTest::mouseClick(field, Qt::LeftButton);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field, text);
+}
+
+QString ClippedCaption(const QWidget* window) {
+    for (const QLabel* l : window->findChildren<QLabel*>()) {
+        if (!l->isVisible() || l->text().isEmpty() || l->wordWrap() ||
+            l->textFormat() == Qt::RichText)
+            continue;
+        const QString shown = QString(l->text()).remove('&');
+        const int needed = l->fontMetrics().horizontalAdvance(shown);
+        if (l->contentsRect().width() < needed)
+            return QString("%1: %2 < %3").arg(shown).arg(l->contentsRect().width()).arg(needed);
+    }
+    return {};
+}
+
+QString CutColumn(const QTreeView* list, int first, int last) {
+    for (int column = first; column <= last; ++column) {
+        const int width = list->header()->sectionSize(column);
+        const int needed = static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column);
+        if (width < needed)
+            return QString("%1: %2 < %3")
+                .arg(list->model()->headerData(column, Qt::Horizontal).toString())
+                .arg(width)
+                .arg(needed);
+    }
+    return {};
 }
 
 } // namespace tessaly

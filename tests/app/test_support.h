@@ -21,6 +21,7 @@ class QCalendarWidget;
 class QDialog;
 class QLineEdit;
 class QPushButton;
+class QTreeView;
 
 namespace tessaly {
 
@@ -118,6 +119,14 @@ void ReplaceText(QLineEdit* field, const QString& text);
 // Clicks day `day` of the month a calendar shows, where a user would click; false
 // when the calendar shows no such day.
 bool ClickCalendarDay(QCalendarWidget* calendar, int day);
+
+// The first of the columns `first` to `last` of `list` narrower than its texts, as
+// "caption: width < needed"; empty when every one shows its texts whole.
+QString CutColumn(const QTreeView* list, int first, int last);
+
+// The first shown caption (a label's text) of `window` drawn narrower than its text,
+// as "text: width < needed"; empty when every one shows whole.
+QString ClippedCaption(const QWidget* window);
 
 // Writes an empty book with `entries` blank entries; returns its path.
 QString MakeBook(const QString& path, int entries = 0);

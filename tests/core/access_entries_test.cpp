@@ -4,6 +4,7 @@
 #include "core/access/entries.h"
 #include "core/access/work_record.h"
 #include "core/store/book_file.h"
+#include "core/store/stream.h"
 #include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
 
@@ -14,6 +15,28 @@ namespace {
 
 std::unique_ptr<TBookData> EmptyBook(const IClock& clock) {
     return NewBook("/tmp/access.ADR", testing::NoDefaultsFile(), clock);
+}
+
+TEST(AccessEntries, AFullBookTakesNoNewEntryButStillChanges) {
+    FakeClock clock(45000.25);
+    auto book = EmptyBook(clock);
+    for (int i = 0; i < kMaxListCount - 1; ++i)
+        book->Entries.Add(std::make_unique<TRecord>());
+    NewWorkRecord(*book);
+    EXPECT_TRUE(HasRoomForEntry(*book));
+    EXPECT_EQ(StoreEntry(*book, nullptr, nullptr, 10, true, clock), kMaxListCount - 1);
+    // The 32,768th entry is refused, without an undo record; a change still stores.
+    EXPECT_FALSE(HasRoomForEntry(*book));
+    const int undo = book->UndoList.Count();
+    EXPECT_EQ(StoreEntry(*book, nullptr, nullptr, 10, true, clock), -1);
+    EXPECT_EQ(book->Entries.Count(), kMaxListCount);
+    EXPECT_EQ(book->UndoList.Count(), undo);
+    book->WorkRecord->SetNameField(kFieldSurname, "Smith");
+    EXPECT_EQ(StoreEntry(*book, book->Entries.At(5), nullptr, 10, true, clock), 5);
+    // And the full book is one that saves.
+    std::vector<std::uint8_t> image;
+    EXPECT_NO_THROW(image = WriteBookImage(*book));
+    EXPECT_FALSE(image.empty());
 }
 
 TEST(AccessEntries, StoringNewAndChangedEntries) {

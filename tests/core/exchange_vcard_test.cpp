@@ -1,5 +1,6 @@
 // vCards: the reader and writer of the text, and entries through cards and back.
 
+#include "core/exchange/csv_file.h"
 #include "core/exchange/vcard_entry.h"
 #include "core/exchange/vcard_format.h"
 #include "core/exchange/vcard_kept.h"

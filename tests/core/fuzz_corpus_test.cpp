@@ -59,8 +59,24 @@ TEST(FuzzCorpus, VCardSeedsComeBackFromTheirEntries) {
     EXPECT_GE(Replay("vcard", fuzz::CheckVCardBytes), 3);
 }
 
+TEST(FuzzCorpus, WordProcessorSeedsReadOrAreRefused) {
+    EXPECT_GE(Replay("word_pro", fuzz::CheckWordProBytes), 6);
+    // A new user's file is the default list exactly.
+    EXPECT_EQ(FileBytes(std::filesystem::path(TESSALY_FUZZ_CORPUS_DIR) / "word_pro" /
+                        "valid-defaults.tpw"),
+              WriteWordProImage(DefaultWordProcessors()));
+}
+
 TEST(FuzzCorpus, DiarySeedsReadOrAreRefused) {
     EXPECT_GE(Replay("diary", fuzz::CheckDiaryBytes), 6);
+}
+
+TEST(FuzzCorpus, PrintingSeedsReadOrAreRefused) {
+    EXPECT_GE(Replay("papers", fuzz::CheckPaperBytes), 6);
+    EXPECT_GE(Replay("layouts", fuzz::CheckLayoutBytes), 6);
+    EXPECT_GE(Replay("layout_objects", fuzz::CheckLayoutObjectBytes), 8);
+    EXPECT_GE(Replay("quick_reports", fuzz::CheckQuickReportBytes), 6);
+    EXPECT_GE(Replay("label_templates", fuzz::CheckLabelTemplateBytes), 4);
 }
 
 TEST(FuzzCorpus, AFreshDiaryPassesAndItsDamagedCopiesAreRefused) {
@@ -87,6 +103,23 @@ TEST(FuzzCorpus, AFreshBookPassesAndOneFlippedTrailerByteIsRefused) {
     EXPECT_EQ(fuzz::CheckDefaultsBytes(WriteDefaultsImage(book)), TOutcome::Accepted);
     image.back() ^= 1;
     EXPECT_EQ(fuzz::CheckBookBytes(image), TOutcome::Refused);
+}
+
+TEST(FuzzCorpus, TemplateSeedsReadOrAreRefused) {
+    // Each seed is one kind of template file; the other reader must refuse it cleanly.
+    const auto either = [](std::span<const std::uint8_t> bytes) {
+        const TOutcome i = fuzz::CheckImportTemplateBytes(bytes);
+        const TOutcome e = fuzz::CheckExportTemplateBytes(bytes);
+        if (fuzz::IsFault(i) || fuzz::IsFault(e))
+            return fuzz::IsFault(i) ? i : e;
+        return i == TOutcome::Accepted || e == TOutcome::Accepted ? TOutcome::Accepted
+                                                                  : TOutcome::Refused;
+    };
+    EXPECT_GE(Replay("templates", either), 6);
+}
+
+TEST(FuzzCorpus, DelimitedSeedsReadBackTheSame) {
+    EXPECT_GE(Replay("csv", fuzz::CheckCsvBytes), 3);
 }
 
 } // namespace

@@ -48,6 +48,11 @@ TEST(OrgSearchEditor, FieldChoicesNameEveryFieldAndItsKind) {
     // An unlabelled general field.
     f.templates.At(0)->SetCaption(9, "");
     EXPECT_EQ(SearchFieldChoices(f.templates)[10].Text, "-1 9 Field: 10 - Unlabled");
+    // The list shows the texts without the numbers, blanks inside kept.
+    EXPECT_EQ(ChoiceCaption(c[0]), "<All Fields>");
+    EXPECT_EQ(ChoiceCaption(c[14]), "Entry Created");
+    EXPECT_EQ(ChoiceCaption(c[18]).rfind("[Address 1]  ", 0), 0u) << ChoiceCaption(c[18]);
+    EXPECT_EQ(ChoiceCaption(SearchFieldChoices(f.templates)[10]), "Field: 10 - Unlabled");
 }
 
 TEST(OrgSearchEditor, StoringChecksTheOptionsAndStoresNothingOnARefusal) {

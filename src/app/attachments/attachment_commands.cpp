@@ -11,6 +11,7 @@
 #include "core/store/book.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 
@@ -59,6 +60,16 @@ TAttachmentCommands::TAttachmentCommands(QWidget* window, TAttachmentsPage* page
         Refresh();
         if (open_->isEnabled())
             Open();
+    });
+    // The Delete key in the attachment list is "&Remove Attachment...".
+    auto* removeKey = new QAction(page_);
+    removeKey->setShortcut(QKeySequence(Qt::Key_Delete));
+    removeKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    page_->addAction(removeKey);
+    connect(removeKey, &QAction::triggered, this, [this] {
+        Refresh();
+        if (remove_->isEnabled())
+            Remove();
     });
     Refresh();
 }

@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace tessaly {
@@ -80,6 +81,9 @@ TAddressPage::TAddressPage(QWidget* parent) : QWidget(parent) {
     tabs_->setObjectName("TabSet");
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);
+    // Its scroll arrows are for the mouse: unseen, they would be Tab stops.
+    for (QToolButton* arrow : tabs_->findChildren<QToolButton*>())
+        arrow->setFocusPolicy(Qt::NoFocus);
     connect(tabs_, &QTabBar::currentChanged, this, [this](int tab) {
         if (filling_)
             return;
@@ -90,6 +94,8 @@ TAddressPage::TAddressPage(QWidget* parent) : QWidget(parent) {
     scroll_ = new QScrollArea;
     scroll_->setObjectName("ScrollBox");
     scroll_->setWidgetResizable(true);
+    // Tab goes from field to field; the box itself is scrolled by Shift+Page keys.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     auto* inner = new QWidget;
     grid_ = new QGridLayout(inner);
     grid_->setContentsMargins(3, 4, 3, 4);
@@ -300,8 +306,22 @@ void TAddressPage::ShowAddress() {
         holder->show();
         ++row;
     }
+    // Only the row under the last field takes the room left: a row stretched for
+    // another template would open a gap between the fields.
+    for (int r = 0; r < grid_->rowCount(); ++r)
+        grid_->setRowStretch(r, r == row ? 1 : 0);
     grid_->setRowStretch(row, 1);
     grid_->setColumnStretch(1, 1);
+    // Tab follows the fields as they stand (rows move them between parents), then
+    // the template tabs under the box.
+    QList<QWidget*> order = {position_, company_, address_};
+    for (QLineEdit* l : lines_)
+        order << l;
+    for (int i = 0; i < kPhoneFields; ++i)
+        order << phones_[i] << dial_[i];
+    order << tabs_;
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
     ClearModified();
 }
 

@@ -10,7 +10,9 @@
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
+#include "app/widgets/window_keys.h"
 #include "core/access/book_header.h"
+#include "core/call_log/call_logging.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
 #include "core/store/book_file.h"
@@ -123,7 +125,8 @@ TBook::TBook(IFrame& frame, const QString& path, bool mustExist, bool readOnly, 
     NewWorkRecord(*book_);
     CreateControls();
     CreateMenus();
-    SetEditMode(edit_.Mode()); // the fields take the lock state
+    new TWindowKeysFirst(this); // the commands' keys win over the fields' own
+    SetEditMode(edit_.Mode());  // the fields take the lock state
     ApplyDisplaySettings();
     RestoreView();
     BuildEntryList();
@@ -253,8 +256,18 @@ void TBook::ToggleLock() {
     QFile::setPermissions(FilePath(), p);
     readOnly_ = false;
     ApplyLockState(false);
-    if (!readOnly_ && !WriteBook(false, nullptr))
-        readOnly_ = true, SetCaption();
+    // Unlocking writes the book at once, which also lifts a lock that a failed save
+    // set once the book can be saved again; when it still cannot, the user is told why.
+    QString error;
+    if (!readOnly_ && !WriteBook(false, &error)) {
+        readOnly_ = true;
+        SetCaption();
+        QApplication::beep();
+        ShowMessage(mtAccessError,
+                    QString("Address Book %1 could not be saved, and stays locked.\n\n%2")
+                        .arg(FilePath(), error),
+                    mkError, mbOk);
+    }
     SetEditMode(edit_.Mode());
     UpdateCommandState();
 }
@@ -314,15 +327,9 @@ void TBook::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     // The first show: the window takes the place and state kept in the book.
     const TBookWindowPlacement p = WindowPlacement(*book_);
-    if (QMdiSubWindow* sub = SubWindow()) {
-        const QRect bounds = BoundsRect(p.Bounds);
-        if (bounds.isValid())
-            sub->setGeometry(bounds);
-        if (p.State == kWindowMaximised)
-            sub->showMaximized();
-        else if (p.State == kWindowMinimised)
-            sub->showMinimized();
-    }
+    PlaceOnFirstShow(BoundsRect(p.Bounds), p.State == kWindowMaximised   ? TFirstState::Maximised
+                                           : p.State == kWindowMinimised ? TFirstState::Minimised
+                                                                         : TFirstState::Normal);
     splitter_->setSizes({p.ListWidth, std::max(200, width() - p.ListWidth)});
     if (Frame().Settings().SaveSelection && book_->ListTopIndex < model_->rowCount())
         list_->SetTopRow(book_->ListTopIndex);
@@ -377,6 +384,10 @@ void TBook::Synchronise() {
 bool TBook::QueryClose() {
     if (!book_)
         return true;
+    if (Frame().LoggingCallFor(this)) {
+        ShowMessage(mtRequestDenied, kMsgCloseWhileLogging, mkInformation, mbOk);
+        return false;
+    }
     if (!edit_.Viewing()) {
         if (ShowMessage(mtDataLossPossible,
                         QString("Address Book %1 is being Updated \n\nAre you sure you wish to "

@@ -70,6 +70,9 @@ public:
     // "&Tag Entry" / "Remove &Tag" (also a double click on the list): not a change of
     // the book, but the auto-save check runs.
     void ToggleTag();
+    // "I&mport..." and "&Export...": the data-exchange wizards on this book.
+    void ImportData();
+    void ExportData();
 
     // ---- editing (menu "&Edit", the list's pop-up, the tool bar, keys) ----
     void StartAdding();
@@ -203,6 +206,9 @@ private:
     void StoreView();
     void SelectAfterBuild(int row, int top);
     void StorePage(int page);
+    // Says once which characters typed into the working entry the book's code page
+    // cannot keep (they are stored as '?'), then forgets them.
+    void TellLostCharacters();
     void FillPage(int page);
     void LayoutFields();
     void UpdateStatus();
@@ -236,6 +242,8 @@ private:
     bool ToolCommandEnabled(const QString& hint) const;
     bool RunEditCommand(const QString& hint);
     int Show(const TDialogMessage& message);
+    // Whether one more entry may be added; when the book is full it says so.
+    bool RoomForAnotherEntry();
     const IClock& clock_;
     std::unique_ptr<TBookData> book_;
     TRecord* current_ = nullptr; // the entry the working copy was taken from
@@ -246,6 +254,7 @@ private:
     bool shownOnce_ = false;
     bool savedAtClose_ = false;
     int shownPage_ = -1;
+    QString lostCharacters_; // typed into the working entry, stored as '?'
     TCommandState state_;
 
     TEntryListModel* model_ = nullptr;
@@ -289,9 +298,14 @@ private:
     QAction* keysAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* lockAction_ = nullptr;
+    QAction* importAction_ = nullptr;
+    QAction* exportAction_ = nullptr;
     QAction* tagAction_ = nullptr;
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;
+    QAction* callLogAction_ = nullptr;
+    QAction* insertAction_ = nullptr;
+    QAction* clipboardAction_ = nullptr;
     std::array<QAction*, kPages> pageActions_{};
 };
 

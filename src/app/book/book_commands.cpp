@@ -8,9 +8,12 @@
 #include "app/book/entry_list_view.h"
 #include "app/book/notes_page.h"
 #include "app/book/reminders_page.h"
+#include "app/call_log/call_log_command.h"
 #include "app/dial/dial_command.h"
+#include "app/exchange/word_pro_commands.h"
 #include "app/widgets/frame.h"
 #include "core/book_window/tagging.h"
+#include "core/exchange/word_pro.h"
 #include "platform/qt_text.h"
 
 #include <QAction>
@@ -57,9 +60,10 @@ void TBook::CreateMenus() {
                     &TBook::ShowBookInfo)
         ->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     fileMenu_->addSeparator();
-    for (const char* later :
-         {"&Print...", "&Quick Reports...", "Page &Designer...", "I&mport...", "&Export..."})
+    for (const char* later : {"&Print...", "&Quick Reports...", "Page &Designer..."})
         fileMenu_->addAction(later)->setEnabled(false);
+    importAction_ = fileMenu_->addAction("I&mport...", this, &TBook::ImportData);
+    exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
     fileMenu_->addAction("Export vCards...", this, &TBook::ExportVCards);
     importVCardsAction_ = fileMenu_->addAction("Import vCards...", this, &TBook::ImportVCards);
     fileMenu_->addSeparator();
@@ -90,8 +94,10 @@ void TBook::CreateMenus() {
             toolsMenu_->addAction(a);
     toolsMenu_->addAction("Configure &Address Book...", this, [this] { ConfigureBook(); });
     toolsMenu_->addSeparator();
-    toolsMenu_->addAction("&Insert into Word Processor")->setEnabled(false);
-    toolsMenu_->addAction("Insert to &Windows Clipboard")->setEnabled(false);
+    insertAction_ = toolsMenu_->addAction("&Insert into Word Processor", this,
+                                          [this] { InsertIntoWordProcessor(*this); });
+    clipboardAction_ = toolsMenu_->addAction("Insert to &Windows Clipboard", this,
+                                             [this] { InsertToClipboard(*this); });
     toolsMenu_->addSeparator();
     tagAction_ = toolsMenu_->addAction("&Tag Entry", this, &TBook::ToggleTag);
     applyTagsAction_ =
@@ -100,7 +106,9 @@ void TBook::CreateMenus() {
         toolsMenu_->addAction("&Remove Tags from Entries...", this, [this] { TagEntries(true); });
     toolsMenu_->addSeparator();
     dialAction_ = toolsMenu_->addAction("&Dial Number...", this, [this] { DialWithDialog(*this); });
-    toolsMenu_->addAction("Telephone Call &Log...", QKeySequence(Qt::Key_F2))->setEnabled(false);
+    callLogAction_ = toolsMenu_->addAction("Telephone Call &Log...", QKeySequence(Qt::Key_F2), this,
+                                           [this] { ShowCallLog(*this); });
+    callLogAction_->setShortcutContext(Qt::WindowShortcut);
 
     notesMenu_ = MakeMenu(this, "Note&s");
     QPlainTextEdit* n = notes_->Editor();
@@ -133,6 +141,8 @@ QList<QMenu*> TBook::WindowMenus() const {
 void TBook::RefreshFileMenu() {
     Frame().RefreshFileMenu();
     lockAction_->setEnabled(state_.LockBook);
+    importAction_->setEnabled(state_.Import);
+    exportAction_->setEnabled(state_.PrintAndExport);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
     importVCardsAction_->setEnabled(!readOnly_ && edit_.Viewing());
 }
@@ -150,7 +160,7 @@ void TBook::UpdateCommandState() {
     in.UndoAvailable = book_->UndoList.Count() > 0;
     in.Modified = book_->Modified != 0;
     in.HasEntries = book_->Entries.Count() > 0;
-    in.WordProcessorDefined = false; // word-processor links are not set up yet
+    in.WordProcessorDefined = Frame().WordProcessors().WordProcessorDefined();
     in.TemplateTabSelected = address_->TemplateTab() >= 0;
     for (int i = 0; i < 4; ++i)
         in.PhoneFilled[static_cast<std::size_t>(i)] = address_->PhoneFilled(i);
@@ -178,6 +188,9 @@ void TBook::UpdateCommandState() {
         reminders_->Menu()->setEnabled(state_.RemindersMenu);
         reminders_->SetWritable(!readOnly_);
         dialAction_->setEnabled(state_.DialMenu);
+        callLogAction_->setEnabled(state_.CallLog);
+        insertAction_->setEnabled(state_.InsertMenu);
+        clipboardAction_->setEnabled(state_.InsertToClipboard);
     }
     UpdateEditActions(in);
     for (int i = 0; i < 4; ++i)
@@ -203,6 +216,11 @@ void TBook::ToggleTag() {
 bool TBook::RunCommand(const QString& hint) {
     if (hint == "Dial Number") {
         DialWithDialog(*this);
+        return true;
+    }
+    if (hint == "Insert to Word Processor") {
+        if (state_.InsertToWordProcessor)
+            InsertIntoWordProcessor(*this);
         return true;
     }
     if (hint == "Save") {

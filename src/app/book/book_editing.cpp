@@ -16,6 +16,7 @@
 #include "app/book/notes_page.h"
 #include "app/book/others_page.h"
 #include "app/book/reminders_page.h"
+#include "app/exchange/word_pro_commands.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
@@ -39,7 +40,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -216,6 +216,8 @@ bool TBook::ToolCommandEnabled(const QString& hint) const {
         return state_.SelectTemplates && !readOnly_ && (current_ || !edit_.Viewing());
     if (hint == "Dial Number")
         return state_.DialNumber;
+    if (hint == "Insert to Word Processor")
+        return state_.InsertToWordProcessor;
     // The other buttons wait for their commands.
     return false;
 }
@@ -288,8 +290,15 @@ void TBook::PlaceFocus() {
     w->setFocus();
 }
 
+bool TBook::RoomForAnotherEntry() {
+    if (!book_ || HasRoomForEntry(*book_))
+        return true;
+    Show(BookFullMessage());
+    return false;
+}
+
 void TBook::StartAdding() {
-    if (!edit_.StartAdding())
+    if (!edit_.Viewing() || !RoomForAnotherEntry() || !edit_.StartAdding())
         return;
     StorePage(shownPage_);
     NewWorkRecord(*book_);
@@ -321,6 +330,11 @@ void TBook::Typed(QWidget* field, bool forceFastEdit) {
         UpdateCommandState();
         return;
     case TTypingAction::StartAdding:
+        if (!RoomForAnotherEntry()) {
+            edit_.Finished();
+            ShowCurrentEntry(); // the typing is thrown away
+            return;
+        }
         break;
     }
     // A new entry is shown blank; what was typed goes back into its field, with the
@@ -359,6 +373,7 @@ void TBook::ApplyEdit() {
         ShowPage(d.Page);
         return;
     }
+    TellLostCharacters();
     const int undoLimit = UndoLimit(s.StoreSettings());
     // An update stores over the entry it was taken from; should that entry be gone,
     // the edit is kept as a new entry rather than lost.
@@ -367,6 +382,11 @@ void TBook::ApplyEdit() {
         i = StoreEntry(*book_, current_, nullptr, undoLimit, true, clock_);
     if (i < 0)
         i = StoreEntry(*book_, nullptr, nullptr, undoLimit, true, clock_);
+    if (i < 0) {
+        // The book is full: the edit stays open, nothing is lost.
+        Show(BookFullMessage());
+        return;
+    }
     MarkChanged(*book_, clock_);
     edit_.Finished();
     TRecord* stored = book_->Entries.At(i);
@@ -481,7 +501,7 @@ void TBook::UndoLast() {
 
 void TBook::DuplicateEntry() {
     TRecord* entry = SelectedEntry();
-    if (!entry || readOnly_ || !edit_.Viewing())
+    if (!entry || readOnly_ || !edit_.Viewing() || !RoomForAnotherEntry())
         return;
     book_->WorkRecord = std::make_unique<TRecord>(*entry);
     SetWorkRecordStampNow(*book_);
@@ -496,12 +516,9 @@ void TBook::CopyEntry() {
     if (!entry || !edit_.Viewing())
         return;
     tessaly::CopyEntry(*book_, entry);
-    // The entry's text goes on the desktop's clipboard too.
-    QString text = ToQString(DisplayText(*entry, book_->IndexKeys));
-    const std::string address = FormattedAddress(*entry, 0, *book_);
-    if (!address.empty())
-        text += "\n" + ToQString(address);
-    QApplication::clipboard()->setText(text);
+    // The entry's text goes on the desktop's clipboard too, as the clipboard command
+    // sends it.
+    InsertToClipboard(*this);
     UpdateCommandState();
 }
 
@@ -509,6 +526,8 @@ void TBook::PasteEntry() {
     if (readOnly_ || edit_.Mode() == kEditUpdating || !ClipboardHasEntry())
         return;
     const bool startNew = edit_.Viewing();
+    if (startNew && !RoomForAnotherEntry())
+        return;
     if (startNew) {
         StorePage(shownPage_);
         edit_.StartAdding();

@@ -51,6 +51,7 @@ void TBook::ShowCurrentEntry() {
     // Showing an entry from the book ends any edit: the working copy is replaced.
     edit_.Finished();
     StorePage(shownPage_);
+    lostCharacters_.clear();
     if (model_->rowCount() == 0) {
         NewWorkRecord(*book_);
         current_ = nullptr;

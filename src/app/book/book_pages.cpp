@@ -13,12 +13,15 @@
 #include "app/book/others_page.h"
 #include "app/book/reminders_page.h"
 #include "app/widgets/frame.h"
+#include "app/widgets/message_dialog.h"
 #include "core/access/book_header.h"
 #include "platform/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -171,6 +174,16 @@ void TBook::StorePage(int page) {
     if (!book_ || !book_->WorkRecord || page < 0)
         return;
     TRecord& w = *book_->WorkRecord;
+    if (QWidget* shown = tabs_->widget(page)) {
+        // The fields the page's Store copies back: those typed into.
+        for (const QLineEdit* f : shown->findChildren<QLineEdit*>())
+            if (f->isModified())
+                lostCharacters_ += CharactersLost(f->text());
+        for (const QPlainTextEdit* f : shown->findChildren<QPlainTextEdit*>())
+            if (f->document()->isModified())
+                lostCharacters_ += CharactersLost(f->toPlainText());
+        lostCharacters_ = CharactersLost(lostCharacters_);
+    }
     switch (page) {
     case 0:
         address_->Store(w);
@@ -187,6 +200,20 @@ void TBook::StorePage(int page) {
     default:
         break;
     }
+}
+
+void TBook::TellLostCharacters() {
+    if (lostCharacters_.isEmpty())
+        return;
+    QStringList shown;
+    for (const char32_t c : lostCharacters_.toUcs4())
+        shown += QString::fromUcs4(&c, 1);
+    ShowMessage(mtDataLossPossible,
+                QString("These characters cannot be kept in this Address Book: %1\n\n"
+                        "Each of them is stored as \"?\".")
+                    .arg(shown.join(' ')),
+                mkWarning, mbOk);
+    lostCharacters_.clear();
 }
 
 void TBook::FillPage(int page) {

@@ -22,8 +22,11 @@ void TBook::AddReminder() {
     if (readOnly_ || !book_ || closing_)
         return;
     // With nothing selected and no edit open, the reminder starts a new entry.
-    if (edit_.Viewing() && !(current_ && SelectedEntry()))
+    if (edit_.Viewing() && !(current_ && SelectedEntry())) {
         StartAdding();
+        if (edit_.Viewing())
+            return; // refused: the book is full
+    }
     if (CurrentPage() != 2)
         ShowPage(2);
     TRecord& w = *book_->WorkRecord;

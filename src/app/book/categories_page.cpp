@@ -5,6 +5,7 @@
 
 #include <QListWidget>
 #include <QMenu>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -19,11 +20,15 @@ TCategoriesPage::TCategoriesPage(QWidget* parent) : QWidget(parent) {
     v->setContentsMargins(0, 0, 0, 0);
     list_ = new QListWidget;
     list_->setObjectName("CatList");
-    list_->setFlow(QListView::TopToBottom);
+    // Rows across the columns, so that every column shows however few the names are.
+    list_->setFlow(QListView::LeftToRight);
     list_->setWrapping(true);
     list_->setResizeMode(QListView::Adjust);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     v->addWidget(list_);
+    // The columns follow the list's own width: a page resized while hidden has its
+    // list laid out only when shown.
+    list_->viewport()->installEventFilter(this);
     connect(list_, &QListWidget::itemChanged, this, [this] {
         if (filling_)
             return;
@@ -74,13 +79,27 @@ void TCategoriesPage::FitColumns() {
     const QFontMetrics fm(list_->font());
     for (int i = 0; i < list_->count(); ++i)
         widest = std::max(widest, fm.horizontalAdvance(list_->item(i)->text()));
-    const int columns = std::max(1, list_->viewport()->width() / (widest + 50));
-    list_->setGridSize(QSize(list_->viewport()->width() / columns, fm.height() + 6));
+    // The width the list lays its rows out in: it keeps room for a vertical scroll bar.
+    const QStyle* style = list_->style();
+    const bool overlap = style->pixelMetric(QStyle::PM_ScrollView_ScrollBarOverlap, nullptr, list_);
+    const int frame =
+        style->styleHint(QStyle::SH_ScrollView_FrameOnlyAroundContents, nullptr, list_)
+            ? 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, list_)
+            : 0;
+    const int width =
+        list_->viewport()->width() -
+        (overlap ? 0 : style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_) + frame);
+    const int columns = std::max(1, width / (widest + 50));
+    // The last column ends inside the width (the list wraps a row reaching its edge).
+    const QSize cell((width - 1) / columns, std::max(fm.height() + 6, 20));
+    if (list_->gridSize() != cell)
+        list_->setGridSize(cell);
 }
 
-void TCategoriesPage::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    FitColumns();
+bool TCategoriesPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport() && event->type() == QEvent::Resize)
+        FitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TCategoriesPage::Store(TRecord& entry) const {

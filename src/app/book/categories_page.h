@@ -31,7 +31,7 @@ signals:
     void Maintenance();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FitColumns();

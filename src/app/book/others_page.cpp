@@ -23,6 +23,9 @@ TOthersPage::TOthersPage(QWidget* parent) : QWidget(parent) {
     auto* scroll = new QScrollArea;
     scroll->setObjectName("OthersScrollBox");
     scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    // The page is as wide as the window; only its height scrolls.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* inner = new QWidget;
     auto* grid = new QGridLayout(inner);
     grid->setContentsMargins(3, 4, 3, 4);
@@ -36,6 +39,12 @@ TOthersPage::TOthersPage(QWidget* parent) : QWidget(parent) {
         grid->addWidget(fields_[i], row++, 1);
     }
     grid->setRowMinimumHeight(row++, 8);
+    // The dates have a grid of their own: their captions do not widen the fields'
+    // label column, and a long date wraps rather than push the page wider.
+    auto* dates = new QGridLayout;
+    dates->setHorizontalSpacing(8);
+    dates->setColumnStretch(1, 1);
+    grid->addLayout(dates, row++, 0, 1, 2);
     const char* captions[] = {
         "Entry Created on:", "Entry Last Updated on:", "Entry Last Telephoned on:"};
     const char* names[] = {"CreatedDate", "UpdatedDate", "CalledDate"};
@@ -51,12 +60,13 @@ TOthersPage::TOthersPage(QWidget* parent) : QWidget(parent) {
             p.setColor(QPalette::WindowText, Qt::black);
             x->setPalette(p);
         }
-        grid->addWidget(l, row, 0);
-        grid->addWidget(dates_[i], row++, 1);
+        dates_[i]->setWordWrap(true);
+        dates->addWidget(l, i, 0);
+        dates->addWidget(dates_[i], i, 1);
     }
     today_ = new QPushButton("Set to Today's Date && Time");
     today_->setObjectName("SetToToday");
-    grid->addWidget(today_, row++, 1, Qt::AlignLeft);
+    dates->addWidget(today_, 3, 0, 1, 2, Qt::AlignRight);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     scroll->setWidget(inner);

@@ -1,6 +1,7 @@
 #include "app/book/reminders_page.h"
 
 #include "app/book/reminder_icons.h"
+#include "app/widgets/column_fitter.h"
 #include "core/access/book_header.h"
 #include "core/common/date_format.h"
 #include "core/settings/settings.h"
@@ -10,6 +11,7 @@
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,6 +24,17 @@ constexpr int kReminderRole = Qt::UserRole + 1;
 const std::pair<int, const char*> kOrders[] = {
     {1, "&Priority"}, {2, "Date and Time"}, {4, "Date, Priority and Time"}, {3, "Description"}};
 } // namespace
+
+// Rows of one height, whatever their texts ask: 40 pixels while the notes are shown
+// on a second line, else 20.
+class TFixedRowHeight : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), Height);
+    }
+    int Height = 20;
+};
 
 TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
     : QWidget(parent), clock_(clock) {
@@ -41,9 +54,15 @@ TRemindersPage::TRemindersPage(const IClock& clock, QWidget* parent)
     list_->header()->setSectionResizeMode(4, QHeaderView::Fixed);
     list_->header()->resizeSection(4, 20);
     list_->setIconSize(QSize(16, 16));
+    rows_ = new TFixedRowHeight(list_);
+    list_->setItemDelegate(rows_);
     v->addWidget(list_);
+    // Priority, date and time show their kept widths when there is room, at least
+    // their texts; the description the rest.
+    fitter_ = new TColumnFitter(
+        list_, 0, 2, [this](int column) { return book_ ? ColumnWidth(*book_, column) : 0; });
     connect(list_->header(), &QHeaderView::sectionResized, this, [this](int section, int, int w) {
-        if (!filling_ && book_ && section < 4)
+        if (!filling_ && !fitter_->Fitting() && book_ && section < 4)
             SetColumnWidth(*book_, section, w);
     });
 
@@ -131,6 +150,7 @@ void TRemindersPage::Refill() {
     if (!entry_ || !book_)
         return;
     list_->clear();
+    rows_->Height = book_->ShowNotes ? 40 : 20;
     const TDateTime today = DateOf(clock_.Now());
     const int order = book_->SortOrder;
     const bool notes = book_->ShowNotes;
@@ -167,28 +187,13 @@ void TRemindersPage::Refill() {
         item->setText(3, description);
         if (!r->Completed && r->AlarmSet)
             item->setIcon(4, ReminderIcon("AlarmBMP"));
-        item->setSizeHint(0, QSize(-1, notes ? 40 : 20));
         list_->addTopLevelItem(item);
     }
     // The first item is selected after every refill.
     if (list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(0));
-    WidenToContents();
+    fitter_->Fit();
     UpdateActions();
-}
-
-void TRemindersPage::WidenToContents() {
-    // The stored widths are the least a column shows; a column never cuts its text
-    // (screen fonts differ from those the widths were chosen with). Widening is not a
-    // user's resize, so nothing is stored.
-    filling_ = true;
-    for (int i = 0; i < 3; ++i) {
-        const int shown = list_->header()->sectionSize(i);
-        list_->resizeColumnToContents(i);
-        if (list_->header()->sectionSize(i) < shown)
-            list_->header()->resizeSection(i, shown);
-    }
-    filling_ = false;
 }
 
 void TRemindersPage::SetWritable(bool writable) {

@@ -17,6 +17,8 @@ namespace tessaly {
 class TBookData;
 class TRecord;
 class TReminders;
+class TColumnFitter;
+class TFixedRowHeight;
 struct TSettings;
 
 class TRemindersPage : public QWidget {
@@ -61,7 +63,6 @@ signals:
     void ViewRequested();
 
 private:
-    void WidenToContents();
     void SetSortOrder(int order);
 
     const IClock& clock_;
@@ -69,6 +70,8 @@ private:
     TBookData* book_ = nullptr;
     const TSettings* settings_ = nullptr;
     QTreeWidget* list_ = nullptr;
+    TFixedRowHeight* rows_ = nullptr;
+    TColumnFitter* fitter_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* add_ = nullptr;
     QAction* edit_ = nullptr;

@@ -179,9 +179,11 @@ QWidget* TBookOptionsDlg::CategoriesPage() {
     auto* add = Button("&New", page, "NewCategory");
     editCategory_ = Button("&Edit", page, "EditCategory");
     deleteCategory_ = Button("&Delete", page, "DeleteCategory");
+    restoreCategory_ = Button("&Restore", page, "RestoreCategory");
     auto* inherit = Button("&Inherit", page, "Inherit");
     defaultCategory_ = Button("&Toggle Default State", page, "ToggleCategoryDefault");
-    for (QPushButton* b : {add, editCategory_, deleteCategory_, inherit, defaultCategory_})
+    for (QPushButton* b :
+         {add, editCategory_, deleteCategory_, restoreCategory_, inherit, defaultCategory_})
         buttons->addWidget(b);
     buttons->addStretch(1);
     layout->addLayout(buttons);
@@ -190,6 +192,7 @@ QWidget* TBookOptionsDlg::CategoriesPage() {
     connect(add, &QPushButton::clicked, this, &TBookOptionsDlg::NewCategory);
     connect(editCategory_, &QPushButton::clicked, this, &TBookOptionsDlg::EditCategory);
     connect(deleteCategory_, &QPushButton::clicked, this, &TBookOptionsDlg::DeleteCategory);
+    connect(restoreCategory_, &QPushButton::clicked, this, &TBookOptionsDlg::RestoreCategory);
     connect(inherit, &QPushButton::clicked, this, &TBookOptionsDlg::Inherit);
     connect(defaultCategory_, &QPushButton::clicked, this, &TBookOptionsDlg::ToggleCategoryDefault);
     FillCategories(0);
@@ -206,11 +209,10 @@ QWidget* TBookOptionsDlg::AddressesPage() {
     auto* add = Button("&New", page, "NewTemplate");
     editTemplate_ = Button("&Edit", page, "EditTemplate");
     deleteTemplate_ = Button("&Delete", page, "DeleteTemplate");
+    restoreTemplate_ = Button("&Restore", page, "RestoreTemplate");
     defaultTemplate_ = Button("&Toggle Default State", page, "ToggleTemplateDefault");
-    buttons->addWidget(add);
-    buttons->addWidget(editTemplate_);
-    buttons->addWidget(deleteTemplate_);
-    buttons->addWidget(defaultTemplate_);
+    for (QPushButton* b : {add, editTemplate_, deleteTemplate_, restoreTemplate_, defaultTemplate_})
+        buttons->addWidget(b);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     connect(templates_, &QListWidget::currentRowChanged, this, &TBookOptionsDlg::TemplateChosen);
@@ -220,6 +222,7 @@ QWidget* TBookOptionsDlg::AddressesPage() {
     connect(templates_, &QListWidget::itemDoubleClicked, this,
             [this] { EditTemplate(templates_->currentRow() + 1); });
     connect(deleteTemplate_, &QPushButton::clicked, this, &TBookOptionsDlg::DeleteTemplate);
+    connect(restoreTemplate_, &QPushButton::clicked, this, &TBookOptionsDlg::RestoreTemplate);
     connect(defaultTemplate_, &QPushButton::clicked, this, &TBookOptionsDlg::ToggleTemplateDefault);
     FillTemplates(0);
     return page;
@@ -276,8 +279,8 @@ void TBookOptionsDlg::CategoryChosen() {
     const bool any = i >= 0;
     const bool deleted = any && options_.Categories().CategoryDeleted(i);
     editCategory_->setEnabled(any && !deleted);
-    deleteCategory_->setEnabled(any);
-    deleteCategory_->setText(deleted ? "&Restore" : "&Delete");
+    deleteCategory_->setEnabled(any && !deleted);
+    restoreCategory_->setEnabled(deleted);
     defaultCategory_->setEnabled(any && !deleted);
 }
 
@@ -286,8 +289,8 @@ void TBookOptionsDlg::TemplateChosen() {
     const bool any = i >= 1;
     const bool deleted = any && options_.Templates().TemplateDeleted(i);
     editTemplate_->setEnabled(any && !deleted);
-    deleteTemplate_->setEnabled(any);
-    deleteTemplate_->setText(deleted ? "&Restore" : "&Delete");
+    deleteTemplate_->setEnabled(any && !deleted);
+    restoreTemplate_->setEnabled(deleted);
     defaultTemplate_->setEnabled(any && !deleted);
 }
 
@@ -319,15 +322,20 @@ void TBookOptionsDlg::EditCategory() {
 
 void TBookOptionsDlg::DeleteCategory() {
     const int i = categories_->currentRow();
-    if (i < 0)
+    if (i < 0 || options_.Categories().CategoryDeleted(i))
         return;
-    if (auto question = options_.CategoryDeleteQuestion(i)) {
+    if (auto question = options_.CategoryDeleteQuestion(i))
         if (ShowMessage(*question) != mrOk)
             return;
-        options_.MarkCategory(i, true);
-    } else {
-        options_.MarkCategory(i, false);
-    }
+    options_.MarkCategory(i, true);
+    FillCategories(i);
+}
+
+void TBookOptionsDlg::RestoreCategory() {
+    const int i = categories_->currentRow();
+    if (i < 0 || !options_.Categories().CategoryDeleted(i))
+        return;
+    options_.MarkCategory(i, false);
     FillCategories(i);
 }
 
@@ -354,20 +362,24 @@ void TBookOptionsDlg::Inherit() {
 
 void TBookOptionsDlg::DeleteTemplate() {
     const int i = templates_->currentRow() + 1;
-    if (i < 1)
+    if (i < 1 || options_.Templates().TemplateDeleted(i))
         return;
-    if (options_.Templates().TemplateDeleted(i)) {
-        options_.MarkTemplate(i, false);
-    } else {
-        if (auto refusal = options_.TemplateDeleteRefusalFor(i)) {
-            ShowMessage(*refusal);
-            return;
-        }
-        if (auto question = options_.TemplateDeleteQuestion(i))
-            if (ShowMessage(*question) != mrOk)
-                return;
-        options_.MarkTemplate(i, true);
+    if (auto refusal = options_.TemplateDeleteRefusalFor(i)) {
+        ShowMessage(*refusal);
+        return;
     }
+    if (auto question = options_.TemplateDeleteQuestion(i))
+        if (ShowMessage(*question) != mrOk)
+            return;
+    options_.MarkTemplate(i, true);
+    FillTemplates(i - 1);
+}
+
+void TBookOptionsDlg::RestoreTemplate() {
+    const int i = templates_->currentRow() + 1;
+    if (i < 1 || !options_.Templates().TemplateDeleted(i))
+        return;
+    options_.MarkTemplate(i, false);
     FillTemplates(i - 1);
 }
 

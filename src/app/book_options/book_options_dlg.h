@@ -57,12 +57,15 @@ private:
     void TemplateChosen();
     void NewCategory();
     void EditCategory();
+    // Marks the selected item deleted (after the question); Restore takes the mark away.
     void DeleteCategory();
+    void RestoreCategory();
     void ToggleCategoryDefault();
     void Inherit();
     // The template dialog on template `i` (a list index), -1 for a new one.
     void EditTemplate(int i);
     void DeleteTemplate();
+    void RestoreTemplate();
     void ToggleTemplateDefault();
     void RefreshGroupCaptions();
     void StoreLabels();
@@ -80,10 +83,12 @@ private:
     QListWidget* categories_ = nullptr;
     QPushButton* editCategory_ = nullptr;
     QPushButton* deleteCategory_ = nullptr;
+    QPushButton* restoreCategory_ = nullptr;
     QPushButton* defaultCategory_ = nullptr;
     QListWidget* templates_ = nullptr;
     QPushButton* editTemplate_ = nullptr;
     QPushButton* deleteTemplate_ = nullptr;
+    QPushButton* restoreTemplate_ = nullptr;
     QPushButton* defaultTemplate_ = nullptr;
     QCheckBox* blankFields_ = nullptr;
     QCheckBox* labelPhones_ = nullptr;

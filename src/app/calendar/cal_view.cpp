@@ -4,6 +4,7 @@
 #include "app/book/reminder_icons.h"
 #include "app/calendar/date_grids.h"
 #include "app/calendar/day_calendar.h"
+#include "app/widgets/column_fitter.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
@@ -100,6 +101,12 @@ void TCalView::CreateControls() {
     h->setSectionResizeMode(kContactColumn, QHeaderView::Stretch);
     h->setSectionResizeMode(kAlarmColumn, QHeaderView::Fixed);
     h->resizeSection(kAlarmColumn, 20);
+    // Priority, time and description show their kept widths when there is room, at
+    // least their texts; the contact the rest. The image column keeps its width: it
+    // decides whether the images are drawn.
+    fitter_ = new TColumnFitter(list_, kPriorityColumn, kDescriptionColumn, [this](int column) {
+        return options_.Headers[static_cast<std::size_t>(column)];
+    });
     auto* right = new QVBoxLayout;
     right->addWidget(entriesLabel_);
     right->addWidget(list_, 1);
@@ -155,7 +162,7 @@ void TCalView::CreateControls() {
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { menu_->popup(list_->viewport()->mapToGlobal(p)); });
     connect(h, &QHeaderView::sectionResized, this, [this](int section) {
-        if (section < 4 && !filling_)
+        if (section < 4 && !filling_ && !fitter_->Fitting())
             StoreHeaders();
     });
 }
@@ -220,13 +227,10 @@ void TCalView::FirstShow() {
     indexedYear_ = -1;
     const TWindowPlacement p =
         RestoreWindowPlacement(Frame().Access(), kCalendarSection, 15, 400, 450, 15);
-    if (QMdiSubWindow* sub = SubWindow()) {
-        sub->setGeometry(p.Left, p.Top, p.Width, p.Height);
-        if (p.State == TWindowState::Maximised)
-            sub->showMaximized();
-        else if (p.State == TWindowState::Minimised)
-            sub->showMinimized();
-    }
+    PlaceOnFirstShow(QRect(p.Left, p.Top, p.Width, p.Height),
+                     p.State == TWindowState::Maximised   ? TFirstState::Maximised
+                     : p.State == TWindowState::Minimised ? TFirstState::Minimised
+                                                          : TFirstState::Normal);
     SelectDate(Frame().Clock().Now());
     tabs_->setCurrentIndex(options_.View);
 }
@@ -329,6 +333,7 @@ void TCalView::FillDayList() {
     }
     if (list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(0));
+    fitter_->Fit();
     filling_ = false;
     ShowCounts();
 }

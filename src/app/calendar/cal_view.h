@@ -19,6 +19,7 @@ class QTreeWidget;
 
 namespace tessaly {
 
+class TColumnFitter;
 class TDayCalendar;
 class TMonthGrid;
 class TYearGrid;
@@ -95,6 +96,7 @@ private:
     TMonthGrid* month_ = nullptr;
     TYearGrid* year_ = nullptr;
     QTreeWidget* list_ = nullptr;
+    TColumnFitter* fitter_ = nullptr;
     QLabel* dayNumber_ = nullptr;
     QLabel* monthYear_ = nullptr;
     QLabel* weekday_ = nullptr;

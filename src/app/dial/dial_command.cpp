@@ -57,9 +57,12 @@ void AfterDialling(TBook& book, bool addressChanged, int result, bool log,
         if (StoreEntry(data, entry, nullptr, undo, true) >= 0)
             book.RecordChange();
     }
-    // The seam to call logging: the entry and the number called.
-    if (after.StartCallLog && entry && CallLogStarter())
-        CallLogStarter()(book, *entry, numberCalled);
+    if (after.StartCallLog && entry) {
+        if (CallLogStarter())
+            CallLogStarter()(book, *entry, numberCalled);
+        else
+            book.Frame().StartCallLog(book, numberCalled);
+    }
     book.ShowCurrentEntry();
 }
 

@@ -25,8 +25,8 @@ bool EnsureModemSettings(TSettingsAccess& access, QWidget* parent);
 // The telephony line of the desktop for the current "Country-Code".
 std::unique_ptr<ITelephony> MakeTelephony(const TSettingsAccess& access);
 
-// Where a confirmed call goes to be logged: the entry called (in the book window's
-// book) and the number called. Call logging installs it; until then nothing is logged.
+// Where a confirmed call goes to be logged instead of the frame's log window, for
+// tests: the entry called (in the book window's book) and the number called.
 using TCallLogStarter = std::function<void(TBook& book, TRecord& entry, const std::string& number)>;
 void SetCallLogStarter(TCallLogStarter starter);
 

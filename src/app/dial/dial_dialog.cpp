@@ -40,7 +40,9 @@ TDialDlg::TDialDlg(const TDialSettings& settings, const TAddress& address, const
     number_ = new QLineEdit;
     number_->setObjectName("Number");
     number_->setMaxLength(255);
-    form->addRow("&Telephone Number", number_);
+    auto* numberLabel = new QLabel("&Telephone Number");
+    numberLabel->setBuddy(number_);
+    form->addRow(numberLabel, number_);
     prepared_ = new QLabel;
     prepared_->setObjectName("Prepared");
     prepared_->setFrameShape(QFrame::Panel);
@@ -49,8 +51,14 @@ TDialDlg::TDialDlg(const TDialSettings& settings, const TAddress& address, const
     QFont big = prepared_->font();
     big.setBold(true);
     prepared_->setFont(big);
-    form->addRow("Number to be Dialled", prepared_);
+    auto* preparedLabel = new QLabel("Number to be Dialled");
+    form->addRow(preparedLabel, prepared_);
     v->addLayout(form);
+    // A caption with a mnemonic can be measured narrower than it is drawn in some
+    // fonts; both keep room for their whole text and a letter more.
+    for (QLabel* caption : {numberLabel, preparedLabel})
+        caption->setMinimumWidth(
+            caption->fontMetrics().horizontalAdvance(QString(caption->text()).remove('&') + 'n'));
 
     pages_ = new QStackedWidget;
     // The default page: the field's options or the "Dial" defaults.

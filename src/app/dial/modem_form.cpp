@@ -273,13 +273,17 @@ void TModemForm::Load() {
     // The telephony choice needs a line that can place calls.
     const bool line = telephony_ && telephony_->Available();
     if (!line) {
-        if (auto* model = qobject_cast<QStandardItemModel*>(method_->model()))
+        // The choice says why it cannot be taken; the other methods are not told.
+        const QString why = ToQString(telephony_ ? telephony_->Unavailable()
+                                                 : std::string("Telephony dialling is not "
+                                                               "available on this computer."));
+        if (auto* model = qobject_cast<QStandardItemModel*>(method_->model())) {
             model->item(kTelephony)->setEnabled(false);
-        noLine_->setText(ToQString(telephony_ ? telephony_->Unavailable()
-                                              : std::string("Telephony dialling is not "
-                                                            "available on this computer.")));
-        noLine_->setVisible(true);
+            model->item(kTelephony)->setToolTip(why);
+        }
+        noLine_->setText(why);
     }
+    lineMissing_ = !line;
     // An absent "Use TAPI" counts as on, as long as there is a line to use.
     const bool useTapi = access_.ReadBool(d, "Use TAPI", true) && line;
     method_->setCurrentIndex(useTapi ? kTelephony : s.UseModem ? kDirectModem : kManual);
@@ -300,6 +304,12 @@ void TModemForm::MethodChanged() {
     prefix_->setVisible(!tapi);
     prefixText_->setVisible(!tapi);
     charge_->setVisible(!tapi);
+    noLine_->setVisible(tapi && lineMissing_);
+    // The form grows to hold what the method shows; it keeps any larger size.
+    if (QLayout* l = layout()) {
+        l->activate();
+        resize(size().expandedTo(sizeHint()));
+    }
 }
 
 void TModemForm::accept() {

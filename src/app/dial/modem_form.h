@@ -51,6 +51,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     QComboBox* method_ = nullptr;
     QLabel* noLine_ = nullptr;
+    bool lineMissing_ = false; // no line can place calls: the telephony choice is off
     QGroupBox* modemBox_ = nullptr;
     QGroupBox* dialTypeBox_ = nullptr;
     QGroupBox* portBox_ = nullptr;

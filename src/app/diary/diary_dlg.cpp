@@ -6,6 +6,7 @@
 #include "app/reminders/delete_reminder_dlg.h"
 #include "app/reminders/reminder_dlg.h"
 #include "app/reminders/view_event_dlg.h"
+#include "app/widgets/column_fitter.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
@@ -171,9 +172,15 @@ void TDiaryDlg::CreateControls() {
     const auto& w = diary_->ColumnWidths;
     for (int i = 0; i < 3; ++i)
         list_->header()->resizeSection(i, std::max<int>(8, w[static_cast<std::size_t>(i)]));
+    // Priority and time show their kept widths when there is room, at least their
+    // texts; the description the rest. The image column keeps its width: it decides
+    // whether the images are drawn.
+    fitter_ = new TColumnFitter(list_, 1, 2, [this](int column) {
+        return diary_ ? diary_->ColumnWidths[static_cast<std::size_t>(column)] : 0;
+    });
     connect(list_->header(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
-                if (diary_ && section < 3)
+                if (diary_ && section < 3 && !fitter_->Fitting())
                     diary_->ColumnWidths[static_cast<std::size_t>(section)] =
                         static_cast<std::int16_t>(size);
             });
@@ -212,13 +219,13 @@ void TDiaryDlg::CreateMenus() {
     info->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(info);
     file->addSeparator();
-    // Printing, reports, the page designer, import and export arrive with printing
-    // and data exchange; until then they stay disabled.
+    // Printing, reports and the page designer arrive with printing; until then they
+    // stay disabled.
     printAction_ = file->addAction("&Print...");
     reportsAction_ = file->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addAction("Page &Designer...")->setEnabled(false);
-    importAction_ = file->addAction("I&mport...");
-    exportAction_ = file->addAction("&Export...");
+    importAction_ = file->addAction("I&mport...", this, &TDiaryDlg::ImportData);
+    exportAction_ = file->addAction("&Export...", this, &TDiaryDlg::ExportData);
     file->addSeparator();
     file->addAction("E&xit", f.Widget(), &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, [this] {
@@ -309,16 +316,12 @@ void TDiaryDlg::showEvent(QShowEvent* event) {
         return;
     shownOnce_ = true;
     // The first show: the place and state kept in the diary.
-    if (QMdiSubWindow* sub = SubWindow()) {
-        const auto& b = diary_->WindowBounds;
-        const QRect bounds(QPoint(b[0], b[1]), QPoint(b[2] - 1, b[3] - 1));
-        if (bounds.width() > 100 && bounds.height() > 100)
-            sub->setGeometry(bounds);
-        if (diary_->WindowState == 2)
-            sub->showMaximized();
-        else if (diary_->WindowState == 1)
-            sub->showMinimized();
-    }
+    const auto& b = diary_->WindowBounds;
+    const QRect bounds(QPoint(b[0], b[1]), QPoint(b[2] - 1, b[3] - 1));
+    PlaceOnFirstShow(bounds.width() > 100 && bounds.height() > 100 ? bounds : QRect(),
+                     diary_->WindowState == 2   ? TFirstState::Maximised
+                     : diary_->WindowState == 1 ? TFirstState::Minimised
+                                                : TFirstState::Normal);
 }
 
 // ---- lock and title ---------------------------------------------------------------------
@@ -382,6 +385,7 @@ void TDiaryDlg::RefillDay(int row) {
         return;
     const TFormatSettings& fs = Settings().FormatSettings;
     list_->Fill(DiaryDayRows(*diary_, this, selected_), *diary_, DateOf(clock_.Now()), fs);
+    fitter_->Fit();
     const int count = list_->topLevelItemCount();
     list_->SelectRow(ClampedRow(row, count));
     countLabel_->setText(ToQString(EntriesForDateText(count)));
@@ -424,9 +428,11 @@ void TDiaryDlg::UpdateCommandState() {
     saveAction_->setEnabled(s.Save);
     lockAction_->setText(ToQString(LockMenuText(locked_)));
     lockAction_->setStatusTip(ToQString(LockMenuHint(locked_)));
-    // Printing, reports and data exchange are not part of the program yet.
-    for (QAction* a : {printAction_, reportsAction_, exportAction_, importAction_})
+    // Printing and reports are not part of the program yet.
+    for (QAction* a : {printAction_, reportsAction_})
         a->setEnabled(false);
+    importAction_->setEnabled(s.Import);
+    exportAction_->setEnabled(s.PrintAndExport);
     addAction_->setEnabled(s.Add);
     editAction_->setEnabled(s.ChangeSelected);
     deleteAction_->setEnabled(s.ChangeSelected);

@@ -25,6 +25,7 @@ class QMenu;
 
 namespace tessaly {
 
+class TColumnFitter;
 class TDiaryDayList;
 struct TSettings;
 
@@ -64,6 +65,9 @@ public:
     void SaveAs();
     void ToggleLock();
     void ShowInfo();
+    // "I&mport..." and "&Export...": the data-exchange wizards on this diary.
+    void ImportData();
+    void ExportData();
     void GoToDate();
     // Message 1024: brings the window forward on the event's day with its row
     // selected; false when the diary holds no such event.
@@ -117,6 +121,7 @@ private:
 
     QCalendarWidget* calendar_ = nullptr;
     TDiaryDayList* list_ = nullptr;
+    TColumnFitter* fitter_ = nullptr;
     QLabel* dayNumber_ = nullptr;
     QLabel* monthYear_ = nullptr;
     QLabel* weekday_ = nullptr;

@@ -1,7 +1,9 @@
 #include "app/frame/main_form.h"
 
 #include "app/alarms/alarm_dlg.h"
+#include "app/book/book.h"
 #include "app/calendar/cal_view.h"
+#include "app/call_log/log_dlg.h"
 #include "app/dial/dial_command.h"
 #include "app/dial/modem_form.h"
 #include "app/frame/about_box.h"
@@ -11,6 +13,7 @@
 #include "app/widgets/tool_icons.h"
 #include "core/common/file_paths.h"
 #include "core/diary/event_source.h"
+#include "core/exchange/word_pro_file.h"
 #include "core/frame/start_up.h"
 #include "core/settings/config_files.h"
 #include "core/settings/ini_migration.h"
@@ -21,6 +24,7 @@
 #include "platform/desktop_shell.h"
 #include "platform/locale_formats.h"
 #include "platform/qt_text.h"
+#include "platform/word_pro_desktop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -169,6 +173,8 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     connect(timer_, &QTimer::timeout, this, &TMainForm::TimerTick);
     timer_->start();
     alarm_ = std::make_unique<TAlarmDlg>(*this);
+    log_ = std::make_unique<TLogDlg>(*this);
+    LoadWordProcessorList();
 }
 
 TMainForm::~TMainForm() {
@@ -490,6 +496,8 @@ TChildWindow* TMainForm::ActiveChild() const {
 void TMainForm::TimerTick() {
     TChildWindow* active = ActiveChild();
     ShowToolPage(active ? static_cast<int>(active->Kind()) : 0);
+    if (log_)
+        log_->Tick();
 
     const bool modal = QApplication::activeModalWidget() != nullptr;
     const bool frameFocused = QApplication::activeWindow() == this;
@@ -517,6 +525,35 @@ void TMainForm::TimerTick() {
         else if (alarm_)
             alarm_->PeriodicScan();
     }
+}
+
+void TMainForm::StartCallLog(TChildWindow& book, const std::string& number) {
+    if (auto* b = qobject_cast<TBook*>(&book); b && log_)
+        log_->StartCallLog(*b, number);
+}
+
+bool TMainForm::LoggingCallFor(const TChildWindow* book) const {
+    return log_ && log_->LoggingFor(book);
+}
+
+IWordProDesktop& TMainForm::WordProDesktop() {
+    if (context_.WordProDesktop)
+        return *context_.WordProDesktop;
+    if (!ownWordProDesktop_)
+        ownWordProDesktop_ = std::make_unique<TDesktopWordPro>();
+    return *ownWordProDesktop_;
+}
+
+void TMainForm::LoadWordProcessorList() {
+    wordPros_ = std::make_unique<TWordProList>(
+        LoadWordProcessors(settings_.StoreSettings().ConfigFile(".TPW")));
+}
+
+bool TMainForm::SaveWordProcessorList(std::string& error) {
+    const TIoResult saved =
+        SaveWordProcessors(settings_.StoreSettings().ConfigFile(".TPW"), *wordPros_);
+    error = saved.Error;
+    return saved.Ok;
 }
 
 std::vector<TEventSource> TMainForm::EventSources(const TChildWindow* except) const {

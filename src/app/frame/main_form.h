@@ -35,6 +35,8 @@ namespace tessaly {
 class INotifier;
 struct TEventSource;
 class TAlarmDlg;
+class TLogDlg;
+class TWordProList;
 class TCalView;
 
 class TMainForm : public QMainWindow, public IFrame {
@@ -104,6 +106,17 @@ public:
 
     // The alarm window, which lives as long as the frame.
     TAlarmDlg* AlarmWindow() const { return alarm_.get(); }
+    // The call-logging window, which lives as long as the frame.
+    TLogDlg* LogWindow() const { return log_.get(); }
+    void StartCallLog(TChildWindow& book, const std::string& number) override;
+    bool LoggingCallFor(const TChildWindow* book) const override;
+    TWordProList& WordProcessors() override { return *wordPros_; }
+    IWordProDesktop& WordProDesktop() override;
+    // Reads the word processor list from the configuration folder in force (the
+    // default list when the file is missing or damaged).
+    void LoadWordProcessorList();
+    // Writes it there; false with the reason when the file could not be written.
+    bool SaveWordProcessorList(std::string& error);
     // "&Calendar" (F12) and "View the Calendar": opens the calendar view, or brings the
     // open one forward.
     TCalView* ShowCalendar();
@@ -120,8 +133,13 @@ public:
     INotifier& Notifier() override;
 
     // The exit started by a signal (SIGTERM, SIGINT): the same orderly shut-down, but
-    // failures are reported on standard error instead of in a dialog.
+    // failures are reported on standard error instead of in a dialog. Open dialogs and
+    // menus are closed as Cancel would first, and so is every question the closing
+    // windows ask; the windows close once control is back in the main loop.
     void ShutdownFromSignal();
+    // The depth of the main event loop (1 under QApplication::exec(); 0, the default,
+    // for a frame driven by processing events without a loop, as in tests).
+    void SetMainLoopLevel(int level) { mainLoopLevel_ = level; }
 
     // Status page 1, filled by book windows.
     QLabel* EntryCounter() const override { return entryCounter_; }
@@ -195,6 +213,9 @@ private:
     std::unique_ptr<IDesktop> ownDesktop_;
     std::unique_ptr<INotifier> ownNotifier_;
     std::unique_ptr<TAlarmDlg> alarm_;
+    std::unique_ptr<TLogDlg> log_;
+    std::unique_ptr<TWordProList> wordPros_;
+    std::unique_ptr<IWordProDesktop> ownWordProDesktop_;
     // The window that had the focus last, for the scan while the program is not active.
     QPointer<QWidget> lastFocused_;
     std::optional<std::string> defaultBrowser_;
@@ -222,6 +243,7 @@ private:
     bool shown_ = false;
     bool shuttingDown_ = false;
     bool signalShutdown_ = false;
+    int mainLoopLevel_ = 0;
     bool closeQueried_ = false;
 };
 

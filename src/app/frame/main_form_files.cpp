@@ -3,14 +3,17 @@
 
 #include "app/alarms/alarm_dlg.h"
 #include "app/book/book.h"
+#include "app/call_log/log_dlg.h"
 #include "app/diary/diary_dlg.h"
 #include "app/frame/main_form.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
+#include "app/widgets/modal_windows.h"
 #include "core/common/file_paths.h"
 #include "core/settings/open_files.h"
 #include "platform/qt_text.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -310,15 +313,43 @@ TWindowPlacement TMainForm::CurrentPlacement() const {
 }
 
 void TMainForm::ShutdownFromSignal() {
+    if (signalShutdown_)
+        return; // one shut-down at a time
     signalShutdown_ = true;
-    close();
-    signalShutdown_ = false;
+    // Nobody is there to answer: every dialog and menu is closed as Cancel would close
+    // it, now and whenever one opens while the windows close (their questions).
+    constexpr int kSweepMs = 20;
+    auto* sweeper = new QTimer(this);
+    sweeper->setInterval(kSweepMs);
+    connect(sweeper, &QTimer::timeout, this, [] { CancelModalWindows(); });
+    sweeper->start();
+    CancelModalWindows();
+    // The windows close once the dialogs' loops have returned to the main loop: the
+    // code that opened a dialog still runs on its window afterwards.
+    auto* closer = new QTimer(this);
+    closer->setInterval(kSweepMs);
+    connect(closer, &QTimer::timeout, this, [this, sweeper, closer] {
+        if (InNestedEventLoop(mainLoopLevel_) || QApplication::activeModalWidget())
+            return;
+        closer->deleteLater();
+        closer->stop();
+        // A call being logged would keep its book open: it is written first.
+        if (log_)
+            log_->CompleteForShutdown();
+        close();
+        sweeper->stop();
+        sweeper->deleteLater();
+        signalShutdown_ = false;
+    });
+    closer->start();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     // 1. Every child window may refuse.
+    // After a signal a refusal does not stop the exit: the windows still close, and
+    // each saves its file as it does.
     for (TChildWindow* c : Children())
-        if (!c->QueryClose()) {
+        if (!c->QueryClose() && !signalShutdown_) {
             event->ignore();
             return;
         }
@@ -344,7 +375,7 @@ bool TMainForm::CloseQuery(bool fromSignal) {
             c->SubWindow()->close();
             refused = true;
         }
-    if (refused)
+    if (refused && !fromSignal)
         return false;
     for (TChildWindow* c : Children())
         if (c->Kind() == TChildKind::Calendar) {

@@ -1,5 +1,6 @@
 #include "app/frame/options_dialog.h"
 
+#include "app/exchange/word_pro_page.h"
 #include "app/frame/main_form.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
@@ -177,7 +178,9 @@ QWidget* TOptionsDlg::FilePage() {
 
     auto* web = new QGroupBox("Internet Browser");
     auto* webRow = new QHBoxLayout(web);
-    const QString browser = ToQString(frame_.Access().ReadString("Internet", "Browser", ""));
+    // The browser the program uses: the configured one, else the desktop's default, as
+    // the attachment properties name it.
+    const QString browser = PathFromCore(frame_.BrowserPath());
     browser_ = new QLabel(browser.isEmpty() ? "<Not Defined>" : browser);
     browser_->setObjectName("BrowserPath");
     browser_->setFrameShape(QFrame::Panel);
@@ -237,22 +240,8 @@ QWidget* TOptionsDlg::NotesPage() {
 }
 
 QWidget* TOptionsDlg::WordProcessorPage() {
-    // The word processor list is not part of this program yet: the page shows its
-    // controls, disabled.
-    auto* w = new QWidget;
-    auto* v = new QVBoxLayout(w);
-    auto* list = new QListWidget;
-    list->setEnabled(false);
-    v->addWidget(list);
-    v->addWidget(new QLabel("Selected Word Processor: Not Defined"));
-    auto* row = new QHBoxLayout;
-    for (const char* caption : {"Add", "Edit", "Delete", "Select"}) {
-        auto* b = new QPushButton(caption);
-        b->setEnabled(false);
-        row->addWidget(b);
-    }
-    v->addLayout(row);
-    return w;
+    wordPros_ = new TWordProPage(frame_.WordProcessors());
+    return wordPros_;
 }
 
 QWidget* TOptionsDlg::NetworkPage() {
@@ -313,6 +302,14 @@ void TOptionsDlg::ChangeBrowser() {
 }
 
 bool TOptionsDlg::Apply() {
+    // The word processor list goes to the folder in force; when it cannot be written
+    // the user is told, and the list stays as edited for this run.
+    std::string error;
+    const bool listSaved = frame_.SaveWordProcessorList(error);
+    if (!listSaved)
+        ShowMessage(mtAccessError,
+                    "The Word Processor list could not be saved\n\n" + SystemTextToQString(error),
+                    mkError, mbOk);
     const QString target = folder_->text().trimmed();
     TMoveResult moved;
     {
@@ -321,6 +318,8 @@ bool TOptionsDlg::Apply() {
                                 PathToCore(frame_.Context().ProgramName));
     }
     if (!moved.Success) {
+        if (listSaved)
+            frame_.LoadWordProcessorList();
         pages_->setCurrentIndex(1);
         const QString text =
             moved.TargetHadFiles
@@ -336,6 +335,8 @@ bool TOptionsDlg::Apply() {
     }
     TSettings& s = frame_.Settings();
     s.ConfigDirectory = PathToCore(target);
+    if (listSaved)
+        frame_.LoadWordProcessorList();
     s.ForceCategories = forceCategories_->isChecked();
     s.FastEdit = fastEdit_->isChecked();
     s.LockTab = lockTab_->isChecked();
@@ -378,6 +379,11 @@ bool TOptionsDlg::Apply() {
 void TOptionsDlg::accept() {
     if (Apply())
         QDialog::accept();
+}
+
+void TOptionsDlg::reject() {
+    wordPros_->Restore();
+    QDialog::reject();
 }
 
 } // namespace tessaly

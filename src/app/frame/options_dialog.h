@@ -16,6 +16,7 @@ class QTabWidget;
 namespace tessaly {
 
 class TMainForm;
+class TWordProPage;
 
 class TOptionsDlg : public QDialog {
     Q_OBJECT
@@ -25,10 +26,13 @@ public:
     // The OK button's work; true when the dialog may close.
     bool Apply();
     void accept() override;
+    // Cancel puts the word processor list back as it was.
+    void reject() override;
 
     QTabWidget* Pages() const { return pages_; }
     // The configuration folder panel (editable through "Select").
     QLineEdit* FolderPanel() const { return folder_; }
+    TWordProPage* WordProcessors() const { return wordPros_; }
 
 private:
     QWidget* GeneralPage();
@@ -75,6 +79,7 @@ private:
     QCheckBox* networkScan_ = nullptr;
     QLabel* networkLabel_ = nullptr;
     QSpinBox* networkInterval_ = nullptr;
+    TWordProPage* wordPros_ = nullptr;
 };
 
 } // namespace tessaly

@@ -89,6 +89,9 @@ int RunProgram(int argc, char** argv) {
                 std::cerr << "tessaly: could not save " << PathToCore(screenshot) << '\n';
             frame.close();
         });
+    // A signal's shut-down waits for this level: dialogs shown before it (by the first
+    // show) and during it run loops of their own.
+    frame.SetMainLoopLevel(1);
     return app.exec();
 }
 

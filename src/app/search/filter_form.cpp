@@ -77,7 +77,7 @@ TFilterForm::TFilterForm(TFilterList& searches, const TTemplateList& templates,
     rules_->header()->resizeSection(0, widths[0]);
     rules_->header()->resizeSection(1, widths[1]);
     for (const TSearchFieldChoice& c : editor_.Choices())
-        field_->addItem(ToQString(c.Text));
+        field_->addItem(ToQString(ChoiceCaption(c)));
     const QString today = ToQString(FormatDateTime(fs_.ShortDateFormat, clock_.Now(), fs_));
     fromDate_->setText(today);
     toDate_->setText(today);

@@ -1,5 +1,6 @@
 #include "app/widgets/app_context.h"
 
+#include "core/frame/instance_name.h"
 #include "core/frame/start_up.h"
 #include "platform/desktop_shell.h"
 #include "platform/qt_settings_store.h"
@@ -41,15 +42,21 @@ QString TAppContext::IniPath() const {
     return QDir(ConfigDirectory).filePath(ProgramName + ".INI");
 }
 
-QString InstanceName() {
-    const QString name = qEnvironmentVariable("TESSALY_INSTANCE");
-    if (!name.isEmpty())
-        return name;
+QString InstanceName(const QString& base) {
+    TInstanceEnvironment e;
+    QString user = base.isEmpty() ? qEnvironmentVariable("TESSALY_INSTANCE") : base;
+    if (user.isEmpty()) {
 #ifdef Q_OS_UNIX
-    return QStringLiteral("tessaly-%1").arg(getuid());
+        user = QStringLiteral("tessaly-%1").arg(getuid());
 #else
-    return QStringLiteral("tessaly-%1").arg(qEnvironmentVariable("USERNAME"));
+        user = QStringLiteral("tessaly-%1").arg(qEnvironmentVariable("USERNAME"));
 #endif
+    }
+    e.Base = PathToCore(user);
+    e.XDisplay = PathToCore(qEnvironmentVariable("DISPLAY"));
+    e.WaylandDisplay = PathToCore(qEnvironmentVariable("WAYLAND_DISPLAY"));
+    e.RuntimeDir = PathToCore(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    return PathFromCore(tessaly::InstanceName(e));
 }
 
 } // namespace tessaly

@@ -4,6 +4,7 @@
 // the part of the system directory of the original design), the program's folder,
 // and the name the configuration files are named after.
 
+#include "core/exchange/word_pro_link.h"
 #include "core/system/desktop.h"
 #include "core/system/notifier.h"
 #include "core/system/settings_store.h"
@@ -19,6 +20,8 @@ struct TAppContext {
     std::unique_ptr<IDesktop> Desktop;
     // Desktop notifications; tests put one in that records.
     std::unique_ptr<INotifier> Notifier;
+    // The windows and clipboard the word processor links use; tests put one in.
+    std::unique_ptr<IWordProDesktop> WordProDesktop;
     QString ConfigDirectory;  // the user's configuration folder of the program
     QString ProgramDirectory; // the executable's folder
     QString ProgramName = "TESSALY";
@@ -33,8 +36,9 @@ struct TAppContext {
     QString IniPath() const;
 };
 
-// The per-user name under which the running copy listens for hand-overs;
-// TESSALY_INSTANCE overrides it.
-QString InstanceName();
+// The name under which the running copy listens for hand-overs: the user's part
+// (`base`, else TESSALY_INSTANCE, else the user id), then this display and session
+// (core/frame/instance_name.h).
+QString InstanceName(const QString& base = QString());
 
 } // namespace tessaly

@@ -40,6 +40,26 @@ void TChildWindow::Activate() {
     }
 }
 
+void TChildWindow::PlaceOnFirstShow(const QRect& bounds, TFirstState state) {
+    QMdiSubWindow* sub = SubWindow();
+    if (!sub)
+        return;
+    bool frameMaximised = sub->isMaximized();
+    if (QMdiArea* area = sub->mdiArea())
+        for (QMdiSubWindow* other : area->subWindowList())
+            frameMaximised = frameMaximised || (other != sub && other->isMaximized());
+    // The kept rectangle is set on a normal window: set on a maximised one it would
+    // leave the window at that size with the maximised look.
+    if (sub->isMaximized())
+        sub->showNormal();
+    if (bounds.isValid())
+        sub->setGeometry(bounds);
+    if (frameMaximised || state == TFirstState::Maximised)
+        sub->showMaximized();
+    else if (state == TFirstState::Minimised)
+        sub->showMinimized();
+}
+
 void TChildWindow::closeEvent(QCloseEvent* event) {
     if (closed_) {
         event->accept();

@@ -68,6 +68,13 @@ public:
     bool ActivateIfNamed(const QString& fileName);
     void Activate();
 
+    // How a window first shows itself: in `bounds` (kept with its file or settings;
+    // an empty rectangle keeps the size it has) and in the state kept with them. While
+    // the frame shows its children maximised (another one is), it is maximised too,
+    // and `bounds` is where it goes when restored.
+    enum class TFirstState { Normal, Minimised, Maximised };
+    void PlaceOnFirstShow(const QRect& bounds, TFirstState state);
+
     // Set by the frame once the shut-down has asked every window.
     void ApproveClose() { approved_ = true; }
 

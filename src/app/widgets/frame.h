@@ -25,6 +25,8 @@ class QToolButton;
 namespace tessaly {
 
 struct TEventSource;
+class IWordProDesktop;
+class TWordProList;
 
 class IFrame {
 public:
@@ -68,6 +70,17 @@ public:
     // The folder the file dialogs start in, and keeping the folder of a chosen file.
     virtual QString FileDialogDirectory() = 0;
     virtual void RememberFileDialogDirectory(const QString& chosenFile) = 0;
+
+    // Call logging: a confirmed call from a book window starts the log window (which
+    // refuses, saying so, while another call is being logged), and a book window whose
+    // call is being logged may not close.
+    virtual void StartCallLog(TChildWindow& book, const std::string& number) = 0;
+    virtual bool LoggingCallFor(const TChildWindow* book) const = 0;
+
+    // The program's word processors (loaded at start-up, saved by the options dialog)
+    // and the desktop they are typed into.
+    virtual TWordProList& WordProcessors() = 0;
+    virtual IWordProDesktop& WordProDesktop() = 0;
 
     // The frame's "&File" menu, whose file commands windows share, and its refresh.
     virtual QMenu* FileMenu() const = 0;

@@ -1,6 +1,7 @@
 #include "core/access/entries.h"
 
 #include "core/store/stamp.h"
+#include "core/store/stream.h"
 
 namespace tessaly {
 
@@ -25,6 +26,8 @@ int StoreEntry(TBookData& book, const TRecord* existing, const TRecord* edited, 
         return i;
     }
 
+    if (!HasRoomForEntry(book))
+        return -1; // a book file holds no more
     const int i = book.Entries.AddEntryCopy(*source, clock);
     TRecord& added = *book.Entries.At(i);
     if (book.Entries.FindStamp(added.Stamp) != i)
@@ -32,6 +35,10 @@ int StoreEntry(TBookData& book, const TRecord* existing, const TRecord* edited, 
     if (recordUndo)
         book.UndoList.PushUndo(kUndoAdded, added, undoLimit);
     return i;
+}
+
+bool HasRoomForEntry(const TBookData& book) {
+    return book.Entries.Count() < kMaxListCount;
 }
 
 bool DeleteEntry(TBookData& book, int i, bool recordUndo, int undoLimit) {

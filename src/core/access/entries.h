@@ -22,10 +22,15 @@ namespace tessaly {
 //   logging tell entries apart by stamp), and with `recordUndo` an undo record of the
 //   addition is pushed.
 // `undoLimit` is the "Undo Level" setting (brought into 1-30). Returns the entry's
-// index, or -1 when nothing was stored: `existing` is no longer in the book, or there
-// is nothing to store. The edited entry is never changed.
+// index, or -1 when nothing was stored: `existing` is no longer in the book, there is
+// nothing to store, or a new entry finds the book full. The edited entry is never
+// changed.
 int StoreEntry(TBookData& book, const TRecord* existing, const TRecord* edited, int undoLimit,
                bool recordUndo, const IClock& clock = SystemClock::Instance());
+
+// Whether the book may take one more entry: its file holds at most 32,767, and a book
+// with more could never be saved.
+bool HasRoomForEntry(const TBookData& book);
 
 // Removes entry i, with `recordUndo` after pushing an undo record holding a copy of
 // it. False when there is no entry i.

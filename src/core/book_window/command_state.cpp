@@ -42,6 +42,7 @@ TCommandState UpdateCommandState(const TCommandInputs& in) {
     s.InsertToClipboard = listed && viewing;
     s.InsertMenu = s.InsertToWordProcessor && viewing;
     s.DialMenu = s.DialNumber && viewing;
+    s.CallLog = listed;
     s.RemindersMenu = in.Page == 2;
     s.CategoryCommands = writable;
     return s;

@@ -59,6 +59,7 @@ struct TCommandState {
     bool InsertToClipboard = false;
     bool InsertMenu = false; // "&Insert into Word Processor"
     bool DialMenu = false;   // "&Dial Number..."
+    bool CallLog = false;    // "Telephone Call &Log...": an entry is shown
     bool RemindersMenu = false;
     bool CategoryCommands = false;
     // "Remove &Tag" for a tagged entry, else "&Tag Entry".

@@ -36,6 +36,13 @@ TDialogMessage NoDataFieldsMessage() {
             kMsgKindError, kMsgButtonsOk};
 }
 
+TDialogMessage BookFullMessage() {
+    return {kMsgTitleRequestDenied,
+            "This Address Book already holds 32767 entries, the most an Address Book can "
+            "hold.\n\nNo entry can be added until one is deleted.",
+            kMsgKindError, kMsgButtonsOk};
+}
+
 TDialogMessage CategoryRequiredMessage() {
     return {kMsgTitleValidationFailed,
             "A Category must be supplied for this entry.\n\nPlease select the required "

@@ -63,6 +63,9 @@ TDialogMessage NoDataFieldsMessage();
 // String 462, when "Force Categories" finds an entry without a category.
 TDialogMessage CategoryRequiredMessage();
 
+// Shown instead of starting an addition to a book that holds 32,767 entries already.
+TDialogMessage BookFullMessage();
+
 // The page shown when the category check refuses to apply.
 constexpr int kCategoriesPage = 5;
 

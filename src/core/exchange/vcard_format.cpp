@@ -1,6 +1,7 @@
 #include "core/exchange/vcard_format.h"
 
 #include "core/common/codepage.h"
+#include "core/exchange/csv_file.h"
 
 #include <algorithm>
 
@@ -370,43 +371,6 @@ std::vector<std::string> TVCardProperty::ParamValues(std::string_view name) cons
         if (SameAscii(p.Name, name) || (p.Name.empty() && SameAscii(name, "TYPE")))
             out.insert(out.end(), p.Values.begin(), p.Values.end());
     return out;
-}
-
-bool IsValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        int extra = 0;
-        char32_t cp = 0;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<std::size_t>(extra) >= s.size())
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((c & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
 }
 
 TVCardReadResult ReadVCards(std::string_view bytes, const TVCardLimits& limits) {

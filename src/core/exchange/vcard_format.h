@@ -82,7 +82,4 @@ std::string JoinStructured(const std::vector<std::vector<std::string>>& componen
 // Components only (commas not split): each unescaped.
 std::vector<std::string> SplitComponents(std::string_view value);
 
-// UTF-8 check: whether every byte sequence is well-formed.
-bool IsValidUtf8(std::string_view s);
-
 } // namespace tessaly

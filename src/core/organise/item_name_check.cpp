@@ -23,6 +23,12 @@ std::string EmptyText(TNameMode mode) {
     case TNameMode::QReport:
         return "A Name for the Quick Report must be Specified.\n\nEach Report needs to be "
                "assigned a unique name to identify that Report.";
+    case TNameMode::Paper:
+        return "A Name for this Paper Size must be specified.\n\nPlease enter a unique name and "
+               "retry the request";
+    case TNameMode::Layout:
+        return "A Name for this Page Layout must be specified.\n\nPlease enter a unique name "
+               "and retry the request";
     default:
         return "A Name for the Template must be Specified.\n\nEach Template needs to be "
                "assigned a unique name to identify that Template.";
@@ -38,6 +44,14 @@ std::string TakenText(TNameMode mode, std::string_view name) {
     case TNameMode::QReport:
         return FillText("A Quick Report Named \"%s\" is Already Defined.\n\nPlease specify "
                         "another Report Name to be Used, as each Report must have a Unique Name.",
+                        {name});
+    case TNameMode::Paper:
+        return FillText("A Paper Size Named \"%s\" is Already Defined.\n\nPlease specify "
+                        "another Name to be used, as each Paper Size must have a Unique Name.",
+                        {name});
+    case TNameMode::Layout:
+        return FillText("A Page Layout Named \"%s\" is Already Defined.\n\nPlease specify "
+                        "another Layout Name to be Used, as each Layout must have a Unique Name.",
                         {name});
     default:
         return FillText("A Template Named \"%s\" is already Defined.\n\nPlease Specify another "
@@ -58,6 +72,10 @@ std::string NameDialogCaption(TNameMode mode, bool renaming) {
         return renaming ? "Rename Import Template" : "Save Template As";
     case TNameMode::QReport:
         return renaming ? "Rename Quick Report" : "Save Quick Report As";
+    case TNameMode::Paper:
+        return "Paper Setup";
+    case TNameMode::Layout:
+        return renaming ? "Page Layout Properties" : "Save Page Layout As";
     }
     return std::string();
 }

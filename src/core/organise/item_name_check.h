@@ -1,7 +1,7 @@
 #pragma once
-// The name dialog's check, shared by saved searches, export and import templates and
-// quick reports: the name (trimmed) must not be empty; the name given at opening
-// passes; otherwise it must not be the name of another item of the same list.
+// The name dialog's check, shared by saved searches, export and import templates,
+// quick reports, paper sizes and page layouts: the name (trimmed) must not be empty; the name given
+// at opening passes; otherwise it must not be the name of another item of the same list.
 
 #include "core/common/dialog_message.h"
 
@@ -12,7 +12,7 @@
 
 namespace tessaly {
 
-enum class TNameMode { Search, Export, Import, QReport };
+enum class TNameMode { Search, Export, Import, QReport, Paper, Layout };
 
 // The caption of the name dialog: saving (renaming false) or renaming.
 std::string NameDialogCaption(TNameMode mode, bool renaming);

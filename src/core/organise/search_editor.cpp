@@ -36,6 +36,14 @@ TSearchFieldChoice Choice(int templateNo, int fieldNo, const std::string& text) 
 
 } // namespace
 
+std::string ChoiceCaption(const TSearchFieldChoice& choice) {
+    // Two numbers, each followed by one blank.
+    const std::size_t first = choice.Text.find(' ');
+    const std::size_t second =
+        first == std::string::npos ? std::string::npos : choice.Text.find(' ', first + 1);
+    return second == std::string::npos ? choice.Text : choice.Text.substr(second + 1);
+}
+
 std::vector<TSearchFieldChoice> SearchFieldChoices(const TTemplateList& templates) {
     std::vector<TSearchFieldChoice> out;
     out.push_back(Choice(-1, kRuleAllFields, RuleFieldName(kRuleAllFields)));

@@ -25,6 +25,10 @@ struct TSearchFieldChoice {
     bool IsDate = false; // the choice takes a date-range rule
 };
 
+// What the field list shows of a choice: its text without the template and field
+// numbers in front ("Entry Created", "[Address 1]  Company").
+std::string ChoiceCaption(const TSearchFieldChoice& choice);
+
 // Every searchable field of a book, in the order the rule editor lists them.
 std::vector<TSearchFieldChoice> SearchFieldChoices(const TTemplateList& templates);
 // The choice whose template and field a rule names; -1 when there is none.

@@ -1,0 +1,246 @@
+#include "core/exchange/export.h"
+
+#include "core/common/codepage.h"
+#include "core/diary/recurrence.h"
+#include "core/diary/reminders.h"
+#include "core/exchange/csv_file.h"
+#include "core/exchange/exchange_fields.h"
+#include "core/organise/entry_text.h"
+#include "core/store/book.h"
+#include "core/store/call_log.h"
+#include "core/system/file_io.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tessaly {
+
+namespace {
+
+// Walks the template's written columns: f(column, fieldNo).
+template <class F> void ForEachColumn(const TExport& tpl, F&& f) {
+    for (int c = 0; c < kWrittenExportColumns; ++c) {
+        const int field = tpl.Columns[static_cast<std::size_t>(c)];
+        if (field >= 0)
+            f(c, field);
+    }
+}
+
+bool Escapes(const TExport& tpl) {
+    return !(tpl.ExportType == kExportEntries && tpl.MailMerge);
+}
+
+TCSVWriter WriterFor(const TExport& tpl) {
+    return TCSVWriter(static_cast<char>(tpl.Quote), static_cast<char>(tpl.Separator), Escapes(tpl));
+}
+
+std::string HeaderCaption(const TBookData* book, const TExport& tpl, int field) {
+    std::string caption = ExportFieldCaption(book, tpl.ExportType, field);
+    if (caption.empty()) {
+        char buf[24];
+        std::snprintf(buf, sizeof buf, "Field %.2d", field + 1);
+        caption = buf;
+    }
+    if (tpl.MailMerge)
+        std::replace(caption.begin(), caption.end(), ' ', '_');
+    return caption;
+}
+
+void WriteHeader(TCSVWriter& w, const TBookData* book, const TExport& tpl) {
+    if (!tpl.HeaderLine)
+        return;
+    ForEachColumn(tpl, [&](int, int field) {
+        const std::string caption = HeaderCaption(book, tpl, field);
+        if (tpl.ExportType == kExportEntries && field == kDataAddress && tpl.SplitsAddress()) {
+            for (int n = 1; n <= tpl.AddressColumns; ++n)
+                w.WriteField(caption + " " + std::to_string(n));
+        } else {
+            w.WriteField(caption);
+        }
+    });
+    w.EndLine();
+}
+
+// The caption and a blank, for a column whose label flag is set.
+std::string Prefix(const TBookData* book, const TExport& tpl, int column, int field) {
+    if (!tpl.Labels[static_cast<std::size_t>(column)])
+        return std::string();
+    return ExportFieldCaption(book, tpl.ExportType, field) + " ";
+}
+
+void Start(const TExportOptions& options, std::size_t total) {
+    if (options.Started)
+        options.Started(static_cast<int>(total));
+}
+
+bool Continue(const TExportOptions& options, int done) {
+    return !options.Progress || options.Progress(done);
+}
+
+// The address indexes of an entry that give lines.
+std::vector<int> AddressesToWrite(const TRecord& entry, TAddressChoice choice, int templateId) {
+    switch (choice) {
+    case TAddressChoice::First:
+        return {0};
+    case TAddressChoice::Template:
+        for (int i = 0; i < entry.Addresses.Count(); ++i)
+            if (entry.Addresses.At(i)->TemplateId == templateId)
+                return {i};
+        return {};
+    case TAddressChoice::All:
+    default: {
+        std::vector<int> all(static_cast<std::size_t>(entry.Addresses.Count()));
+        for (int i = 0; i < entry.Addresses.Count(); ++i)
+            all[static_cast<std::size_t>(i)] = i;
+        return all;
+    }
+    }
+}
+
+// Writes one line per sub-item of each record: `items(entry)` gives their count and
+// `field(entry, i, fieldNo)` the text of a field.
+template <class Count, class Field>
+TExportText ExportSubItems(const TBookData& book, const std::vector<const TRecord*>& order,
+                           const TExport& tpl, const TExportOptions& options, Count items,
+                           Field field) {
+    TExportText out;
+    TCSVWriter w = WriterFor(tpl);
+    WriteHeader(w, &book, tpl);
+    Start(options, order.size());
+    int done = 0;
+    for (const TRecord* entry : order) {
+        const std::string name = DisplayText(*entry, book.IndexKeys);
+        for (int i = 0; i < items(*entry); ++i) {
+            ForEachColumn(tpl, [&](int c, int f) {
+                w.WriteField(f == 0 ? name : field(*entry, i, f), Prefix(&book, tpl, c, f));
+            });
+            w.EndLine();
+            ++out.Lines;
+        }
+        if (!Continue(options, ++done)) {
+            out.Stopped = true;
+            break;
+        }
+    }
+    out.Text = w.TakeText();
+    return out;
+}
+
+} // namespace
+
+std::string ReminderFieldText(const TReminders& r, int field, const TFormatSettings& fs) {
+    switch (field) {
+    case 1:
+        return FormatDateTime("ddddd", r.When, fs);
+    case 2:
+        return r.NoTime ? std::string() : FormatDateTime("t", r.When, fs);
+    case 3:
+        return std::to_string(r.Priority);
+    case 4:
+        return std::string(TextValue(r.Description));
+    case 5:
+        return FrequencyName(r.Frequency);
+    case 6:
+        return std::to_string(r.Interval);
+    case 7:
+        return FormatDateTime("ddddd", r.Until, fs);
+    case 8:
+        return std::to_string(r.AdvanceDays);
+    case 9:
+        return r.Completed ? "Completed" : "Outstanding";
+    case 10:
+        return std::string(TextValue(r.Notes));
+    default:
+        return std::string();
+    }
+}
+
+TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord*>& order,
+                          const TExport& tpl, TAddressChoice choice, int templateId,
+                          const TExportOptions& options) {
+    TExportText out;
+    TCSVWriter w = WriterFor(tpl);
+    WriteHeader(w, &book, tpl);
+    Start(options, order.size());
+    int done = 0;
+    for (const TRecord* entry : order) {
+        for (const int address : AddressesToWrite(*entry, choice, templateId)) {
+            ForEachColumn(tpl, [&](int c, int f) {
+                const std::string prefix = Prefix(&book, tpl, c, f);
+                const Text value = FieldValue(*entry, f, address, book);
+                if (f == kDataAddress && tpl.SplitsAddress()) {
+                    for (int n = 1; n <= tpl.AddressColumns; ++n)
+                        w.WriteField(AddressLine(TextValue(value), n), prefix);
+                } else {
+                    w.WriteField(TextValue(value), prefix);
+                }
+            });
+            w.EndLine();
+            ++out.Lines;
+        }
+        if (!Continue(options, ++done)) {
+            out.Stopped = true;
+            break;
+        }
+    }
+    out.Text = w.TakeText();
+    return out;
+}
+
+TExportText ExportReminders(const TBookData& book, const std::vector<const TRecord*>& order,
+                            const TExport& tpl, const TExportOptions& options) {
+    return ExportSubItems(
+        book, order, tpl, options, [](const TRecord& e) { return e.Reminders.Count(); },
+        [&](const TRecord& e, int i, int f) {
+            return ReminderFieldText(*e.Reminders.At(i), f, options.Format);
+        });
+}
+
+TExportText ExportCallLogs(const TBookData& book, const std::vector<const TRecord*>& order,
+                           const TExport& tpl, const TExportOptions& options) {
+    return ExportSubItems(
+        book, order, tpl, options, [](const TRecord& e) { return e.CallLogs.Count(); },
+        [&](const TRecord& e, int i, int f) {
+            return f < kLogColumns ? LogColumnText(*e.CallLogs.At(i), f, {}, options.Format)
+                                   : std::string();
+        });
+}
+
+TExportText ExportDiaryEvents(const std::vector<const TReminders*>& events, const TExport& tpl,
+                              const TExportOptions& options) {
+    TExportText out;
+    TCSVWriter w = WriterFor(tpl);
+    WriteHeader(w, nullptr, tpl);
+    Start(options, events.size());
+    int done = 0;
+    for (const TReminders* e : events) {
+        ForEachColumn(tpl, [&](int c, int f) {
+            w.WriteField(ReminderFieldText(*e, f + 1, options.Format), Prefix(nullptr, tpl, c, f));
+        });
+        w.EndLine();
+        ++out.Lines;
+        if (!Continue(options, ++done)) {
+            out.Stopped = true;
+            break;
+        }
+    }
+    out.Text = w.TakeText();
+    return out;
+}
+
+std::string ExportBytes(const std::string& text, bool utf8) {
+    return utf8 ? Cp1252ToUtf8(text) : text;
+}
+
+std::string ExportFailureMessage(const std::string& path) {
+    std::string text = kMsgExportFailed;
+    text.replace(text.find("%s"), 2, path);
+    return text;
+}
+
+std::string WriteExportFile(const std::string& path, const std::string& bytes, IFileSystem& fs) {
+    const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return WriteFileAtomically(path, data, fs).Ok ? std::string() : ExportFailureMessage(path);
+}
+
+} // namespace tessaly

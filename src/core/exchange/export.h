@@ -1,0 +1,68 @@
+#pragma once
+// Exporting entries, their reminders or call logs, or diary events to a delimited text
+// file through a template: one line per exported item, the template's columns in its
+// order, with an optional header line of captions.
+
+#include "core/common/date_format.h"
+#include "core/exchange/export_template.h"
+#include "core/system/file_system.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+class TBookData;
+class TDiaryData;
+class TRecord;
+class TReminders;
+
+constexpr const char* kMsgExportFailed =
+    "File: %s \n\nUnable to Write File due to an Unknown Error"; // string 313
+
+// Which addresses of an entry give lines.
+enum class TAddressChoice {
+    All,      // every address; an entry without addresses gives none
+    First,    // the first address, always one line
+    Template, // the address of a chosen template, when the entry has one
+};
+
+struct TExportOptions {
+    TFormatSettings Format = DefaultFormatSettings();
+    // Called once with the number of records to walk, before the first.
+    std::function<void(int total)> Started;
+    // Called with the number of records done; false stops the export there.
+    std::function<bool(int done)> Progress;
+};
+
+// The file's text (Windows-1252) and what went into it.
+struct TExportText {
+    std::string Text;
+    int Lines = 0; // items written, the header line not counted
+    bool Stopped = false;
+};
+
+TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord*>& order,
+                          const TExport& tpl, TAddressChoice choice, int templateId,
+                          const TExportOptions& options = TExportOptions());
+TExportText ExportReminders(const TBookData& book, const std::vector<const TRecord*>& order,
+                            const TExport& tpl, const TExportOptions& options = TExportOptions());
+TExportText ExportCallLogs(const TBookData& book, const std::vector<const TRecord*>& order,
+                           const TExport& tpl, const TExportOptions& options = TExportOptions());
+TExportText ExportDiaryEvents(const std::vector<const TReminders*>& events, const TExport& tpl,
+                              const TExportOptions& options = TExportOptions());
+
+// The text of field n of a reminder or diary event as a reminder export writes it
+// (1 date to 10 notes; 0 is the entry's name, given by the caller).
+std::string ReminderFieldText(const TReminders& r, int field, const TFormatSettings& fs);
+
+// The text to write: Windows-1252 as it is, or converted to UTF-8.
+std::string ExportBytes(const std::string& text, bool utf8);
+// Writes the whole file through the crash-safe writer: a failed export leaves the file
+// as it was. Gives string 313 with the file name on failure, empty when written.
+std::string WriteExportFile(const std::string& path, const std::string& bytes,
+                            IFileSystem& fs = RealFileSystem());
+std::string ExportFailureMessage(const std::string& path);
+
+} // namespace tessaly

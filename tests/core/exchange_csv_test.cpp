@@ -1,0 +1,196 @@
+// The delimited reader and writer: the records of RFC 4180 (quoted separators, doubled
+// quotes, line breaks inside values, empty and absent fields), files of Windows-1252
+// and UTF-8, and the writer's output read back.
+
+#include "core/exchange/csv_file.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+std::vector<std::optional<std::string>> Fields(TCSVReader& r, int upTo = 5) {
+    std::vector<std::optional<std::string>> out;
+    for (int n = 1; n <= upTo; ++n)
+        out.push_back(r.Field(n, kLongValueLength));
+    return out;
+}
+
+TCSVReader Reader(const std::string& text, bool convert = false) {
+    return TCSVReader(text, '"', ',', convert);
+}
+
+using O = std::optional<std::string>;
+
+TEST(CsvRead, QuotedCommaNumberAndDoubledQuote) {
+    auto r = Reader("\"Smith, John\",42,\"say \"\"hi\"\"\"\r\n");
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 4), (std::vector<O>{"Smith, John", "42", "say \"hi\"", std::nullopt}));
+    EXPECT_EQ(r.IntegerField(2), 42);
+    EXPECT_FALSE(r.ReadLine());
+}
+
+TEST(CsvRead, EmptyFieldsArePresentAndTrailingSeparatorLeavesNone) {
+    auto r = Reader("a,,c\r\na,b,\r\n,b\r\n\"\"\r\n\r\n");
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 3), (std::vector<O>{"a", "", "c"}));
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 3), (std::vector<O>{"a", "b", std::nullopt}));
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 2), (std::vector<O>{"", "b"}));
+    ASSERT_TRUE(r.ReadLine()); // a quoted empty value is a field
+    EXPECT_EQ(r.Field(1), "");
+    ASSERT_TRUE(r.ReadLine()); // an empty line has no field at all
+    EXPECT_EQ(r.FieldCount(), 0);
+    EXPECT_FALSE(r.ReadLine());
+}
+
+TEST(CsvRead, QuoteOpensOnlyAtTheStartOfAField) {
+    // The Part's walk switched quoting on in the middle of a value and lost the
+    // separator after it.
+    auto r = Reader("5\" disk,next\r\n\"a\"b,c\r\n");
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 3), (std::vector<O>{"5\" disk", "next", std::nullopt}));
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 2), (std::vector<O>{"ab", "c"}));
+}
+
+TEST(CsvRead, DoubledQuoteIsOneQuoteWhateverFollows) {
+    // A doubled quote right before a separator used to close the value there.
+    auto r = Reader("\"x\"\",y\",z\r\n\"a \"\" b\" ,c\r\n");
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 3), (std::vector<O>{"x\",y", "z", std::nullopt}));
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 2), (std::vector<O>{"a \" b ", "c"}));
+}
+
+TEST(CsvRead, LineBreaksInsideQuotesBelongToTheValue) {
+    auto r = Reader("\"1 High St\r\nLeeds\",x\r\n\"one\ntwo\",y\nlast,z", true);
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 2), (std::vector<O>{"1 High St\r\nLeeds", "x"}));
+    ASSERT_TRUE(r.ReadLine()); // a lone LF becomes CR LF with the conversion on
+    EXPECT_EQ(Fields(r, 2), (std::vector<O>{"one\r\ntwo", "y"}));
+    ASSERT_TRUE(r.ReadLine()); // a last line without its line end is read too
+    EXPECT_EQ(Fields(r, 3), (std::vector<O>{"last", "z", std::nullopt}));
+    EXPECT_FALSE(r.ReadLine());
+    EXPECT_EQ(r.CountLines(), 3);
+
+    auto raw = Reader("\"a\nb\"\r\n", false);
+    ASSERT_TRUE(raw.ReadLine());
+    EXPECT_EQ(raw.Field(1), "a\nb");
+}
+
+TEST(CsvRead, LoneCarriageReturnIsDataAndZeroByteEndsTheFile) {
+    auto r = Reader(std::string("a\rb,c\r\nd\0e\r\nf\r\n", 15));
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(r.Field(1), "a\rb");
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(r.Field(1), "d");
+    EXPECT_FALSE(r.ReadLine());
+}
+
+TEST(CsvRead, LongLinesAndLengthLimits) {
+    const std::string big(200000, 'x');
+    auto r = Reader("\"" + big + "\"," + big + "\r\nnext\r\n");
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(r.Field(1, 1u << 20)->size(), big.size());
+    EXPECT_EQ(r.Field(2)->size(), kShortValueLength);
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(r.Field(1), "next");
+}
+
+TEST(CsvRead, OtherSeparatorsAndQuotesAndConversions) {
+    TCSVReader r("'a;b';  -7 ;x7;25/12/2026 10:30;09:15;31/02/2026\r\n", '\'', ';', false);
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(r.Field(1), "a;b");
+    EXPECT_EQ(r.IntegerField(2), -7);
+    EXPECT_EQ(r.IntegerField(3), std::nullopt);
+    const TDateTime today = EncodeDate(2026, 1, 1);
+    EXPECT_EQ(r.DateTimeField(4, DefaultFormatSettings(), today),
+              EncodeDate(2026, 12, 25) + EncodeTime(10, 30, 0));
+    EXPECT_EQ(r.DateTimeField(5, DefaultFormatSettings(), today), EncodeTime(9, 15, 0));
+    EXPECT_EQ(r.DateTimeField(6, DefaultFormatSettings(), today), std::nullopt);
+    EXPECT_EQ(r.IntegerField(9), std::nullopt);
+}
+
+std::vector<std::uint8_t> Raw(std::string_view s) {
+    return {s.begin(), s.end()};
+}
+
+TEST(CsvEncoding, Windows1252UnlessUtf8) {
+    // Windows-1252: an e acute and a euro sign, which are not valid UTF-8 here.
+    const auto cp = DecodeInputText(Raw("Caf\xE9 \x80"));
+    EXPECT_FALSE(cp.WasUtf8);
+    EXPECT_EQ(cp.Text, "Caf\xE9 \x80");
+
+    const auto utf = DecodeInputText(Raw("Caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD?"));
+    EXPECT_TRUE(utf.WasUtf8);
+    EXPECT_EQ(utf.Text, "Caf\xE9 \x80 ??");
+    EXPECT_EQ(utf.Replaced, 1); // the Chinese character; the question mark was there
+
+    const auto marked = DecodeInputText(Raw("\xEF\xBB\xBF"
+                                            "abc"));
+    EXPECT_TRUE(marked.WasUtf8);
+    EXPECT_EQ(marked.Text, "abc");
+
+    const auto ascii = DecodeInputText(Raw("plain"));
+    EXPECT_FALSE(ascii.WasUtf8);
+    EXPECT_EQ(ascii.Text, "plain");
+
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));           // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));       // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));           // cut short
+    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80 ok")); // outside the basic plane
+}
+
+TEST(CsvWrite, EnclosesDoublesTheActiveQuoteAndDropsLineFeeds) {
+    TCSVWriter w('"', ',', true);
+    w.WriteField("Smith, John");
+    w.WriteField("say \"hi\"");
+    w.WriteField("a\r\nb", "Notes ");
+    w.WriteInteger(42);
+    w.EndLine();
+    EXPECT_EQ(w.Text(), "\"Smith, John\",\"say \"\"hi\"\"\",\"Notes a\rb\",\"42\"\r\n");
+
+    // Single quotes: the double quote is left alone and the single one doubled.
+    TCSVWriter single('\'', '\t', true);
+    single.WriteField("it's \"x\"");
+    single.WriteField("b");
+    single.EndLine();
+    EXPECT_EQ(single.Text(), "'it''s \"x\"'\t'b'\r\n");
+
+    // Mail merge: line breaks stay, the quote is still doubled.
+    TCSVWriter merge('"', ',', false);
+    merge.WriteField("1 \"High\" St\r\nLeeds");
+    merge.EndLine();
+    EXPECT_EQ(merge.Text(), "\"1 \"\"High\"\" St\r\nLeeds\"\r\n");
+
+    TCSVWriter none(0, 0, true);
+    none.WriteField("a");
+    none.WriteField("b\"c");
+    none.EndLine();
+    EXPECT_EQ(none.Text(), "ab\"c\r\n");
+}
+
+TEST(CsvWrite, WhatTheWriterWritesReadsBackTheSame) {
+    const std::vector<std::string> values = {"plain", "a,b",    "q\"uote",   "\"\"",
+                                             "",      "x\r\ny", "tab\there", "end\""};
+    for (const bool escape : {true, false}) {
+        TCSVWriter w('"', ',', escape);
+        for (const auto& v : values)
+            w.WriteField(v);
+        w.EndLine();
+        TCSVReader r(w.Text(), '"', ',', false);
+        ASSERT_TRUE(r.ReadLine());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            std::string expected = values[i];
+            if (escape)
+                std::erase(expected, '\n');
+            EXPECT_EQ(r.Field(static_cast<int>(i) + 1), expected) << i << " " << escape;
+        }
+        EXPECT_FALSE(r.ReadLine());
+    }
+}
+
+} // namespace
+} // namespace tessaly

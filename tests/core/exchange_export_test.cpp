@@ -1,0 +1,182 @@
+// Exporting entries, reminders, call logs and diary events: the header line, the
+// address choice and split, labels, quoting and mail merge, the record order of the
+// selections, and writing the file whole or not at all.
+
+#include "core/diary/diary.h"
+#include "core/exchange/exchange_fields.h"
+#include "core/exchange/export.h"
+#include "core/exchange/record_order.h"
+#include "core/organise/entry_text.h"
+#include "tests/support/every_kind_book.h"
+#include "tests/support/fault_file_system.h"
+#include "tests/support/scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+using testing::ReadBytes;
+using testing::TScratchDir;
+
+TRecord& AddEntry(TBookData& book, const std::string& first, const std::string& surname) {
+    auto e = std::make_unique<TRecord>();
+    e->SetNameField(kFieldFirstName, first);
+    e->SetNameField(kFieldSurname, surname);
+    AssignKeys(e->Keys, book.IndexKeys);
+    return *book.Entries.Add(std::move(e));
+}
+
+TExport Columns(int type, std::initializer_list<int> fields) {
+    TExport t;
+    t.ExportType = static_cast<std::int16_t>(type);
+    int c = 0;
+    for (int f : fields)
+        t.Columns[static_cast<std::size_t>(c++)] = static_cast<std::int16_t>(f);
+    return t;
+}
+
+std::vector<const TRecord*> All(const TBookData& book) {
+    return EntryOrder(book, TSelection::All, {}, nullptr);
+}
+
+class EntryExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        book = NewBook("/tmp/export.ADR", testing::NoDefaultsFile());
+        TRecord& smith = AddEntry(*book, "Ann", "Smith, Jr");
+        smith.Addresses.AddAddress(1);
+        smith.Addresses.At(0)->SetField(2, "1 High St\r\nLeeds\r\nLS1");
+        smith.Addresses.At(0)->SetField(3, "0113 \"main\"");
+        smith.Addresses.AddAddress(1);
+        smith.Addresses.At(1)->SetField(3, "0207");
+        smith.SetNotes("line one\r\nline two");
+        AddEntry(*book, "adam", "Zed"); // no address at all
+    }
+    std::unique_ptr<TBookData> book;
+};
+
+TEST_F(EntryExport, HeaderQuotingAndRecordOrder) {
+    const TExport tpl =
+        Columns(kExportEntries, {kDataFirstName, kDataSurname, kDataPhone1, kDataNotes});
+    const TExportText out = ExportEntries(*book, All(*book), tpl, TAddressChoice::First, 0);
+    // adam sorts before Ann without regard to case.
+    EXPECT_EQ(out.Text, "\"First Name\",\"Surname\",\"Home\",\"Notes\"\r\n"
+                        "\"adam\",\"Zed\",\"\",\"\"\r\n"
+                        "\"Ann\",\"Smith, Jr\",\"0113 \"\"main\"\"\",\"line one\rline two\"\r\n");
+    EXPECT_EQ(out.Lines, 2);
+}
+
+TEST_F(EntryExport, MailMergeKeepsLineBreaksAndUnderscoresCaptions) {
+    SetEntryFieldCaption(*book, kDataPhone1 + 1, "Post Code");
+    TExport tpl = Columns(kExportEntries, {kDataFirstName, kDataPhone1 + 1, kDataNotes});
+    tpl.MailMerge = 1;
+    tpl.Separator = 0; // "None": the fields follow each other
+    const std::vector<const TRecord*> one{book->Entries.At(0)};
+    const TExportText out = ExportEntries(*book, one, tpl, TAddressChoice::First, 0);
+    EXPECT_EQ(out.Text, "\"First_Name\"\"Post_Code\"\"Notes\"\r\n"
+                        "\"Ann\"\"\"\"line one\r\nline two\"\r\n");
+}
+
+TEST_F(EntryExport, AddressChoiceSplitAndLabels) {
+    TExport tpl = Columns(kExportEntries, {kDataSurname, kDataAddress, kDataPhone1});
+    tpl.AddressColumns = 4;
+    tpl.Labels[2] = 1;
+    tpl.Quote = 0;
+    const TExportText all = ExportEntries(*book, All(*book), tpl, TAddressChoice::All, 0);
+    EXPECT_EQ(all.Text, "Surname,Address 1,Address 2,Address 3,Address 4,Home\r\n"
+                        "Smith, Jr,1 High St,Leeds,LS1,,Home 0113 \"main\"\r\n"
+                        "Smith, Jr,,,,,Home 0207\r\n");
+    tpl.AddressColumns = 2;
+    tpl.HeaderLine = 0;
+    const TExportText two = ExportEntries(*book, All(*book), tpl, TAddressChoice::Template, 1);
+    EXPECT_EQ(two.Text, "Smith, Jr,1 High St,Leeds,Home 0113 \"main\"\r\n");
+    EXPECT_EQ(ExportEntries(*book, All(*book), tpl, TAddressChoice::Template, 7).Text, "");
+}
+
+TEST_F(EntryExport, SelectionsFollowTheRecordOrder) {
+    TRecord& carl = AddEntry(*book, "Carl", "Baker");
+    carl.Tagged = 1;
+    book->Entries.At(0)->Tagged = 1;
+    const auto tagged = EntryOrder(*book, TSelection::Tagged, {}, nullptr);
+    ASSERT_EQ(tagged.size(), 2u);
+    EXPECT_EQ(tagged[0], book->Entries.At(0));
+    EXPECT_EQ(tagged[1], &carl);
+    const auto listed =
+        EntryOrder(*book, TSelection::IndexList, {book->Entries.At(0), book->Entries.At(1)}, &carl);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0], book->Entries.At(1));
+    EXPECT_EQ(EntryOrder(*book, TSelection::SelectedEntry, {}, &carl),
+              std::vector<const TRecord*>{&carl});
+    EXPECT_TRUE(EntryOrder(*book, TSelection::SelectedEntry, {}, nullptr).empty());
+}
+
+TEST_F(EntryExport, RemindersAndCallLogs) {
+    TRecord& smith = *book->Entries.At(0);
+    auto r = std::make_unique<TReminders>();
+    r->When = EncodeDate(2026, 5, 4) + EncodeTime(9, 5, 0);
+    r->Until = EncodeDate(2026, 6, 1);
+    r->Frequency = kWeekly;
+    r->Interval = 2;
+    r->Priority = 3;
+    r->AdvanceDays = 1;
+    r->SetDescription("Call, back");
+    r->SetNotes("n");
+    smith.Reminders.Add(std::move(r));
+    const TExportText rem =
+        ExportReminders(*book, All(*book), *TExportList::Defaults().At(1), TExportOptions());
+    EXPECT_EQ(rem.Text, "\"Entry Name\",\"Date\",\"Time\",\"Priority\",\"Description\","
+                        "\"Frequency\",\"Frequency Period\",\"Until\",\"Days in Advance\","
+                        "\"State\",\"Notes\"\r\n"
+                        "\"Ann Smith, Jr\",\"04/05/2026\",\"09:05\",\"3\",\"Call, back\","
+                        "\"Weekly\",\"2\",\"01/06/2026\",\"1\",\"Outstanding\",\"n\"\r\n");
+
+    smith.CallLogs.AddLog("0113", "Said \"no\"", EncodeDate(2026, 5, 4) + EncodeTime(10, 0, 0),
+                          EncodeDate(2026, 5, 4) + EncodeTime(10, 2, 30));
+    TExport logs = Columns(kExportCallLogs, {0, 1, 3, 7});
+    logs.HeaderLine = 0;
+    EXPECT_EQ(ExportCallLogs(*book, All(*book), logs).Text,
+              "\"Ann Smith, Jr\",\"0113\",\"10:00\",\"Said \"\"no\"\"\"\r\n");
+}
+
+TEST(DiaryExport, RangeCompletedAndOrder) {
+    TDiaryData diary;
+    diary.SortOrder = 2; // by date and time
+    const auto add = [&](int day, bool completed, const std::string& d) {
+        auto e = std::make_unique<TReminders>();
+        e->When = EncodeDate(2026, 3, day) + EncodeTime(8, 0, 0);
+        e->Until = e->When;
+        e->Completed = completed ? 1 : 0;
+        e->SetDescription(d);
+        diary.Events.Add(std::move(e));
+    };
+    add(9, false, "late");
+    add(2, false, "early");
+    add(5, true, "done");
+    add(20, false, "outside");
+    const auto events =
+        DiaryEventOrder(diary, false, false, EncodeDate(2026, 3, 1), EncodeDate(2026, 3, 10));
+    TExport tpl = Columns(kExportDiaryEvents, {0, 3, 8});
+    const TExportText out = ExportDiaryEvents(events, tpl);
+    EXPECT_EQ(out.Text, "\"Date\",\"Description\",\"State\"\r\n"
+                        "\"02/03/2026\",\"early\",\"Outstanding\"\r\n"
+                        "\"09/03/2026\",\"late\",\"Outstanding\"\r\n");
+    EXPECT_EQ(DiaryEventOrder(diary, true, true, 0, 0).size(), 4u);
+}
+
+TEST(ExportFile, WholeOrNotAtAllAndUtf8) {
+    TScratchDir dir;
+    const std::string path = dir.File("out.csv");
+    ASSERT_EQ(WriteExportFile(path, "old\r\n"), "");
+    testing::TFaultFileSystem fs;
+    fs.DiskFullAfter(3);
+    EXPECT_EQ(WriteExportFile(path, std::string(1000, 'x'), fs),
+              "File: " + path + " \n\nUnable to Write File due to an Unknown Error");
+    const auto kept = ReadBytes(path);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "old\r\n");
+    EXPECT_EQ(ExportBytes("Caf\xE9 \x80", true), "Caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(ExportBytes("Caf\xE9", false), "Caf\xE9");
+}
+
+} // namespace
+} // namespace tessaly
