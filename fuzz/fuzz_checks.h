@@ -1,13 +1,15 @@
 #pragma once
-// What the fuzz targets demand of the book, defaults, diary, word processor, exchange and
-// printing readers, shared with the test that replays the seed corpus: any bytes are either
-// refused with a reason or read; what was read writes again, reads back equal and writes the
+// What the fuzz targets demand of the book, defaults, diary, word processor, exchange,
+// printing and vCard readers, shared with the test that replays the seed corpus: any bytes are
+// either refused with a reason or read; what was read writes again, reads back equal and writes the
 // same bytes.
 
 #include "core/diary/diary.h"
 #include "core/exchange/csv_file.h"
 #include "core/exchange/export_template.h"
 #include "core/exchange/import_template.h"
+#include "core/exchange/vcard_entry.h"
+#include "core/exchange/vcard_format.h"
 #include "core/exchange/word_pro_file.h"
 #include "core/printing/catalogues.h"
 #include "core/printing/label_templates.h"
@@ -15,9 +17,11 @@
 #include "core/printing/object_text.h"
 #include "core/printing/print_run.h"
 #include "core/store/book_file.h"
+#include "core/store/record.h"
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace tessaly::fuzz {
@@ -120,6 +124,38 @@ inline TOutcome CheckDiaryBytes(std::span<const std::uint8_t> bytes) {
     if (!(*second.Diary == *first.Diary) || WriteDiaryImage(*second.Diary) != image)
         return TOutcome::Changed;
     return TOutcome::Accepted;
+}
+
+// vCards: every card that reads becomes an entry of a new book; the entry's card reads
+// back as one card of the same lines, and that card makes the same entry again, whose
+// card is the same text, in both versions. Any bytes either hold no card (Refused) or
+// pass.
+inline TOutcome CheckVCardBytes(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    TStoreSettings settings;
+    settings.ConfigDirectory = "/nonexistent";
+    auto book = NewBook("/nonexistent/FUZZ.ADR", settings);
+    TVCardImportOptions options;
+    options.Today = 46000;
+    const auto cards = ReadVCards(text).Cards;
+    for (const auto& card : cards) {
+        auto entry = VCardToEntry(card, *book, options);
+        for (int version : {kVCard30, kVCard40}) {
+            const TVCard out = EntryToVCard(*entry, *book, version);
+            const std::string written = WriteVCard(out);
+            const auto again = ReadVCards(written);
+            if (again.Cards.size() != 1 ||
+                again.Cards[0].Properties.size() != out.Properties.size())
+                return TOutcome::ReparseFailed;
+            for (std::size_t i = 0; i < out.Properties.size(); ++i)
+                if (again.Cards[0].Properties[i].Line != out.Properties[i].Line)
+                    return TOutcome::ReparseFailed;
+            auto second = VCardToEntry(again.Cards[0], *book, options);
+            if (WriteVCard(EntryToVCard(*second, *book, version)) != written)
+                return TOutcome::Changed;
+        }
+    }
+    return cards.empty() ? TOutcome::Refused : TOutcome::Accepted;
 }
 
 // A printing file (papers, layouts, a layout's objects, quick reports) of type T,

@@ -8,6 +8,7 @@
 #include "cli/ical_export.h"
 #include "cli/list_commands.h"
 #include "cli/print_commands.h"
+#include "cli/vcard_commands.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -158,6 +159,32 @@ int main(int argc, char** argv) {
         cmdICal->add_option("--from", icalFrom, "Only events standing on or after this day");
         cmdICal->add_option("--to", icalTo, "Only events standing on or before this day");
 
+        auto* cmdVCard = app.add_subcommand("vcard", "Export entries as vCards, or import vCards");
+        cmdVCard->require_subcommand(1);
+        TVCardExportOptions vcardExport;
+        auto* cmdVCardExport = cmdVCard->add_subcommand(
+            "export", "Print the entries of a book as vCards on standard output");
+        cmdVCardExport->add_option("BOOK", book, "The book file to read")->required();
+        cmdVCardExport
+            ->add_option("--selection", vcardExport.Selection,
+                         "all, tagged or entry (with --entry)")
+            ->capture_default_str();
+        cmdVCardExport->add_option("--entry", vcardExport.Entry, "Its position in Entries, from 0");
+        cmdVCardExport->add_option("--version", vcardExport.Version, "vCard version, 3 or 4")
+            ->capture_default_str();
+        std::string vcardFile;
+        auto* cmdVCardImport =
+            cmdVCard->add_subcommand("import", "Add the vCards of a file to a book as new entries");
+        cmdVCardImport->add_option("BOOK", book, "The book file to change")->required();
+        cmdVCardImport->add_option("FILE", vcardFile, "The .vcf file to read")->required();
+        cmdVCardImport->add_flag(
+            "--force", writing.Force,
+            "Write even when another program changed the book since it was read");
+        cmdVCardImport
+            ->add_option("--wait", waitText,
+                         "Seconds to wait while another program is changing the book")
+            ->capture_default_str();
+
         std::string input;
         std::optional<std::string> importTemplate;
         auto* cmdImport = app.add_subcommand(
@@ -277,6 +304,10 @@ int main(int argc, char** argv) {
             return CommandDelete(book, which, io, writing);
         if (*cmdTag)
             return CommandTag(book, which, !untag, io, writing);
+        if (*cmdVCardExport)
+            return CommandVCardExport(book, vcardExport, io);
+        if (*cmdVCardImport)
+            return CommandVCardImport(book, vcardFile, io, writing);
         if (*cmdImport)
             return CommandImport(book, input, importTemplate, configDir, io, writing);
         if (*cmdExport) {

@@ -4,6 +4,7 @@
 #include "cli/edit_commands.h"
 #include "cli/list_commands.h"
 #include "cli/utf8_pieces.h"
+#include "cli/vcard_commands.h"
 #include "core/common/codepage.h"
 #include "core/store/book_file.h"
 #include "core/store/stream.h"
@@ -15,6 +16,7 @@
 #include "tests/support/scratch_dir.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -54,6 +56,14 @@ std::vector<TChange> Changes() {
         {"tag", "",
          [](const std::string& p, TCliStreams io, const TWriteOptions& o) {
              return CommandTag(p, TEntrySelector{std::nullopt, std::nullopt, true}, true, io, o);
+         }},
+        {"vcard import", "",
+         [](const std::string& p, TCliStreams io, const TWriteOptions& o) {
+             // Beside the book's folder, whose files the tests count.
+             const std::string card = ::testing::TempDir() + "tessaly-writers.vcf";
+             std::ofstream(card, std::ios::binary) << "BEGIN:VCARD\r\nVERSION:3.0\r\n"
+                                                      "N:Evans;Eve;;;\r\nEND:VCARD\r\n";
+             return CommandVCardImport(p, card, io, o);
          }},
     };
 }

@@ -55,6 +55,10 @@ TEST(FuzzCorpus, DefaultsSeedsReadOrAreRefused) {
     EXPECT_GE(Replay("defaults", fuzz::CheckDefaultsBytes), 4);
 }
 
+TEST(FuzzCorpus, VCardSeedsComeBackFromTheirEntries) {
+    EXPECT_GE(Replay("vcard", fuzz::CheckVCardBytes), 3);
+}
+
 TEST(FuzzCorpus, WordProcessorSeedsReadOrAreRefused) {
     EXPECT_GE(Replay("word_pro", fuzz::CheckWordProBytes), 6);
     // A new user's file is the default list exactly.

@@ -18,6 +18,8 @@
 
 class QAction;
 class QMenu;
+class QMimeData;
+class QDropEvent;
 class QSplitter;
 class QTabWidget;
 
@@ -113,6 +115,20 @@ public:
     // Files dropped on the current entry.
     void DropFiles(const QStringList& paths);
 
+    // "Export vCards...": the listed entries, in list order, as vCards 3.0 in a file.
+    void ExportVCards();
+    // "Import vCards...": a file's cards added as new entries.
+    void ImportVCards();
+    // The cards of a file added as new entries, each with an undo record, the list
+    // rebuilt on the first of them; the number added. Refused (0) while the book is
+    // locked or an entry is being edited.
+    int ImportVCardFile(const QString& file);
+    // Where the two vCard commands get their file names; tests put their own here.
+    static std::function<QString(QWidget* parent, const QString& directory,
+                                 const QString& suggested)>
+        VCardExportChooser;
+    static std::function<QString(QWidget* parent, const QString& directory)> VCardImportChooser;
+
     // Where "Save &as..." gets its file name; tests put their own chooser here.
     static std::function<QString(QWidget* parent, const QString& directory, const QString& current)>
         SaveAsChooser;
@@ -199,6 +215,9 @@ private:
     void ShowIndicator(const char* name, bool on);
     void RefreshFileMenu();
     TRecord* SelectedEntry() const;
+    // A drop of .vcf files on the entry list imports them; false for any other drop.
+    bool DropVCards(QDropEvent* event);
+    static bool HoldsVCards(const QMimeData* data);
 
     void CreateAttachmentCommands();
     // A button beside a telephone field: mail for an e-mail field, else dialling.
@@ -271,6 +290,7 @@ private:
     QAction* findNextAction_ = nullptr;
     QAction* applyTagsAction_ = nullptr;
     QAction* removeTagsAction_ = nullptr;
+    QAction* importVCardsAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
     QAction* removeSearchAction_ = nullptr;
     QAction* timestampAction_ = nullptr;

@@ -64,6 +64,8 @@ void TBook::CreateMenus() {
         fileMenu_->addAction(later)->setEnabled(false);
     importAction_ = fileMenu_->addAction("I&mport...", this, &TBook::ImportData);
     exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
+    fileMenu_->addAction("Export vCards...", this, &TBook::ExportVCards);
+    importVCardsAction_ = fileMenu_->addAction("Import vCards...", this, &TBook::ImportVCards);
     fileMenu_->addSeparator();
     fileMenu_->addAction("E&xit", f.Widget(), &QWidget::close);
     connect(fileMenu_, &QMenu::aboutToShow, this, &TBook::RefreshFileMenu);
@@ -142,6 +144,7 @@ void TBook::RefreshFileMenu() {
     importAction_->setEnabled(state_.Import);
     exportAction_->setEnabled(state_.PrintAndExport);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
+    importVCardsAction_->setEnabled(!readOnly_ && edit_.Viewing());
 }
 
 void TBook::UpdateCommandState() {
@@ -164,7 +167,9 @@ void TBook::UpdateCommandState() {
     in.Page = CurrentPage();
     state_ = tessaly::UpdateCommandState(in);
 
-    setAcceptDrops(state_.AcceptDrops);
+    // Files are attached to a selected entry; vCards are imported into any book that
+    // may be written.
+    setAcceptDrops(state_.AcceptDrops || (!readOnly_ && edit_.Viewing()));
     // The list is grey while an entry is edited.
     list_->setEnabled(state_.ListEnabled);
     QPalette p = list_->palette();

@@ -583,13 +583,21 @@ void TBook::AddTimestamp() {
 // ---- dropped files ------------------------------------------------------------------------
 
 void TBook::dragEnterEvent(QDragEnterEvent* event) {
-    if (state_.AcceptDrops && !readOnly_ && event->mimeData()->hasUrls())
+    const bool vcards = !readOnly_ && edit_.Viewing() && HoldsVCards(event->mimeData());
+    if ((state_.AcceptDrops || vcards) && !readOnly_ && event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void TBook::dropEvent(QDropEvent* event) {
+    // vCards dropped on the entry list are imported as new entries.
+    if (!readOnly_ && edit_.Viewing() && DropVCards(event))
+        return;
+    if (!state_.AcceptDrops) {
+        event->ignore();
+        return;
+    }
     // The drop is the entry's, whatever the files are: a book or a diary dropped here
     // is attached, never opened.
     event->acceptProposedAction();
