@@ -60,6 +60,28 @@ TEST(DesignPlacing, PressedDataFieldsMergeInPaletteOrder) {
     EXPECT_EQ(ObjectDescription(box), "Static Text");
 }
 
+TEST(DesignPlacing, DropModeTakesThePressedButtonsInPaletteOrder) {
+    const auto palette = DataPalette(kSourceEntries, nullptr);
+    TPaletteState state;
+    EXPECT_FALSE(state.DropMode());
+    state.Toggle(false, 5);
+    state.Toggle(false, 0);
+    state.Toggle(false, 2);
+    state.Toggle(false, 2); // pressed again: released
+    EXPECT_TRUE(state.DropMode());
+    const auto pressed = state.Pressed(palette);
+    ASSERT_EQ(pressed.size(), 2u);
+    EXPECT_EQ(pressed[0].Position, 0);
+    EXPECT_EQ(pressed[1].Position, 5);
+    // The other palette's button starts afresh.
+    state.Toggle(true, 3);
+    EXPECT_FALSE(state.IsPressed(false, 5));
+    EXPECT_TRUE(state.IsPressed(true, 3));
+    EXPECT_EQ(state.Pressed(ObjectPalette(kSourceEntries)).front().Kind, kBoxRectangle);
+    state.ReleaseAll();
+    EXPECT_FALSE(state.DropMode());
+}
+
 TEST(DesignPlacing, SizingTexts) {
     EXPECT_EQ(PlacedSizingText(kBoxPageNumber, 0), "{##W}");
     EXPECT_EQ(PlacedSizingText(kBoxRectangle, 0), "");
@@ -141,6 +163,47 @@ TEST(DesignPage, IdentitiesSurviveEditsAndTheBandsReadBack) {
     page.Insert(kBandBody, 0, removed);
     EXPECT_EQ(page.Bands[kBandBody][0].Id, removed.Id);
     EXPECT_NE(page.Add(kBandFooter, BoxAt(0, 0, 1, 1)), added);
+}
+
+TEST(DesignPage, BandsFollowThePaperAndTheLayout) {
+    TPaper label;
+    label.Type = kPaperLabel;
+    label.Unit = kUnitInches;
+    label.Width = 8.5, label.Height = 11, label.LabelWidth = 4, label.LabelHeight = 1;
+    TLayout layout;
+    layout.Headers = true;
+    layout.HeaderHeight = 20;
+    TPageModel page;
+    page.SetBands(layout, label);
+    EXPECT_DOUBLE_EQ(page.BandWidth[kBandBody], 101.6);
+    EXPECT_DOUBLE_EQ(page.BandHeight[kBandBody], 25.4); // one label, headers or not
+    layout.Portrait = false;
+    page.SetBands(layout, label);
+    EXPECT_DOUBLE_EQ(page.BandWidth[kBandBody], 25.4);
+
+    TPaper listing;
+    listing.Type = kPaperListing;
+    listing.Width = 210, listing.Height = 297;
+    layout.Footers = true;
+    layout.FooterHeight = 15;
+    page.SetBands(layout, listing); // landscape
+    EXPECT_DOUBLE_EQ(page.BandWidth[kBandHeader], 297);
+    EXPECT_DOUBLE_EQ(page.BandHeight[kBandBody], 210 - 20 - 15);
+    EXPECT_DOUBLE_EQ(page.BandHeight[kBandFooter], 15);
+
+    TPaper envelope;
+    envelope.Type = kPaperEnvelope;
+    envelope.Width = 110, envelope.Height = 220, envelope.Portrait = false;
+    layout.Portrait = true; // an envelope turns after its paper
+    layout.Headers = layout.Footers = false;
+    page.SetBands(layout, envelope);
+    EXPECT_DOUBLE_EQ(page.BandWidth[kBandBody], 220);
+    EXPECT_DOUBLE_EQ(page.BandHeight[kBandBody], 110);
+
+    page.BandHeight[kBandHeader] = 7.5;
+    page.StoreBands(layout);
+    EXPECT_DOUBLE_EQ(layout.HeaderHeight, 7.5);
+    EXPECT_DOUBLE_EQ(layout.FooterHeight, 15);
 }
 
 } // namespace

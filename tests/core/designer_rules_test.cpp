@@ -120,5 +120,18 @@ TEST(DesignBands, SplitBarLimits) {
     EXPECT_EQ(SplitBandHeight(50, 30), 10); // a ruler too short still leaves 10
 }
 
+TEST(DesignBands, RepeatPreviewOfAListingDetail) {
+    const std::vector<TPixelRect> body{{0, 0, 50, 20}, {60, 10, 30, 20}}; // detail 30
+    const auto copies = RepeatPreview(body, 100, 3);
+    // Offsets 30 and 60; 90 + 30 passes the band.
+    ASSERT_EQ(copies.size(), 4u);
+    EXPECT_EQ(copies[0], (TPixelRect{0, 30, 50, 20}));
+    EXPECT_EQ(copies[3], (TPixelRect{60, 70, 30, 20}));
+    EXPECT_TRUE(RepeatPreview(body, 100, 1).empty());
+    EXPECT_TRUE(RepeatPreview(body, 60, 3).empty()); // 30 + 30 does not stay above 60
+    EXPECT_TRUE(RepeatPreview({}, 100, 3).empty());
+    EXPECT_TRUE(RepeatPreview({{0, -40, 10, 10}}, 100, 3).empty());
+}
+
 } // namespace
 } // namespace tessaly

@@ -192,3 +192,25 @@ int SplitBandHeight(int wanted, int rulerLength) {
 }
 
 } // namespace tessaly
+
+namespace tessaly {
+
+std::vector<TPixelRect> RepeatPreview(const std::vector<TPixelRect>& body, int bandHeight,
+                                      int pageControl) {
+    std::vector<TPixelRect> out;
+    if (pageControl == 1 || body.empty())
+        return out;
+    int d = 0;
+    for (const TPixelRect& r : body)
+        d = std::max(d, r.Bottom());
+    if (d <= 0)
+        return out;
+    for (long long offset = d; offset + d < bandHeight; offset += d)
+        for (TPixelRect r : body) {
+            r.Y += static_cast<int>(offset);
+            out.push_back(r);
+        }
+    return out;
+}
+
+} // namespace tessaly

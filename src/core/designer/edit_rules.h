@@ -57,3 +57,14 @@ constexpr int kMinBandPixels = 10;
 int SplitBandHeight(int wanted, int rulerLength);
 
 } // namespace tessaly
+
+namespace tessaly {
+
+// The repeat preview of a listing's detail: for d the largest bottom edge of the body's
+// rectangles, copies of every rectangle at offsets d, 2d, ... while offset + d stays
+// above the band's height. None when the page breaks after every entry (page control
+// 1), when the body is empty or d is not positive.
+std::vector<TPixelRect> RepeatPreview(const std::vector<TPixelRect>& body, int bandHeight,
+                                      int pageControl);
+
+} // namespace tessaly

@@ -4,6 +4,34 @@
 
 namespace tessaly {
 
+void TPageModel::SetBands(const TLayout& layout, const TPaper& paper) {
+    const bool landscape = !(paper.Type == kPaperEnvelope ? paper.Portrait : layout.Portrait);
+    double w = paper.WidthMm(), h = paper.HeightMm();
+    if (paper.Type == kPaperLabel) {
+        w = paper.LabelWidthMm();
+        h = paper.LabelHeightMm();
+    }
+    if (landscape)
+        std::swap(w, h);
+    Headers = layout.Headers;
+    Footers = layout.Footers;
+    BandHeight[kBandHeader] = layout.HeaderHeight;
+    BandHeight[kBandFooter] = layout.FooterHeight;
+    if (paper.Type != kPaperLabel) {
+        if (Headers)
+            h -= layout.HeaderHeight;
+        if (Footers)
+            h -= layout.FooterHeight;
+    }
+    BandHeight[kBandBody] = std::max(h, 0.0);
+    BandWidth = {w, w, w};
+}
+
+void TPageModel::StoreBands(TLayout& layout) const {
+    layout.HeaderHeight = BandHeight[kBandHeader];
+    layout.FooterHeight = BandHeight[kBandFooter];
+}
+
 void TPageModel::Load(const TLayoutObjects& objects) {
     NextId = 1;
     const TBand* sources[kBandCount] = {&objects.Header, &objects.Body, &objects.Footer};

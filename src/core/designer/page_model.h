@@ -6,7 +6,9 @@
 // in pixels through a TScreenScale.
 
 #include "core/designer/design_geometry.h"
+#include "core/printing/layout.h"
 #include "core/printing/layout_objects.h"
+#include "core/printing/paper.h"
 
 #include <array>
 #include <optional>
@@ -37,6 +39,14 @@ public:
     std::array<double, kBandCount> BandWidth{0, 0, 0};
     std::array<double, kBandCount> BandHeight{25.0, 0, 25.0};
     bool Headers = false, Footers = false;
+
+    // The bands of a layout on its paper, oriented as the print run orients the page
+    // (an envelope after its paper, other papers after the layout): a label sheet's body
+    // is one label; any other body is the page less the header and footer shown. The
+    // header and footer are as wide as the body.
+    void SetBands(const TLayout& layout, const TPaper& paper);
+    // The header and footer heights back into the layout, as saving does.
+    void StoreBands(TLayout& layout) const;
 
     // The page of these objects, numbered from 1 in file order (header, body, footer).
     void Load(const TLayoutObjects& objects);

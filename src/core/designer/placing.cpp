@@ -1,5 +1,6 @@
 #include "core/designer/placing.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace tessaly {
@@ -72,6 +73,35 @@ std::string PlacedSizingText(int kind, TDateTime now, const TFormatSettings& fs)
     if (kind == kBoxGraphic || !BoxHasFormat(kind))
         return {};
     return "{" + FormatDateTime(DefaultBoxFormat(kind), now, fs) + "}";
+}
+
+} // namespace tessaly
+
+namespace tessaly {
+
+void TPaletteState::Toggle(bool objectPalette, int position) {
+    if (objectPalette != Objects) {
+        Positions.clear();
+        Objects = objectPalette;
+    }
+    const auto it = std::find(Positions.begin(), Positions.end(), position);
+    if (it != Positions.end())
+        Positions.erase(it);
+    else
+        Positions.push_back(position);
+}
+
+bool TPaletteState::IsPressed(bool objectPalette, int position) const {
+    return objectPalette == Objects &&
+           std::find(Positions.begin(), Positions.end(), position) != Positions.end();
+}
+
+std::vector<TLayoutRecord> TPaletteState::Pressed(const std::vector<TLayoutRecord>& palette) const {
+    std::vector<TLayoutRecord> out;
+    for (const TLayoutRecord& item : palette)
+        if (std::find(Positions.begin(), Positions.end(), item.Position) != Positions.end())
+            out.push_back(item);
+    return out;
 }
 
 } // namespace tessaly

@@ -42,3 +42,26 @@ std::string PlacedSizingText(int kind, TDateTime now,
                              const TFormatSettings& fs = DefaultFormatSettings());
 
 } // namespace tessaly
+
+namespace tessaly {
+
+// The pressed palette buttons. While any is down the designer is in drop mode.
+class TPaletteState {
+public:
+    // A button of the shown palette toggled; pressing a button of the other palette
+    // releases the buttons of the first.
+    void Toggle(bool objectPalette, int position);
+    bool IsPressed(bool objectPalette, int position) const;
+    bool DropMode() const { return !Positions.empty(); }
+    // The cancel-drop command, and what follows every drop.
+    void ReleaseAll() { Positions.clear(); }
+    // The pressed items of `palette` in palette order.
+    std::vector<TLayoutRecord> Pressed(const std::vector<TLayoutRecord>& palette) const;
+    bool ObjectPalette() const { return Objects; }
+
+private:
+    bool Objects = false;
+    std::vector<int> Positions;
+};
+
+} // namespace tessaly
