@@ -74,5 +74,25 @@ TEST(DesignerPage, ASelectionWithoutAMoveStillAsksToSave) {
     EXPECT_TRUE(d.AsksToSave());
 }
 
+TEST(DesignerPage, LockedSetsDoNotMove) {
+    TDesignerPage d = MakePage();
+    EXPECT_FALSE(d.Nudge(1, 0)); // nothing selected
+    const int id = d.Page.Add(kBandBody, TLayoutBox{});
+    d.Page.SetPixels(id, {0, 0, 20, 20}, d.Scale);
+    d.Click(kBandBody, {5, 5}, false, {}, {});
+    d.Saved();
+    EXPECT_FALSE(d.Nudge(-1, 0)); // already at the band's left edge
+    EXPECT_FALSE(d.AsksToSave());
+    const auto moved = d.Nudge(1, 0);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(d.Page.Pixels(id, d.Scale)->X, 1);
+    EXPECT_TRUE(d.AsksToSave());
+    ASSERT_TRUE(d.BeginDrag(THandle::None, 1));
+    d.Sets.Locked = true;
+    EXPECT_FALSE(d.Nudge(1, 0));
+    EXPECT_FALSE(d.BeginDrag(THandle::Right, 2));
+    EXPECT_EQ(d.Page.Pixels(id, d.Scale)->X, 1);
+}
+
 } // namespace
 } // namespace tessaly

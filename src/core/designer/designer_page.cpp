@@ -45,6 +45,22 @@ void TDesignerPage::Redo(const TDesignCommand& c) {
     Edited();
 }
 
+std::optional<TDesignCommand> TDesignerPage::Nudge(int dx, int dy) {
+    if (Sets.Locked || Sets.Selected().empty())
+        return std::nullopt;
+    TDesignCommand c = NudgeEdit(Page, Sets.Selected(), dx, dy, Scale);
+    if (!c.Changes())
+        return std::nullopt;
+    Edited();
+    return c;
+}
+
+std::optional<TDragEdit> TDesignerPage::BeginDrag(THandle handle, int dragId) const {
+    if (Sets.Locked || Sets.Selected().empty())
+        return std::nullopt;
+    return TDragEdit(Page, Sets.Selected(), handle, Scale, dragId);
+}
+
 TDesignCommand TDesignerPage::AlignText(int alignment) {
     TextAlignment = alignment;
     TDesignCommand c = TextAlignEdit(Page, Sets.Selected(), alignment);

@@ -37,6 +37,13 @@ public:
     void Undo(const TDesignCommand& c);
     void Redo(const TDesignCommand& c);
 
+    // An arrow key: the selection one pixel in the key's direction. Nothing when the
+    // selection is empty or locked or nothing moved.
+    std::optional<TDesignCommand> Nudge(int dx, int dy);
+    // The start of a drag of the selection frame (`handle` None) or of a grab square;
+    // nothing when the selection is empty or locked.
+    std::optional<TDragEdit> BeginDrag(THandle handle, int dragId) const;
+
     // The text alignment command: remembered for new objects and applied to the
     // selected ones (the layout is modified only when one of them changed).
     TDesignCommand AlignText(int alignment);

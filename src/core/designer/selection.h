@@ -18,6 +18,8 @@ public:
     std::array<std::vector<int>, kBandCount> Sets;
     std::array<bool, kBandCount> Changed{false, false, false};
     int Active = kBandBody;
+    // A locked set's objects cannot be moved or resized.
+    bool Locked = false;
 
     const std::vector<int>& Selected() const { return Sets[Active]; }
     bool Contains(int id) const;
