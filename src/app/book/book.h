@@ -71,6 +71,8 @@ public:
     // "I&mport..." and "&Export...": the data-exchange wizards on this book.
     void ImportData();
     void ExportData();
+    // "&Print...": the print wizard on the index list and the selected entry.
+    void PrintEntries();
 
     // ---- editing (menu "&Edit", the list's pop-up, the tool bar, keys) ----
     void StartAdding();
@@ -280,6 +282,7 @@ private:
     QAction* lockAction_ = nullptr;
     QAction* importAction_ = nullptr;
     QAction* exportAction_ = nullptr;
+    QAction* printAction_ = nullptr;
     QAction* tagAction_ = nullptr;
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;

@@ -60,7 +60,8 @@ void TBook::CreateMenus() {
                     &TBook::ShowBookInfo)
         ->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     fileMenu_->addSeparator();
-    for (const char* later : {"&Print...", "&Quick Reports...", "Page &Designer..."})
+    printAction_ = fileMenu_->addAction("&Print...", this, &TBook::PrintEntries);
+    for (const char* later : {"&Quick Reports...", "Page &Designer..."})
         fileMenu_->addAction(later)->setEnabled(false);
     importAction_ = fileMenu_->addAction("I&mport...", this, &TBook::ImportData);
     exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
@@ -141,6 +142,7 @@ void TBook::RefreshFileMenu() {
     lockAction_->setEnabled(state_.LockBook);
     importAction_->setEnabled(state_.Import);
     exportAction_->setEnabled(state_.PrintAndExport);
+    printAction_->setEnabled(state_.PrintAndExport);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/diary/diary_day_list.h"
 #include "app/diary/diary_info_dlg.h"
+#include "app/printing/print_command.h"
 #include "app/reminders/acknowledge_dlg.h"
 #include "app/reminders/delete_reminder_dlg.h"
 #include "app/reminders/reminder_dlg.h"
@@ -221,7 +222,13 @@ void TDiaryDlg::CreateMenus() {
     file->addSeparator();
     // Printing, reports and the page designer arrive with printing; until then they
     // stay disabled.
-    printAction_ = file->addAction("&Print...");
+    printAction_ = file->addAction("&Print...", this, [this] {
+        if (!diary_ || !printAction_->isEnabled())
+            return;
+        TPrintSource source;
+        source.Diary = diary_.get();
+        PrintFromWizard(Frame(), this, source);
+    });
     reportsAction_ = file->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addAction("Page &Designer...")->setEnabled(false);
     importAction_ = file->addAction("I&mport...", this, &TDiaryDlg::ImportData);
@@ -428,9 +435,9 @@ void TDiaryDlg::UpdateCommandState() {
     saveAction_->setEnabled(s.Save);
     lockAction_->setText(ToQString(LockMenuText(locked_)));
     lockAction_->setStatusTip(ToQString(LockMenuHint(locked_)));
-    // Printing and reports are not part of the program yet.
-    for (QAction* a : {printAction_, reportsAction_})
-        a->setEnabled(false);
+    printAction_->setEnabled(s.PrintAndExport);
+    // Quick reports are not part of the program yet.
+    reportsAction_->setEnabled(false);
     importAction_->setEnabled(s.Import);
     exportAction_->setEnabled(s.PrintAndExport);
     addAction_->setEnabled(s.Add);
