@@ -104,7 +104,7 @@ private:
         bool seen = false;
         OnModalDialog("Print Wizard", [&](QDialog* d) {
             ChooseLayout(d, layout);
-            ClickChoice(d, "All &Entries in the Address Book");
+            ClickChoice(d, "&All Entries in the Address Book");
             if (more)
                 more(d);
             seen = true;
@@ -160,6 +160,7 @@ void TPrintingTest::PreviewPagesThroughTheLabelsWithTheToolBarAndKeys() {
     QCOMPARE(preview->CurrentPage(), 2);
     QCOMPARE(counter->text(), QString("Page 3 of 3"));
     QVERIFY(!next->isEnabled() && !last->isEnabled());
+    QVERIFY(run.Frame->ToolButton(4, "Full Page")->isEnabled());
     QTest::keyClick(preview, Qt::Key_PageUp);
     QCOMPARE(preview->CurrentPage(), 1);
     QTest::keyClick(preview, Qt::Key_Home, Qt::ControlModifier);

@@ -168,6 +168,8 @@ void TPreviewDlg::UpdateCommands() {
     enable("Next Page", page_ + 1 < PageCount());
     enable("Last Page", page_ + 1 < PageCount());
     enable("Print the Preview Image", PageCount() > 0);
+    enable("Page Width", PageCount() > 0);
+    enable("Full Page", PageCount() > 0);
 }
 
 void TPreviewDlg::Activated() {

@@ -85,11 +85,11 @@ TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, bool dia
     auto* options = new QHBoxLayout;
     if (!diary) {
         selection_ = new QButtonGroup(this);
-        options->addWidget(Choices("&Print Selection:", selection_,
-                                   {{"&Selected Entry Only", kSelectEntry},
+        options->addWidget(Choices("Print Selection:", selection_,
+                                   {{"Selected Entr&y Only", kSelectEntry},
                                     {"Entries &Displayed in the Index List", kSelectListed},
                                     {"&Tagged Entries", kSelectTagged},
-                                    {"All &Entries in the Address Book", kSelectAll}},
+                                    {"&All Entries in the Address Book", kSelectAll}},
                                    kSelectEntry));
     }
     auto* dates = new QGroupBox("Dates");
