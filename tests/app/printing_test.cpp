@@ -6,6 +6,8 @@
 #include "app/book/book.h"
 #include "app/printing/preview_dlg.h"
 #include "app/printing/printer_output.h"
+#include "core/printing/catalogues.h"
+#include "core/printing/factory_papers.h"
 #include "core/store/book_file.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
@@ -95,6 +97,7 @@ private slots:
     void PreviewPagesThroughTheLabelsWithTheToolBarAndKeys();
     void StartingLabelStaysOnTheSheetAndPlacesTheFirstLabel();
     void PrintingReachesThePrinterAsThePreviewShowsIt();
+    void LinkedReportButtonPrintsTheStoredReport();
 
 private:
     // Runs "&Print..." of the book, choosing the layout and all entries, then presses
@@ -282,6 +285,44 @@ void TPrintingTest::PrintingReachesThePrinterAsThePreviewShowsIt() {
     QCOMPARE(messages_->Requests.size(), std::size_t(1));
     QVERIFY(messages_->Requests[0].Text.startsWith(
         "The Print Facility is not available when generated from the Page Designer"));
+}
+
+void TPrintingTest::LinkedReportButtonPrintsTheStoredReport() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    {
+        TPrintCatalogues c(run.Frame->Settings().StoreSettings());
+        TFactoryPapers library;
+        TReportLinks links = run.Frame->Settings().ReportLinks;
+        c.LoadAll(&library, "", links);
+        TQReport* r = c.Reports.Create("Phone numbers");
+        QVERIFY(r);
+        r->LayoutNumber = c.Layouts.NumberByName("Telephone List");
+        QVERIFY(r->LayoutNumber >= 0);
+        r->Selection = kSelectAll;
+        QVERIFY(c.SaveReports().Ok);
+    }
+    const QString pdf = Path("linked.pdf");
+    int asked = 0;
+    SetPrinterChooser([&](QPrinter& printer, QWidget*) {
+        ++asked;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 1);
+    QToolButton* second = run.Frame->ToolButton(1, "Print Second Linked Quick Report");
+    QVERIFY(second);
+    // An unused link prints nothing.
+    QTest::mouseClick(second, Qt::LeftButton);
+    QCOMPARE(asked, 0);
+    run.Frame->Settings().ReportLinks[kSecondBookLink] = "Phone numbers";
+    QTest::mouseClick(second, Qt::LeftButton);
+    QCOMPARE(asked, 1);
+    const QString text = PdfText(pdf);
+    QVERIFY2(text.contains("Person01") && text.contains("Person05"), qPrintable(text));
+    QVERIFY(messages_->Requests.empty());
 }
 
 } // namespace tessaly

@@ -23,6 +23,8 @@ class QTabWidget;
 
 namespace tessaly {
 
+struct TPrintSource;
+
 class TAddressPage;
 class TAttachmentsPage;
 class TCategoriesPage;
@@ -73,6 +75,10 @@ public:
     void ExportData();
     // "&Print...": the print wizard on the index list and the selected entry.
     void PrintEntries();
+    // The tool bar's "Print First Linked Quick Report" (0) and "Print Second..." (1).
+    void PrintLinked(int link);
+    // What a print run of this window prints from.
+    TPrintSource PrintSource() const;
 
     // ---- editing (menu "&Edit", the list's pop-up, the tool bar, keys) ----
     void StartAdding();

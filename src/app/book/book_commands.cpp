@@ -211,6 +211,10 @@ void TBook::ToggleTag() {
 }
 
 bool TBook::RunCommand(const QString& hint) {
+    if (hint == "Print First Linked Quick Report" || hint == "Print Second Linked Quick Report") {
+        PrintLinked(hint.startsWith("Print First") ? 0 : 1);
+        return true;
+    }
     if (hint == "Dial Number") {
         DialWithDialog(*this);
         return true;

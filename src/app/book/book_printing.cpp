@@ -1,5 +1,5 @@
-// The book window's "&Print...": the print wizard on this book, its index list in list
-// order and its selected entry.
+// The book window's "&Print..." and the linked quick reports: the print wizard or a stored report
+// on this book, its index list in list order and its selected entry.
 
 #include "app/book/book.h"
 #include "app/book/entry_list_model.h"
@@ -9,9 +9,7 @@
 
 namespace tessaly {
 
-void TBook::PrintEntries() {
-    if (!state_.PrintAndExport)
-        return;
+TPrintSource TBook::PrintSource() const {
     TPrintSource source;
     source.Book = book_.get();
     std::unordered_map<const TRecord*, int> indexOf;
@@ -23,7 +21,17 @@ void TBook::PrintEntries() {
             source.Listed.push_back(it->second);
     if (const TRecord* selected = SelectedEntry())
         source.Selected = indexOf.count(selected) ? indexOf[selected] : -1;
-    PrintFromWizard(Frame(), this, source);
+    return source;
+}
+
+void TBook::PrintEntries() {
+    if (state_.PrintAndExport)
+        PrintFromWizard(Frame(), this, PrintSource());
+}
+
+void TBook::PrintLinked(int link) {
+    if (state_.PrintAndExport)
+        PrintLinkedReport(Frame(), this, link, PrintSource());
 }
 
 } // namespace tessaly

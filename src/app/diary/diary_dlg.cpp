@@ -16,6 +16,7 @@
 #include "core/diary/event_index.h"
 #include "core/diary/reminder_actions.h"
 #include "core/diary/reminder_form.h"
+#include "core/printing/report_links.h"
 #include "core/settings/settings.h"
 #include "core/system/file_attributes.h"
 #include "platform/qt_text.h"
@@ -447,10 +448,13 @@ void TDiaryDlg::UpdateCommandState() {
     viewAction_->setEnabled(s.ViewSelected);
     if (Frame().ActiveChild() == this) {
         const std::pair<const char*, bool> buttons[] = {
-            {"View Event", s.ViewSelected},      {"Add an Event", s.Add},
-            {"Update Event", s.ChangeSelected},  {"Acknowledge Event", s.ChangeSelected},
-            {"Delete Event", s.ChangeSelected},  {"View the Calendar", false},
-            {"Print Linked Quick Report", false}};
+            {"View Event", s.ViewSelected},
+            {"Add an Event", s.Add},
+            {"Update Event", s.ChangeSelected},
+            {"Acknowledge Event", s.ChangeSelected},
+            {"Delete Event", s.ChangeSelected},
+            {"View the Calendar", false},
+            {"Print Linked Quick Report", s.PrintAndExport}};
         for (const auto& [hint, on] : buttons)
             if (QToolButton* b = Frame().ToolButton(static_cast<int>(TChildKind::Diary), hint))
                 b->setEnabled(on);
@@ -686,6 +690,12 @@ bool TDiaryDlg::RunCommand(const QString& hint) {
     const QDate d = ToQDate(selected_);
     if (hint == "Save") {
         Save(false);
+    } else if (hint == "Print Linked Quick Report") {
+        if (printAction_->isEnabled()) {
+            TPrintSource source;
+            source.Diary = diary_.get();
+            PrintLinkedReport(Frame(), this, kDiaryLink, source);
+        }
     } else if (hint == "View Event") {
         ViewEvent();
     } else if (hint == "Add an Event") {

@@ -47,6 +47,18 @@ void PrintFromWizard(IFrame& frame, QWidget* parent, const TPrintSource& source)
     RunPrint(frame, parent, wizard.Parameters(), source, wizard.Preview());
 }
 
+void PrintLinkedReport(IFrame& frame, QWidget* parent, int link, const TPrintSource& source) {
+    const auto catalogues = LoadCatalogues(frame);
+    const std::string& name = frame.Settings().ReportLinks[static_cast<std::size_t>(link)];
+    const TQReport* report = IsLinked(name) ? catalogues->Reports.ByName(name) : nullptr;
+    if (!report)
+        return;
+    TQReport parameters = *report;
+    if (source.Diary)
+        parameters.Selection = kSelectDiary;
+    RunPrint(frame, parent, parameters, source, false);
+}
+
 bool RunPrint(IFrame& frame, QWidget* parent, const TQReport& parameters,
               const TPrintSource& source, bool preview, bool allowPrint) {
     const auto catalogues = LoadCatalogues(frame);

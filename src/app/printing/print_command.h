@@ -15,6 +15,11 @@ class IFrame;
 // Opens the wizard for the source's family and runs what it asks for.
 void PrintFromWizard(IFrame& frame, QWidget* parent, const TPrintSource& source);
 
+// The tool bar's linked report buttons: the quick report of link `link` (0 and 1 the
+// address book's, 2 the diary's) printed on the source; nothing when the link names no
+// report.
+void PrintLinkedReport(IFrame& frame, QWidget* parent, int link, const TPrintSource& source);
+
 // One run of `parameters`: a preview child window (printing from it allowed with
 // `allowPrint`) or the printer. Says why when nothing is printed; false then, or when
 // the user cancelled.
