@@ -4,6 +4,7 @@
 // the printer to a PDF whose text is the plan's.
 
 #include "app/book/book.h"
+#include "app/book/entry_list_view.h"
 #include "app/printing/preview_dlg.h"
 #include "app/printing/printer_output.h"
 #include "core/printing/catalogues.h"
@@ -12,6 +13,7 @@
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -98,6 +100,7 @@ private slots:
     void StartingLabelStaysOnTheSheetAndPlacesTheFirstLabel();
     void PrintingReachesThePrinterAsThePreviewShowsIt();
     void LinkedReportButtonPrintsTheStoredReport();
+    void QuickReportListLinksPreviewsAndDeletes();
 
 private:
     // Runs "&Print..." of the book, choosing the layout and all entries, then presses
@@ -118,6 +121,19 @@ private:
         QVERIFY(print->isEnabled());
         print->trigger();
         QVERIFY(seen);
+    }
+    // A stored quick report "Phone numbers" of every entry on the telephone list.
+    static void StoreTelephoneReport(TMainForm& frame) {
+        TPrintCatalogues c(frame.Settings().StoreSettings());
+        TFactoryPapers library;
+        TReportLinks links = frame.Settings().ReportLinks;
+        c.LoadAll(&library, "", links);
+        TQReport* r = c.Reports.Create("Phone numbers");
+        QVERIFY(r);
+        r->LayoutNumber = c.Layouts.NumberByName("Telephone List");
+        QVERIFY(r->LayoutNumber >= 0);
+        r->Selection = kSelectAll;
+        QVERIFY(c.SaveReports().Ok);
     }
     TPreviewDlg* WaitForPreview(TTestRun& run) {
         TPreviewDlg* preview = nullptr;
@@ -291,18 +307,7 @@ void TPrintingTest::LinkedReportButtonPrintsTheStoredReport() {
     TTestRun run(*store_, Path("cfg"));
     TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
     QVERIFY(book);
-    {
-        TPrintCatalogues c(run.Frame->Settings().StoreSettings());
-        TFactoryPapers library;
-        TReportLinks links = run.Frame->Settings().ReportLinks;
-        c.LoadAll(&library, "", links);
-        TQReport* r = c.Reports.Create("Phone numbers");
-        QVERIFY(r);
-        r->LayoutNumber = c.Layouts.NumberByName("Telephone List");
-        QVERIFY(r->LayoutNumber >= 0);
-        r->Selection = kSelectAll;
-        QVERIFY(c.SaveReports().Ok);
-    }
+    StoreTelephoneReport(*run.Frame);
     const QString pdf = Path("linked.pdf");
     int asked = 0;
     SetPrinterChooser([&](QPrinter& printer, QWidget*) {
@@ -323,6 +328,62 @@ void TPrintingTest::LinkedReportButtonPrintsTheStoredReport() {
     const QString text = PdfText(pdf);
     QVERIFY2(text.contains("Person01") && text.contains("Person05"), qPrintable(text));
     QVERIFY(messages_->Requests.empty());
+}
+
+void TPrintingTest::QuickReportListLinksPreviewsAndDeletes() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    StoreTelephoneReport(*run.Frame);
+    const QString title = "Quick Reports for Address Book Prints";
+    bool seen = false;
+    OnModalDialog(title, [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        QVERIFY(list);
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QString("Phone numbers"));
+        ClickDialogButton(d, "Lin&k to");
+        seen = true;
+        ClickDialogButton(d, "Pre&view");
+    });
+    QTest::keyClick(book->ListBox(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    QCOMPARE(run.Frame->Settings().ReportLinks[kSecondBookLink], std::string("Phone numbers"));
+    TSettingsAccess access(*store_);
+    QCOMPARE(access.ReadString("Report Links", "Link 2", ""), std::string("Phone numbers"));
+    QCOMPARE(run.Frame->ToolButton(1, "Print Second Linked Quick Report")->statusTip(),
+             QString("Quick Report:  Phone numbers"));
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->PageCount(), 1);
+    QVERIFY(PageTexts(preview->Plan().Pages[0]).contains("Person05"));
+    preview->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TBook*>(run.Frame->ActiveChild()));
+    // Back in the book as a user comes back: a click in its list (the platform without a
+    // window manager hands the activation back by hand).
+    QApplication::setActiveWindow(run.Frame.get());
+    QTest::mouseClick(book->ListBox()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTRY_VERIFY(book->ListBox()->hasFocus());
+
+    // Deleting asks first; "No" keeps the report, "Yes" removes it from the file.
+    seen = false;
+    OnModalDialog(title, [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        messages_->Answers = {mrNo, mrYes};
+        ClickDialogButton(d, "&Delete");
+        QCOMPARE(list->count(), 1);
+        ClickDialogButton(d, "&Delete");
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(messages_->Requests.size(), std::size_t(2));
+        QVERIFY(messages_->Requests[0].Text.contains("Phone numbers"));
+        seen = true;
+        ClickDialogButton(d, "Close");
+    });
+    QTest::keyClick(book->ListBox(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    TPrintCatalogues after(run.Frame->Settings().StoreSettings());
+    after.LoadReports();
+    QCOMPARE(after.Reports.Count(), 0);
 }
 
 } // namespace tessaly

@@ -289,6 +289,7 @@ private:
     QAction* importAction_ = nullptr;
     QAction* exportAction_ = nullptr;
     QAction* printAction_ = nullptr;
+    QAction* reportsAction_ = nullptr;
     QAction* tagAction_ = nullptr;
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/call_log/call_log_command.h"
 #include "app/dial/dial_command.h"
 #include "app/exchange/word_pro_commands.h"
+#include "app/printing/print_command.h"
 #include "app/widgets/frame.h"
 #include "core/book_window/tagging.h"
 #include "core/exchange/word_pro.h"
@@ -61,8 +62,13 @@ void TBook::CreateMenus() {
         ->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     fileMenu_->addSeparator();
     printAction_ = fileMenu_->addAction("&Print...", this, &TBook::PrintEntries);
-    for (const char* later : {"&Quick Reports...", "Page &Designer..."})
-        fileMenu_->addAction(later)->setEnabled(false);
+    reportsAction_ =
+        fileMenu_->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P), this, [this] {
+            if (state_.PrintAndExport)
+                ShowQuickReports(Frame(), this, PrintSource());
+        });
+    reportsAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    fileMenu_->addAction("Page &Designer...")->setEnabled(false);
     importAction_ = fileMenu_->addAction("I&mport...", this, &TBook::ImportData);
     exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
     fileMenu_->addSeparator();
@@ -143,6 +149,7 @@ void TBook::RefreshFileMenu() {
     importAction_->setEnabled(state_.Import);
     exportAction_->setEnabled(state_.PrintAndExport);
     printAction_->setEnabled(state_.PrintAndExport);
+    reportsAction_->setEnabled(state_.PrintAndExport);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
 }
 

@@ -230,7 +230,14 @@ void TDiaryDlg::CreateMenus() {
         source.Diary = diary_.get();
         PrintFromWizard(Frame(), this, source);
     });
-    reportsAction_ = file->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    reportsAction_ =
+        file->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P), this, [this] {
+            if (!diary_ || !reportsAction_->isEnabled())
+                return;
+            TPrintSource source;
+            source.Diary = diary_.get();
+            ShowQuickReports(Frame(), this, source);
+        });
     file->addAction("Page &Designer...")->setEnabled(false);
     importAction_ = file->addAction("I&mport...", this, &TDiaryDlg::ImportData);
     exportAction_ = file->addAction("&Export...", this, &TDiaryDlg::ExportData);
@@ -437,8 +444,7 @@ void TDiaryDlg::UpdateCommandState() {
     lockAction_->setText(ToQString(LockMenuText(locked_)));
     lockAction_->setStatusTip(ToQString(LockMenuHint(locked_)));
     printAction_->setEnabled(s.PrintAndExport);
-    // Quick reports are not part of the program yet.
-    reportsAction_->setEnabled(false);
+    reportsAction_->setEnabled(s.PrintAndExport);
     importAction_->setEnabled(s.Import);
     exportAction_->setEnabled(s.PrintAndExport);
     addAction_->setEnabled(s.Add);

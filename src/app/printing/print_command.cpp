@@ -5,6 +5,7 @@
 #include "app/printing/print_status_dlg.h"
 #include "app/printing/print_wizard.h"
 #include "app/printing/printer_output.h"
+#include "app/printing/quick_reports_dlg.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/message_dialog.h"
 #include "core/printing/catalogues.h"
@@ -47,16 +48,33 @@ void PrintFromWizard(IFrame& frame, QWidget* parent, const TPrintSource& source)
     RunPrint(frame, parent, wizard.Parameters(), source, wizard.Preview());
 }
 
-void PrintLinkedReport(IFrame& frame, QWidget* parent, int link, const TPrintSource& source) {
-    const auto catalogues = LoadCatalogues(frame);
-    const std::string& name = frame.Settings().ReportLinks[static_cast<std::size_t>(link)];
-    const TQReport* report = IsLinked(name) ? catalogues->Reports.ByName(name) : nullptr;
+namespace {
+// A stored report run on the source; a diary's run takes the diary's events whatever
+// the report selects.
+void RunStored(IFrame& frame, QWidget* parent, const TPrintCatalogues& catalogues,
+               const std::string& name, const TPrintSource& source, bool preview) {
+    const TQReport* report = catalogues.Reports.ByName(name);
     if (!report)
         return;
     TQReport parameters = *report;
     if (source.Diary)
         parameters.Selection = kSelectDiary;
-    RunPrint(frame, parent, parameters, source, false);
+    RunPrint(frame, parent, parameters, source, preview);
+}
+} // namespace
+
+void ShowQuickReports(IFrame& frame, QWidget* parent, const TPrintSource& source) {
+    const auto catalogues = LoadCatalogues(frame);
+    TQuickReportsDlg dialog(parent, frame, *catalogues, source.Diary != nullptr);
+    if (dialog.exec() == QDialog::Accepted)
+        RunStored(frame, parent, *catalogues, dialog.Chosen(), source, dialog.Preview());
+}
+
+void PrintLinkedReport(IFrame& frame, QWidget* parent, int link, const TPrintSource& source) {
+    const auto catalogues = LoadCatalogues(frame);
+    const std::string& name = frame.Settings().ReportLinks[static_cast<std::size_t>(link)];
+    if (IsLinked(name))
+        RunStored(frame, parent, *catalogues, name, source, false);
 }
 
 bool RunPrint(IFrame& frame, QWidget* parent, const TQReport& parameters,

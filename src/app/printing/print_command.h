@@ -15,6 +15,10 @@ class IFrame;
 // Opens the wizard for the source's family and runs what it asks for.
 void PrintFromWizard(IFrame& frame, QWidget* parent, const TPrintSource& source);
 
+// "&Quick Reports...": the list of the family's stored reports, then the run of the one
+// chosen.
+void ShowQuickReports(IFrame& frame, QWidget* parent, const TPrintSource& source);
+
 // The tool bar's linked report buttons: the quick report of link `link` (0 and 1 the
 // address book's, 2 the diary's) printed on the source; nothing when the link names no
 // report.
