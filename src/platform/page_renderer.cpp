@@ -7,8 +7,10 @@
 #include <QBuffer>
 #include <QFont>
 #include <QImage>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 
 namespace tessaly {
 
@@ -139,6 +141,40 @@ void RenderPage(QPainter& painter, const TPlanPage& page, double dotsPerMm) {
     painter.restore();
 }
 
+bool PaintPlan(QPagedPaintDevice& device, const TPrintPlan& plan, QString* error, int first,
+               int last, const std::function<bool(int)>& pageDone) {
+    const int count = static_cast<int>(plan.Pages.size());
+    last = last < 0 || last >= count ? count - 1 : last;
+    first = std::max(0, first);
+    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    QPainter painter;
+    bool begun = false;
+    int painted = 0;
+    const int copies = std::max(1, plan.Copies);
+    for (int p = first; p <= last; ++p) {
+        const TPlanPage& page = plan.Pages[static_cast<std::size_t>(p)];
+        for (int copy = 0; copy < copies; ++copy) {
+            device.setPageLayout(PageLayoutOf(page));
+            if (begun ? !device.newPage() : !painter.begin(&device)) {
+                if (error)
+                    *error = QStringLiteral("the pages cannot be made");
+                if (begun)
+                    painter.end();
+                return false;
+            }
+            begun = true;
+            RenderPage(painter, page, dotsPerMm);
+            if (pageDone && !pageDone(++painted)) {
+                painter.end();
+                return true;
+            }
+        }
+    }
+    if (begun)
+        painter.end();
+    return true;
+}
+
 bool WritePlanPdf(const TPrintPlan& plan, const QString& path, QString* error) {
     QByteArray bytes;
     {
@@ -148,23 +184,11 @@ bool WritePlanPdf(const TPrintPlan& plan, const QString& path, QString* error) {
         writer.setResolution(kPdfResolution);
         writer.setTitle(ToQString(plan.Title));
         writer.setCreator(QStringLiteral("Tessaly"));
-        const double dotsPerMm = kPdfResolution / 25.4;
-        QPainter painter;
-        bool first = true;
-        const int copies = std::max(1, plan.Copies);
-        for (const TPlanPage& page : plan.Pages)
-            for (int copy = 0; copy < copies; ++copy) {
-                writer.setPageLayout(PageLayoutOf(page));
-                if (first ? !painter.begin(&writer) : !writer.newPage()) {
-                    if (error)
-                        *error = QStringLiteral("the PDF's pages cannot be made");
-                    return false;
-                }
-                first = false;
-                RenderPage(painter, page, dotsPerMm);
-            }
-        if (!first)
-            painter.end();
+        if (!PaintPlan(writer, plan, error)) {
+            if (error)
+                *error = QStringLiteral("the PDF's pages cannot be made");
+            return false;
+        }
     }
     // Written whole through the crash-safe writer: an old file is replaced completely
     // or not at all.

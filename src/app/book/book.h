@@ -25,6 +25,8 @@ class QTabWidget;
 
 namespace tessaly {
 
+struct TPrintSource;
+
 class TAddressPage;
 class TAttachmentsPage;
 class TCategoriesPage;
@@ -73,6 +75,12 @@ public:
     // "I&mport..." and "&Export...": the data-exchange wizards on this book.
     void ImportData();
     void ExportData();
+    // "&Print...": the print wizard on the index list and the selected entry.
+    void PrintEntries();
+    // The tool bar's "Print First Linked Quick Report" (0) and "Print Second..." (1).
+    void PrintLinked(int link);
+    // What a print run of this window prints from.
+    TPrintSource PrintSource() const;
 
     // ---- editing (menu "&Edit", the list's pop-up, the tool bar, keys) ----
     void StartAdding();
@@ -300,6 +308,8 @@ private:
     QAction* lockAction_ = nullptr;
     QAction* importAction_ = nullptr;
     QAction* exportAction_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* reportsAction_ = nullptr;
     QAction* tagAction_ = nullptr;
     QAction* addReminderAction_ = nullptr;
     QAction* dialAction_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/call_log/call_log_command.h"
 #include "app/dial/dial_command.h"
 #include "app/exchange/word_pro_commands.h"
+#include "app/printing/print_command.h"
 #include "app/widgets/frame.h"
 #include "core/book_window/tagging.h"
 #include "core/exchange/word_pro.h"
@@ -60,8 +61,14 @@ void TBook::CreateMenus() {
                     &TBook::ShowBookInfo)
         ->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     fileMenu_->addSeparator();
-    for (const char* later : {"&Print...", "&Quick Reports...", "Page &Designer..."})
-        fileMenu_->addAction(later)->setEnabled(false);
+    printAction_ = fileMenu_->addAction("&Print...", this, &TBook::PrintEntries);
+    reportsAction_ =
+        fileMenu_->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P), this, [this] {
+            if (state_.PrintAndExport)
+                ShowQuickReports(Frame(), this, PrintSource());
+        });
+    reportsAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    fileMenu_->addAction("Page &Designer...")->setEnabled(false);
     importAction_ = fileMenu_->addAction("I&mport...", this, &TBook::ImportData);
     exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
     fileMenu_->addAction("Export vCards...", this, &TBook::ExportVCards);
@@ -143,6 +150,8 @@ void TBook::RefreshFileMenu() {
     lockAction_->setEnabled(state_.LockBook);
     importAction_->setEnabled(state_.Import);
     exportAction_->setEnabled(state_.PrintAndExport);
+    printAction_->setEnabled(state_.PrintAndExport);
+    reportsAction_->setEnabled(state_.PrintAndExport);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
     importVCardsAction_->setEnabled(!readOnly_ && edit_.Viewing());
 }
@@ -214,6 +223,10 @@ void TBook::ToggleTag() {
 }
 
 bool TBook::RunCommand(const QString& hint) {
+    if (hint == "Print First Linked Quick Report" || hint == "Print Second Linked Quick Report") {
+        PrintLinked(hint.startsWith("Print First") ? 0 : 1);
+        return true;
+    }
     if (hint == "Dial Number") {
         DialWithDialog(*this);
         return true;

@@ -194,6 +194,8 @@ void TBook::UpdateEditActions(const TCommandInputs& in) {
 bool TBook::ToolCommandEnabled(const QString& hint) const {
     if (hint == "Close Address Book" || hint == "View the Calendar" || hint == "Context Help")
         return true;
+    if (hint.endsWith("Linked Quick Report"))
+        return state_.PrintAndExport;
     if (hint == "Add an Entry")
         return state_.AddEntry;
     if (hint == "Update Entry")

@@ -2,6 +2,7 @@
 
 #include "app/diary/diary_day_list.h"
 #include "app/diary/diary_info_dlg.h"
+#include "app/printing/print_command.h"
 #include "app/reminders/acknowledge_dlg.h"
 #include "app/reminders/delete_reminder_dlg.h"
 #include "app/reminders/reminder_dlg.h"
@@ -15,6 +16,7 @@
 #include "core/diary/event_index.h"
 #include "core/diary/reminder_actions.h"
 #include "core/diary/reminder_form.h"
+#include "core/printing/report_links.h"
 #include "core/settings/settings.h"
 #include "core/system/file_attributes.h"
 #include "platform/qt_text.h"
@@ -221,8 +223,21 @@ void TDiaryDlg::CreateMenus() {
     file->addSeparator();
     // Printing, reports and the page designer arrive with printing; until then they
     // stay disabled.
-    printAction_ = file->addAction("&Print...");
-    reportsAction_ = file->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    printAction_ = file->addAction("&Print...", this, [this] {
+        if (!diary_ || !printAction_->isEnabled())
+            return;
+        TPrintSource source;
+        source.Diary = diary_.get();
+        PrintFromWizard(Frame(), this, source);
+    });
+    reportsAction_ =
+        file->addAction("&Quick Reports...", QKeySequence(Qt::CTRL | Qt::Key_P), this, [this] {
+            if (!diary_ || !reportsAction_->isEnabled())
+                return;
+            TPrintSource source;
+            source.Diary = diary_.get();
+            ShowQuickReports(Frame(), this, source);
+        });
     file->addAction("Page &Designer...")->setEnabled(false);
     importAction_ = file->addAction("I&mport...", this, &TDiaryDlg::ImportData);
     exportAction_ = file->addAction("&Export...", this, &TDiaryDlg::ExportData);
@@ -428,9 +443,8 @@ void TDiaryDlg::UpdateCommandState() {
     saveAction_->setEnabled(s.Save);
     lockAction_->setText(ToQString(LockMenuText(locked_)));
     lockAction_->setStatusTip(ToQString(LockMenuHint(locked_)));
-    // Printing and reports are not part of the program yet.
-    for (QAction* a : {printAction_, reportsAction_})
-        a->setEnabled(false);
+    printAction_->setEnabled(s.PrintAndExport);
+    reportsAction_->setEnabled(s.PrintAndExport);
     importAction_->setEnabled(s.Import);
     exportAction_->setEnabled(s.PrintAndExport);
     addAction_->setEnabled(s.Add);
@@ -440,10 +454,13 @@ void TDiaryDlg::UpdateCommandState() {
     viewAction_->setEnabled(s.ViewSelected);
     if (Frame().ActiveChild() == this) {
         const std::pair<const char*, bool> buttons[] = {
-            {"View Event", s.ViewSelected},      {"Add an Event", s.Add},
-            {"Update Event", s.ChangeSelected},  {"Acknowledge Event", s.ChangeSelected},
-            {"Delete Event", s.ChangeSelected},  {"View the Calendar", false},
-            {"Print Linked Quick Report", false}};
+            {"View Event", s.ViewSelected},
+            {"Add an Event", s.Add},
+            {"Update Event", s.ChangeSelected},
+            {"Acknowledge Event", s.ChangeSelected},
+            {"Delete Event", s.ChangeSelected},
+            {"View the Calendar", false},
+            {"Print Linked Quick Report", s.PrintAndExport}};
         for (const auto& [hint, on] : buttons)
             if (QToolButton* b = Frame().ToolButton(static_cast<int>(TChildKind::Diary), hint))
                 b->setEnabled(on);
@@ -679,6 +696,12 @@ bool TDiaryDlg::RunCommand(const QString& hint) {
     const QDate d = ToQDate(selected_);
     if (hint == "Save") {
         Save(false);
+    } else if (hint == "Print Linked Quick Report") {
+        if (printAction_->isEnabled()) {
+            TPrintSource source;
+            source.Diary = diary_.get();
+            PrintLinkedReport(Frame(), this, kDiaryLink, source);
+        }
     } else if (hint == "View Event") {
         ViewEvent();
     } else if (hint == "Add an Event") {

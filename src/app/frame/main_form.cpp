@@ -271,6 +271,8 @@ QWidget* TMainForm::CreateToolPage(int page, const QStringList& hints) {
                 {"200%", "150%", "100%", "80%", "60%", "40%", "20%", "Page Width", "Full Page"});
             zoomBox_->setCurrentText("100%");
             zoomBox_->setObjectName("Zoom");
+            connect(zoomBox_, &QComboBox::textActivated, this,
+                    [this, page](const QString& choice) { ForwardCommand(page, choice); });
             row->addWidget(zoomBox_);
             continue;
         }

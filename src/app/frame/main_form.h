@@ -121,6 +121,7 @@ public:
     // open one forward.
     TCalView* ShowCalendar();
     void OpenCalendar() override { ShowCalendar(); }
+    void AddChildWindow(TChildWindow* child) override { AddChild(child); }
     TCalView* CalendarView() const;
     // The events of every open book and diary window in child order; `except` (a
     // window that is closing) is left out.

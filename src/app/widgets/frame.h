@@ -63,6 +63,9 @@ public:
     virtual void HandOver(const THandOver& handOver) = 0;
     // "&Calendar" (F12): opens the calendar view, or brings the open one forward.
     virtual void OpenCalendar() = 0;
+    // Puts a new child window (a print preview) in the frame and makes it the active one;
+    // the frame owns it from now on.
+    virtual void AddChildWindow(TChildWindow* child) = 0;
     // The options dialog, on one of its pages.
     virtual void ShowOptions(int page = 0) = 0;
     // Adds a closed file to the top of the reopen list, or removes an opened one.

@@ -1,0 +1,118 @@
+#include "app/printing/quick_reports_dlg.h"
+
+#include "app/widgets/frame.h"
+#include "app/widgets/message_dialog.h"
+#include "core/printing/catalogue_rules.h"
+#include "core/printing/catalogues.h"
+#include "platform/qt_text.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+namespace {
+// The tool-bar button of each link, on the book's page or the diary's.
+const char* const kLinkButtons[] = {"Print First Linked Quick Report",
+                                    "Print Second Linked Quick Report",
+                                    "Print Linked Quick Report"};
+} // namespace
+
+TQuickReportsDlg::TQuickReportsDlg(QWidget* parent, IFrame& frame, TPrintCatalogues& catalogues,
+                                   bool diary)
+    : QDialog(parent), frame_(frame), catalogues_(catalogues), diary_(diary) {
+    setWindowTitle(diary ? "Quick Reports for Diary Prints"
+                         : "Quick Reports for Address Book Prints");
+    auto* row = new QHBoxLayout(this);
+    auto* column = new QVBoxLayout;
+    auto* caption = new QLabel("Available Quick Repor&ts");
+    list_ = new QListWidget;
+    list_->setObjectName("Reports");
+    caption->setBuddy(list_);
+    column->addWidget(caption);
+    column->addWidget(list_, 1);
+    row->addLayout(column, 1);
+    auto* buttons = new QVBoxLayout;
+    const auto button = [this, buttons](const char* text, auto action) {
+        auto* b = new QPushButton(text);
+        connect(b, &QPushButton::clicked, this, action);
+        buttons->addWidget(b);
+        return b;
+    };
+    button("&Print", [this] { Run(false); })->setDefault(true);
+    button("Pre&view", [this] { Run(true); });
+    button("&Delete", [this] { Delete(); });
+    if (diary) {
+        button("&Link to", [this] { Link(kDiaryLink); });
+    } else {
+        button("&Link to", [this] { Link(kFirstBookLink); });
+        button("Lin&k to", [this] { Link(kSecondBookLink); });
+    }
+    buttons->addStretch();
+    button("Close", [this] { reject(); });
+    row->addLayout(buttons);
+    Fill();
+}
+
+void TQuickReportsDlg::Fill() {
+    list_->clear();
+    names_.clear();
+    for (int i = 0; i < catalogues_.Reports.Count(); ++i) {
+        const TQReport* r = catalogues_.Reports.At(i);
+        if (IsDiaryReport(*r, catalogues_.Layouts) != diary_)
+            continue;
+        names_.push_back(r->NameText());
+        list_->addItem(ToQString(r->NameText()));
+    }
+    if (list_->count())
+        list_->setCurrentRow(0);
+}
+
+std::string TQuickReportsDlg::Selected() const {
+    const int row = list_->currentRow();
+    return row >= 0 && row < static_cast<int>(names_.size()) ? names_[static_cast<std::size_t>(row)]
+                                                             : std::string();
+}
+
+void TQuickReportsDlg::Run(bool preview) {
+    chosen_ = Selected();
+    if (chosen_.empty())
+        return;
+    preview_ = preview;
+    accept();
+}
+
+void TQuickReportsDlg::Delete() {
+    const std::string name = Selected();
+    const TQReport* report = catalogues_.Reports.ByName(name);
+    if (!report || ShowMessage(DeleteQuickReportQuestion(name)) != mrYes)
+        return;
+    catalogues_.Reports.Remove(report);
+    const TIoResult saved = catalogues_.SaveReports();
+    if (!saved.Ok)
+        ShowMessage(mtAccessError, ToQString(saved.Error), mkError, mbOk);
+    Fill();
+}
+
+void TQuickReportsDlg::Link(int link) {
+    const std::string name = Selected();
+    if (name.empty())
+        return;
+    TReportLinks& links = frame_.Settings().ReportLinks;
+    LinkReport(links, link, name);
+    // Kept at once, and the buttons' hints follow.
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        frame_.Access().WriteString("Report Links", "Link " + std::to_string(i + 1), links[i]);
+        const int page = i == kDiaryLink ? static_cast<int>(TChildKind::Diary)
+                                         : static_cast<int>(TChildKind::Book);
+        if (QToolButton* b = frame_.ToolButton(page, kLinkButtons[i]))
+            b->setStatusTip(
+                ToQString(ReportLinkHint(static_cast<int>(i), links[i])).section('|', 1));
+    }
+}
+
+} // namespace tessaly

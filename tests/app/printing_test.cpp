@@ -1,0 +1,392 @@
+// Printing from the book window: the print wizard's choices reach the run, the preview
+// pages through the planned pages with the tool bar and keys and draws them, the
+// starting-label dialog keeps its number within the sheet, and printing goes through
+// the printer to a PDF whose text is the plan's.
+
+#include "app/book/book.h"
+#include "app/book/entry_list_view.h"
+#include "app/printing/preview_dlg.h"
+#include "app/printing/printer_output.h"
+#include "core/printing/catalogues.h"
+#include "core/printing/factory_papers.h"
+#include "core/store/book_file.h"
+#include "platform/qt_text.h"
+#include "tests/app/test_support.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QImage>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tessaly;
+
+namespace {
+
+// A book of `count` people "Person01", "Person02", ... in that order.
+QString MakePeopleBook(const QString& path, int count) {
+    TStoreSettings settings;
+    auto book = NewBook(PathToCore(path), settings);
+    for (int i = 1; i <= count; ++i) {
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, FromQString(QString("Person%1").arg(i, 2, 10, QChar('0'))));
+        book->Entries.Add(std::move(e));
+    }
+    if (!SaveBook(*book, false, settings).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
+// Clicks the wizard's layout whose caption starts with `name`.
+void ChooseLayout(QDialog* wizard, const QString& name) {
+    auto* list = wizard->findChild<QListWidget*>("Layouts");
+    QVERIFY(list);
+    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchStartsWith);
+    QVERIFY2(!found.isEmpty(), qPrintable(name));
+    list->scrollToItem(found[0]);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found[0]).center());
+    QCOMPARE(list->currentItem(), found[0]);
+}
+
+void ClickChoice(QDialog* wizard, const QString& caption) {
+    for (auto* b : wizard->findChildren<QAbstractButton*>())
+        if (b->text() == caption) {
+            QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, b->height() / 2));
+            QVERIFY2(b->isChecked(), qPrintable(caption));
+            return;
+        }
+    QFAIL(qPrintable("no choice " + caption));
+}
+
+// The texts of a planned page, in drawing order.
+QStringList PageTexts(const TPlanPage& page) {
+    QStringList texts;
+    for (const TPlanItem& i : page.Items)
+        if (i.Kind == TPlanItemKind::Text && !i.Text.empty())
+            texts << ToQString(i.Text);
+    return texts;
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(20000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+namespace tessaly {
+
+class TPrintingTest : public QObject, TProgramFixture {
+    Q_OBJECT
+private slots:
+    void init() { Begin(); }
+    void cleanup() {
+        SetPrinterChooser({});
+        End();
+    }
+    void PreviewPagesThroughTheLabelsWithTheToolBarAndKeys();
+    void StartingLabelStaysOnTheSheetAndPlacesTheFirstLabel();
+    void PrintingReachesThePrinterAsThePreviewShowsIt();
+    void LinkedReportButtonPrintsTheStoredReport();
+    void QuickReportListLinksPreviewsAndDeletes();
+
+private:
+    // Runs "&Print..." of the book, choosing the layout and all entries, then presses
+    // `finish` ("Pre&view" or "&Print"); `more` chooses further options first.
+    void PrintAll(TBook& book, const QString& layout, const QString& finish,
+                  const std::function<void(QDialog*)>& more = {}) {
+        bool seen = false;
+        OnModalDialog("Print Wizard", [&](QDialog* d) {
+            ChooseLayout(d, layout);
+            ClickChoice(d, "&All Entries in the Address Book");
+            if (more)
+                more(d);
+            seen = true;
+            ClickDialogButton(d, finish);
+        });
+        QAction* print = MenuAction(book, "&Print...");
+        QVERIFY(print);
+        QVERIFY(print->isEnabled());
+        print->trigger();
+        QVERIFY(seen);
+    }
+    // A stored quick report "Phone numbers" of every entry on the telephone list.
+    static void StoreTelephoneReport(TMainForm& frame) {
+        TPrintCatalogues c(frame.Settings().StoreSettings());
+        TFactoryPapers library;
+        TReportLinks links = frame.Settings().ReportLinks;
+        c.LoadAll(&library, "", links);
+        TQReport* r = c.Reports.Create("Phone numbers");
+        QVERIFY(r);
+        r->LayoutNumber = c.Layouts.NumberByName("Telephone List");
+        QVERIFY(r->LayoutNumber >= 0);
+        r->Selection = kSelectAll;
+        QVERIFY(c.SaveReports().Ok);
+    }
+    TPreviewDlg* WaitForPreview(TTestRun& run) {
+        TPreviewDlg* preview = nullptr;
+        for (int i = 0; i < 100 && !preview; ++i) {
+            preview = qobject_cast<TPreviewDlg*>(run.Frame->ActiveChild());
+            if (!preview)
+                QTest::qWait(20);
+        }
+        return preview;
+    }
+};
+
+void TPrintingTest::PreviewPagesThroughTheLabelsWithTheToolBarAndKeys() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 30));
+    QVERIFY(book);
+    PrintAll(*book, "Address Labels (A4)", "Pre&view");
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QString("Print Wizard Generated"));
+    // 30 labels on sheets of 2 x 7: 14, 14 and 2.
+    QCOMPARE(preview->PageCount(), 3);
+    QCOMPARE(PageTexts(preview->Plan().Pages[0]).filter("Person").size(), 14);
+    QVERIFY(PageTexts(preview->Plan().Pages[1]).join('\n').contains("Person15"));
+    QCOMPARE(PageTexts(preview->Plan().Pages[2]).filter("Person").size(), 2);
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 4);
+
+    QToolButton* first = run.Frame->ToolButton(4, "First Page");
+    QToolButton* previous = run.Frame->ToolButton(4, "Previous Page");
+    QToolButton* next = run.Frame->ToolButton(4, "Next Page");
+    QToolButton* last = run.Frame->ToolButton(4, "Last Page");
+    QVERIFY(first && previous && next && last);
+    QTRY_VERIFY(!first->isEnabled());
+    QVERIFY(!previous->isEnabled());
+    QVERIFY(next->isEnabled() && last->isEnabled());
+    auto* counter = preview->findChild<QLabel*>("PageCounter");
+    QCOMPARE(counter->text(), QString("Page 1 of 3"));
+
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(preview->CurrentPage(), 1);
+    QVERIFY(first->isEnabled() && previous->isEnabled() && next->isEnabled());
+    QTest::mouseClick(last, Qt::LeftButton);
+    QCOMPARE(preview->CurrentPage(), 2);
+    QCOMPARE(counter->text(), QString("Page 3 of 3"));
+    QVERIFY(!next->isEnabled() && !last->isEnabled());
+    QVERIFY(run.Frame->ToolButton(4, "Full Page")->isEnabled());
+    QTest::keyClick(preview, Qt::Key_PageUp);
+    QCOMPARE(preview->CurrentPage(), 1);
+    QTest::keyClick(preview, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(preview->CurrentPage(), 0);
+    QTest::mouseClick(previous, Qt::LeftButton); // disabled: stays
+    QCOMPARE(preview->CurrentPage(), 0);
+
+    // The page is drawn: ink where the first label's name is, white paper around it.
+    auto* page = preview->findChild<QWidget*>("PreviewPage");
+    QVERIFY(page);
+    const QImage shot = page->grab().toImage();
+    const TPlanItem* name = nullptr;
+    for (const TPlanItem& i : preview->Plan().Pages[0].Items)
+        if (i.Kind == TPlanItemKind::Text && i.Text == "Person01")
+            name = &i;
+    QVERIFY(name);
+    const double perMm = page->logicalDpiX() / 25.4 * preview->Zoom();
+    const QRect where(10 + int(name->Left * perMm), 10 + int(name->Top * perMm),
+                      int(name->Width * perMm), int(name->Height * perMm));
+    int ink = 0;
+    for (int y = where.top(); y < where.bottom(); ++y)
+        for (int x = where.left(); x < where.right(); ++x)
+            ink += qGray(shot.pixel(x * shot.width() / page->width(),
+                                    y * shot.height() / page->height())) < 128;
+    QVERIFY2(ink > 10, qPrintable(QString::number(ink)));
+    QCOMPARE(
+        shot.pixelColor(12 * shot.width() / page->width(), 12 * shot.height() / page->height()),
+        QColor(Qt::white));
+
+    // "Full Page" from the zoom box fits the whole sheet into the window.
+    auto* zoom = run.Frame->findChild<QComboBox*>("Zoom");
+    QVERIFY(zoom);
+    const double before = preview->Zoom();
+    zoom->setFocus();
+    QTest::keyClick(zoom, Qt::Key_End); // the last choice, "Full Page"
+    QTRY_VERIFY(preview->Zoom() < before);
+    auto* area = preview->findChild<QWidget*>("PreviewArea");
+    QVERIFY(page->height() <= area->height());
+}
+
+void TPrintingTest::StartingLabelStaysOnTheSheetAndPlacesTheFirstLabel() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 30));
+    QVERIFY(book);
+    int shown = 0;
+    PrintAll(*book, "Address Labels (A4)", "Pre&view", [&](QDialog* d) {
+        ClickChoice(d, "Enable Prompt for &Starting Label Number");
+        OnModalDialog("Label Print", [&](QDialog* skip) {
+            auto* box = skip->findChild<QSpinBox*>("StartingLabel");
+            QVERIFY(box);
+            QTest::mouseDClick(box->findChild<QLineEdit*>(), Qt::LeftButton);
+            box->findChild<QLineEdit*>()->selectAll();
+            QTest::keyClicks(box->findChild<QLineEdit*>(), "20");
+            ClickDialogButton(skip, "OK");
+            // Above the sheet's 14 labels: the last one offered, the dialog still open.
+            QVERIFY(skip->isVisible());
+            QCOMPARE(box->value(), 14);
+            box->findChild<QLineEdit*>()->selectAll();
+            QTest::keyClicks(box->findChild<QLineEdit*>(), "0");
+            ClickDialogButton(skip, "OK");
+            QVERIFY(skip->isVisible());
+            QCOMPARE(box->value(), 1);
+            box->findChild<QLineEdit*>()->selectAll();
+            QTest::keyClicks(box->findChild<QLineEdit*>(), "13");
+            ++shown;
+            ClickDialogButton(skip, "OK");
+        });
+    });
+    QCOMPARE(shown, 1);
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    // Labels 13 and 14 of the first sheet (its last row), then 14 and 14.
+    QCOMPARE(preview->PageCount(), 3);
+    const TPlanPage& firstSheet = preview->Plan().Pages[0];
+    QCOMPARE(PageTexts(firstSheet).filter("Person").size(), 2);
+    for (const TPlanItem& i : firstSheet.Items)
+        if (i.Kind == TPlanItemKind::Text && i.Text == "Person01")
+            QVERIFY2(i.Top > 297 - 60, qPrintable(QString::number(i.Top)));
+}
+
+void TPrintingTest::PrintingReachesThePrinterAsThePreviewShowsIt() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 30));
+    QVERIFY(book);
+    const QString pdf = Path("printed.pdf");
+    int asked = 0;
+    SetPrinterChooser([&](QPrinter& printer, QWidget*) {
+        ++asked;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    PrintAll(*book, "Telephone List", "&Print");
+    QCOMPARE(asked, 1);
+    const QString text = PdfText(pdf);
+    for (const char* name : {"Person01", "Person17", "Person30"})
+        QVERIFY2(text.contains(name), qPrintable(text.left(400)));
+    QVERIFY(!qobject_cast<TPreviewDlg*>(run.Frame->ActiveChild()));
+
+    // The preview prints its pages unchanged; one the designer made says why it cannot.
+    PrintAll(*book, "Address Labels (A4)", "Pre&view");
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 4);
+    QFile::remove(pdf);
+    QToolButton* printButton = run.Frame->ToolButton(4, "Print the Preview Image");
+    QTRY_VERIFY(printButton->isEnabled());
+    QTest::mouseClick(printButton, Qt::LeftButton);
+    QCOMPARE(asked, 2);
+    const QString labels = PdfText(pdf);
+    QVERIFY2(labels.contains("Person01") && labels.contains("Person30"), qPrintable(labels));
+    QCOMPARE(labels.count('\f'), 3);
+
+    TPrintPlan plan = preview->Plan();
+    run.Frame->AddChildWindow(new TPreviewDlg(*run.Frame, plan, false));
+    QTRY_VERIFY(run.Frame->ActiveChild() != preview);
+    QTest::mouseClick(printButton, Qt::LeftButton);
+    QCOMPARE(asked, 2);
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QVERIFY(messages_->Requests[0].Text.startsWith(
+        "The Print Facility is not available when generated from the Page Designer"));
+}
+
+void TPrintingTest::LinkedReportButtonPrintsTheStoredReport() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    StoreTelephoneReport(*run.Frame);
+    const QString pdf = Path("linked.pdf");
+    int asked = 0;
+    SetPrinterChooser([&](QPrinter& printer, QWidget*) {
+        ++asked;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 1);
+    QToolButton* second = run.Frame->ToolButton(1, "Print Second Linked Quick Report");
+    QVERIFY(second);
+    // An unused link prints nothing.
+    QTest::mouseClick(second, Qt::LeftButton);
+    QCOMPARE(asked, 0);
+    run.Frame->Settings().ReportLinks[kSecondBookLink] = "Phone numbers";
+    QTest::mouseClick(second, Qt::LeftButton);
+    QCOMPARE(asked, 1);
+    const QString text = PdfText(pdf);
+    QVERIFY2(text.contains("Person01") && text.contains("Person05"), qPrintable(text));
+    QVERIFY(messages_->Requests.empty());
+}
+
+void TPrintingTest::QuickReportListLinksPreviewsAndDeletes() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    StoreTelephoneReport(*run.Frame);
+    const QString title = "Quick Reports for Address Book Prints";
+    bool seen = false;
+    OnModalDialog(title, [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        QVERIFY(list);
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QString("Phone numbers"));
+        ClickDialogButton(d, "Lin&k to");
+        seen = true;
+        ClickDialogButton(d, "Pre&view");
+    });
+    QTest::keyClick(book->ListBox(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    QCOMPARE(run.Frame->Settings().ReportLinks[kSecondBookLink], std::string("Phone numbers"));
+    TSettingsAccess access(*store_);
+    QCOMPARE(access.ReadString("Report Links", "Link 2", ""), std::string("Phone numbers"));
+    QCOMPARE(run.Frame->ToolButton(1, "Print Second Linked Quick Report")->statusTip(),
+             QString("Quick Report:  Phone numbers"));
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->PageCount(), 1);
+    QVERIFY(PageTexts(preview->Plan().Pages[0]).contains("Person05"));
+    preview->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TBook*>(run.Frame->ActiveChild()));
+    // Back in the book as a user comes back: a click in its list (the platform without a
+    // window manager hands the activation back by hand).
+    QApplication::setActiveWindow(run.Frame.get());
+    QTest::mouseClick(book->ListBox()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTRY_VERIFY(book->ListBox()->hasFocus());
+
+    // Deleting asks first; "No" keeps the report, "Yes" removes it from the file.
+    seen = false;
+    OnModalDialog(title, [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        messages_->Answers = {mrNo, mrYes};
+        ClickDialogButton(d, "&Delete");
+        QCOMPARE(list->count(), 1);
+        ClickDialogButton(d, "&Delete");
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(messages_->Requests.size(), std::size_t(2));
+        QVERIFY(messages_->Requests[0].Text.contains("Phone numbers"));
+        seen = true;
+        ClickDialogButton(d, "Close");
+    });
+    QTest::keyClick(book->ListBox(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    TPrintCatalogues after(run.Frame->Settings().StoreSettings());
+    after.LoadReports();
+    QCOMPARE(after.Reports.Count(), 0);
+}
+
+} // namespace tessaly
+
+QTEST_MAIN(tessaly::TPrintingTest)
+#include "printing_test.moc"
