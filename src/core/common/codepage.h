@@ -12,5 +12,7 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 void AppendCp1252AsUtf8(std::string& out, std::string_view cp1252);
 // Characters that Windows-1252 cannot hold become '?'; malformed UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
+// One code point as UTF-8, added to the end of `out`.
+void AppendUtf8(std::string& out, char32_t codePoint);
 
 } // namespace tessaly

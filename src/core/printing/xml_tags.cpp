@@ -1,5 +1,7 @@
 #include "core/printing/xml_tags.h"
 
+#include "core/common/codepage.h"
+
 #include <cctype>
 #include <cstdint>
 
@@ -14,24 +16,6 @@ bool IsSpace(char c) {
 bool IsNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == ':' ||
            c == '.' || static_cast<unsigned char>(c) >= 0x80;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 } // namespace
