@@ -138,32 +138,7 @@ TExportTemplatesDlg::TExportTemplatesDlg(QWidget* parent, const TExportList& tem
     connect(split_, &QCheckBox::toggled, splitCount_, &QWidget::setEnabled);
     tabs->addTab(options, "Options");
 
-    auto* savedPage = new QWidget;
-    auto* sv = new QHBoxLayout(savedPage);
-    saved_ = new QListWidget(savedPage);
-    sv->addWidget(saved_, 1);
-    auto* sb = new QVBoxLayout;
-    auto* del = new QPushButton("Delete", savedPage);
-    auto* rename = new QPushButton("Rename", savedPage);
-    sb->addWidget(del);
-    sb->addWidget(rename);
-    sb->addStretch(1);
-    sv->addLayout(sb);
-    tabs->addTab(savedPage, "Saved Templates");
-
-    auto* bottom = new QHBoxLayout;
-    auto* saveAs = new QPushButton("Save As", this);
-    bottom->addWidget(saveAs);
-    bottom->addStretch(1);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    bottom->addWidget(box);
-    layout->addLayout(bottom);
-
-    connect(box, &QDialogButtonBox::accepted, this, [this] { Confirm(); });
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(saveAs, &QPushButton::clicked, this, [this] { SaveAs(); });
-    connect(del, &QPushButton::clicked, this, [this] { DeleteTemplate(); });
-    connect(rename, &QPushButton::clicked, this, [this] { RenameTemplate(); });
+    AddSavedTemplateControls(tabs, layout, "Saved Templates", "Save As");
     connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
         StoreOptions();
         shown_ = -1;

@@ -181,32 +181,7 @@ TImportTemplatesDlg::TImportTemplatesDlg(QWidget* parent, const TImportList& tem
     o->addStretch(1);
     tabs_->addTab(options, "&Options");
 
-    auto* savedPage = new QWidget;
-    auto* sv = new QHBoxLayout(savedPage);
-    saved_ = new QListWidget(savedPage);
-    sv->addWidget(saved_, 1);
-    auto* sb = new QVBoxLayout;
-    auto* del = new QPushButton("Delete", savedPage);
-    auto* rename = new QPushButton("Rename", savedPage);
-    sb->addWidget(del);
-    sb->addWidget(rename);
-    sb->addStretch(1);
-    sv->addLayout(sb);
-    tabs_->addTab(savedPage, "&Saved Templates");
-
-    auto* bottom = new QHBoxLayout;
-    auto* saveAs = new QPushButton("Save &As", this);
-    bottom->addWidget(saveAs);
-    bottom->addStretch(1);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    bottom->addWidget(box);
-    layout->addLayout(bottom);
-
-    connect(box, &QDialogButtonBox::accepted, this, [this] { Confirm(); });
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(saveAs, &QPushButton::clicked, this, [this] { SaveAs(); });
-    connect(del, &QPushButton::clicked, this, [this] { DeleteTemplate(); });
-    connect(rename, &QPushButton::clicked, this, [this] { RenameTemplate(); });
+    AddSavedTemplateControls(tabs_, layout, "&Saved Templates", "Save &As");
     connect(refresh, &QPushButton::clicked, this, &TImportTemplatesDlg::RefreshFields);
     connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
         StoreOptions();

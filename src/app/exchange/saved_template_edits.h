@@ -2,7 +2,8 @@
 // What the import and export template dialogs do alike with their saved templates:
 // "Save As" (a copy of the edited template under a new name, the one edited left as
 // it was), Delete (asked first) and Rename from the saved templates' list, and OK,
-// which writes the templates' file or says why it could not.
+// which writes the templates' file or says why it could not; and the page and buttons
+// that run them.
 //
 // `Dlg` is the dialog (a friend of this base): it holds `list_`, `saved_` (the saved
 // templates' list widget), `shown_`, `type_` and `path_`, and gives Current(),
@@ -13,8 +14,12 @@
 #include "core/system/file_io.h"
 #include "platform/qt_text.h"
 
+#include <QBoxLayout>
+#include <QDialogButtonBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QString>
+#include <QTabWidget>
 #include <cstdint>
 #include <memory>
 
@@ -22,6 +27,39 @@ namespace tessaly {
 
 template <class Dlg, class Item> class TSavedTemplateEdits {
 protected:
+    // The "Saved Templates" page (the list with Delete and Rename) added to `tabs`,
+    // and the row under the tabs ("Save As" and OK / Cancel) added to `layout`.
+    void AddSavedTemplateControls(QTabWidget* tabs, QBoxLayout* layout, const QString& pageCaption,
+                                  const QString& saveAsCaption) {
+        Dlg& d = Self();
+        auto* savedPage = new QWidget;
+        auto* sv = new QHBoxLayout(savedPage);
+        d.saved_ = new QListWidget(savedPage);
+        sv->addWidget(d.saved_, 1);
+        auto* sb = new QVBoxLayout;
+        auto* del = new QPushButton("Delete", savedPage);
+        auto* rename = new QPushButton("Rename", savedPage);
+        sb->addWidget(del);
+        sb->addWidget(rename);
+        sb->addStretch(1);
+        sv->addLayout(sb);
+        tabs->addTab(savedPage, pageCaption);
+
+        auto* bottom = new QHBoxLayout;
+        auto* saveAs = new QPushButton(saveAsCaption, &d);
+        bottom->addWidget(saveAs);
+        bottom->addStretch(1);
+        auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
+        bottom->addWidget(box);
+        layout->addLayout(bottom);
+
+        QObject::connect(box, &QDialogButtonBox::accepted, &d, [this] { Confirm(); });
+        QObject::connect(box, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+        QObject::connect(saveAs, &QPushButton::clicked, &d, [this] { SaveAs(); });
+        QObject::connect(del, &QPushButton::clicked, &d, [this] { DeleteTemplate(); });
+        QObject::connect(rename, &QPushButton::clicked, &d, [this] { RenameTemplate(); });
+    }
+
     void SaveAs() {
         Dlg& d = Self();
         if (!d.ValidOptions())
