@@ -1,6 +1,7 @@
 #include "app/exchange/export_wizard.h"
 
 #include "app/exchange/export_templates_dlg.h"
+#include "app/exchange/template_choices.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
 #include "core/common/date_time.h"
@@ -182,17 +183,8 @@ const TExport* TExportWizard::Chosen() const {
 void TExportWizard::FillTemplates() {
     const int type = Type();
     findChild<QLabel*>("templateCaption")->setText(kTemplateCaptions[type - 1]);
-    templates_->clear();
-    const std::string last = LastTemplate(access_, type);
-    for (int i = 0; i < list_.Count(); ++i) {
-        const TExport* t = list_.At(i);
-        if (t->ExportType != type)
-            continue;
-        auto* item = new QListWidgetItem(ToQString(t->NameText()), templates_);
-        item->setData(Qt::UserRole, i);
-        if (t->NameText() == last || templates_->count() == 1)
-            templates_->setCurrentItem(item);
-    }
+    FillTemplateChoices(templates_, list_, type, LastTemplate(access_, type),
+                        [](const TExport& t) { return t.ExportType; });
 }
 
 void TExportWizard::Entered(int page) {

@@ -1,6 +1,7 @@
 #include "app/exchange/import_wizard.h"
 
 #include "app/exchange/import_templates_dlg.h"
+#include "app/exchange/template_choices.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
 #include "core/exchange/export_mru.h"
@@ -85,17 +86,8 @@ TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TIm
 }
 
 void TImportWizard::FillTemplates() {
-    templates_->clear();
-    const std::string last = LastTemplate(access_, type_);
-    for (int i = 0; i < list_.Count(); ++i) {
-        const TImport* t = list_.At(i);
-        if (t->ImportType != type_)
-            continue;
-        auto* item = new QListWidgetItem(ToQString(t->NameText()), templates_);
-        item->setData(Qt::UserRole, i);
-        if (t->NameText() == last || templates_->count() == 1)
-            templates_->setCurrentItem(item);
-    }
+    FillTemplateChoices(templates_, list_, type_, LastTemplate(access_, type_),
+                        [](const TImport& t) { return t.ImportType; });
 }
 
 const TImport* TImportWizard::Chosen() const {
