@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -76,6 +77,14 @@ QStringList PageTexts(const TPlanPage& page) {
     return texts;
 }
 
+// The check box or radio button of the dialog with this caption.
+QAbstractButton* DialogButtonLike(QDialog* dialog, const QString& caption) {
+    for (auto* b : dialog->findChildren<QAbstractButton*>())
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
 QString PdfText(const QString& pdf) {
     QProcess p;
     p.start("pdftotext", {"-layout", pdf, "-"});
@@ -101,6 +110,9 @@ private slots:
     void PrintingReachesThePrinterAsThePreviewShowsIt();
     void LinkedReportButtonPrintsTheStoredReport();
     void QuickReportListLinksPreviewsAndDeletes();
+    void QuickReportTemplatesRenameRetypeAndFilter();
+    void WizardKeepsItsSettingsAsAQuickReport();
+    void PreviewKeepsItsZoomForTheNextOne();
 
 private:
     // Runs "&Print..." of the book, choosing the layout and all entries, then presses
@@ -384,6 +396,157 @@ void TPrintingTest::QuickReportListLinksPreviewsAndDeletes() {
     TPrintCatalogues after(run.Frame->Settings().StoreSettings());
     after.LoadReports();
     QCOMPARE(after.Reports.Count(), 0);
+}
+
+void TPrintingTest::QuickReportTemplatesRenameRetypeAndFilter() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    StoreTelephoneReport(*run.Frame);
+    run.Frame->Settings().ReportLinks[kFirstBookLink] = "Phone numbers";
+    const QString title = "Quick Reports for Address Book Prints";
+    bool seen = false, edited = false;
+    OnModalDialog(title, [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        auto* filter = d->findChild<QComboBox*>("ReportTypes");
+        QVERIFY(list && filter);
+        QCOMPARE(filter->currentText(), QString("<All Address Book Reports>"));
+        // Only reminder reports: the telephone list is not one.
+        filter->setFocus();
+        QTest::keyClick(filter, Qt::Key_Down);
+        QTest::keyClick(filter, Qt::Key_Down);
+        QCOMPARE(filter->currentText(), QString("Address Book Reminder Reports"));
+        QCOMPARE(list->count(), 0);
+        QTest::keyClick(filter, Qt::Key_Home);
+        QCOMPARE(list->count(), 1);
+
+        OnModalDialog("Quick Report Templates", [&](QDialog* q) {
+            auto* name = q->findChild<QLineEdit*>("ReportName");
+            auto* type = q->findChild<QComboBox*>("ReportType");
+            auto* layout = q->findChild<QComboBox*>("Layout");
+            auto* copies = q->findChild<QSpinBox*>("Copies");
+            QVERIFY(name && type && layout && copies);
+            QCOMPARE(name->text(), QString("Phone numbers"));
+            QCOMPARE(layout->currentText(), QString("Telephone List"));
+            // No name: refused with the reason, the dialog stays.
+            name->setFocus();
+            name->selectAll();
+            QTest::keyClick(name, Qt::Key_Delete);
+            QCOMPARE(name->text(), QString());
+            ClickDialogButton(q, "OK");
+            QVERIFY(q->isVisible());
+            QCOMPARE(messages_->Requests.size(), std::size_t(1));
+            QVERIFY(messages_->Requests[0].Text.startsWith("A Name for the Quick Report"));
+            ReplaceText(name, "Reminders due");
+            // A reminder report prints with a reminder layout.
+            type->setFocus();
+            QTest::keyClick(type, Qt::Key_Down);
+            QCOMPARE(type->currentText(), QString("Address Book Reminder Reports"));
+            QCOMPARE(layout->currentText(), QString("Reminder List"));
+            copies->findChild<QLineEdit*>()->selectAll();
+            QTest::keyClicks(copies->findChild<QLineEdit*>(), "2");
+            edited = true;
+            ClickDialogButton(q, "OK");
+        });
+        const QPoint row = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        QVERIFY(edited);
+        // Still listed under its new name and type.
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QString("Reminders due"));
+        QTest::keyClick(filter, Qt::Key_Down);
+        QTest::keyClick(filter, Qt::Key_Down);
+        QCOMPARE(list->count(), 1);
+        seen = true;
+        ClickDialogButton(d, "Close");
+    });
+    QTest::keyClick(book->ListBox(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    TPrintCatalogues after(run.Frame->Settings().StoreSettings());
+    after.LoadAll(nullptr, "", run.Frame->Settings().ReportLinks);
+    QCOMPARE(after.Reports.Count(), 1);
+    const TQReport* r = after.Reports.ByName("Reminders due");
+    QVERIFY(r);
+    QCOMPARE(r->Copies, 2);
+    QCOMPARE(r->LayoutNumber, after.Layouts.NumberByName("Reminder List"));
+    // The link followed the rename, in the settings and on its button.
+    QCOMPARE(run.Frame->Settings().ReportLinks[kFirstBookLink], std::string("Reminders due"));
+    TSettingsAccess access(*store_);
+    QCOMPARE(access.ReadString("Report Links", "Link 1", ""), std::string("Reminders due"));
+    QCOMPARE(run.Frame->ToolButton(1, "Print First Linked Quick Report")->statusTip(),
+             QString("Quick Report:  Reminders due"));
+}
+
+void TPrintingTest::WizardKeepsItsSettingsAsAQuickReport() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    StoreTelephoneReport(*run.Frame);
+    int tries = 0;
+    PrintAll(*book, "Telephone List", "Pre&view", [&](QDialog* d) {
+        ClickChoice(d, "Use Specified Field to Sort Print");
+        auto* keep =
+            qobject_cast<QCheckBox*>(DialogButtonLike(d, "Save Settings as a \"&Quick Report\" ?"));
+        QVERIFY(keep);
+        QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(5, keep->height() / 2));
+        auto* name = d->findChild<QLineEdit*>("QuickReportName");
+        QVERIFY(name && name->isEnabled());
+        // No name: a beep and the wizard stays; a name in use: the reason.
+        ClickDialogButton(d, "Pre&view");
+        QVERIFY(d->isVisible());
+        QVERIFY(messages_->Requests.empty());
+        QTest::keyClicks(name, "PHONE NUMBERS");
+        ClickDialogButton(d, "Pre&view");
+        QVERIFY(d->isVisible());
+        QCOMPARE(messages_->Requests.size(), std::size_t(1));
+        QVERIFY(messages_->Requests[0].Text.contains("is Already Defined"));
+        ReplaceText(name, "Sorted phones");
+        auto* second = qobject_cast<QCheckBox*>(
+            DialogButtonLike(d, "Link to the Second Quick Report Print Command"));
+        QVERIFY(second);
+        QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(5, second->height() / 2));
+        ++tries;
+    });
+    QCOMPARE(tries, 1);
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QString("Sorted phones"));
+    TPrintCatalogues after(run.Frame->Settings().StoreSettings());
+    after.LoadReports();
+    QCOMPARE(after.Reports.Count(), 2);
+    const TQReport* kept = after.Reports.ByName("Sorted phones");
+    QVERIFY(kept);
+    QCOMPARE(kept->Selection, int(kSelectAll));
+    QCOMPARE(kept->SortField, 0);
+    QCOMPARE(run.Frame->Settings().ReportLinks[kSecondBookLink], std::string("Sorted phones"));
+}
+
+void TPrintingTest::PreviewKeepsItsZoomForTheNextOne() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 3));
+    QVERIFY(book);
+    PrintAll(*book, "Telephone List", "Pre&view");
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->Zoom(), 1.0);
+    auto* zoom = run.Frame->findChild<QComboBox*>("Zoom");
+    QVERIFY(zoom);
+    QTRY_VERIFY(zoom->isVisible());
+    zoom->setFocus();
+    QTest::keyClick(zoom, Qt::Key_Down); // 100% to 80%
+    QTest::keyClick(zoom, Qt::Key_Down); // 60%
+    QTRY_COMPARE(preview->Zoom(), 0.6);
+    TSettingsAccess access(*store_);
+    QCOMPARE(access.ReadInteger("Preview", "Scale", 100), 60);
+    preview->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TBook*>(run.Frame->ActiveChild()));
+
+    PrintAll(*book, "Telephone List", "Pre&view");
+    TPreviewDlg* next = WaitForPreview(run);
+    QVERIFY(next);
+    QCOMPARE(next->Zoom(), 0.6);
+    QTRY_COMPARE(zoom->currentText(), QString("60%"));
 }
 
 } // namespace tessaly
