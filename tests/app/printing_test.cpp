@@ -5,8 +5,11 @@
 
 #include "app/book/book.h"
 #include "app/book/entry_list_view.h"
+#include "app/diary/diary_day_list.h"
+#include "app/diary/diary_dlg.h"
 #include "app/printing/preview_dlg.h"
 #include "app/printing/printer_output.h"
+#include "core/diary/diary.h"
 #include "core/printing/catalogues.h"
 #include "core/printing/factory_papers.h"
 #include "core/store/book_file.h"
@@ -20,6 +23,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -44,6 +48,29 @@ QString MakePeopleBook(const QString& path, int count) {
     if (!SaveBook(*book, false, settings).Ok)
         qFatal("could not write %s", qPrintable(path));
     return path;
+}
+
+// A diary of `count` events "Event01", ..., one each morning from 1 March 2026.
+QString MakeEventDiary(const QString& path, int count) {
+    auto diary = NewDiary(PathToCore(path));
+    for (int i = 1; i <= count; ++i) {
+        auto e = std::make_unique<TReminders>();
+        e->When = e->Until = e->AlarmTime = EncodeDate(2026, 3, 1) + (i - 1) + EncodeTime(9, 0, 0);
+        e->SetDescription(FromQString(QString("Event%1").arg(i, 2, 10, QChar('0'))));
+        diary->Events.Add(std::move(e));
+    }
+    if (!SaveDiary(*diary, false, TStoreSettings()).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
+// The child window's menu item with this caption, null when none.
+QAction* WindowAction(TChildWindow& window, const QString& text) {
+    for (QMenu* m : window.WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == text)
+                return a;
+    return nullptr;
 }
 
 // Clicks the wizard's layout whose caption starts with `name`.
@@ -113,6 +140,7 @@ private slots:
     void QuickReportTemplatesRenameRetypeAndFilter();
     void WizardKeepsItsSettingsAsAQuickReport();
     void PreviewKeepsItsZoomForTheNextOne();
+    void DiaryPrintsThroughTheWizardAndItsQuickReports();
 
 private:
     // Runs "&Print..." of the book, choosing the layout and all entries, then presses
@@ -547,6 +575,91 @@ void TPrintingTest::PreviewKeepsItsZoomForTheNextOne() {
     QVERIFY(next);
     QCOMPARE(next->Zoom(), 0.6);
     QTRY_COMPARE(zoom->currentText(), QString("60%"));
+}
+
+void TPrintingTest::DiaryPrintsThroughTheWizardAndItsQuickReports() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.Frame.get()));
+    QApplication::setActiveWindow(run.Frame.get());
+    QVERIFY(run.Frame->OpenDiaryFile(MakeEventDiary(Path("Plans.TDY"), 90), true, false));
+    auto* diary = qobject_cast<TDiaryDlg*>(run.Frame->ActiveChild());
+    QVERIFY(diary);
+    QVERIFY(QTest::qWaitForWindowActive(run.Frame.get()));
+
+    // The wizard offers only the diary's layouts and no choice of entries.
+    bool seen = false;
+    OnModalDialog("Print Wizard", [&](QDialog* d) {
+        auto* layouts = d->findChild<QListWidget*>("Layouts");
+        QVERIFY(layouts);
+        QCOMPARE(layouts->count(), 1);
+        QVERIFY(layouts->item(0)->text().startsWith("Diary List"));
+        QVERIFY(!DialogButtonLike(d, "&All Entries in the Address Book"));
+        QVERIFY(!DialogButtonLike(d, "Link to the First Quick Report Print Command"));
+        auto* keep = DialogButtonLike(d, "Save Settings as a \"&Quick Report\" ?");
+        QVERIFY(keep);
+        QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(5, keep->height() / 2));
+        QTest::keyClicks(d->findChild<QLineEdit*>("QuickReportName"), "March");
+        seen = true;
+        ClickDialogButton(d, "Pre&view");
+    });
+    QAction* print = WindowAction(*diary, "&Print...");
+    QVERIFY(print && print->isEnabled());
+    print->trigger();
+    QVERIFY(seen);
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QString("March"));
+    QVERIFY(preview->PageCount() >= 2);
+    const QString firstPage = PageTexts(preview->Plan().Pages[0]).join('\n');
+    QVERIFY2(firstPage.contains("Event01"), qPrintable(firstPage));
+    QString all;
+    for (const TPlanPage& p : preview->Plan().Pages)
+        all += PageTexts(p).join('\n');
+    QVERIFY(all.contains("Event90"));
+    // Paged with the keys to the end and back.
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(preview->CurrentPage(), preview->PageCount() - 1);
+    QTest::keyClick(preview, Qt::Key_PageUp);
+    QCOMPARE(preview->CurrentPage(), preview->PageCount() - 2);
+    preview->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TDiaryDlg*>(run.Frame->ActiveChild()));
+    QApplication::setActiveWindow(run.Frame.get());
+
+    // Ctrl+P: the diary's quick reports, the one just kept among them; linked to the
+    // diary's print button, which then prints it.
+    seen = false;
+    OnModalDialog("Quick Reports for Diary Prints", [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        auto* filter = d->findChild<QComboBox*>("ReportTypes");
+        QVERIFY(list && filter);
+        QCOMPARE(filter->currentText(), QString("<All Report Types>"));
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QString("March"));
+        QVERIFY(!DialogButton(d, "Lin&k to"));
+        ClickDialogButton(d, "&Link to");
+        seen = true;
+        ClickDialogButton(d, "Close");
+    });
+    diary->DayList()->setFocus();
+    QTest::keyClick(diary->DayList(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    QCOMPARE(run.Frame->Settings().ReportLinks[kDiaryLink], std::string("March"));
+    const QString pdf = Path("diary.pdf");
+    SetPrinterChooser([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 3);
+    QToolButton* linked = run.Frame->ToolButton(3, "Print Linked Quick Report");
+    QVERIFY(linked);
+    QCOMPARE(linked->statusTip(), QString("Quick Report:  March"));
+    QTest::mouseClick(linked, Qt::LeftButton);
+    const QString text = PdfText(pdf);
+    QVERIFY2(text.contains("Event01") && text.contains("Event90"), qPrintable(text.left(300)));
+    QVERIFY(messages_->Requests.empty());
 }
 
 } // namespace tessaly
