@@ -575,6 +575,20 @@ void TPrintingTest::PreviewKeepsItsZoomForTheNextOne() {
     QVERIFY(next);
     QCOMPARE(next->Zoom(), 0.6);
     QTRY_COMPARE(zoom->currentText(), QString("60%"));
+
+    // A fit is kept as a fit: the next preview fits its whole sheet into its own window.
+    zoom->setFocus();
+    QTest::keyClick(zoom, Qt::Key_End);
+    QTRY_COMPARE(access.ReadInteger("Preview", "Scale", 100), -1);
+    next->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TBook*>(run.Frame->ActiveChild()));
+    PrintAll(*book, "Telephone List", "Pre&view");
+    TPreviewDlg* fitted = WaitForPreview(run);
+    QVERIFY(fitted);
+    auto* page = fitted->findChild<QWidget*>("PreviewPage");
+    auto* area = fitted->findChild<QWidget*>("PreviewArea");
+    QTRY_VERIFY(fitted->Zoom() < 0.6);
+    QTRY_VERIFY(page->height() <= area->height());
 }
 
 void TPrintingTest::DiaryPrintsThroughTheWizardAndItsQuickReports() {

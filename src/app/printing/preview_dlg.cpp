@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -227,8 +228,9 @@ void TPreviewDlg::keyPressEvent(QKeyEvent* event) {
 
 void TPreviewDlg::resizeEvent(QResizeEvent* event) {
     TChildWindow::resizeEvent(event);
+    // Fitted once the layout has given the scroll area its new size.
     if (zoomChoice_ == "Page Width" || zoomChoice_ == "Full Page")
-        SetZoom(zoomChoice_, false);
+        QTimer::singleShot(0, this, [this] { SetZoom(zoomChoice_, false); });
 }
 
 } // namespace tessaly
