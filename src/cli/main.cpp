@@ -261,6 +261,8 @@ int main(int argc, char** argv) {
         auto* output = cmdPrint->add_option_group("output", "Where the pages go");
         output->add_option("--pdf", printing.Pdf, "Write the pages as a PDF");
         output->add_flag("--plan", printing.Plan, "Write the planned pages as JSON");
+        output->add_option("--printer", printing.Printer,
+                           "Print on this printer of the system's print service");
         output->require_option(1);
 
         try {
@@ -326,11 +328,13 @@ int main(int argc, char** argv) {
             return CommandReports(configDir, io);
         if (*cmdPrint) {
             printing.ConfigDir = configDir;
-            // The PDF is left to the program that links the page renderer.
-            if (printing.Pdf && !LinkedPdfWriter()) {
+            // The PDF and the printer are left to the program that links the page
+            // renderer.
+            if ((printing.Pdf && !LinkedPdfWriter()) ||
+                (printing.Printer && !LinkedPrinterWriter())) {
                 const std::string reason =
                     RunProgramBeside(kPrintProgramName, "TESSALY_PRINT_HANDED_OVER", argv);
-                io.Err << "tessaly-cli: the PDF writer cannot be loaded: " << reason << '\n';
+                io.Err << "tessaly-cli: the page renderer cannot be loaded: " << reason << '\n';
                 return 1;
             }
             return CommandPrint(printing, io);

@@ -20,9 +20,13 @@
 #include <ostream>
 #include <unordered_map>
 
-// Defined by the renderer (pdf/pdf_writer.cpp) where it is linked in; null otherwise.
+// Defined by the renderer (print_tool/) where it is linked in; null otherwise.
 extern "C" bool tessaly_write_pdf(const tessaly::TPrintPlan* plan, const char* path,
                                   std::string* error) __attribute__((weak));
+extern "C" bool tessaly_printer_device(const char* printer, tessaly::TPrintDevice* device,
+                                       std::string* error) __attribute__((weak));
+extern "C" bool tessaly_print_plan(const tessaly::TPrintPlan* plan, const char* printer,
+                                   std::string* error) __attribute__((weak));
 
 namespace tessaly {
 
@@ -275,13 +279,21 @@ TPdfWriter LinkedPdfWriter() {
     return &tessaly_write_pdf;
 }
 
+TPrinterDeviceReader LinkedPrinterDevice() {
+    return &tessaly_printer_device;
+}
+
+TPrinterWriter LinkedPrinterWriter() {
+    return &tessaly_print_plan;
+}
+
 int CommandPrint(const TPrintOptions& o, TCliStreams io) {
     if (o.Layout.has_value() == o.Report.has_value()) {
         io.Err << "Give either --layout or --report\n";
         return 1;
     }
-    if (o.Plan == o.Pdf.has_value()) {
-        io.Err << "Give either --plan or --pdf\n";
+    if (int(o.Plan) + int(o.Pdf.has_value()) + int(o.Printer.has_value()) != 1) {
+        io.Err << "Give one of --plan, --pdf or --printer\n";
         return 1;
     }
     TPrintRequest request;
@@ -306,6 +318,19 @@ int CommandPrint(const TPrintOptions& o, TCliStreams io) {
             io.Err << "The device " << *o.Device << " cannot be read: " << error << '\n';
             return 1;
         }
+    }
+    // The printer is asked first: what it takes decides the pages (unless a described
+    // device stands in for it), and a printer that is not there prints nothing.
+    if (o.Printer) {
+        const TPrinterDeviceReader ask = LinkedPrinterDevice();
+        TPrintDevice printer;
+        std::string error = "this program cannot print";
+        if (!ask || !ask(o.Printer->c_str(), &printer, &error)) {
+            io.Err << error << '\n';
+            return 1;
+        }
+        if (!o.Device)
+            device = printer;
     }
 
     const auto loaded = LoadCatalogues(o.ConfigDir, io);
@@ -367,6 +392,15 @@ int CommandPrint(const TPrintOptions& o, TCliStreams io) {
     if (o.Plan) {
         io.Out << PlanJson(result.Plan);
         return FinishOutput(io);
+    }
+    if (o.Printer) {
+        const TPrinterWriter print = LinkedPrinterWriter();
+        std::string error = "this program cannot print";
+        if (!print || !print(&result.Plan, o.Printer->c_str(), &error)) {
+            io.Err << "The pages were not printed on " << *o.Printer << ": " << error << '\n';
+            return 1;
+        }
+        return 0;
     }
     const TPdfWriter write = LinkedPdfWriter();
     std::string error = "this program has no PDF writer";

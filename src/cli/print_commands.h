@@ -1,7 +1,7 @@
 #pragma once
 // tessaly-cli "papers", "layouts", "reports" and "print": the printing catalogues of
 // the configuration folder, and a print run of a book or diary through a layout or a
-// quick report, written as its planned pages (JSON) or as a PDF.
+// quick report, written as its planned pages (JSON), as a PDF or on a printer.
 
 #include "cli/commands.h"
 #include "core/printing/print_device.h"
@@ -37,6 +37,7 @@ struct TPrintOptions {
     std::optional<std::string> Device; // a JSON file
     std::optional<std::string> Now;    // "YYYY-MM-DD HH:MM"
     std::optional<std::string> Pdf;
+    std::optional<std::string> Printer; // a printer of the system's print service
     bool Plan = false;
 };
 
@@ -52,7 +53,15 @@ std::string PlanJson(const TPrintPlan& plan);
 // Writes a plan as a PDF; only the program that links the renderer has it.
 using TPdfWriter = bool (*)(const TPrintPlan* plan, const char* path, std::string* error);
 TPdfWriter LinkedPdfWriter();
-// The program beside this one that writes PDF files.
+// A named printer of the system's print service: what it takes (false with the reason
+// when there is no such printer), and the pages printed on it. Only the program that
+// links the renderer has them.
+using TPrinterDeviceReader = bool (*)(const char* printer, TPrintDevice* device,
+                                      std::string* error);
+using TPrinterWriter = bool (*)(const TPrintPlan* plan, const char* printer, std::string* error);
+TPrinterDeviceReader LinkedPrinterDevice();
+TPrinterWriter LinkedPrinterWriter();
+// The program beside this one that writes PDF files and prints.
 constexpr const char kPrintProgramName[] = "tessaly-print";
 
 } // namespace tessaly

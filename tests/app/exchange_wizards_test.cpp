@@ -45,6 +45,7 @@ private slots:
     void ExportTemplatesChooseTheColumnsAndTheirLabels();
     void DiaryImportMarksTheDiaryChanged();
     void SavedTemplatesAreDeletedOnlyWhenConfirmed();
+    void ExportTemplatesRenameAndDeleteFromTheSavedList();
 
 private:
     QString WriteText(const QString& name, const QByteArray& text) {
@@ -453,6 +454,75 @@ void TExchangeWizardsTest::SavedTemplatesAreDeletedOnlyWhenConfirmed() {
     const TImportList saved = LoadImportTemplates(FromQString(tpi));
     QCOMPARE(saved.Count(), 1);
     QCOMPARE(saved.At(0)->NameText(), std::string("Default Diary Event Import"));
+}
+
+void TExchangeWizardsTest::ExportTemplatesRenameAndDeleteFromTheSavedList() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakeBook(Path("Ren.ADR")));
+    QVERIFY(book);
+    QString answer = "Names";
+    TExportTemplatesDlg::NameAsker = [&answer](QWidget*, const QString&, const QString&) {
+        return answer;
+    };
+    const auto rowNamed = [](QListWidget* list, const QString& name) {
+        const auto found = list->findItems(name, Qt::MatchExactly);
+        return found.isEmpty() ? -1 : list->row(found[0]);
+    };
+    bool seen = false;
+    OnModalDialog("Export Address Book", [&](QDialog* d) {
+        ClickDialogButton(d, "&Next >");
+        ClickDialogButton(d, "&Next >");
+        OnModalDialog("Export Templates", [&](QDialog* t) {
+            ClickDialogButton(t, "Save As");
+            ClickTab(t, 2);
+            auto* saved = t->findChildren<QListWidget*>().last();
+            const int names = rowNamed(saved, "Names");
+            QVERIFY(names >= 0);
+            QTest::mouseClick(saved->viewport(), Qt::LeftButton, {},
+                              saved->visualItemRect(saved->item(names)).center());
+            // Another template's name, in another case: refused, nothing renamed.
+            answer = "default address book export";
+            ClickDialogButton(t, "Rename");
+            QCOMPARE(messages_->Requests.size(), std::size_t(1));
+            QVERIFY2(messages_->Requests[0].Text.contains("is already Defined"),
+                     qPrintable(messages_->Requests[0].Text));
+            QVERIFY(rowNamed(saved, "Names") >= 0);
+            answer = "Mail merge";
+            ClickDialogButton(t, "Rename");
+            QCOMPARE(messages_->Requests.size(), std::size_t(1));
+            QCOMPARE(rowNamed(saved, "Names"), -1);
+            QVERIFY(rowNamed(saved, "Mail merge") >= 0);
+            // The default, chosen with the keys, deleted once confirmed.
+            saved->setFocus();
+            const int def = rowNamed(saved, "Default Address Book Export");
+            QVERIFY(def >= 0);
+            QTest::keyClick(saved, Qt::Key_Home);
+            for (int i = 0; i < def; ++i)
+                QTest::keyClick(saved, Qt::Key_Down);
+            QCOMPARE(saved->currentRow(), def);
+            const int before = saved->count();
+            messages_->Answers = {mrNo, mrYes};
+            ClickDialogButton(t, "Delete");
+            QCOMPARE(saved->count(), before);
+            ClickDialogButton(t, "Delete");
+            QCOMPARE(saved->count(), before - 1);
+            QCOMPARE(rowNamed(saved, "Default Address Book Export"), -1);
+            ClickDialogButton(t, "OK");
+        });
+        ClickDialogButton(d, "&Templates");
+        seen = true;
+        ClickDialogButton(d, "Cancel");
+    });
+    MenuAction(*book, "&Export...")->trigger();
+    QVERIFY(seen);
+    const TExportList kept =
+        LoadExportTemplates(FromQString(QDir(Path("cfg")).filePath("TESSALY.TPE")));
+    QStringList names;
+    for (int i = 0; i < kept.Count(); ++i)
+        names << ToQString(kept.At(i)->NameText());
+    QVERIFY2(names.contains("Mail merge"), qPrintable(names.join(", ")));
+    QVERIFY(!names.contains("Names"));
+    QVERIFY(!names.contains("Default Address Book Export"));
 }
 
 } // namespace tessaly

@@ -5,8 +5,11 @@
 
 #include "app/book/book.h"
 #include "app/book/entry_list_view.h"
+#include "app/diary/diary_day_list.h"
+#include "app/diary/diary_dlg.h"
 #include "app/printing/preview_dlg.h"
 #include "app/printing/printer_output.h"
+#include "core/diary/diary.h"
 #include "core/printing/catalogues.h"
 #include "core/printing/factory_papers.h"
 #include "core/store/book_file.h"
@@ -18,7 +21,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -43,6 +48,29 @@ QString MakePeopleBook(const QString& path, int count) {
     if (!SaveBook(*book, false, settings).Ok)
         qFatal("could not write %s", qPrintable(path));
     return path;
+}
+
+// A diary of `count` events "Event01", ..., one each morning from 1 March 2026.
+QString MakeEventDiary(const QString& path, int count) {
+    auto diary = NewDiary(PathToCore(path));
+    for (int i = 1; i <= count; ++i) {
+        auto e = std::make_unique<TReminders>();
+        e->When = e->Until = e->AlarmTime = EncodeDate(2026, 3, 1) + (i - 1) + EncodeTime(9, 0, 0);
+        e->SetDescription(FromQString(QString("Event%1").arg(i, 2, 10, QChar('0'))));
+        diary->Events.Add(std::move(e));
+    }
+    if (!SaveDiary(*diary, false, TStoreSettings()).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
+// The child window's menu item with this caption, null when none.
+QAction* WindowAction(TChildWindow& window, const QString& text) {
+    for (QMenu* m : window.WindowMenus())
+        for (QAction* a : m->actions())
+            if (a->text() == text)
+                return a;
+    return nullptr;
 }
 
 // Clicks the wizard's layout whose caption starts with `name`.
@@ -76,6 +104,14 @@ QStringList PageTexts(const TPlanPage& page) {
     return texts;
 }
 
+// The check box or radio button of the dialog with this caption.
+QAbstractButton* DialogButtonLike(QDialog* dialog, const QString& caption) {
+    for (auto* b : dialog->findChildren<QAbstractButton*>())
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
 QString PdfText(const QString& pdf) {
     QProcess p;
     p.start("pdftotext", {"-layout", pdf, "-"});
@@ -101,6 +137,10 @@ private slots:
     void PrintingReachesThePrinterAsThePreviewShowsIt();
     void LinkedReportButtonPrintsTheStoredReport();
     void QuickReportListLinksPreviewsAndDeletes();
+    void QuickReportTemplatesRenameRetypeAndFilter();
+    void WizardKeepsItsSettingsAsAQuickReport();
+    void PreviewKeepsItsZoomForTheNextOne();
+    void DiaryPrintsThroughTheWizardAndItsQuickReports();
 
 private:
     // Runs "&Print..." of the book, choosing the layout and all entries, then presses
@@ -384,6 +424,256 @@ void TPrintingTest::QuickReportListLinksPreviewsAndDeletes() {
     TPrintCatalogues after(run.Frame->Settings().StoreSettings());
     after.LoadReports();
     QCOMPARE(after.Reports.Count(), 0);
+}
+
+void TPrintingTest::QuickReportTemplatesRenameRetypeAndFilter() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    StoreTelephoneReport(*run.Frame);
+    run.Frame->Settings().ReportLinks[kFirstBookLink] = "Phone numbers";
+    const QString title = "Quick Reports for Address Book Prints";
+    bool seen = false, edited = false;
+    OnModalDialog(title, [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        auto* filter = d->findChild<QComboBox*>("ReportTypes");
+        QVERIFY(list && filter);
+        QCOMPARE(filter->currentText(), QString("<All Address Book Reports>"));
+        // Only reminder reports: the telephone list is not one.
+        filter->setFocus();
+        QTest::keyClick(filter, Qt::Key_Down);
+        QTest::keyClick(filter, Qt::Key_Down);
+        QCOMPARE(filter->currentText(), QString("Address Book Reminder Reports"));
+        QCOMPARE(list->count(), 0);
+        QTest::keyClick(filter, Qt::Key_Home);
+        QCOMPARE(list->count(), 1);
+
+        OnModalDialog("Quick Report Templates", [&](QDialog* q) {
+            auto* name = q->findChild<QLineEdit*>("ReportName");
+            auto* type = q->findChild<QComboBox*>("ReportType");
+            auto* layout = q->findChild<QComboBox*>("Layout");
+            auto* copies = q->findChild<QSpinBox*>("Copies");
+            QVERIFY(name && type && layout && copies);
+            QCOMPARE(name->text(), QString("Phone numbers"));
+            QCOMPARE(layout->currentText(), QString("Telephone List"));
+            // No name: refused with the reason, the dialog stays.
+            name->setFocus();
+            name->selectAll();
+            QTest::keyClick(name, Qt::Key_Delete);
+            QCOMPARE(name->text(), QString());
+            ClickDialogButton(q, "OK");
+            QVERIFY(q->isVisible());
+            QCOMPARE(messages_->Requests.size(), std::size_t(1));
+            QVERIFY(messages_->Requests[0].Text.startsWith("A Name for the Quick Report"));
+            ReplaceText(name, "Reminders due");
+            // A reminder report prints with a reminder layout.
+            type->setFocus();
+            QTest::keyClick(type, Qt::Key_Down);
+            QCOMPARE(type->currentText(), QString("Address Book Reminder Reports"));
+            QCOMPARE(layout->currentText(), QString("Reminder List"));
+            copies->findChild<QLineEdit*>()->selectAll();
+            QTest::keyClicks(copies->findChild<QLineEdit*>(), "2");
+            edited = true;
+            ClickDialogButton(q, "OK");
+        });
+        const QPoint row = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        QVERIFY(edited);
+        // Still listed under its new name and type.
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QString("Reminders due"));
+        QTest::keyClick(filter, Qt::Key_Down);
+        QTest::keyClick(filter, Qt::Key_Down);
+        QCOMPARE(list->count(), 1);
+        seen = true;
+        ClickDialogButton(d, "Close");
+    });
+    QTest::keyClick(book->ListBox(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    TPrintCatalogues after(run.Frame->Settings().StoreSettings());
+    after.LoadAll(nullptr, "", run.Frame->Settings().ReportLinks);
+    QCOMPARE(after.Reports.Count(), 1);
+    const TQReport* r = after.Reports.ByName("Reminders due");
+    QVERIFY(r);
+    QCOMPARE(r->Copies, 2);
+    QCOMPARE(r->LayoutNumber, after.Layouts.NumberByName("Reminder List"));
+    // The link followed the rename, in the settings and on its button.
+    QCOMPARE(run.Frame->Settings().ReportLinks[kFirstBookLink], std::string("Reminders due"));
+    TSettingsAccess access(*store_);
+    QCOMPARE(access.ReadString("Report Links", "Link 1", ""), std::string("Reminders due"));
+    QCOMPARE(run.Frame->ToolButton(1, "Print First Linked Quick Report")->statusTip(),
+             QString("Quick Report:  Reminders due"));
+}
+
+void TPrintingTest::WizardKeepsItsSettingsAsAQuickReport() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5));
+    QVERIFY(book);
+    StoreTelephoneReport(*run.Frame);
+    int tries = 0;
+    PrintAll(*book, "Telephone List", "Pre&view", [&](QDialog* d) {
+        ClickChoice(d, "Use Specified Field to Sort Print");
+        auto* keep =
+            qobject_cast<QCheckBox*>(DialogButtonLike(d, "Save Settings as a \"&Quick Report\" ?"));
+        QVERIFY(keep);
+        QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(5, keep->height() / 2));
+        auto* name = d->findChild<QLineEdit*>("QuickReportName");
+        QVERIFY(name && name->isEnabled());
+        // No name: a beep and the wizard stays; a name in use: the reason.
+        ClickDialogButton(d, "Pre&view");
+        QVERIFY(d->isVisible());
+        QVERIFY(messages_->Requests.empty());
+        QTest::keyClicks(name, "PHONE NUMBERS");
+        ClickDialogButton(d, "Pre&view");
+        QVERIFY(d->isVisible());
+        QCOMPARE(messages_->Requests.size(), std::size_t(1));
+        QVERIFY(messages_->Requests[0].Text.contains("is Already Defined"));
+        ReplaceText(name, "Sorted phones");
+        auto* second = qobject_cast<QCheckBox*>(
+            DialogButtonLike(d, "Link to the Second Quick Report Print Command"));
+        QVERIFY(second);
+        QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(5, second->height() / 2));
+        ++tries;
+    });
+    QCOMPARE(tries, 1);
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QString("Sorted phones"));
+    TPrintCatalogues after(run.Frame->Settings().StoreSettings());
+    after.LoadReports();
+    QCOMPARE(after.Reports.Count(), 2);
+    const TQReport* kept = after.Reports.ByName("Sorted phones");
+    QVERIFY(kept);
+    QCOMPARE(kept->Selection, int(kSelectAll));
+    QCOMPARE(kept->SortField, 0);
+    QCOMPARE(run.Frame->Settings().ReportLinks[kSecondBookLink], std::string("Sorted phones"));
+}
+
+void TPrintingTest::PreviewKeepsItsZoomForTheNextOne() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 3));
+    QVERIFY(book);
+    PrintAll(*book, "Telephone List", "Pre&view");
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->Zoom(), 1.0);
+    auto* zoom = run.Frame->findChild<QComboBox*>("Zoom");
+    QVERIFY(zoom);
+    QTRY_VERIFY(zoom->isVisible());
+    zoom->setFocus();
+    QTest::keyClick(zoom, Qt::Key_Down); // 100% to 80%
+    QTest::keyClick(zoom, Qt::Key_Down); // 60%
+    QTRY_COMPARE(preview->Zoom(), 0.6);
+    TSettingsAccess access(*store_);
+    QCOMPARE(access.ReadInteger("Preview", "Scale", 100), 60);
+    preview->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TBook*>(run.Frame->ActiveChild()));
+
+    PrintAll(*book, "Telephone List", "Pre&view");
+    TPreviewDlg* next = WaitForPreview(run);
+    QVERIFY(next);
+    QCOMPARE(next->Zoom(), 0.6);
+    QTRY_COMPARE(zoom->currentText(), QString("60%"));
+
+    // A fit is kept as a fit: the next preview fits its whole sheet into its own window.
+    zoom->setFocus();
+    QTest::keyClick(zoom, Qt::Key_End);
+    QTRY_COMPARE(access.ReadInteger("Preview", "Scale", 100), -1);
+    next->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TBook*>(run.Frame->ActiveChild()));
+    PrintAll(*book, "Telephone List", "Pre&view");
+    TPreviewDlg* fitted = WaitForPreview(run);
+    QVERIFY(fitted);
+    auto* page = fitted->findChild<QWidget*>("PreviewPage");
+    auto* area = fitted->findChild<QWidget*>("PreviewArea");
+    QTRY_VERIFY(fitted->Zoom() < 0.6);
+    QTRY_VERIFY(page->height() <= area->height());
+}
+
+void TPrintingTest::DiaryPrintsThroughTheWizardAndItsQuickReports() {
+    TTestRun run(*store_, Path("cfg"));
+    run.Frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.Frame.get()));
+    QApplication::setActiveWindow(run.Frame.get());
+    QVERIFY(run.Frame->OpenDiaryFile(MakeEventDiary(Path("Plans.TDY"), 90), true, false));
+    auto* diary = qobject_cast<TDiaryDlg*>(run.Frame->ActiveChild());
+    QVERIFY(diary);
+    QVERIFY(QTest::qWaitForWindowActive(run.Frame.get()));
+
+    // The wizard offers only the diary's layouts and no choice of entries.
+    bool seen = false;
+    OnModalDialog("Print Wizard", [&](QDialog* d) {
+        auto* layouts = d->findChild<QListWidget*>("Layouts");
+        QVERIFY(layouts);
+        QCOMPARE(layouts->count(), 1);
+        QVERIFY(layouts->item(0)->text().startsWith("Diary List"));
+        QVERIFY(!DialogButtonLike(d, "&All Entries in the Address Book"));
+        QVERIFY(!DialogButtonLike(d, "Link to the First Quick Report Print Command"));
+        auto* keep = DialogButtonLike(d, "Save Settings as a \"&Quick Report\" ?");
+        QVERIFY(keep);
+        QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(5, keep->height() / 2));
+        QTest::keyClicks(d->findChild<QLineEdit*>("QuickReportName"), "March");
+        seen = true;
+        ClickDialogButton(d, "Pre&view");
+    });
+    QAction* print = WindowAction(*diary, "&Print...");
+    QVERIFY(print && print->isEnabled());
+    print->trigger();
+    QVERIFY(seen);
+    TPreviewDlg* preview = WaitForPreview(run);
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QString("March"));
+    QVERIFY(preview->PageCount() >= 2);
+    const QString firstPage = PageTexts(preview->Plan().Pages[0]).join('\n');
+    QVERIFY2(firstPage.contains("Event01"), qPrintable(firstPage));
+    QString all;
+    for (const TPlanPage& p : preview->Plan().Pages)
+        all += PageTexts(p).join('\n');
+    QVERIFY(all.contains("Event90"));
+    // Paged with the keys to the end and back.
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(preview->CurrentPage(), preview->PageCount() - 1);
+    QTest::keyClick(preview, Qt::Key_PageUp);
+    QCOMPARE(preview->CurrentPage(), preview->PageCount() - 2);
+    preview->SubWindow()->close();
+    QTRY_VERIFY(qobject_cast<TDiaryDlg*>(run.Frame->ActiveChild()));
+    QApplication::setActiveWindow(run.Frame.get());
+
+    // Ctrl+P: the diary's quick reports, the one just kept among them; linked to the
+    // diary's print button, which then prints it.
+    seen = false;
+    OnModalDialog("Quick Reports for Diary Prints", [&](QDialog* d) {
+        auto* list = d->findChild<QListWidget*>("Reports");
+        auto* filter = d->findChild<QComboBox*>("ReportTypes");
+        QVERIFY(list && filter);
+        QCOMPARE(filter->currentText(), QString("<All Report Types>"));
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QString("March"));
+        QVERIFY(!DialogButton(d, "Lin&k to"));
+        ClickDialogButton(d, "&Link to");
+        seen = true;
+        ClickDialogButton(d, "Close");
+    });
+    diary->DayList()->setFocus();
+    QTest::keyClick(diary->DayList(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(seen);
+    QCOMPARE(run.Frame->Settings().ReportLinks[kDiaryLink], std::string("March"));
+    const QString pdf = Path("diary.pdf");
+    SetPrinterChooser([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 3);
+    QToolButton* linked = run.Frame->ToolButton(3, "Print Linked Quick Report");
+    QVERIFY(linked);
+    QCOMPARE(linked->statusTip(), QString("Quick Report:  March"));
+    QTest::mouseClick(linked, Qt::LeftButton);
+    const QString text = PdfText(pdf);
+    QVERIFY2(text.contains("Event01") && text.contains("Event90"), qPrintable(text.left(300)));
+    QVERIFY(messages_->Requests.empty());
 }
 
 } // namespace tessaly

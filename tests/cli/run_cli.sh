@@ -298,6 +298,15 @@ PY
     [ "$status" -eq 1 ] && grep -q "only be printed from a Diary" err.txt ||
         fail "a diary layout for a book: $(cat err.txt)"
 
+    # A printer the print service does not know prints nothing and says so.
+    if [ -x "$(dirname "$cli")/tessaly-print" ]; then
+        run print Sample.adr --layout "Telephone List" --config-dir cfg --printer "No Such Printer"
+        [ "$status" -eq 1 ] && grep -q 'No printer is named "No Such Printer"' err.txt ||
+            fail "an unknown printer: $status $(cat err.txt)"
+        run print Sample.adr --layout "Telephone List" --config-dir cfg --printer P --plan
+        [ "$status" -ne 0 ] || fail "--printer with --plan was taken"
+    fi
+
     # The PDF: every text of the plan where the plan put it, on pages of its size.
     if [ -x "$(dirname "$cli")/tessaly-print" ] && command -v pdftotext >/dev/null; then
         for layout in "Address Labels (A4)" "Telephone List" "Envelope (DL)"; do

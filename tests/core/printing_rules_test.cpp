@@ -3,7 +3,9 @@
 
 #include "core/printing/catalogue_rules.h"
 #include "core/printing/factory_papers.h"
+#include "core/printing/preview_zoom.h"
 #include "core/printing/print_run.h"
+#include "core/settings/settings.h"
 #include "core/store/book.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +120,75 @@ TEST(QuickReportDialog, NameLayoutAndFamily) {
     EXPECT_FALSE(IsDiaryReport(*reports.At(0), layouts));
     EXPECT_TRUE(IsDiaryReport(*reports.At(1), layouts));
     EXPECT_EQ(DeleteQuickReportQuestion("Week").Title, kMsgTitleDeletionRequested);
+}
+
+TEST(QuickReportDialog, StoringAddsRenamesAndLinksFollow) {
+    TQReportList reports;
+    reports.Create("Phone List")->LayoutNumber = 3;
+    reports.Create("Labels")->LayoutNumber = 4;
+    TReportLinks links = {"phone list", "Labels", kNoLinkedReport};
+    TQReport edited = *reports.At(0);
+    edited.SetName("Telephones");
+    edited.Copies = 2;
+    const TQReport* stored = StoreQuickReport(reports, links, edited, "Phone List");
+    ASSERT_EQ(stored, reports.At(0));
+    EXPECT_EQ(reports.Count(), 2);
+    EXPECT_EQ(stored->NameText(), "Telephones");
+    EXPECT_EQ(stored->Copies, 2);
+    // The link named the old name in another case: it follows; the others stay.
+    EXPECT_EQ(links[kFirstBookLink], "Telephones");
+    EXPECT_EQ(links[kSecondBookLink], "Labels");
+    EXPECT_EQ(links[kDiaryLink], kNoLinkedReport);
+    // Without a previous name (or one no report has) the report is added.
+    TQReport fresh;
+    fresh.SetName("Envelopes");
+    ASSERT_TRUE(StoreQuickReport(reports, links, fresh, ""));
+    ASSERT_TRUE(StoreQuickReport(reports, links, *reports.At(1), "Gone"));
+    EXPECT_EQ(reports.Count(), 4);
+    EXPECT_EQ(reports.NameAt(2), "Envelopes");
+    EXPECT_EQ(links[kSecondBookLink], "Labels");
+}
+
+TEST(QuickReportDialog, TypesAndSortFields) {
+    EXPECT_EQ(ReportTypes(false),
+              (std::vector<int>{kSourceEntries, kSourceReminders, kSourceCallLogs}));
+    EXPECT_EQ(ReportTypes(true), (std::vector<int>{kSourceDiary, kSourceCalendar}));
+    EXPECT_EQ(ReportTypeCaption(0), "<All Address Book Reports>");
+    EXPECT_EQ(ReportTypeCaption(0, true), "<All Report Types>");
+    EXPECT_EQ(ReportTypeCaption(kSourceCallLogs), "Address Book Call Log Reports");
+    EXPECT_EQ(ReportTypeCaption(kSourceCalendar), "Calendar Prints");
+
+    TBookData book;
+    book.SetBuiltInDefaults();
+    book.Templates.At(0)->Captions[3] = std::string("Nickname");
+    const auto fields = SortFieldChoices(&book);
+    // 0 to 21 without the formatted address, which sorts nothing.
+    ASSERT_EQ(fields.size(), 21u);
+    EXPECT_EQ(fields[0].Number, 0);
+    EXPECT_EQ(fields[0].Caption, book.Templates.At(0)->Captions[0].str());
+    EXPECT_EQ(fields[4].Number, 4);
+    EXPECT_EQ(fields[5].Number, 6);
+    // Sort field 10 is name field 3.
+    EXPECT_EQ(fields[9].Number, 10);
+    EXPECT_EQ(fields[9].Caption, "Nickname");
+    EXPECT_EQ(fields[15].Number, 16);
+    EXPECT_EQ(fields[15].Caption, DataPalette(kSourceEntries, &book)[5].Caption + " Line 1");
+    EXPECT_EQ(fields[20].Number, 21);
+    EXPECT_EQ(SortFieldChoices(nullptr).size(), 21u);
+}
+
+TEST(PreviewZoom, KeptValuesAndChoices) {
+    for (const char* choice : kZoomChoices)
+        EXPECT_EQ(ZoomChoiceOfScale(ScaleOfZoomChoice(choice)), choice);
+    EXPECT_EQ(ScaleOfZoomChoice("Page Width"), 0);
+    EXPECT_EQ(ScaleOfZoomChoice("Full Page"), -1);
+    EXPECT_EQ(ScaleOfZoomChoice("60%"), 60);
+    EXPECT_EQ(ScaleOfZoomChoice("nonsense"), 100);
+    // A percentage the box lacks: the nearest it offers; beyond reason: 100 %.
+    EXPECT_EQ(ZoomChoiceOfScale(75), "80%");
+    EXPECT_EQ(ZoomChoiceOfScale(5), "20%");
+    EXPECT_EQ(ZoomChoiceOfScale(-7), "100%");
+    EXPECT_EQ(ZoomChoiceOfScale(100000), "100%");
 }
 
 TEST(DataPalette, EntryFieldsInTemplateOrderAndTheFixedLists) {

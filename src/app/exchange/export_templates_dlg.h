@@ -8,6 +8,7 @@
 
 #include "app/exchange/saved_template_edits.h"
 #include "core/exchange/export_template.h"
+#include "core/organise/item_name_check.h"
 
 #include <QDialog>
 #include <functional>
@@ -43,6 +44,7 @@ public:
 
 private:
     static constexpr const char* kWhat = "Export";
+    static constexpr TNameMode kNameMode = TNameMode::Export;
     static void SetType(TExport& t, int type) { t.ExportType = static_cast<std::int16_t>(type); }
     static TIoResult SaveList(const std::string& path, const TExportList& list) {
         return SaveExportTemplates(path, list);

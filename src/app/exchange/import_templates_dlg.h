@@ -7,6 +7,7 @@
 
 #include "app/exchange/saved_template_edits.h"
 #include "core/exchange/import_template.h"
+#include "core/organise/item_name_check.h"
 
 #include <QDialog>
 #include <QListWidget>
@@ -70,6 +71,7 @@ public:
 
 private:
     static constexpr const char* kWhat = "Import";
+    static constexpr TNameMode kNameMode = TNameMode::Import;
     static void SetType(TImport& t, int type) { t.ImportType = static_cast<std::int16_t>(type); }
     static TIoResult SaveList(const std::string& path, const TImportList& list) {
         return SaveImportTemplates(path, list);

@@ -64,6 +64,11 @@ TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TIm
     auto* edit = new QPushButton("&Templates", this);
     edit->setEnabled(!templatesPath_.empty());
     p2->addWidget(edit, 0, Qt::AlignLeft);
+    // Shown while the file is read through to count what it holds.
+    validating_ = new QLabel("Validating File\nPlease Wait...", this);
+    validating_->setObjectName("validating");
+    validating_->hide();
+    p2->addWidget(validating_);
     connect(edit, &QPushButton::clicked, this, [this] {
         TImportTemplatesDlg dialog(this, list_, book_, type_, templatesPath_);
         dialog.SetSampleFile(file_->currentText().trimmed());
@@ -108,7 +113,10 @@ bool TImportWizard::Accept(int page) {
         if (!t)
             return false;
         THourGlass wait;
+        validating_->show();
+        validating_->repaint();
         count_ = CountImportable(path, *t);
+        validating_->hide();
         if (count_ <= 0) {
             ShowMessage(mtValidationFailed, "Unable to validate file. Possible invalid file format",
                         mkError, mbOk);

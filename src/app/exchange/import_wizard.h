@@ -53,6 +53,7 @@ private:
     QComboBox* file_ = nullptr;
     QListWidget* templates_ = nullptr;
     QLabel* summary_ = nullptr;
+    QLabel* validating_ = nullptr;
     QProgressBar* progress_ = nullptr;
     int count_ = 0;
     bool stop_ = false;

@@ -11,6 +11,7 @@
 // statics, kWhat ("Import" or "Export"), SetType(Item&, int) and SaveList(path, list).
 
 #include "app/widgets/message_dialog.h"
+#include "core/organise/item_name_check.h"
 #include "core/system/file_io.h"
 #include "platform/qt_text.h"
 
@@ -110,6 +111,14 @@ protected:
                                             ToQString(t->NameText()));
         if (name.trimmed().isEmpty())
             return;
+        // Two templates of one name would leave the second unreachable by its name.
+        std::vector<std::string> names;
+        for (int i = 0; i < d.list_.Count(); ++i)
+            names.push_back(d.list_.At(i)->NameText());
+        if (auto refused = CheckItemName(Dlg::kNameMode, names, FromQString(name), t->NameText())) {
+            ShowMessage(*refused);
+            return;
+        }
         d.StoreOptions();
         d.shown_ = -1;
         t->SetName(FromQString(name));

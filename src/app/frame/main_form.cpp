@@ -15,6 +15,7 @@
 #include "core/diary/event_source.h"
 #include "core/exchange/word_pro_file.h"
 #include "core/frame/start_up.h"
+#include "core/printing/preview_zoom.h"
 #include "core/settings/config_files.h"
 #include "core/settings/ini_migration.h"
 #include "core/settings/open_files.h"
@@ -267,8 +268,8 @@ QWidget* TMainForm::CreateToolPage(int page, const QStringList& hints) {
     for (const QString& hint : hints) {
         if (hint == "<zoom>") {
             zoomBox_ = new QComboBox;
-            zoomBox_->addItems(
-                {"200%", "150%", "100%", "80%", "60%", "40%", "20%", "Page Width", "Full Page"});
+            for (const char* choice : kZoomChoices)
+                zoomBox_->addItem(choice);
             zoomBox_->setCurrentText("100%");
             zoomBox_->setObjectName("Zoom");
             connect(zoomBox_, &QComboBox::textActivated, this,

@@ -3,6 +3,8 @@
 #include "app/printing/printer_output.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/message_dialog.h"
+#include "core/printing/preview_zoom.h"
+#include "core/settings/settings_access.h"
 #include "platform/page_renderer.h"
 #include "platform/qt_text.h"
 
@@ -14,6 +16,7 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -102,6 +105,9 @@ TPreviewDlg::TPreviewDlg(IFrame& frame, TPrintPlan plan, bool allowPrint)
     column->addWidget(counter_);
     resize(640, 560);
     ShowPage(0);
+    // The zoom of the last preview; the fits are fitted again once the window is shown.
+    SetZoom(ToQString(ZoomChoiceOfScale(frame.Access().ReadInteger("Preview", "Scale", 100))),
+            false);
 }
 
 void TPreviewDlg::ShowPage(int page) {
@@ -113,8 +119,10 @@ void TPreviewDlg::ShowPage(int page) {
     UpdateCommands();
 }
 
-void TPreviewDlg::SetZoom(const QString& choice) {
+void TPreviewDlg::SetZoom(const QString& choice, bool remember) {
     zoomChoice_ = choice;
+    if (remember)
+        Frame().Access().WriteInteger("Preview", "Scale", ScaleOfZoomChoice(FromQString(choice)));
     if (PageCount() == 0)
         return;
     const TPlanPage& p = plan_.Pages[static_cast<std::size_t>(page_)];
@@ -220,8 +228,9 @@ void TPreviewDlg::keyPressEvent(QKeyEvent* event) {
 
 void TPreviewDlg::resizeEvent(QResizeEvent* event) {
     TChildWindow::resizeEvent(event);
+    // Fitted once the layout has given the scroll area its new size.
     if (zoomChoice_ == "Page Width" || zoomChoice_ == "Full Page")
-        SetZoom(zoomChoice_);
+        QTimer::singleShot(0, this, [this] { SetZoom(zoomChoice_, false); });
 }
 
 } // namespace tessaly

@@ -39,8 +39,9 @@ protected:
 
 private:
     void ShowPage(int page);
-    // A zoom box text: "100%" and the like, "Page Width" or "Full Page".
-    void SetZoom(const QString& choice);
+    // A zoom box text: "100%" and the like, "Page Width" or "Full Page"; with
+    // `remember` kept for the next preview.
+    void SetZoom(const QString& choice, bool remember = true);
     void UpdateCommands();
     void PrintPages();
 

@@ -8,6 +8,7 @@
 #include "app/printing/quick_reports_dlg.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/message_dialog.h"
+#include "core/printing/catalogue_rules.h"
 #include "core/printing/catalogues.h"
 #include "core/printing/factory_papers.h"
 #include "platform/printer_device.h"
@@ -42,10 +43,26 @@ std::unique_ptr<TPrintCatalogues> LoadCatalogues(IFrame& frame) {
 
 void PrintFromWizard(IFrame& frame, QWidget* parent, const TPrintSource& source) {
     const auto catalogues = LoadCatalogues(frame);
-    TPrintWizard wizard(parent, catalogues->Layouts, source.Diary != nullptr, frame.Clock().Now());
+    TPrintWizard wizard(parent, catalogues->Layouts, catalogues->Reports, source.Diary != nullptr,
+                        frame.Clock().Now(), source.Book);
     if (wizard.exec() != QDialog::Accepted || !wizard.HasLayouts())
         return;
-    RunPrint(frame, parent, wizard.Parameters(), source, wizard.Preview());
+    TQReport parameters = wizard.Parameters();
+    if (const std::string name = wizard.SaveAsName(); !name.empty()) {
+        parameters.SetName(name);
+        TReportLinks& links = frame.Settings().ReportLinks;
+        if (!StoreQuickReport(catalogues->Reports, links, parameters, "")) {
+            ShowMessage(mtRequestDenied, "No more Quick Reports can be stored.", mkError, mbOk);
+        } else if (const TIoResult saved = catalogues->SaveReports(); !saved.Ok) {
+            ShowMessage(mtAccessError, ToQString(saved.Error), mkError, mbOk);
+        } else {
+            for (int link : {kFirstBookLink, kSecondBookLink})
+                if (wizard.LinkTo(link))
+                    LinkReport(links, link, parameters.NameText());
+            KeepReportLinks(frame);
+        }
+    }
+    RunPrint(frame, parent, parameters, source, wizard.Preview());
 }
 
 namespace {
@@ -65,7 +82,7 @@ void RunStored(IFrame& frame, QWidget* parent, const TPrintCatalogues& catalogue
 
 void ShowQuickReports(IFrame& frame, QWidget* parent, const TPrintSource& source) {
     const auto catalogues = LoadCatalogues(frame);
-    TQuickReportsDlg dialog(parent, frame, *catalogues, source.Diary != nullptr);
+    TQuickReportsDlg dialog(parent, frame, *catalogues, source.Diary != nullptr, source.Book);
     if (dialog.exec() == QDialog::Accepted)
         RunStored(frame, parent, *catalogues, dialog.Chosen(), source, dialog.Preview());
 }

@@ -1,16 +1,23 @@
 #include "app/printing/print_wizard.h"
 
+#include "app/widgets/message_dialog.h"
+#include "core/organise/item_name_check.h"
+#include "core/printing/catalogue_rules.h"
 #include "core/printing/layout.h"
 #include "core/printing/quick_report.h"
+#include "platform/qt_dates.h"
 #include "platform/qt_text.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,15 +30,6 @@ namespace tessaly {
 const char kWizardReportName[] = "Print Wizard Generated";
 
 namespace {
-const QDate kDayZero(1899, 12, 30);
-
-QDate DateOf(double day) {
-    return kDayZero.addDays(static_cast<qint64>(std::floor(day)));
-}
-double DayOf(const QDate& date) {
-    return static_cast<double>(kDayZero.daysTo(date));
-}
-
 QGroupBox* Choices(const QString& title, QButtonGroup* group,
                    std::initializer_list<std::pair<const char*, int>> items, int checked) {
     auto* box = new QGroupBox(title);
@@ -46,8 +44,9 @@ QGroupBox* Choices(const QString& title, QButtonGroup* group,
 }
 } // namespace
 
-TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, bool diary, double today)
-    : QDialog(parent), diary_(diary) {
+TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, const TQReportList& reports,
+                           bool diary, double today, const TBookData* book)
+    : QDialog(parent), reports_(reports), diary_(diary) {
     setWindowTitle("Print Wizard");
     auto* column = new QVBoxLayout(this);
     for (int i = 0; i < layouts.Count(); ++i) {
@@ -97,8 +96,8 @@ TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, bool dia
     allDates_ = new QCheckBox("All Date &Entries");
     allDates_->setChecked(true);
     dateForm->addRow(allDates_);
-    from_ = new QDateEdit(DateOf(today));
-    to_ = new QDateEdit(DateOf(today));
+    from_ = new QDateEdit(DateOfDay(today));
+    to_ = new QDateEdit(DateOfDay(today));
     for (QDateEdit* d : {from_, to_}) {
         d->setCalendarPopup(true);
         d->setEnabled(false);
@@ -140,6 +139,54 @@ TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, bool dia
     copyForm->addRow(prompt_);
     column->addWidget(copies);
 
+    if (!diary) {
+        auto* order = new QGroupBox("Sort Order");
+        auto* orderColumn = new QVBoxLayout(order);
+        order_ = new QButtonGroup(this);
+        auto* byDefault = new QRadioButton("Use Default Print Order");
+        auto* byField = new QRadioButton("Use Specified Field to Sort Print");
+        order_->addButton(byDefault, 0);
+        order_->addButton(byField, 1);
+        byDefault->setChecked(true);
+        sortField_ = new QComboBox;
+        sortField_->setObjectName("SortField");
+        for (const TSortFieldChoice& c : SortFieldChoices(book))
+            sortField_->addItem(ToQString(c.Caption), c.Number);
+        sortField_->setEnabled(false);
+        connect(byField, &QRadioButton::toggled, sortField_, &QWidget::setEnabled);
+        orderColumn->addWidget(byDefault);
+        orderColumn->addWidget(byField);
+        orderColumn->addWidget(sortField_);
+        options->addWidget(order);
+    }
+
+    auto* keep = new QGroupBox;
+    auto* keepForm = new QFormLayout(keep);
+    saveAs_ = new QCheckBox("Save Settings as a \"&Quick Report\" ?");
+    saveName_ = new QLineEdit;
+    saveName_->setObjectName("QuickReportName");
+    saveName_->setMaxLength(255);
+    saveName_->setEnabled(false);
+    keepForm->addRow(saveAs_);
+    keepForm->addRow("Quick Report Name:", saveName_);
+    if (!diary) {
+        links_[0] = new QCheckBox("Link to the First Quick Report Print Command");
+        links_[1] = new QCheckBox("Link to the Second Quick Report Print Command");
+        for (QCheckBox* b : links_) {
+            b->setEnabled(false);
+            keepForm->addRow(b);
+        }
+    }
+    connect(saveAs_, &QCheckBox::toggled, this, [this](bool on) {
+        saveName_->setEnabled(on);
+        for (QCheckBox* b : links_)
+            if (b)
+                b->setEnabled(on);
+        if (on)
+            saveName_->setFocus();
+    });
+    column->addWidget(keep);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     auto* print = new QPushButton("&Print");
@@ -163,6 +210,22 @@ void TPrintWizard::Finish(bool preview) {
         to_->setFocus();
         return;
     }
+    if (saveAs_->isChecked()) {
+        const std::string name = FromQString(saveName_->text());
+        if (Trim(name).empty()) {
+            QApplication::beep();
+            saveName_->setFocus();
+            return;
+        }
+        std::vector<std::string> names;
+        for (int i = 0; i < reports_.Count(); ++i)
+            names.push_back(reports_.NameAt(i));
+        if (auto refused = CheckItemName(TNameMode::QReport, names, name, "")) {
+            ShowMessage(*refused);
+            saveName_->setFocus();
+            return;
+        }
+    }
     preview_ = preview;
     accept();
 }
@@ -176,15 +239,26 @@ TQReport TPrintWizard::Parameters() const {
     q.Selection = diary_ ? kSelectDiary : selection_->checkedId();
     q.AllDates = allDates_->isChecked();
     if (!q.AllDates) {
-        q.FirstDate = DayOf(from_->date());
-        q.LastDate = DayOf(to_->date());
+        q.FirstDate = DayOfDate(from_->date());
+        q.LastDate = DayOfDate(to_->date());
     }
     q.IncludeCompleted = completed_->isChecked();
     q.FirstAddressOnly = firstAddress_ ? firstAddress_->isChecked() : true;
     q.Copies = copies_->value();
     q.LabelFill = fill_->checkedId();
     q.PromptStartingLabel = prompt_->isChecked();
+    if (order_ && order_->checkedId() == 1)
+        q.SortField = sortField_->currentData().toInt();
     return q;
+}
+
+std::string TPrintWizard::SaveAsName() const {
+    return saveAs_ && saveAs_->isChecked() ? Trim(FromQString(saveName_->text())) : std::string();
+}
+
+bool TPrintWizard::LinkTo(int link) const {
+    return !SaveAsName().empty() && link >= 0 && link < 2 && links_[link] &&
+           links_[link]->isChecked();
 }
 
 } // namespace tessaly

@@ -1,6 +1,7 @@
 #include "core/printing/catalogue_rules.h"
 
 #include "core/common/fill_text.h"
+#include "core/common/same_text.h"
 #include "core/common/text.h"
 #include "core/organise/item_name_check.h"
 #include "core/printing/factory_papers.h"
@@ -187,6 +188,63 @@ std::vector<TLayoutRecord> Fixed(std::initializer_list<std::pair<const char*, in
 }
 
 } // namespace
+
+std::vector<int> ReportTypes(bool diary) {
+    if (diary)
+        return {kSourceDiary, kSourceCalendar};
+    return {kSourceEntries, kSourceReminders, kSourceCallLogs};
+}
+
+std::string ReportTypeCaption(int source, bool diary) {
+    switch (source) {
+    case 0:
+        return diary ? "<All Report Types>" : "<All Address Book Reports>";
+    case kSourceEntries:
+        return "Address Book Entry Reports";
+    case kSourceReminders:
+        return "Address Book Reminder Reports";
+    case kSourceCallLogs:
+        return "Address Book Call Log Reports";
+    case kSourceDiary:
+        return "Diary Event Reports";
+    case kSourceCalendar:
+        return "Calendar Prints";
+    default:
+        return std::string();
+    }
+}
+
+TQReport* StoreQuickReport(TQReportList& reports, TReportLinks& links, const TQReport& edited,
+                           std::string_view originalName) {
+    TQReport* target = originalName.empty() ? nullptr : reports.ByName(originalName);
+    if (!target)
+        target = reports.Create(edited.NameText());
+    if (!target)
+        return nullptr;
+    const std::string before = target->NameText();
+    *target = edited;
+    for (std::string& link : links)
+        if (IsLinked(link) && !before.empty() && SameText(link, before))
+            link = target->NameText();
+    return target;
+}
+
+std::vector<TSortFieldChoice> SortFieldChoices(const TBookData* book) {
+    TBookData builtIn;
+    if (!book)
+        builtIn.SetBuiltInDefaults();
+    const TTemplateList& templates = book ? book->Templates : builtIn.Templates;
+    // Sort fields 0 to 15 are the entry palette's fields of the same position; 16 to 21
+    // the lines of the address (palette position 5).
+    std::vector<TSortFieldChoice> out;
+    for (int n = 0; n <= 15; ++n)
+        if (n != 5)
+            out.push_back({n, EntryCaption(templates, n)});
+    const std::string address = EntryCaption(templates, 5);
+    for (int line = 1; line <= 6; ++line)
+        out.push_back({15 + line, address + " Line " + std::to_string(line)});
+    return out;
+}
 
 std::vector<TLayoutRecord> DataPalette(int source, const TBookData* book) {
     switch (source) {

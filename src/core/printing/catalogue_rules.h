@@ -8,6 +8,7 @@
 #include "core/printing/layout_objects.h"
 #include "core/printing/paper.h"
 #include "core/printing/quick_report.h"
+#include "core/printing/report_links.h"
 
 #include <optional>
 #include <string>
@@ -60,6 +61,29 @@ TDialogMessage DeleteQuickReportQuestion(std::string_view name);
 // A quick report's family: the diary's when its layout prints diary events (4) or the
 // calendar (5), else the address book's.
 bool IsDiaryReport(const TQReport& report, const TLayoutList& layouts);
+
+// The report types of a family, by data source: entries, reminders and call logs for
+// the address book, diary events and calendar prints for the diary.
+std::vector<int> ReportTypes(bool diary);
+// A report type's caption (strings 342 to 346); 0 gives the family filter's "all"
+// caption, "<All Address Book Reports>" (351) or "<All Report Types>" (341).
+std::string ReportTypeCaption(int source, bool diary = false);
+
+// The quick report dialog's OK after CheckQuickReport: `edited` replaces the report
+// named `originalName`, or is added when there is none; links naming the old name
+// follow a rename. Null when the list is full.
+TQReport* StoreQuickReport(TQReportList& reports, TReportLinks& links, const TQReport& edited,
+                           std::string_view originalName);
+
+// A sort-field number and its caption, for the choice of the field a print is sorted by.
+struct TSortFieldChoice {
+    int Number = -1;
+    std::string Caption;
+    bool operator==(const TSortFieldChoice&) const = default;
+};
+// The sort fields in number order, captioned from the book's templates (the built-in
+// ones without a book); the formatted address (5) sorts nothing and is left out.
+std::vector<TSortFieldChoice> SortFieldChoices(const TBookData* book);
 
 // A data palette item: its position (the field number), kind and caption.
 struct TLayoutRecord {
