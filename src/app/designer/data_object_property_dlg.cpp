@@ -50,6 +50,8 @@ TDataObjectPropertyDlg::TDataObjectPropertyDlg(QWidget* parent, const TLayoutBox
     auto* mergeRow = new QHBoxLayout(merge);
     single_ = new QRadioButton("Single &Line Merge");
     multi_ = new QRadioButton("&Multi-Line Merge");
+    single_->setObjectName("SingleLine");
+    multi_->setObjectName("MultiLine");
     mergeRow->addWidget(single_);
     mergeRow->addWidget(multi_);
     (edit_.SingleLine() ? single_ : multi_)->setChecked(true);
