@@ -8,6 +8,7 @@
 #include "app/designer/layout_properties_dlg.h"
 #include "app/designer/paper_list_dlg.h"
 #include "app/designer/paper_setup_dlg.h"
+#include "core/printing/catalogue_listing.h"
 #include "core/printing/catalogues.h"
 #include "core/printing/factory_papers.h"
 #include "platform/qt_text.h"
@@ -334,6 +335,74 @@ private slots:
         QVERIFY(done.Changed && done.CurrentDeleted);
         QVERIFY(!c->Layouts.Exists(number));
         QVERIFY(messages_->Requests.back().Text.startsWith("Page Layout: Copy of it"));
+    }
+    void editorsKeepWhatTheyCannotShowAndCancelKeepsAll() {
+        // A box from a foreign file: a style and a width beyond the choices, a colour
+        // of the user's own.
+        TLayoutBox box;
+        box.Kind = kBoxRectangle;
+        box.PenStyle = 7;
+        box.PenWidth = 250;
+        box.BrushColour = 0x123456;
+        const TLayoutBox was = box;
+        TBoxEditContext context;
+        OnModalDialog("Rectangle Property Editor", [](QDialog* d) {
+            QCOMPARE(d->findChild<QComboBox*>("BackgroundColour")->currentText(),
+                     QString("Custom"));
+            ClickDialogButton(d, "OK");
+        });
+        QVERIFY(!EditBoxProperties(nullptr, box, context));
+        QCOMPARE(box, was);
+        OnModalDialog("Rectangle Property Editor", [](QDialog* d) {
+            auto* style = d->findChild<QComboBox*>("BackgroundStyle");
+            style->setFocus();
+            QTest::keyClick(style, Qt::Key_Home); // Solid
+            ClickDialogButton(d, "Cancel");
+        });
+        QVERIFY(!EditBoxProperties(nullptr, box, context));
+        QCOMPARE(box, was);
+
+        TLayoutList layouts;
+        layouts.ReturnAddress = "Mill Lane";
+        OnModalDialog("Return Address Property Editor", [](QDialog* d) {
+            QTest::keyClicks(d->findChild<QPlainTextEdit*>("ReturnAddress"), "Leeds ");
+            ClickDialogButton(d, "Cancel");
+        });
+        QVERIFY(!EditReturnAddress(nullptr, layouts));
+        QCOMPARE(layouts.ReturnAddress.str(), std::string("Mill Lane"));
+    }
+
+    void customPaperCancelledIsGoneAndAnEnvelopeLayoutIsPortrait() {
+        auto c = Catalogues();
+        const int count = c->Papers.Count();
+        const int next = c->Papers.NextNumber;
+        TPaperListDlg dialog(nullptr, *c, 44);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        OnModalDialog("Paper Setup", [](QDialog* setup) { ClickDialogButton(setup, "Cancel"); });
+        ClickDialogButton(&dialog, "Custo&m");
+        QCOMPARE(c->Papers.Count(), count);
+        QVERIFY(!c->Papers.Exists(next));
+        dialog.reject();
+
+        TLayout layout;
+        layout.SetName("Envelopes");
+        layout.Portrait = false;
+        layout.Printer = "Office Laser";
+        layout.PaperNumber = PapersOfType(c->Papers, kPaperEnvelope).at(0)->Number;
+        const TLayoutDialogEnv env = Env();
+        TLayoutPropertiesDlg props(nullptr, *c, layout, false, env);
+        props.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&props));
+        QCOMPARE(props.windowTitle(), QString("Page Layout Properties"));
+        QVERIFY(!props.findChild<QComboBox*>("Source")->isEnabled());
+        QVERIFY(!props.findChild<QAbstractButton*>("Landscape")->isEnabled());
+        QCOMPARE(props.findChild<QComboBox*>("Printer")->currentText(), QString("Office Laser"));
+        ClickDialogButton(&props, "OK");
+        QCOMPARE(props.result(), int(QDialog::Accepted));
+        QVERIFY(props.Result().Portrait);
+        QVERIFY(!props.Result().Headers);
+        QCOMPARE(props.Result().PageControl, int(kAutomaticPages));
     }
 };
 
