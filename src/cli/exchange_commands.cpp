@@ -164,9 +164,9 @@ int ExportDiary(const TExportRequest& request, const TExport& tpl, TCliStreams i
 std::optional<std::vector<const TRecord*>> Selection(const TExportRequest& request, TBookData& book,
                                                      TCliStreams io) {
     if (request.Selection == "all")
-        return EntryOrder(book, TSelection::All, {}, nullptr);
+        return EntryOrder(book, TEntrySelection::All, {}, nullptr);
     if (request.Selection == "tagged")
-        return EntryOrder(book, TSelection::Tagged, {}, nullptr);
+        return EntryOrder(book, TEntrySelection::Tagged, {}, nullptr);
     if (request.Selection == "entry") {
         long long i = 0;
         if (!request.Entry || !ParseDecimal(*request.Entry, 0, book.Entries.Count() - 1, i)) {
@@ -175,7 +175,7 @@ std::optional<std::vector<const TRecord*>> Selection(const TExportRequest& reque
                       io);
             return std::nullopt;
         }
-        return EntryOrder(book, TSelection::SelectedEntry, {},
+        return EntryOrder(book, TEntrySelection::SelectedEntry, {},
                           book.Entries.At(static_cast<int>(i)));
     }
     if (request.Selection == "list") {
@@ -192,7 +192,7 @@ std::optional<std::vector<const TRecord*>> Selection(const TExportRequest& reque
         std::vector<const TRecord*> listed;
         for (int i = 0; i < list.Count(); ++i)
             listed.push_back(list.EntryAt(i));
-        return EntryOrder(book, TSelection::IndexList, listed, nullptr);
+        return EntryOrder(book, TEntrySelection::IndexList, listed, nullptr);
     }
     BadOption("--selection must be all, tagged, list or entry, not \"" + request.Selection + "\"",
               io);

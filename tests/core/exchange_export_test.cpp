@@ -37,7 +37,7 @@ TExport Columns(int type, std::initializer_list<int> fields) {
 }
 
 std::vector<const TRecord*> All(const TBookData& book) {
-    return EntryOrder(book, TSelection::All, {}, nullptr);
+    return EntryOrder(book, TEntrySelection::All, {}, nullptr);
 }
 
 class EntryExport : public ::testing::Test {
@@ -98,17 +98,17 @@ TEST_F(EntryExport, SelectionsFollowTheRecordOrder) {
     TRecord& carl = AddEntry(*book, "Carl", "Baker");
     carl.Tagged = 1;
     book->Entries.At(0)->Tagged = 1;
-    const auto tagged = EntryOrder(*book, TSelection::Tagged, {}, nullptr);
+    const auto tagged = EntryOrder(*book, TEntrySelection::Tagged, {}, nullptr);
     ASSERT_EQ(tagged.size(), 2u);
     EXPECT_EQ(tagged[0], book->Entries.At(0));
     EXPECT_EQ(tagged[1], &carl);
     const auto listed =
-        EntryOrder(*book, TSelection::IndexList, {book->Entries.At(0), book->Entries.At(1)}, &carl);
+        EntryOrder(*book, TEntrySelection::IndexList, {book->Entries.At(0), book->Entries.At(1)}, &carl);
     ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(listed[0], book->Entries.At(1));
-    EXPECT_EQ(EntryOrder(*book, TSelection::SelectedEntry, {}, &carl),
+    EXPECT_EQ(EntryOrder(*book, TEntrySelection::SelectedEntry, {}, &carl),
               std::vector<const TRecord*>{&carl});
-    EXPECT_TRUE(EntryOrder(*book, TSelection::SelectedEntry, {}, nullptr).empty());
+    EXPECT_TRUE(EntryOrder(*book, TEntrySelection::SelectedEntry, {}, nullptr).empty());
 }
 
 TEST_F(EntryExport, RemindersAndCallLogs) {

@@ -221,7 +221,7 @@ TExportChoice TExportWizard::Choice() const {
     TExportChoice c;
     c.Type = Type();
     if (selections_)
-        c.Selection = static_cast<TSelection>(selections_->checkedId());
+        c.Selection = static_cast<TEntrySelection>(selections_->checkedId());
     if (addresses_) {
         const int data = addresses_->currentData().toInt();
         c.Addresses = data == -2   ? TAddressChoice::All

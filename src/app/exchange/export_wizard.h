@@ -26,7 +26,7 @@ class TBookData;
 // What the wizard asks the window to export.
 struct TExportChoice {
     int Type = kExportEntries;
-    TSelection Selection = TSelection::All;
+    TEntrySelection Selection = TEntrySelection::All;
     TAddressChoice Addresses = TAddressChoice::First;
     int AddressTemplateId = 0;
     bool AllDates = true;

@@ -26,22 +26,22 @@ std::vector<const T*> SortedByKey(std::vector<std::pair<std::string, const T*>> 
 
 } // namespace
 
-std::vector<const TRecord*> EntryOrder(const TBookData& book, TSelection selection,
+std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection selection,
                                        const std::vector<const TRecord*>& indexList,
                                        const TRecord* selected) {
-    if (selection == TSelection::SelectedEntry)
+    if (selection == TEntrySelection::SelectedEntry)
         return selected ? std::vector<const TRecord*>{selected} : std::vector<const TRecord*>{};
     std::vector<std::pair<std::string, const TRecord*>> keyed;
     const auto add = [&](const TRecord* e) {
         keyed.emplace_back(UpperCase1252(SortText(*e, book.IndexKeys)), e);
     };
-    if (selection == TSelection::IndexList) {
+    if (selection == TEntrySelection::IndexList) {
         for (const TRecord* e : indexList)
             if (e)
                 add(e);
     } else {
         for (const auto& e : book.Entries)
-            if (selection == TSelection::All || e->Tagged)
+            if (selection == TEntrySelection::All || e->Tagged)
                 add(e.get());
     }
     return SortedByKey(std::move(keyed));

@@ -14,7 +14,7 @@ class TDiaryData;
 class TRecord;
 class TReminders;
 
-enum class TSelection {
+enum class TEntrySelection {
     SelectedEntry = 1, // "Selected Entry Only"
     IndexList = 2,     // "All Entries in the Index List"
     Tagged = 3,        // "All Tagged Entries"
@@ -23,7 +23,7 @@ enum class TSelection {
 
 // `indexList` is the entries the book window lists (for IndexList), `selected` its
 // selected entry (for SelectedEntry; nothing when null).
-std::vector<const TRecord*> EntryOrder(const TBookData& book, TSelection selection,
+std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection selection,
                                        const std::vector<const TRecord*>& indexList,
                                        const TRecord* selected);
 
