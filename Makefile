@@ -45,7 +45,8 @@ run: build
 	@scripts/run-sample $(BUILD) $(SAMPLE_BOOK)
 
 # The warm in-process benchmarks, then whole processes on the limit book beside
-# `cat` and `cp` + `sync` of the same file (bench/whole_process.sh).
+# `cat` and `cp` + `sync` of the same file, and the contacts beside their peers
+# (bench/whole_process.sh).
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	    -DTESSALY_BUILD_BENCH=ON -DTESSALY_BUILD_APP=OFF -DTESSALY_BUILD_TESTS=OFF

@@ -7,6 +7,8 @@
 #     search of the same people (`abook --mutt-query`), when abook and the peers'
 #     scripts are there (PEERS, by default the shared folder beside the checkout), and
 #     the same people printed as address labels to a PDF beside a copy of that PDF;
+#   - `import` of their CSV into a new book and `export` of it back, beside sqlite3's
+#     `.import` of the CSV into a new database and abook's `--convert` of it;
 # and the peak resident memory of `check` and `tag` against the file's size.
 #
 #   bench/whole_process.sh BUILD_DIR [RUNS]
@@ -60,6 +62,29 @@ pair() {
     rm -f "$csv" "$errors"
 }
 
+# Times three commands in one run, each after its own preparation; prints a line for
+# each and the ratios of the first to the other two.
+trio() {
+    local csv errors
+    csv=$(mktemp)
+    errors=$(mktemp)
+    if ! hyperfine --style none --warmup 2 --runs "$runs" --output null --export-csv "$csv" \
+        --prepare "$4" --prepare "$5" --prepare "$6" "$1" "$2" "$3" >/dev/null 2>"$errors"; then
+        cat "$errors" >&2
+        exit 1
+    fi
+    awk -F, -v a="$7" -v b="$8" -v c="$9" '
+        NR > 1 { wall[NR - 1] = $(NF - 4); cpu[NR - 1] = $(NF - 3) + $(NF - 2) }
+        END {
+            printf "%-30s %7.1f ms wall %7.1f ms CPU\n", a, wall[1] * 1000, cpu[1] * 1000
+            printf "%-30s %7.1f ms wall %7.1f ms CPU\n", b, wall[2] * 1000, cpu[2] * 1000
+            printf "%-30s %7.1f ms wall %7.1f ms CPU\n", c, wall[3] * 1000, cpu[3] * 1000
+            printf "%-30s %7.2fx wall %8.2fx CPU\n", "  ratio to " b, wall[1] / wall[2], cpu[1] / cpu[2]
+            printf "%-30s %7.2fx wall %8.2fx CPU\n\n", "  ratio to " c, wall[1] / wall[3], cpu[1] / cpu[3]
+        }' "$csv"
+    rm -f "$csv" "$errors"
+}
+
 echo
 echo "median wall time and mean CPU time of $runs runs each, file in the page cache"
 pair "'$cli' check '$book'" "cat '$book'" "tessaly-cli check BOOK" "cat BOOK"
@@ -85,6 +110,33 @@ if command -v abook >/dev/null 2>&1 && command -v python3 >/dev/null 2>&1 &&
     pair "'$cli' list '$contacts/CONTACTS.ADR'" \
         "abook --datafile '$contacts/ab.addressbook' --mutt-query zzzz" \
         "tessaly-cli list CONTACTS" "abook, the same people"
+    # The CSV those people came from, imported into a new book and saved, beside the
+    # database shell's import of it into a new database and abook's conversion of it;
+    # then that book exported back to CSV beside the same two. Each run starts afresh.
+    if command -v sqlite3 >/dev/null 2>&1; then
+        csv=$contacts/contacts-utf8.csv
+        config=$contacts/exchange-config
+        mkdir -p "$config"
+        "$cli" new --force "$contacts/EMPTY.ADR" >/dev/null
+        new=$contacts/NEW.ADR
+        db=$contacts/new.sqlite
+        fresh_book="cp '$contacts/EMPTY.ADR' '$new'"
+        fresh_db="rm -f '$db'"
+        # abook will not write over a file: each of its runs starts without one.
+        fresh_convert="rm -f '$contacts/convert.addressbook'"
+        sqlite_import="sqlite3 '$db' '.mode csv' '.import $csv people'"
+        abook_convert="abook --convert --informat csv --infile '$csv' --outformat abook --outfile '$contacts/convert.addressbook'"
+        trio "'$cli' import '$new' '$csv' --config-dir '$config'" "$sqlite_import" "$abook_convert" \
+            "$fresh_book" "$fresh_db" "$fresh_convert" \
+            "tessaly-cli import CSV" "sqlite3 .import CSV" "abook --convert CSV"
+        sh -c "$fresh_book && '$cli' import '$new' '$csv' --config-dir '$config'" >/dev/null
+        trio "'$cli' export '$new' '$contacts/export.csv' --config-dir '$config'" "$sqlite_import" \
+            "$abook_convert" "true" "$fresh_db" "$fresh_convert" \
+            "tessaly-cli export CSV" "sqlite3 .import CSV" "abook --convert CSV"
+    else
+        echo "(import and export against sqlite3 left out: sqlite3 is missing)"
+        echo
+    fi
     # The same people as address labels on a 2 x 7 A4 sheet: a PDF of 2,341 pages, beside
     # a copy of that PDF (the floor for writing it), and the run's peak memory.
     labels=$contacts/print-config

@@ -143,6 +143,36 @@ TEST(CsvEncoding, Windows1252UnlessUtf8) {
     EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80 ok")); // outside the basic plane
 }
 
+TEST(CsvEncoding, WideCharacterAnywhereInALongStretchOfAscii) {
+    // The decoder passes over ASCII several bytes at a time; a wide character at any
+    // place within or at the edge of those steps is still found and converted.
+    const std::string ascii(21, 'a');
+    for (std::size_t at = 0; at <= ascii.size(); ++at) {
+        const std::string before = ascii.substr(0, at);
+        const std::string after = ascii.substr(at);
+        const auto utf = DecodeInputText(Raw(before + "\xC3\xA9" + after));
+        EXPECT_TRUE(utf.WasUtf8) << at;
+        EXPECT_EQ(utf.Text, before + "\xE9" + after) << at;
+        const auto cp = DecodeInputText(Raw(before + "\xE9" + after));
+        EXPECT_FALSE(cp.WasUtf8) << at;
+        EXPECT_EQ(cp.Text, before + "\xE9" + after) << at;
+        EXPECT_FALSE(IsValidUtf8(before + "\xC3" + after)) << at;
+    }
+}
+
+TEST(CsvRead, RecordsAfterLongerOnesAndConvertedBreaksInLaterFields) {
+    // Each record's values are its own, whatever the one before held; a line break is
+    // converted in the field that has it and nowhere else.
+    auto r = Reader("long first value,\"x\ny\",tail\r\na,\"b\rc\"\r\n", true);
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 4), (std::vector<std::optional<std::string>>{"long first value", "x\r\ny",
+                                                                     "tail", std::nullopt}));
+    ASSERT_TRUE(r.ReadLine());
+    EXPECT_EQ(Fields(r, 3), (std::vector<std::optional<std::string>>{"a", "b\r\nc", std::nullopt}));
+    EXPECT_EQ(r.FieldView(2, 2), std::optional<std::string_view>("b\r"));
+    EXPECT_FALSE(r.ReadLine());
+}
+
 TEST(CsvWrite, EnclosesDoublesTheActiveQuoteAndDropsLineFeeds) {
     TCSVWriter w('"', ',', true);
     w.WriteField("Smith, John");
@@ -164,6 +194,12 @@ TEST(CsvWrite, EnclosesDoublesTheActiveQuoteAndDropsLineFeeds) {
     merge.WriteField("1 \"High\" St\r\nLeeds");
     merge.EndLine();
     EXPECT_EQ(merge.Text(), "\"1 \"\"High\"\" St\r\nLeeds\"\r\n");
+
+    // Quotes and line feeds at the ends and side by side.
+    TCSVWriter edges('"', ',', true);
+    edges.WriteField("\"\"a\n\nb\"");
+    edges.EndLine();
+    EXPECT_EQ(edges.Text(), "\"\"\"\"\"ab\"\"\"\r\n");
 
     TCSVWriter none(0, 0, true);
     none.WriteField("a");

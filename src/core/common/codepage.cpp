@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tessaly {
 
@@ -71,11 +72,34 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     return out;
 }
 
+std::size_t AsciiStretch(std::string_view text, std::size_t from) {
+    // Eight bytes at a time while none has its high bit set.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t i = from;
+    while (i + 8 <= text.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (word & kHighBits)
+            break;
+        i += 8;
+    }
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
+        // A stretch of ASCII is the same in both, and is copied whole.
+        const std::size_t ascii = AsciiStretch(utf8, i);
+        if (ascii > i) {
+            out.append(utf8.data() + i, ascii - i);
+            i = ascii;
+            continue;
+        }
         const auto lead = static_cast<unsigned char>(utf8[i]);
         int extra = 0;
         char32_t cp = 0;

@@ -19,6 +19,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tessaly {
@@ -60,6 +61,9 @@ public:
     // the record has no such field. An empty field between two separators, or before
     // the first one, is present; an empty field after a trailing separator is not.
     std::optional<std::string> Field(int n, std::size_t maxLength = kShortValueLength) const;
+    // The same without a copy; valid until the next ReadLine or Rewind.
+    std::optional<std::string_view> FieldView(int n,
+                                              std::size_t maxLength = kShortValueLength) const;
     // The field as a whole decimal number (blanks around it allowed).
     std::optional<long> IntegerField(int n) const;
     // The field as a date-time in the short date (and optionally time) format, or as a
@@ -75,8 +79,9 @@ private:
     char quote_;
     char separator_;
     bool convertLineBreaks_;
-    std::size_t next_ = 0; // where the next record starts
-    std::vector<std::string> fields_;
+    std::size_t next_ = 0;                                    // where the next record starts
+    std::string values_;                                      // the current record's values
+    std::vector<std::pair<std::size_t, std::size_t>> fields_; // start and length in values_
 };
 
 // The writing side: fields are added to a buffer line by line; the caller writes the

@@ -42,7 +42,7 @@ std::string JoinedSlot(const TCSVReader& reader, const TLinkedFieldList& columns
                        std::string_view glue, std::size_t limit) {
     std::string out;
     for (const auto& column : columns) {
-        const auto value = reader.Field(column->FieldNo + 1, limit);
+        const auto value = reader.FieldView(column->FieldNo + 1, limit);
         if (!value || value->empty())
             continue;
         if (!out.empty())

@@ -32,6 +32,9 @@ std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection se
     if (selection == TEntrySelection::SelectedEntry)
         return selected ? std::vector<const TRecord*>{selected} : std::vector<const TRecord*>{};
     std::vector<std::pair<std::string, const TRecord*>> keyed;
+    keyed.reserve(selection == TSelection::IndexList
+                      ? indexList.size()
+                      : static_cast<std::size_t>(book.Entries.Count()));
     const auto add = [&](const TRecord* e) {
         keyed.emplace_back(UpperCase1252(SortText(*e, book.IndexKeys)), e);
     };
