@@ -49,8 +49,10 @@ run: build
 # (bench/whole_process.sh).
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	    -DTESSALY_BUILD_BENCH=ON -DTESSALY_BUILD_APP=OFF -DTESSALY_BUILD_TESTS=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	    -DTESSALY_BUILD_BENCH=ON -DTESSALY_BUILD_TESTS=OFF
+	# The command-line tools only: the label run to PDF needs tessaly-print.
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tessaly_bench tessaly_make_limit_book \
+	    write_limit_files tessaly-cli tessaly-print
 	$(BENCH_BUILD)/bench/tessaly_bench
 	bench/whole_process.sh $(BENCH_BUILD) $(BENCH_RUNS)
 	bench/agenda-process $(BENCH_BUILD)

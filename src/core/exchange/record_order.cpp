@@ -32,7 +32,7 @@ std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection se
     if (selection == TEntrySelection::SelectedEntry)
         return selected ? std::vector<const TRecord*>{selected} : std::vector<const TRecord*>{};
     std::vector<std::pair<std::string, const TRecord*>> keyed;
-    keyed.reserve(selection == TSelection::IndexList
+    keyed.reserve(selection == TEntrySelection::IndexList
                       ? indexList.size()
                       : static_cast<std::size_t>(book.Entries.Count()));
     const auto add = [&](const TRecord* e) {
