@@ -6,7 +6,7 @@
 // the designer, which does it after each of them (the paper list is saved by the
 // paper dialog's OK itself).
 
-#include "core/printing/catalogues.h"
+#include "core/printing/layout.h"
 
 #include <string>
 #include <vector>
@@ -14,6 +14,8 @@
 class QWidget;
 
 namespace tessaly {
+
+class TPrintCatalogues;
 
 // What the layout dialogs offer besides the catalogues.
 struct TLayoutDialogEnv {

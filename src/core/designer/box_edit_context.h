@@ -6,7 +6,7 @@
 #include "core/common/date_format.h"
 #include "core/common/date_time.h"
 #include "core/common/text.h"
-#include "core/printing/catalogue_rules.h"
+#include "core/printing/layout_record.h"
 #include "core/printing/paper.h"
 
 #include <vector>

@@ -6,6 +6,7 @@
 #include "core/common/dialog_message.h"
 #include "core/printing/layout.h"
 #include "core/printing/layout_objects.h"
+#include "core/printing/layout_record.h"
 #include "core/printing/paper.h"
 #include "core/printing/quick_report.h"
 
@@ -61,13 +62,6 @@ TDialogMessage DeleteQuickReportQuestion(std::string_view name);
 // calendar (5), else the address book's.
 bool IsDiaryReport(const TQReport& report, const TLayoutList& layouts);
 
-// A data palette item: its position (the field number), kind and caption.
-struct TLayoutRecord {
-    int Position = 0;
-    int Kind = kBoxData;
-    std::string Caption;
-    bool operator==(const TLayoutRecord&) const = default;
-};
 // The data palette of a data source. For entries: the first template's fields 0 to 2,
 // the second template's 0 to 6, the first's 3 to 9, captioned from the book (the
 // built-in templates without one), "[%.2d] Unlabled" where a caption is empty;

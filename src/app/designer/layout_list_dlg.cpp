@@ -1,0 +1,126 @@
+#include "app/designer/layout_list_dlg.h"
+
+#include "app/widgets/message_dialog.h"
+#include "core/printing/catalogue_listing.h"
+#include "core/printing/catalogue_rules.h"
+#include "core/printing/catalogues.h"
+#include "platform/qt_text.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+TLayoutListDlg::TLayoutListDlg(QWidget* parent, TPrintCatalogues& catalogues,
+                               const TLayoutDialogEnv* env, int currentNumber)
+    : QDialog(parent), catalogues_(catalogues), env_(env), current_(currentNumber) {
+    setWindowTitle(env ? "Page Layout Maintainance" : "Open Page Layout");
+    auto* row = new QHBoxLayout(this);
+    auto* column = new QVBoxLayout;
+    auto* filterCaption = new QLabel("&Show:");
+    filter_ = new QComboBox;
+    filter_->setObjectName("Filter");
+    for (const std::string& c : LayoutFilterCaptions())
+        filter_->addItem(ToQString(c));
+    filterCaption->setBuddy(filter_);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterCaption);
+    filterRow->addWidget(filter_, 1);
+    column->addLayout(filterRow);
+    list_ = new QTreeWidget;
+    list_->setObjectName("Layouts");
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels({"Layout Name", "Data Source", "Paper Size"});
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->setMinimumSize(560, 300);
+    column->addWidget(list_, 1);
+    row->addLayout(column, 1);
+
+    auto* buttons = new QVBoxLayout;
+    const auto button = [this, buttons](const char* text, auto action) {
+        auto* b = new QPushButton(text);
+        connect(b, &QPushButton::clicked, this, action);
+        buttons->addWidget(b);
+        return b;
+    };
+    if (env) {
+        button("&New", [this] { New(); });
+        button("&Open", [this] { Open(); })->setDefault(true);
+        button("&Edit", [this] { Edit(); });
+        button("&Delete", [this] { Delete(); });
+        buttons->addStretch();
+        button("Close", [this] { reject(); });
+    } else {
+        button("&Open", [this] { Open(); })->setDefault(true);
+        buttons->addStretch();
+        button("Cancel", [this] { reject(); });
+    }
+    row->addLayout(buttons);
+    connect(filter_, &QComboBox::currentIndexChanged, this, [this] { Fill(SelectedNumber()); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { Open(); });
+    Fill(currentNumber);
+}
+
+void TLayoutListDlg::Fill(int selectNumber) {
+    list_->clear();
+    QTreeWidgetItem* chosen = nullptr;
+    for (const TLayoutRow& r :
+         LayoutRows(catalogues_.Layouts, catalogues_.Papers, filter_->currentIndex())) {
+        auto* item = new QTreeWidgetItem(
+            list_, {ToQString(r.Name), ToQString(r.Source), ToQString(r.Paper)});
+        item->setData(0, Qt::UserRole, r.Number);
+        if (!chosen || r.Number == selectNumber)
+            chosen = item;
+    }
+    if (chosen)
+        list_->setCurrentItem(chosen);
+    for (int c = 1; c < 3; ++c)
+        list_->resizeColumnToContents(c);
+}
+
+int TLayoutListDlg::SelectedNumber() const {
+    const QTreeWidgetItem* item = list_->currentItem();
+    return item ? item->data(0, Qt::UserRole).toInt() : kNoNumber;
+}
+
+void TLayoutListDlg::Open() {
+    const int number = SelectedNumber();
+    if (!catalogues_.Layouts.Exists(number))
+        return;
+    result_.OpenNumber = number;
+    accept();
+}
+
+void TLayoutListDlg::New() {
+    if (const TLayout* made = NewLayout(this, catalogues_, *env_)) {
+        result_.Changed = true;
+        result_.OpenNumber = made->Number;
+        accept();
+    }
+}
+
+void TLayoutListDlg::Edit() {
+    TLayout* layout = catalogues_.Layouts.ByNumber(SelectedNumber());
+    if (layout && EditLayoutProperties(this, catalogues_, *layout, *env_)) {
+        result_.Changed = true;
+        result_.CurrentEdited = result_.CurrentEdited || layout->Number == current_;
+        Fill(layout->Number);
+    }
+}
+
+void TLayoutListDlg::Delete() {
+    const TLayout* layout = catalogues_.Layouts.ByNumber(SelectedNumber());
+    if (!layout || ShowMessage(DeleteLayoutQuestion(layout->NameText())) != mrYes)
+        return;
+    result_.CurrentDeleted = result_.CurrentDeleted || layout->Number == current_;
+    catalogues_.DeleteLayout(layout);
+    result_.Changed = true;
+    Fill(kNoNumber);
+}
+
+} // namespace tessaly

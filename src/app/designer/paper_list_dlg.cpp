@@ -1,0 +1,147 @@
+#include "app/designer/paper_list_dlg.h"
+
+#include "app/designer/paper_setup_dlg.h"
+#include "app/widgets/message_dialog.h"
+#include "core/printing/catalogue_listing.h"
+#include "core/printing/catalogue_rules.h"
+#include "core/printing/catalogues.h"
+#include "platform/qt_text.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+TPaperListDlg::TPaperListDlg(QWidget* parent, TPrintCatalogues& catalogues, int countryCode)
+    : QDialog(parent), catalogues_(catalogues), countryCode_(countryCode),
+      kept_(catalogues.Papers) {
+    setWindowTitle("Paper Size Maintenance");
+    auto* row = new QHBoxLayout(this);
+    auto* column = new QVBoxLayout;
+    auto* filterCaption = new QLabel("&Show:");
+    filter_ = new QComboBox;
+    filter_->setObjectName("Filter");
+    for (const std::string& c : PaperFilterCaptions())
+        filter_->addItem(ToQString(c));
+    filterCaption->setBuddy(filter_);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterCaption);
+    filterRow->addWidget(filter_, 1);
+    column->addLayout(filterRow);
+    list_ = new QTreeWidget;
+    list_->setObjectName("Papers");
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels({"Paper Name", "Width", "Height"});
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->setMinimumSize(520, 320);
+    column->addWidget(list_, 1);
+    row->addLayout(column, 1);
+
+    auto* buttons = new QVBoxLayout;
+    const auto button = [this, buttons](const char* text, auto action) {
+        auto* b = new QPushButton(text);
+        connect(b, &QPushButton::clicked, this, action);
+        buttons->addWidget(b);
+        return b;
+    };
+    button("&Edit", [this] { Edit(); });
+    button("De&lete", [this] { Delete(); });
+    button("Custo&m", [this] { Custom(); });
+    button("&Copy", [this] { Copy(); });
+    buttons->addStretch();
+    button("OK", [this] { accept(); })->setDefault(true);
+    button("Cancel", [this] { reject(); });
+    row->addLayout(buttons);
+
+    connect(filter_, &QComboBox::currentIndexChanged, this, [this] { Fill(SelectedNumber()); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { Edit(); });
+    Fill(kNoNumber);
+}
+
+void TPaperListDlg::Fill(int selectNumber) {
+    list_->clear();
+    QTreeWidgetItem* chosen = nullptr;
+    for (const TPaperRow& r : PaperRows(catalogues_.Papers, filter_->currentIndex())) {
+        auto* item = new QTreeWidgetItem(
+            list_, {ToQString(r.Name), ToQString(r.Width), ToQString(r.Height)});
+        item->setData(0, Qt::UserRole, r.Number);
+        if (!chosen || r.Number == selectNumber)
+            chosen = item;
+    }
+    if (chosen)
+        list_->setCurrentItem(chosen);
+    for (int c = 1; c < 3; ++c)
+        list_->resizeColumnToContents(c);
+}
+
+int TPaperListDlg::SelectedNumber() const {
+    const QTreeWidgetItem* item = list_->currentItem();
+    return item ? item->data(0, Qt::UserRole).toInt() : kNoNumber;
+}
+
+bool TPaperListDlg::Setup(TPaper& paper, bool copy) {
+    TPaperSetupDlg dialog(this, catalogues_.Papers, paper, copy);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    paper = dialog.Result();
+    return true;
+}
+
+void TPaperListDlg::Edit() {
+    if (TPaper* paper = catalogues_.Papers.ByNumber(SelectedNumber()))
+        if (Setup(*paper, false))
+            Fill(paper->Number);
+}
+
+void TPaperListDlg::Delete() {
+    const TPaper* paper = catalogues_.Papers.ByNumber(SelectedNumber());
+    if (!paper || ShowMessage(DeletePaperQuestion(paper->NameText())) != mrYes)
+        return;
+    catalogues_.Papers.Remove(paper);
+    Fill(kNoNumber);
+}
+
+void TPaperListDlg::Custom() {
+    TPaper* paper = catalogues_.Papers.Create("", kPaperEnvelope, countryCode_);
+    if (!paper)
+        return;
+    if (Setup(*paper, false))
+        Fill(paper->Number);
+    else
+        catalogues_.Papers.Remove(paper);
+}
+
+void TPaperListDlg::Copy() {
+    const TPaper* source = catalogues_.Papers.ByNumber(SelectedNumber());
+    TPaper* paper = source ? catalogues_.Papers.Duplicate(*source) : nullptr;
+    if (!paper)
+        return;
+    if (Setup(*paper, true))
+        Fill(paper->Number);
+    else
+        catalogues_.Papers.Remove(paper);
+}
+
+void TPaperListDlg::accept() {
+    const TIoResult saved = catalogues_.SavePapers();
+    if (!saved.Ok) {
+        ShowMessage(mtAccessError,
+                    "The Paper Sizes could not be saved.\n\n" + SystemTextToQString(saved.Error),
+                    mkError, mbOk);
+        return;
+    }
+    QDialog::accept();
+}
+
+void TPaperListDlg::reject() {
+    catalogues_.Papers = kept_;
+    QDialog::reject();
+}
+
+} // namespace tessaly
