@@ -12,7 +12,6 @@ class QSpinBox;
 namespace tessaly {
 
 class TGridDlg : public QDialog {
-    Q_OBJECT
 public:
     TGridDlg(const TGrid& grid, QWidget* parent = nullptr);
     TGrid Grid() const;

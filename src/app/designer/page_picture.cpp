@@ -310,7 +310,8 @@ void TPagePicture::PaintBand(QPainter& p, int band) {
         if (first && margins_.top() > 0)
             p.drawLine(0, margins_.top(), r.width(), margins_.top());
         if (last && margins_.bottom() > 0)
-            p.drawLine(0, r.height() - margins_.bottom(), r.width(), r.height() - margins_.bottom());
+            p.drawLine(0, r.height() - margins_.bottom(), r.width(),
+                       r.height() - margins_.bottom());
     }
     p.restore();
 }
@@ -332,9 +333,9 @@ void TPagePicture::PaintSelection(QPainter& p) {
         const QPoint at = HandlePoint(h);
         const QPoint c(static_cast<int>(std::floor(at.x() / zoom_)),
                        static_cast<int>(std::floor(at.y() / zoom_)));
-        p.fillRect(QRect(c.x() - kGrabSquare / 2, c.y() - kGrabSquare / 2, kGrabSquare,
-                         kGrabSquare),
-                   fill);
+        p.fillRect(
+            QRect(c.x() - kGrabSquare / 2, c.y() - kGrabSquare / 2, kGrabSquare, kGrabSquare),
+            fill);
     }
 }
 
@@ -381,15 +382,15 @@ void TPagePicture::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = Unzoomed(event->position());
     if (splitBand_ >= 0) {
         const QRect band = BandRect(splitBand_);
-        const int wanted = splitBand_ == kBandHeader ? at.y() - band.top()
-                                                     : band.bottom() + 1 - at.y();
+        const int wanted =
+            splitBand_ == kBandHeader ? at.y() - band.top() : band.bottom() + 1 - at.y();
         splitWanted_ = SplitBandHeight(wanted, RulerLength());
         update();
         return;
     }
     if (drag_ && (event->buttons() & Qt::LeftButton)) {
-        TDesignCommand c = drag_->Step(design_.Page, at.x() - pressAt_.x(), at.y() - pressAt_.y(),
-                                       design_.Grid);
+        TDesignCommand c =
+            drag_->Step(design_.Page, at.x() - pressAt_.x(), at.y() - pressAt_.y(), design_.Grid);
         design_.Edited();
         if (OnEdit)
             OnEdit(std::move(c));
@@ -405,8 +406,8 @@ void TPagePicture::mouseReleaseEvent(QMouseEvent* event) {
     if (splitBand_ >= 0) {
         const QRect band = BandRect(splitBand_);
         const QPoint at = Unzoomed(event->position());
-        const int wanted = splitBand_ == kBandHeader ? at.y() - band.top()
-                                                     : band.bottom() + 1 - at.y();
+        const int wanted =
+            splitBand_ == kBandHeader ? at.y() - band.top() : band.bottom() + 1 - at.y();
         const int which = splitBand_;
         splitBand_ = -1;
         TDesignCommand c =

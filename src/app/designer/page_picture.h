@@ -19,7 +19,6 @@
 namespace tessaly {
 
 class TPagePicture : public QWidget {
-    Q_OBJECT
 public:
     explicit TPagePicture(TDesignerPage& design, QWidget* parent = nullptr);
 

@@ -19,7 +19,6 @@ class QVBoxLayout;
 namespace tessaly {
 
 class TPalettePanel : public QWidget {
-    Q_OBJECT
 public:
     static constexpr int kMaxButtons = 21;
 

@@ -11,7 +11,6 @@
 namespace tessaly {
 
 class TRuler : public QWidget {
-    Q_OBJECT
 public:
     // One stretch of the ruler: where it starts on the widget (pixels at 100 %), how
     // long it is, and the millimetres it starts at.

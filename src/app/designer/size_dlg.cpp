@@ -13,8 +13,8 @@ namespace tessaly {
 namespace {
 
 // One side's choices; the value box is enabled only with its own choice.
-QGroupBox* Side(const QString& title, const QString& valueCaption, int preset,
-                QButtonGroup*& modes, QSpinBox*& value) {
+QGroupBox* Side(const QString& title, const QString& valueCaption, int preset, QButtonGroup*& modes,
+                QSpinBox*& value) {
     auto* box = new QGroupBox(title);
     auto* column = new QVBoxLayout(box);
     modes = new QButtonGroup(box);

@@ -13,7 +13,6 @@ class QSpinBox;
 namespace tessaly {
 
 class TSizeDlg : public QDialog {
-    Q_OBJECT
 public:
     TSizeDlg(TPixelSize frame, QWidget* parent = nullptr);
     TSizeRule Width() const;
