@@ -225,7 +225,7 @@ void TLayoutDlg::CreateView() {
     auto* right = new QWidget;
     auto* rightColumn = new QVBoxLayout(right);
     rightColumn->setContentsMargins(0, 0, 0, 0);
-    empty_ = new QLabel("No Page Layout is open.\n\nUse \"&Open Layout...\" or \"&New "
+    empty_ = new QLabel("No Page Layout is open.\n\nUse \"Open Layout...\" or \"New "
                         "Layout...\" of the File menu.");
     empty_->setTextFormat(Qt::PlainText);
     empty_->setAlignment(Qt::AlignCenter);

@@ -21,6 +21,9 @@ TPalettePanel::TPalettePanel(TPaletteState& state, QWidget* parent)
     tabs_->addTab("Data Palette");
     tabs_->addTab("Object Palette");
     tabs_->setExpanding(true);
+    // Both tabs stay in sight however narrow the panel.
+    tabs_->setUsesScrollButtons(false);
+    tabs_->setElideMode(Qt::ElideRight);
     tabs_->setFocusPolicy(Qt::NoFocus);
     column->addWidget(tabs_);
     caption_ = new QLabel("Data Palette");
