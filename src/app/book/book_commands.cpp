@@ -68,7 +68,7 @@ void TBook::CreateMenus() {
                 ShowQuickReports(Frame(), this, PrintSource());
         });
     reportsAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    fileMenu_->addAction("Page &Designer...")->setEnabled(false);
+    fileMenu_->addAction("Page &Designer...", this, [this] { Frame().OpenDesigner(this); });
     importAction_ = fileMenu_->addAction("I&mport...", this, &TBook::ImportData);
     exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
     fileMenu_->addAction("Export vCards...", this, &TBook::ExportVCards);

@@ -221,8 +221,6 @@ void TDiaryDlg::CreateMenus() {
     info->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(info);
     file->addSeparator();
-    // Printing, reports and the page designer arrive with printing; until then they
-    // stay disabled.
     printAction_ = file->addAction("&Print...", this, [this] {
         if (!diary_ || !printAction_->isEnabled())
             return;
@@ -238,7 +236,7 @@ void TDiaryDlg::CreateMenus() {
             source.Diary = diary_.get();
             ShowQuickReports(Frame(), this, source);
         });
-    file->addAction("Page &Designer...")->setEnabled(false);
+    file->addAction("Page &Designer...", this, [this] { Frame().OpenDesigner(this); });
     importAction_ = file->addAction("I&mport...", this, &TDiaryDlg::ImportData);
     exportAction_ = file->addAction("&Export...", this, &TDiaryDlg::ExportData);
     file->addSeparator();

@@ -4,6 +4,7 @@
 #include "app/book/book.h"
 #include "app/calendar/cal_view.h"
 #include "app/call_log/log_dlg.h"
+#include "app/designer/layout_dlg.h"
 #include "app/dial/dial_command.h"
 #include "app/dial/modem_form.h"
 #include "app/frame/about_box.h"
@@ -203,8 +204,7 @@ void TMainForm::CreateMenus() {
             sub->close();
     });
     fileMenu_->addSeparator();
-    // The page designer arrives with the layouts; until then the item is disabled.
-    fileMenu_->addAction("Page &Designer...")->setEnabled(false);
+    fileMenu_->addAction("Page &Designer...", this, [this] { ShowDesigner(nullptr); });
     fileMenu_->addSeparator();
     fileMenu_->addAction("E&xit", this, &QWidget::close);
     connect(fileMenu_, &QMenu::aboutToShow, this, &TMainForm::RefreshFileMenu);
@@ -405,7 +405,8 @@ void TMainForm::CreateStatusBar() {
     page({indicator("Diary has been Modified", "Modified", "Save", TChildKind::Diary), diaryText_},
          1);
     page({panel()}, 0);
-    page({panel()}, 0);
+    layoutStatus_ = named(panel(), "LayoutStatus");
+    page({layoutStatus_}, 0);
     progressLabel_ = panel();
     page({progressLabel_}, 0);
     hintLabel_ = panel();
@@ -587,6 +588,23 @@ TCalView* TMainForm::CalendarView() const {
         if (c->Kind() == TChildKind::Calendar)
             return qobject_cast<TCalView*>(c);
     return nullptr;
+}
+
+TLayoutDlg* TMainForm::ShowDesigner(TChildWindow* from) {
+    for (TChildWindow* c : Children())
+        if (c->Kind() == TChildKind::Layout) {
+            c->Activate();
+            return dynamic_cast<TLayoutDlg*>(c);
+        }
+    auto* designer = new TLayoutDlg(*this, from ? EventsOf(*from) : TEventSource());
+    if (!designer->Ready()) {
+        delete designer;
+        return nullptr;
+    }
+    AddChild(designer);
+    designer->SubWindow()->showMaximized();
+    designer->Activated();
+    return designer;
 }
 
 TCalView* TMainForm::ShowCalendar() {

@@ -38,6 +38,7 @@ class TAlarmDlg;
 class TLogDlg;
 class TWordProList;
 class TCalView;
+class TLayoutDlg;
 
 class TMainForm : public QMainWindow, public IFrame {
     Q_OBJECT
@@ -123,6 +124,11 @@ public:
     void OpenCalendar() override { ShowCalendar(); }
     void AddChildWindow(TChildWindow* child) override { AddChild(child); }
     TCalView* CalendarView() const;
+    // "Page &Designer...": opens the designer on the books and diaries of `from` (the
+    // window it was asked from, none from the frame), or brings the open one forward.
+    // Null when it cannot open (no paper size).
+    TLayoutDlg* ShowDesigner(TChildWindow* from);
+    void OpenDesigner(TChildWindow* from) override { ShowDesigner(from); }
     // The events of every open book and diary window in child order; `except` (a
     // window that is closing) is left out.
     std::vector<TEventSource> EventSources(const TChildWindow* except = nullptr) const override;
@@ -147,6 +153,7 @@ public:
     QLabel* SearchIndicator() const override { return searchIndicator_; }
     QLabel* InfoLabel() const override { return infoLabel_; }
     QLabel* DiaryText() const override { return diaryText_; }
+    QLabel* LayoutStatus() const override { return layoutStatus_; }
     // The buttons of the tool-bar pages, by hint.
     QToolButton* ToolButton(int page, const QString& hint) const override;
     // The five reopen items of "&File", refreshed when the menu opens.
@@ -230,6 +237,7 @@ private:
     QLabel* searchIndicator_ = nullptr;
     QLabel* infoLabel_ = nullptr;
     QLabel* diaryText_ = nullptr;
+    QLabel* layoutStatus_ = nullptr;
     QLabel* progressLabel_ = nullptr;
     QLabel* hintLabel_ = nullptr;
     QComboBox* zoomBox_ = nullptr;

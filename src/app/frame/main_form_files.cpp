@@ -367,11 +367,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainForm::CloseQuery(bool fromSignal) {
-    // A preview or the designer refuses the exit; they close instead.
+    // A preview or the designer refuses the exit; they close instead. The designer
+    // first asks whether its layout is to be saved (unless a signal ends the run).
     bool refused = false;
     for (TChildWindow* c : Children())
         if (c->Kind() == TChildKind::Preview || c->Kind() == TChildKind::Layout) {
-            c->ApproveClose();
+            if (c->Kind() == TChildKind::Preview || fromSignal)
+                c->ApproveClose();
             c->SubWindow()->close();
             refused = true;
         }

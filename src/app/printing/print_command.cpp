@@ -20,29 +20,23 @@
 
 namespace tessaly {
 
-namespace {
-
-// The locale's country code as the catalogues want it: 1 the United States, 2 Canada.
-int CountryCode() {
+int LocaleCountryCode() {
     const QLocale::Territory t = QLocale::system().territory();
     return t == QLocale::UnitedStates ? 1 : t == QLocale::Canada ? 2 : 44;
 }
 
-// The catalogues after the start-of-use pass; what could not be written is said.
-std::unique_ptr<TPrintCatalogues> LoadCatalogues(IFrame& frame) {
+std::unique_ptr<TPrintCatalogues> LoadPrintCatalogues(IFrame& frame) {
     auto c = std::make_unique<TPrintCatalogues>(frame.Settings().StoreSettings());
     TFactoryPapers library;
     c->LoadAll(&library, ReturnAddressFromSettings(frame.Access()), frame.Settings().ReportLinks,
-               CountryCode());
+               LocaleCountryCode());
     for (const std::string& e : c->Errors())
         ShowMessage(mtAccessError, ToQString(e), mkError, mbOk);
     return c;
 }
 
-} // namespace
-
 void PrintFromWizard(IFrame& frame, QWidget* parent, const TPrintSource& source) {
-    const auto catalogues = LoadCatalogues(frame);
+    const auto catalogues = LoadPrintCatalogues(frame);
     TPrintWizard wizard(parent, catalogues->Layouts, catalogues->Reports, source.Diary != nullptr,
                         frame.Clock().Now(), source.Book);
     if (wizard.exec() != QDialog::Accepted || !wizard.HasLayouts())
@@ -81,14 +75,14 @@ void RunStored(IFrame& frame, QWidget* parent, const TPrintCatalogues& catalogue
 } // namespace
 
 void ShowQuickReports(IFrame& frame, QWidget* parent, const TPrintSource& source) {
-    const auto catalogues = LoadCatalogues(frame);
+    const auto catalogues = LoadPrintCatalogues(frame);
     TQuickReportsDlg dialog(parent, frame, *catalogues, source.Diary != nullptr, source.Book);
     if (dialog.exec() == QDialog::Accepted)
         RunStored(frame, parent, *catalogues, dialog.Chosen(), source, dialog.Preview());
 }
 
 void PrintLinkedReport(IFrame& frame, QWidget* parent, int link, const TPrintSource& source) {
-    const auto catalogues = LoadCatalogues(frame);
+    const auto catalogues = LoadPrintCatalogues(frame);
     const std::string& name = frame.Settings().ReportLinks[static_cast<std::size_t>(link)];
     if (IsLinked(name))
         RunStored(frame, parent, *catalogues, name, source, false);
@@ -96,7 +90,7 @@ void PrintLinkedReport(IFrame& frame, QWidget* parent, int link, const TPrintSou
 
 bool RunPrint(IFrame& frame, QWidget* parent, const TQReport& parameters,
               const TPrintSource& source, bool preview, bool allowPrint) {
-    const auto catalogues = LoadCatalogues(frame);
+    const auto catalogues = LoadPrintCatalogues(frame);
     const TLayout* layout = catalogues->Layouts.ByNumber(parameters.LayoutNumber);
     const TPaper* paper = layout ? catalogues->Papers.ByNumber(layout->PaperNumber) : nullptr;
     if (!paper) {
@@ -104,7 +98,7 @@ bool RunPrint(IFrame& frame, QWidget* parent, const TQReport& parameters,
         return false;
     }
     TPrintRequest request;
-    request.CountryCode = CountryCode();
+    request.CountryCode = LocaleCountryCode();
     request.Now = frame.Clock().Now();
     if (parameters.PromptStartingLabel && paper->Type == kPaperLabel) {
         request.StartingLabel =

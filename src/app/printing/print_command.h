@@ -6,11 +6,19 @@
 #include "core/printing/print_run.h"
 #include "core/printing/quick_report.h"
 
+#include <memory>
+
 class QWidget;
 
 namespace tessaly {
 
 class IFrame;
+class TPrintCatalogues;
+
+// The locale's country code as the catalogues want it: 1 the United States, 2 Canada.
+int LocaleCountryCode();
+// The catalogues after the start-of-use pass; what could not be written is said.
+std::unique_ptr<TPrintCatalogues> LoadPrintCatalogues(IFrame& frame);
 
 // Opens the wizard for the source's family and runs what it asks for.
 void PrintFromWizard(IFrame& frame, QWidget* parent, const TPrintSource& source);

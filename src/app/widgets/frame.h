@@ -61,6 +61,9 @@ public:
 
     // A file to open as if handed over by a second copy of the program.
     virtual void HandOver(const THandOver& handOver) = 0;
+    // "Page &Designer..." of a book or diary window (`from`), or of the frame (null):
+    // opens the page designer, or brings the open one forward.
+    virtual void OpenDesigner(TChildWindow* from) = 0;
     // "&Calendar" (F12): opens the calendar view, or brings the open one forward.
     virtual void OpenCalendar() = 0;
     // Puts a new child window (a print preview) in the frame and makes it the active one;
@@ -97,6 +100,8 @@ public:
     virtual QLabel* SearchIndicator() const = 0;
     virtual QLabel* InfoLabel() const = 0;
     virtual QLabel* DiaryText() const = 0;
+    // Status page 5, the designer's status line.
+    virtual QLabel* LayoutStatus() const = 0;
 };
 
 } // namespace tessaly

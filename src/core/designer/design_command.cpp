@@ -53,6 +53,7 @@ TPageState CaptureState(const TPageModel& page, const std::vector<int>& ids) {
 void RestoreState(TPageModel& page, const TPageState& state) {
     page.BandHeight[kBandHeader] = state.HeaderHeight;
     page.BandHeight[kBandFooter] = state.FooterHeight;
+    page.UpdateBody();
     for (const TObjectState& o : state.Objects)
         page.Remove(o.Id);
     std::vector<const TObjectState*> present;

@@ -159,6 +159,7 @@ TDesignCommand BandHeightEdit(TPageModel& page, int band, int wanted, int rulerL
     return Record(page, TEditKind::BandHeight, {}, [&] {
         if (band == kBandHeader || band == kBandFooter)
             page.BandHeight[band] = scale.ToMillimetresY(SplitBandHeight(wanted, rulerLength));
+        page.UpdateBody();
     });
 }
 

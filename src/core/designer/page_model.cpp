@@ -17,14 +17,23 @@ void TPageModel::SetBands(const TLayout& layout, const TPaper& paper) {
     Footers = layout.Footers;
     BandHeight[kBandHeader] = layout.HeaderHeight;
     BandHeight[kBandFooter] = layout.FooterHeight;
-    if (paper.Type != kPaperLabel) {
-        if (Headers)
-            h -= layout.HeaderHeight;
-        if (Footers)
-            h -= layout.FooterHeight;
-    }
-    BandHeight[kBandBody] = std::max(h, 0.0);
+    SheetHeight = h;
+    LabelBody = paper.Type == kPaperLabel;
+    BandHeight[kBandBody] = h;
+    UpdateBody();
     BandWidth = {w, w, w};
+}
+
+void TPageModel::UpdateBody() {
+    // A page whose sheet was never set keeps the bands it was given.
+    if (LabelBody || SheetHeight <= 0)
+        return;
+    double h = SheetHeight;
+    if (Headers)
+        h -= BandHeight[kBandHeader];
+    if (Footers)
+        h -= BandHeight[kBandFooter];
+    BandHeight[kBandBody] = std::max(h, 0.0);
 }
 
 void TPageModel::StoreBands(TLayout& layout) const {

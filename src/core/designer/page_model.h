@@ -39,12 +39,19 @@ public:
     std::array<double, kBandCount> BandWidth{0, 0, 0};
     std::array<double, kBandCount> BandHeight{25.0, 0, 25.0};
     bool Headers = false, Footers = false;
+    // The height of the page the bands share (a label's for a label sheet), and whether
+    // the body is one label, which the header and footer leave alone.
+    double SheetHeight = 0;
+    bool LabelBody = false;
 
     // The bands of a layout on its paper, oriented as the print run orients the page
     // (an envelope after its paper, other papers after the layout): a label sheet's body
     // is one label; any other body is the page less the header and footer shown. The
     // header and footer are as wide as the body.
     void SetBands(const TLayout& layout, const TPaper& paper);
+    // The body of a page after its header or footer changed or was switched on or off:
+    // the sheet less the bands shown, never negative. A label keeps its size.
+    void UpdateBody();
     // The header and footer heights back into the layout, as saving does.
     void StoreBands(TLayout& layout) const;
 

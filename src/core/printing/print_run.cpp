@@ -3,6 +3,7 @@
 #include "core/common/upper_case.h"
 #include "core/diary/diary.h"
 #include "core/organise/entry_text.h"
+#include "core/printing/box_items.h"
 #include "core/printing/catalogues.h"
 #include "core/printing/factory_papers.h"
 #include "core/printing/object_text.h"
@@ -28,8 +29,6 @@ constexpr const char* kBadPaper =
 constexpr const char* kTooManyPages =
     "This Print would take too many Pages.\n\nPlease print fewer Records, Copies or Labels at "
     "a time.";
-// Pen widths are kept in screen pixels of 96 to the inch.
-constexpr double kMmPerPixel = 25.4 / 96;
 // No sheet is smaller or larger than this (millimetres).
 constexpr double kSmallestSheet = 5, kLargestSheet = 5000;
 
@@ -42,18 +41,6 @@ bool InDays(TDateTime t, const TQReport& q) {
         return true;
     const TDateTime day = DateOf(t);
     return day >= DateOf(q.FirstDate) && day <= DateOf(q.LastDate);
-}
-
-TPlanFont FontOf(const TLayoutBox& b) {
-    return TPlanFont{b.FontName, b.FontSize, b.FontStyle, b.FontColour};
-}
-
-TPlanPen PenOf(const TLayoutBox& b) {
-    return TPlanPen{b.PenColour, b.PenStyle, std::max(0, b.PenWidth) * kMmPerPixel};
-}
-
-TPlanBrush BrushOf(const TLayoutBox& b) {
-    return TPlanBrush{b.BrushColour, b.BrushStyle};
 }
 
 class TRun {
@@ -382,57 +369,11 @@ private:
     }
 
     void Render(const TLayoutBox& box, const TPrintRecord& r, double x, double y) {
-        TPlanItem item;
-        item.Left = x + box.Left;
-        item.Top = y + box.Top;
-        item.Width = box.Width;
-        item.Height = box.Height;
+        double left = x + box.Left;
         if (paper_.Type != kPaperLabel)
-            item.Left += leftMargin_;
-        auto& items = plan_->Pages.back().Items;
-        switch (box.Behaviour()) {
-        case kBoxVerticalLine:
-            item.Kind = TPlanItemKind::Line;
-            item.Width = 0;
-            item.Pen = PenOf(box);
-            items.push_back(std::move(item));
-            return;
-        case kBoxHorizontalLine:
-            item.Kind = TPlanItemKind::Line;
-            item.Height = 0;
-            item.Pen = PenOf(box);
-            items.push_back(std::move(item));
-            return;
-        case kBoxRectangle:
-            item.Kind = TPlanItemKind::Rectangle;
-            item.Pen = PenOf(box);
-            item.Brush = BrushOf(box);
-            items.push_back(std::move(item));
-            return;
-        case kBoxGraphic:
-            if (box.Format.empty())
-                return;
-            item.Kind = TPlanItemKind::Picture;
-            item.Picture = box.Format.str();
-            items.push_back(std::move(item));
-            return;
-        default:
-            break;
-        }
-        if (box.PenWidth != 0) {
-            TPlanItem frame = item;
-            frame.Kind = TPlanItemKind::Rectangle;
-            frame.Pen = PenOf(box);
-            frame.Brush = BrushOf(box);
-            items.push_back(std::move(frame));
-        }
-        item.Text = ObjectText(box, r, text_);
-        if (item.Text.empty())
-            return;
-        item.Kind = TPlanItemKind::Text;
-        item.Align = box.Alignment;
-        item.Font = FontOf(box);
-        items.push_back(std::move(item));
+            left += leftMargin_;
+        AppendBoxItems(box, left, y + box.Top, ObjectText(box, r, text_),
+                       plan_->Pages.back().Items);
     }
 
     const TPrintRequest& q_;

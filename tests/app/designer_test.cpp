@@ -1,0 +1,288 @@
+// The page designer driven with the mouse and keys: placing from the palettes, dragging
+// and undoing a drag in one step, arrow keys, resizing by a grab square, aligning by
+// the menu shortcuts, the save question and a save that fails.
+
+#include "app/designer/layout_dlg.h"
+#include "app/designer/page_picture.h"
+#include "app/designer/palette_panel.h"
+#include "core/printing/catalogues.h"
+#include "platform/qt_text.h"
+#include "tests/app/test_support.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tessaly;
+
+namespace {
+
+// The first layout printed on paper of this type.
+int LayoutOnPaper(TLayoutDlg& d, int paperType) {
+    const TPrintCatalogues& c = d.Catalogues();
+    for (int i = 0; i < c.Layouts.Count(); ++i) {
+        const TLayout* l = c.Layouts.At(i);
+        const TPaper* p = c.Papers.ByNumber(l->PaperNumber);
+        if (p && p->Type == paperType && l->Source == kSourceEntries)
+            return l->Number;
+    }
+    return kNoNumber;
+}
+
+TPixelRect RectOf(TLayoutDlg& d, int id) {
+    return d.Design().Page.Pixels(id, d.Design().Scale).value_or(TPixelRect{});
+}
+
+// Presses a palette button with the mouse.
+void Press(TLayoutDlg& d, const QString& caption) {
+    QToolButton* b = d.Palette()->Button(caption);
+    QVERIFY2(b, qPrintable(caption));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ShowObjectPalette(TLayoutDlg& d) {
+    auto* tabs = d.Palette()->findChild<QTabBar*>("PaletteTabs");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QVERIFY(d.Palette()->ShowsObjects());
+}
+
+// A drag of the mouse from one point of the picture to another, in steps.
+void Drag(QWidget* w, QPoint from, QPoint to) {
+    QTest::mousePress(w, Qt::LeftButton, {}, from);
+    for (int i = 1; i <= 4; ++i) {
+        const QPoint at = from + (to - from) * i / 4;
+        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+}
+
+} // namespace
+
+class TDesignerTest : public QObject, TProgramFixture {
+    Q_OBJECT
+private slots:
+    void init() { Begin(); }
+    void cleanup() { End(); }
+
+    void PlacesMergedFieldsDragsAndUndoesTheDragInOneStep();
+    void ResizesByAGrabSquareAndAlignsByTheMenuShortcuts();
+    void AsksBeforeClosingAndAFailedSaveKeepsTheLayoutModified();
+    void ARepaintOfTwoHundredObjectsIsQuick();
+
+private:
+    TLayoutDlg* OpenDesigner(TTestRun& run, int paperType) {
+        run.Frame->show();
+        QApplication::setActiveWindow(run.Frame.get());
+        TLayoutDlg* d = run.Frame->ShowDesigner(nullptr);
+        if (!d)
+            return nullptr;
+        const int number = LayoutOnPaper(*d, paperType);
+        if (number == kNoNumber || !d->OpenLayout(number))
+            return nullptr;
+        d->Picture()->setFocus();
+        return d;
+    }
+};
+
+void TDesignerTest::PlacesMergedFieldsDragsAndUndoesTheDragInOneStep() {
+    TTestRun run(*store_, dir_->path());
+    TLayoutDlg* d = OpenDesigner(run, kPaperLabel);
+    QVERIFY(d);
+    TPagePicture* picture = d->Picture();
+    auto& body = d->Design().Page.Bands[kBandBody];
+    const std::size_t before = body.size();
+    const auto shown = d->Palette()->Shown();
+    QVERIFY(shown.size() >= 3);
+    // Pressed in the order third, first: the object holds them in palette order.
+    Press(*d, ToQString(shown[2].Caption));
+    Press(*d, ToQString(shown[0].Caption));
+    QVERIFY(d->Design().Palette.DropMode());
+    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->WidgetPoint(kBandBody, {20, 20}));
+    QCOMPARE(body.size(), before + 1);
+    QVERIFY(!d->Design().Palette.DropMode());
+    QVERIFY(!d->Palette()->Button(ToQString(shown[2].Caption))->isChecked());
+    const TDesignObject placed = body.back();
+    QCOMPARE(placed.Box.Items.Count(), 2);
+    QCOMPARE(placed.Box.Items.At(0)->Caption.str(), shown[0].Caption);
+    QCOMPARE(placed.Box.Items.At(1)->Caption.str(), shown[2].Caption);
+    QCOMPARE(placed.Box.FontName, std::string("Arial"));
+    QCOMPARE(d->Design().Sets.Selected(), std::vector<int>{placed.Id});
+    QVERIFY(d->StatusText().startsWith("Merged Data Object"));
+
+    // A drag of the object: one undo step, the corner on the grid.
+    const TPixelRect start = RectOf(*d, placed.Id);
+    const int steps = d->UndoStack().count();
+    Drag(picture, picture->WidgetPoint(kBandBody, {start.X + 3, start.Y + 3}),
+         picture->WidgetPoint(kBandBody, {start.X + 43, start.Y + 21}));
+    const TPixelRect moved = RectOf(*d, placed.Id);
+    QVERIFY(moved.X != start.X && moved.Y != start.Y);
+    QCOMPARE(moved.X % 8, 0);
+    QCOMPARE(moved.Y % 8, 0);
+    QCOMPARE(d->UndoStack().count(), steps + 1);
+    QTest::keyClick(picture, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(RectOf(*d, placed.Id), start);
+    QTest::keyClick(picture, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(RectOf(*d, placed.Id), moved);
+    // Arrow keys: a pixel at a time, not snapped.
+    QTest::keyClick(picture, Qt::Key_Right);
+    QTest::keyClick(picture, Qt::Key_Down);
+    QCOMPARE(RectOf(*d, placed.Id).X, moved.X + 1);
+    QCOMPARE(RectOf(*d, placed.Id).Y, moved.Y + 1);
+    // Undo of the placing takes the object away, redo brings it back by its identity.
+    while (d->UndoStack().canUndo())
+        QTest::keyClick(picture, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(body.size(), before);
+    while (d->UndoStack().canRedo())
+        QTest::keyClick(picture, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(d->Design().Page.Find(placed.Id));
+    QCOMPARE(RectOf(*d, placed.Id).X, moved.X + 1);
+    messages_->Answer = mrNo;
+}
+
+void TDesignerTest::ResizesByAGrabSquareAndAlignsByTheMenuShortcuts() {
+    TTestRun run(*store_, dir_->path());
+    TLayoutDlg* d = OpenDesigner(run, kPaperListing);
+    QVERIFY(d);
+    TPagePicture* picture = d->Picture();
+    ShowObjectPalette(*d);
+    auto& body = d->Design().Page.Bands[kBandBody];
+    // Two rectangles placed by clicks.
+    Press(*d, "Rectangle");
+    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->WidgetPoint(kBandBody, {40, 40}));
+    const int first = body.back().Id;
+    Press(*d, "Rectangle");
+    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->WidgetPoint(kBandBody, {200, 100}));
+    const int second = body.back().Id;
+    QCOMPARE(body.back().Box.Kind, static_cast<int>(kBoxRectangle));
+
+    // The bottom right grab square of the single selected object.
+    const TPixelRect r = RectOf(*d, second);
+    const QPoint handle = picture->HandlePoint(THandle::BottomRight);
+    Drag(picture, handle, handle + QPoint(30, 20));
+    const TPixelRect resized = RectOf(*d, second);
+    QCOMPARE(resized.X, r.X);
+    QCOMPARE(resized.Y, r.Y);
+    QVERIFY(resized.Width > r.Width && resized.Height > r.Height);
+    QCOMPARE(resized.Right() % 8, 0);
+
+    // Both selected, the first one clicked the reference: bottoms and left edges align.
+    const TPixelRect a = RectOf(*d, first);
+    QTest::mouseClick(picture, Qt::LeftButton, {},
+                      picture->WidgetPoint(kBandBody, {a.X + 4, a.Y + 4}));
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::ShiftModifier,
+                      picture->WidgetPoint(kBandBody, {resized.X + 4, resized.Y + 4}));
+    QCOMPARE(d->Design().Sets.Selected().size(), std::size_t(2));
+    QVERIFY(d->StatusText().startsWith("2 Objects Selected"));
+    QTest::keyClick(picture, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(RectOf(*d, second).Bottom(), a.Bottom());
+    QTest::keyClick(picture, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(RectOf(*d, second).X, a.X);
+    QCOMPARE(RectOf(*d, first), a);
+    // Each align one step of its own.
+    QTest::keyClick(picture, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(RectOf(*d, second).X, resized.X);
+    QCOMPARE(RectOf(*d, second).Bottom(), a.Bottom());
+    messages_->Answer = mrNo;
+}
+
+void TDesignerTest::AsksBeforeClosingAndAFailedSaveKeepsTheLayoutModified() {
+    TTestRun run(*store_, dir_->path());
+    TLayoutDlg* d = OpenDesigner(run, kPaperLabel);
+    QVERIFY(d);
+    TPagePicture* picture = d->Picture();
+    const int number = d->Layout()->Number;
+    // A picture whose file cannot be read: it keeps its path.
+    ShowObjectPalette(*d);
+    Press(*d, "Graphic Image");
+    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->WidgetPoint(kBandBody, {100, 10}));
+    const int graphic = d->Design().Page.Bands[kBandBody].back().Id;
+    d->Design().Page.Box(graphic)->Format = Text("/nowhere/logo.png");
+    QVERIFY(d->SaveLayout());
+    QVERIFY(!d->Design().AsksToSave());
+
+    // Selecting an object without moving it still asks; Cancel keeps the window.
+    const TPixelRect g = RectOf(*d, graphic);
+    const TPixelSize band = d->Design().Page.BandPixels(kBandBody, d->Design().Scale);
+    QTest::mouseClick(picture, Qt::LeftButton, {},
+                      picture->WidgetPoint(kBandBody, {band.Width - 2, band.Height - 2}));
+    QVERIFY(d->Design().Sets.Selected().empty());
+    QTest::mouseClick(picture, Qt::LeftButton, {},
+                      picture->WidgetPoint(kBandBody, {g.X + 2, g.Y + 2}));
+    messages_->Answers = {mrCancel};
+    QVERIFY(!d->SubWindow()->close());
+    QCOMPARE(messages_->Requests.size(), std::size_t(1));
+    QCOMPARE(messages_->Requests[0].Text, QString(kLayoutSaveQuestion));
+
+    // Yes with an object file that cannot be written: said, the window stays, still
+    // modified.
+    QTest::keyClick(picture, Qt::Key_Right);
+    const QString objects = PathFromCore(d->Catalogues().ObjectFilePath(number));
+    QVERIFY(QFile::remove(objects));
+    QVERIFY(QDir().mkdir(objects));
+    messages_->Answers = {mrYes, mrOk};
+    QVERIFY(!d->SubWindow()->close());
+    QCOMPARE(messages_->Requests.size(), std::size_t(3));
+    QVERIFY(messages_->Requests[2].Text.contains("could not be saved"));
+    QVERIFY(d->Design().AsksToSave());
+
+    // Once the file can be written, Ctrl+S saves what is drawn.
+    QVERIFY(QDir().rmdir(objects));
+    QTest::keyClick(picture, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!d->Design().AsksToSave());
+    TLayoutObjects read;
+    QVERIFY(d->Catalogues().ReadObjects(number, read));
+    // What is drawn, to the pixel (lengths are stored as six-byte reals).
+    const TLayoutObjects drawn = d->Design().Page.Objects();
+    QCOMPARE(read.Body.size(), drawn.Body.size());
+    const TScreenScale& s = d->Design().Scale;
+    for (std::size_t i = 0; i < drawn.Body.size(); ++i) {
+        const TLayoutBox &x = read.Body[i], &y = drawn.Body[i];
+        QCOMPARE(x.Kind, y.Kind);
+        QVERIFY(x.Items == y.Items);
+        QCOMPARE(s.ToPixelsX(x.Left), s.ToPixelsX(y.Left));
+        QCOMPARE(s.ToPixelsY(x.Top), s.ToPixelsY(y.Top));
+        QCOMPARE(s.ToPixelsX(x.Width), s.ToPixelsX(y.Width));
+        QCOMPARE(s.ToPixelsY(x.Height), s.ToPixelsY(y.Height));
+    }
+    QCOMPARE(read.Body.back().Format.str(), std::string("/nowhere/logo.png"));
+    QVERIFY(d->SubWindow()->close());
+}
+
+void TDesignerTest::ARepaintOfTwoHundredObjectsIsQuick() {
+    TTestRun run(*store_, dir_->path());
+    TLayoutDlg* d = OpenDesigner(run, kPaperListing);
+    QVERIFY(d);
+    auto& page = d->Design().Page;
+    for (int i = 0; i < 200; ++i) {
+        TLayoutBox box;
+        auto f = std::make_unique<TFields>();
+        f->Caption = Text("Field " + std::to_string(i));
+        box.Items.Add(std::move(f));
+        box.Left = (i % 5) * 38.0;
+        box.Top = (i / 5) * 5.0;
+        box.Width = 35;
+        box.Height = 4.5;
+        page.Add(kBandBody, box);
+    }
+    d->Picture()->PageChanged();
+    d->Picture()->resize(d->Picture()->size());
+    QImage image(d->Picture()->size(), QImage::Format_RGB32);
+    d->Picture()->render(&image);
+    QElapsedTimer t;
+    t.start();
+    const int frames = 10;
+    for (int i = 0; i < frames; ++i)
+        d->Picture()->render(&image);
+    const double ms = t.elapsed() / double(frames);
+    qInfo("one repaint of 200 objects: %.1f ms", ms);
+    QVERIFY2(ms < 100, qPrintable(QString::number(ms)));
+    messages_->Answer = mrNo;
+}
+
+QTEST_MAIN(TDesignerTest)
+#include "designer_test.moc"
