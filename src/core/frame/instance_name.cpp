@@ -1,5 +1,7 @@
 #include "core/frame/instance_name.h"
 
+#include "core/common/hash.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -27,17 +29,6 @@ std::string WithoutScreen(const std::string& display) {
         return display;
     const std::size_t dot = display.find('.', colon);
     return dot == std::string::npos ? display : display.substr(0, dot);
-}
-
-std::string Fnv1a64(const std::string& text) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
-    return hex;
 }
 
 } // namespace

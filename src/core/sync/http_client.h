@@ -29,11 +29,13 @@ struct THttpResponse {
     // The first header of that name, compared without regard to case; null when absent.
     const std::string* Header(std::string_view name) const {
         for (const auto& [key, value] : Headers) {
-            if (key.size() != name.size()) continue;
+            if (key.size() != name.size())
+                continue;
             bool same = true;
             for (size_t i = 0; i < key.size() && same; ++i)
                 same = (key[i] | 0x20) == (name[i] | 0x20);
-            if (same) return &value;
+            if (same)
+                return &value;
         }
         return nullptr;
     }

@@ -1,0 +1,117 @@
+#include "core/sync/sync_state.h"
+
+#include "core/system/file_io.h"
+
+#include <cerrno>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+namespace tessaly {
+
+namespace {
+
+constexpr const char* kFormat = "tessaly-sync";
+
+} // namespace
+
+std::string SyncStatePath(const std::string& bookPath) {
+    return bookPath + ".sync";
+}
+
+std::string SyncStateText(const TSyncState& state) {
+    nlohmann::ordered_json j;
+    j["format"] = kFormat;
+    j["version"] = kSyncStateVersion;
+    j["server"] = state.Server;
+    j["collection"] = state.Collection;
+    j["token"] = state.Token;
+    auto entries = nlohmann::ordered_json::array();
+    for (const auto& [stamp, r] : state.Entries)
+        entries.push_back({{"stamp", stamp}, {"href", r.Url}, {"etag", r.ETag}, {"hash", r.Hash}});
+    j["entries"] = std::move(entries);
+    // Texts from a server may hold bytes that are not UTF-8; they are replaced rather
+    // than make the state unwritable.
+    return j.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) + '\n';
+}
+
+bool ParseSyncState(const std::string& text, TSyncState& state, std::string& why) {
+    const auto j = nlohmann::json::parse(text, nullptr, false);
+    if (j.is_discarded() || !j.is_object()) {
+        why = "it is not JSON";
+        return false;
+    }
+    const auto text_of = [&](const nlohmann::json& o, const char* key, std::string& out) {
+        const auto it = o.find(key);
+        if (it == o.end() || !it->is_string())
+            return false;
+        out = it->get<std::string>();
+        return true;
+    };
+    std::string format;
+    if (!text_of(j, "format", format) || format != kFormat) {
+        why = "it is not a sync state";
+        return false;
+    }
+    const auto version = j.find("version");
+    if (version == j.end() || !version->is_number_integer()) {
+        why = "it has no version";
+        return false;
+    }
+    if (version->get<long long>() != kSyncStateVersion) {
+        why = "it is of version " + version->dump() + ", which this program does not know";
+        return false;
+    }
+    TSyncState read;
+    const auto entries = j.find("entries");
+    if (!text_of(j, "server", read.Server) || !text_of(j, "collection", read.Collection) ||
+        !text_of(j, "token", read.Token) || entries == j.end() || !entries->is_array()) {
+        why = "a field is missing or of the wrong kind";
+        return false;
+    }
+    for (const auto& e : *entries) {
+        TSyncRecord r;
+        const auto stamp = e.is_object() ? e.find("stamp") : e.end();
+        if (!e.is_object() || stamp == e.end() || !stamp->is_number() ||
+            !std::isfinite(stamp->get<double>()) || !text_of(e, "href", r.Url) ||
+            !text_of(e, "etag", r.ETag) || !text_of(e, "hash", r.Hash) || r.Url.empty()) {
+            why = "an entry's record is damaged";
+            return false;
+        }
+        if (!read.Entries.emplace(stamp->get<double>(), r).second) {
+            why = "two records name one entry";
+            return false;
+        }
+    }
+    state = std::move(read);
+    return true;
+}
+
+TSyncStateRead ReadSyncState(const std::string& path, TSyncState& state, std::string& why,
+                             IFileSystem& fs) {
+    std::vector<std::uint8_t> bytes;
+    const TIoResult read = ReadWholeFile(path, bytes, fs);
+    if (!read.Ok) {
+        if (read.ErrorCode == ENOENT)
+            return TSyncStateRead::Missing;
+        why = read.Error;
+        return TSyncStateRead::Damaged;
+    }
+    if (!ParseSyncState(std::string(bytes.begin(), bytes.end()), state, why))
+        return TSyncStateRead::Damaged;
+    return TSyncStateRead::Read;
+}
+
+bool WriteSyncState(const std::string& path, const TSyncState& state, std::string& why,
+                    IFileSystem& fs) {
+    const std::string text = SyncStateText(state);
+    const TIoResult written =
+        WriteFileAtomically(path,
+                            std::span<const std::uint8_t>(
+                                reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                            fs);
+    if (!written.Ok)
+        why = written.Error;
+    return written.Ok;
+}
+
+} // namespace tessaly
