@@ -8,6 +8,7 @@
 #include "cli/ical_export.h"
 #include "cli/list_commands.h"
 #include "cli/print_commands.h"
+#include "cli/sync_commands.h"
 #include "cli/vcard_commands.h"
 
 #include <CLI/CLI.hpp>
@@ -265,6 +266,16 @@ int main(int argc, char** argv) {
                            "Print on this printer of the system's print service");
         output->require_option(1);
 
+        TSyncCommandOptions syncing;
+        auto* cmdSync =
+            app.add_subcommand("sync", "Synchronise a book with its address book on a server");
+        cmdSync->add_option("BOOK", syncing.Book, "The book (.ADR)")->required();
+        cmdSync->add_option("--server", syncing.Server,
+                            "The server's or the address book's URL (remembered for later runs)");
+        cmdSync->add_option("--user", syncing.User, "The user name on the server");
+        cmdSync->add_option("--password-file", syncing.PasswordFile,
+                            "A file readable by its owner alone, the password on its first line");
+
         try {
             app.parse(argc, argv);
         } catch (const CLI::ParseError& e) {
@@ -338,6 +349,17 @@ int main(int argc, char** argv) {
                 return 1;
             }
             return CommandPrint(printing, io);
+        }
+        if (*cmdSync) {
+            // The network is left to the program that links it.
+            const TSyncNetwork network = LinkedSyncNetwork();
+            if (!network.MakeClient) {
+                const std::string reason =
+                    RunProgramBeside(kSyncProgramName, kSyncHandedOver, argv);
+                io.Err << "tessaly-cli: the network cannot be loaded: " << reason << '\n';
+                return 1;
+            }
+            return CommandSync(syncing, network, io);
         }
         if (*cmdICal) {
             // tessaly-cli starts without libical and leaves the calendar to the

@@ -1,0 +1,76 @@
+#include "cli/sync_commands.h"
+
+#include "core/sync/book_sync.h"
+#include "core/sync/password_file.h"
+#include "core/sync/sync_state.h"
+
+#include <ostream>
+
+// Defined by tessaly-sync (sync_tool/sync_network.cpp); null in this program.
+extern "C" bool tessaly_sync_network(tessaly::TSyncNetwork* network) __attribute__((weak));
+
+namespace tessaly {
+
+TSyncNetwork LinkedSyncNetwork() {
+    TSyncNetwork network;
+    if (&tessaly_sync_network)
+        tessaly_sync_network(&network);
+    return network;
+}
+
+int CommandSync(const TSyncCommandOptions& options, const TSyncNetwork& network, TCliStreams io) {
+    if (!network.MakeClient) {
+        io.Err << "tessaly-cli: this program cannot reach a network\n";
+        return 1;
+    }
+    std::string server = options.Server.value_or("");
+    if (server.empty()) {
+        TSyncState state;
+        std::string why;
+        if (ReadSyncState(SyncStatePath(options.Book), state, why) == TSyncStateRead::Read)
+            server = state.Server;
+        if (server.empty()) {
+            io.Err << "The book " << options.Book
+                   << " has not been synchronised yet: give the server with --server URL\n";
+            return 1;
+        }
+    }
+    const std::string user = options.User.value_or("");
+    // Passwords come from a private file or the secret service, never from the
+    // command line; a file named on this run goes first.
+    std::string password;
+    if (options.PasswordFile) {
+        const TPasswordRead read = ReadPasswordFile(*options.PasswordFile);
+        if (!read.Ok) {
+            io.Err << read.Error << '\n';
+            return 1;
+        }
+        password = read.Password;
+    } else if (!user.empty() && network.StoredPassword) {
+        std::string note;
+        if (!network.StoredPassword(server, user, password, note) && !note.empty())
+            io.Err << "No secret service to ask for the password (" << note
+                   << "); give --password-file FILE if the server wants one\n";
+    }
+
+    std::unique_ptr<IHttpClient> client = network.MakeClient(user, password);
+    TSyncOptions sync;
+    sync.Server = server;
+    sync.FileSystem = io.Files;
+    const TSyncResult result = SyncBook(options.Book, sync, *client);
+    for (const std::string& note : result.Notes)
+        io.Err << note << '\n';
+    if (result.CreatedCollection)
+        io.Out << "Made the address book " << result.Collection << '\n';
+    io.Out << "Uploaded " << result.Uploaded << ", downloaded " << result.Downloaded
+           << ", deleted here " << result.DeletedLocally << ", deleted on the server "
+           << result.DeletedOnServer << ", conflicts " << result.Conflicts << '\n';
+    if (!result.Ok) {
+        io.Err << "The sync of " << options.Book << " stopped: " << result.Failure
+               << "\nWhat was done is kept; the next sync goes on from there.\n";
+        return 1;
+    }
+    return FinishOutput(io);
+}
+
+} // namespace tessaly

@@ -1,0 +1,40 @@
+#pragma once
+// The sync's HTTP exchanges over Qt Network. Each Send runs a local event loop until
+// the answer is in, so a command-line program without a running loop can use it, and
+// so can a worker thread. A client belongs to the thread of its first Send.
+
+#include "core/sync/http_client.h"
+
+#include <memory>
+#include <string>
+
+class QNetworkAccessManager;
+
+namespace tessaly {
+
+struct THttpClientOptions {
+    std::string User;     // empty: no Basic authentication
+    std::string Password; // UTF-8, as the server compares it
+    // Longest wait for the next byte of an answer before the exchange is given up.
+    int IdleTimeoutMs = 30000;
+    // Redirects followed for GET and PROPFIND (which the service discovery needs).
+    int MaxRedirects = 5;
+};
+
+class TQtHttpClient final : public IHttpClient {
+public:
+    explicit TQtHttpClient(THttpClientOptions options = {});
+    ~TQtHttpClient() override;
+    TQtHttpClient(const TQtHttpClient&) = delete;
+    TQtHttpClient& operator=(const TQtHttpClient&) = delete;
+
+    THttpResponse Send(const THttpRequest& request) override;
+
+private:
+    THttpResponse SendOnce(const THttpRequest& request, bool withAuth);
+
+    THttpClientOptions options_;
+    std::unique_ptr<QNetworkAccessManager> manager_;
+};
+
+} // namespace tessaly

@@ -1,0 +1,208 @@
+// "tessaly-cli sync" run as a user runs it, against a Radicale server the test starts:
+// two books meeting through the server, a sync killed mid-round, a line that drops.
+
+#include "tests/support/dropping_proxy.h"
+#include "tests/support/radicale_server.h"
+#include "tests/support/scratch_dir.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tessaly {
+namespace {
+
+using testing::TDroppingProxy;
+using testing::TRadicaleServer;
+using testing::TScratchDir;
+
+struct TRun {
+    int Status = -1;
+    std::string Output;
+};
+
+TRun Shell(const std::string& command) {
+    TRun run;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        run.Output.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string Cli() {
+    return std::string("env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR=/nonexistent ") +
+           TESSALY_CLI;
+}
+
+int Entries(const std::string& book) {
+    const TRun listed = Shell(std::string(TESSALY_CLI) + " list " + book);
+    EXPECT_EQ(listed.Status, 0) << listed.Output;
+    int lines = 0;
+    for (char c : listed.Output)
+        lines += c == '\n';
+    return lines;
+}
+
+// `count` cards of people the server and the books have never seen.
+std::string WriteCards(const TScratchDir& dir, const std::string& name, int count) {
+    const std::string path = dir.File(name);
+    std::ofstream out(path, std::ios::binary);
+    for (int i = 0; i < count; ++i)
+        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Person" << i << ";" << name << ";;;\r\nFN:" << name
+            << " Person" << i << "\r\nTEL;TYPE=WORK:+44 20 7946 " << 1000 + i
+            << "\r\nEND:VCARD\r\n";
+    return path;
+}
+
+std::string MadeCollection(const std::string& output) {
+    std::smatch m;
+    return std::regex_search(output, m, std::regex("Made the address book (\\S+)")) ? m[1].str()
+                                                                                    : "";
+}
+
+class SyncCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!TRadicaleServer::Installed())
+            GTEST_SKIP() << "radicale is not installed: no server to sync with";
+        server_ = std::make_unique<TRadicaleServer>(dir_.File("server"));
+        ASSERT_TRUE(server_->Running()) << server_->Problem();
+    }
+    std::string Book(const std::string& name, int cards) {
+        const std::string book = dir_.File(name + ".ADR");
+        EXPECT_EQ(Shell(std::string(TESSALY_CLI) + " sample " + book).Status, 0);
+        if (cards > 0) {
+            const TRun imported = Shell(std::string(TESSALY_CLI) + " vcard import " + book + " " +
+                                        WriteCards(dir_, name + ".vcf", cards));
+            EXPECT_EQ(imported.Status, 0) << imported.Output;
+        }
+        return book;
+    }
+
+    TScratchDir dir_;
+    std::unique_ptr<TRadicaleServer> server_;
+};
+
+TEST_F(SyncCommandTest, TwoBooksMeetThroughTheServer) {
+    const std::string a = Book("Alpha", 5);
+    const std::string b = dir_.File("Beta.ADR");
+    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
+    const int before = Entries(a);
+
+    const TRun first = Shell(Cli() + " sync " + a + " --server " + server_->Url() + " --user ann");
+    ASSERT_EQ(first.Status, 0) << first.Output;
+    const std::string collection = MadeCollection(first.Output);
+    ASSERT_FALSE(collection.empty()) << first.Output;
+    EXPECT_NE(first.Output.find("Uploaded " + std::to_string(before)), std::string::npos)
+        << first.Output;
+
+    const TRun joined = Shell(Cli() + " sync " + b + " --server " + collection + " --user ann");
+    ASSERT_EQ(joined.Status, 0) << joined.Output;
+    EXPECT_EQ(Entries(b), before);
+
+    // The server is remembered: later runs need only the book, and a change made on one
+    // side reaches the other.
+    const TRun added = Shell(std::string(TESSALY_CLI) + " vcard import " + b + " " +
+                             WriteCards(dir_, "Zed.vcf", 1));
+    ASSERT_EQ(added.Status, 0) << added.Output;
+    const TRun up = Shell(Cli() + " sync " + b + " --user ann");
+    ASSERT_EQ(up.Status, 0) << up.Output;
+    EXPECT_NE(up.Output.find("Uploaded 1,"), std::string::npos) << up.Output;
+    const TRun down = Shell(Cli() + " sync " + a + " --user ann");
+    ASSERT_EQ(down.Status, 0) << down.Output;
+    EXPECT_EQ(Entries(a), before + 1);
+    const TRun quiet = Shell(Cli() + " sync " + a + " --user ann");
+    EXPECT_NE(quiet.Output.find("Uploaded 0, downloaded 0"), std::string::npos) << quiet.Output;
+
+    // A book that never synced has no server to go to.
+    const std::string c = dir_.File("Gamma.ADR");
+    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + c).Status, 0);
+    const TRun lost = Shell(Cli() + " sync " + c);
+    EXPECT_EQ(lost.Status, 1);
+    EXPECT_NE(lost.Output.find("--server"), std::string::npos) << lost.Output;
+}
+
+TEST_F(SyncCommandTest, APasswordFileOthersCanReadIsRefused) {
+    const std::string a = Book("Alpha", 0);
+    const std::string secret = dir_.File("secret");
+    std::ofstream(secret) << "pw\n";
+    ::chmod(secret.c_str(), 0644);
+    const TRun refused = Shell(Cli() + " sync " + a + " --server " + server_->Url() +
+                               " --user ann --password-file " + secret);
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_NE(refused.Output.find("chmod 600"), std::string::npos) << refused.Output;
+    EXPECT_EQ(refused.Output.find("Uploaded"), std::string::npos) << refused.Output;
+    ::chmod(secret.c_str(), 0600);
+    const TRun taken = Shell(Cli() + " sync " + a + " --server " + server_->Url() +
+                             " --user ann --password-file " + secret);
+    EXPECT_EQ(taken.Status, 0) << taken.Output;
+}
+
+// Both rounds below end with copies in "Sync Conflicts" of the sample entries that
+// neither side changed: an interrupted round leaves them looking changed on both sides.
+// Off until the reconciliation pairs them again; run with --gtest_also_run_disabled_tests.
+TEST_F(SyncCommandTest, DISABLED_ASyncKilledMidRoundIsFinishedByTheNext) {
+    const std::string a = Book("Alpha", 150);
+    const int entries = Entries(a);
+    const std::string command =
+        Cli() + " sync " + a + " --server " + server_->Url() + " --user ann";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
+        ::_exit(127);
+    }
+    // Long enough to be mid-upload (Radicale takes some 100 ms a card), well short of the end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the first round ended before it could be killed";
+
+    const TRun again = Shell(command);
+    ASSERT_EQ(again.Status, 0) << again.Output;
+    EXPECT_EQ(Entries(a), entries) << again.Output;
+
+    // Every entry is on the server once: a fresh book gets them all, and no more.
+    const std::string collection = server_->Url("/ann/Alpha/");
+    const std::string b = dir_.File("Beta.ADR");
+    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
+    const TRun copy = Shell(Cli() + " sync " + b + " --server " + collection + " --user ann");
+    ASSERT_EQ(copy.Status, 0) << copy.Output;
+    EXPECT_EQ(Entries(b), entries) << copy.Output;
+}
+
+TEST_F(SyncCommandTest, DISABLED_ALineThatDropsLosesNothing) {
+    const std::string a = Book("Alpha", 60);
+    const int entries = Entries(a);
+    TDroppingProxy proxy(server_->Port(), 0.2, 11);
+    const std::string command = Cli() + " sync " + a + " --server " + proxy.Url() + " --user ann";
+    int rounds = 0;
+    TRun last;
+    for (; rounds < 40; ++rounds) {
+        last = Shell(command);
+        if (last.Status == 0)
+            break;
+    }
+    ASSERT_EQ(last.Status, 0) << "no round got through in " << rounds << ":\n" << last.Output;
+    EXPECT_GT(proxy.CutBeforeServer() + proxy.CutAfterServer(), 0);
+    EXPECT_EQ(Entries(a), entries);
+
+    const std::string b = dir_.File("Beta.ADR");
+    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
+    const TRun copy =
+        Shell(Cli() + " sync " + b + " --server " + server_->Url("/ann/Alpha/") + " --user ann");
+    ASSERT_EQ(copy.Status, 0) << copy.Output;
+    EXPECT_EQ(Entries(b), entries) << copy.Output;
+}
+
+} // namespace
+} // namespace tessaly
