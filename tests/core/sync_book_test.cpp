@@ -418,9 +418,11 @@ TEST_F(SyncBookTest, RandomEditsOnTwoBooksEndTheSame) {
         surnames.insert(line.substr(0, line.find('|')));
         copies += line.ends_with("|conflict") ? 1 : 0;
     }
-    for (int n = 1; n <= added; ++n)
-        if (!deleted.count("N" + std::to_string(n)))
+    for (int n = 1; n <= added; ++n) {
+        if (!deleted.count("N" + std::to_string(n))) {
             EXPECT_TRUE(surnames.count("N" + std::to_string(n))) << n;
+        }
+    }
     EXPECT_GT(conflicts, 0);
     EXPECT_GE(copies, 1);
 }
