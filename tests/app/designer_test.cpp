@@ -5,6 +5,7 @@
 #include "app/designer/layout_dlg.h"
 #include "app/designer/page_picture.h"
 #include "app/designer/palette_panel.h"
+#include "app/printing/preview_dlg.h"
 #include "core/printing/catalogues.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
@@ -12,6 +13,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -61,6 +66,47 @@ void Drag(QWidget* w, QPoint from, QPoint to) {
     QTest::mouseRelease(w, Qt::LeftButton, {}, to);
 }
 
+// Picks a menu's item with the mouse, the menu popped up where a user would see it.
+void ClickMenuItem(QMenu* menu, const QString& caption) {
+    QAction* item = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text() == caption)
+            item = a;
+    QVERIFY2(item, qPrintable(caption));
+    menu->popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+}
+
+QMenu* WindowMenu(TLayoutDlg& d, const QString& title) {
+    for (QMenu* m : d.WindowMenus())
+        if (m->title() == title)
+            return m;
+    return nullptr;
+}
+
+// The distinct "PersonNN" names printed on the plan's pages.
+QSet<QString> PrintedPeople(const TPrintPlan& plan) {
+    QSet<QString> names;
+    static const QRegularExpression person("Person\\d\\d");
+    for (const TPlanPage& page : plan.Pages)
+        for (const TPlanItem& item : page.Items)
+            for (const auto& m : person.globalMatch(ToQString(item.Text)))
+                names.insert(m.captured());
+    return names;
+}
+
+// Answers the preview's question with the choice of this caption.
+void ChooseEntries(const QString& caption, bool* asked) {
+    OnModalDialog("Preview Layout", [caption, asked](QDialog* dialog) {
+        *asked = true;
+        for (QRadioButton* b : dialog->findChildren<QRadioButton*>())
+            if (b->text() == caption)
+                QTest::mouseClick(b, Qt::LeftButton);
+        ClickDialogButton(dialog, "OK");
+    });
+}
+
 } // namespace
 
 class TDesignerTest : public QObject, TProgramFixture {
@@ -73,6 +119,9 @@ private slots:
     void ResizesByAGrabSquareAndAlignsByTheMenuShortcuts();
     void AsksBeforeClosingAndAFailedSaveKeepsTheLayoutModified();
     void ARepaintOfTwoHundredObjectsIsQuick();
+    void PreviewAsksForTheEntriesAndRefusesToPrint();
+    void DoubleClickEditsAnObjectAndZoomScalesThePicture();
+    void SplitBarAndBandsAreUndoable();
 
 private:
     TLayoutDlg* OpenDesigner(TTestRun& run, int paperType) {
@@ -285,4 +334,147 @@ void TDesignerTest::ARepaintOfTwoHundredObjectsIsQuick() {
 }
 
 QTEST_MAIN(TDesignerTest)
+void TDesignerTest::PreviewAsksForTheEntriesAndRefusesToPrint() {
+    TTestRun run(*store_, dir_->path());
+    QVERIFY(OpenShownBook(run, MakePeopleBook(Path("People.ADR"), 5)));
+    TLayoutDlg* d = OpenDesigner(run, kPaperLabel);
+    QVERIFY(d);
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 5);
+    QToolButton* previewButton = run.Frame->ToolButton(5, "Preview Layout");
+    QVERIFY(previewButton && previewButton->isEnabled());
+
+    // Cancel at the question: nothing is previewed.
+    bool asked = false;
+    OnModalDialog("Preview Layout", [&asked](QDialog* dialog) {
+        asked = true;
+        ClickDialogButton(dialog, "Cancel");
+    });
+    QTest::mouseClick(previewButton, Qt::LeftButton);
+    QVERIFY(asked);
+    QCOMPARE(run.Frame->ActiveChild(), static_cast<TChildWindow*>(d));
+
+    asked = false;
+    ChooseEntries("&All Entries in the Address Book", &asked);
+    QTest::mouseClick(previewButton, Qt::LeftButton);
+    QVERIFY(asked);
+    TPreviewDlg* preview = nullptr;
+    QTRY_VERIFY((preview = qobject_cast<TPreviewDlg*>(run.Frame->ActiveChild())));
+    QCOMPARE(preview->windowTitle(), QString("Print Wizard Generated"));
+    QCOMPARE(PrintedPeople(preview->Plan()).size(), 5);
+
+    // The preview cannot print: it says why instead.
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 4);
+    QToolButton* printButton = run.Frame->ToolButton(4, "Print the Preview Image");
+    QTRY_VERIFY(printButton->isEnabled());
+    const std::size_t said = messages_->Requests.size();
+    QTest::mouseClick(printButton, Qt::LeftButton);
+    QCOMPARE(messages_->Requests.size(), said + 1);
+    QVERIFY(messages_->Requests.back().Text.startsWith(
+        "The Print Facility is not available when generated from the Page Designer"));
+
+    // The selected entry only: the book window's selection is what is printed.
+    d->Activate();
+    QTRY_COMPARE(run.Frame->ToolbarPage(), 5);
+    asked = false;
+    ChooseEntries("Selected Entr&y Only", &asked);
+    QTest::mouseClick(previewButton, Qt::LeftButton);
+    QVERIFY(asked);
+    TPreviewDlg* single = nullptr;
+    QTRY_VERIFY((single = qobject_cast<TPreviewDlg*>(run.Frame->ActiveChild())) &&
+                single != preview);
+    QCOMPARE(PrintedPeople(single->Plan()).size(), 1);
+}
+
+void TDesignerTest::DoubleClickEditsAnObjectAndZoomScalesThePicture() {
+    TTestRun run(*store_, dir_->path());
+    TLayoutDlg* d = OpenDesigner(run, kPaperLabel);
+    QVERIFY(d);
+    TPagePicture* picture = d->Picture();
+    const auto& body = d->Design().Page.Bands[kBandBody];
+    QVERIFY(!body.empty());
+    const TDesignObject object = body.front();
+    const TPixelRect r = RectOf(*d, object.Id);
+    QString title;
+    OnModalDialog("", [&title](QDialog* editor) {
+        title = editor->windowTitle();
+        auto* colour = editor->findChild<QComboBox*>("BorderColour");
+        colour->setFocus();
+        QTest::keyClick(colour, Qt::Key_End); // White
+        ClickDialogButton(editor, "OK");
+    });
+    // The press of a double-click selects, its second click opens the editor.
+    const QPoint centre = picture->WidgetPoint(kBandBody, {r.X + r.Width / 2, r.Y + r.Height / 2});
+    QTest::mouseClick(picture, Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(picture, Qt::LeftButton, {}, centre);
+    QVERIFY2(title.endsWith(" Property Editor"), qPrintable(title));
+    QCOMPARE(d->Design().Page.Box(object.Id)->PenColour, std::uint32_t(0xFFFFFF));
+    QVERIFY(object.Box.PenColour != 0xFFFFFF);
+    // Without a window manager nothing gives the frame back its activation.
+    QApplication::setActiveWindow(run.Frame.get());
+    picture->setFocus();
+    QTest::keyClick(picture, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(*d->Design().Page.Box(object.Id), object.Box);
+    QTest::keyClick(picture, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(d->Design().Page.Box(object.Id)->PenColour, std::uint32_t(0xFFFFFF));
+
+    // Zooming scales the picture and where the objects are drawn, never the page.
+    const auto across = [picture] {
+        return picture->WidgetPoint(kBandBody, {200, 0}).x() -
+               picture->WidgetPoint(kBandBody, {0, 0}).x();
+    };
+    QCOMPARE(across(), 200);
+    const int width = picture->width();
+    QTest::keyClick(picture, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(picture->Zoom(), 1.25);
+    QCOMPARE(across(), 250);
+    QVERIFY(picture->width() > width);
+    QTest::keyClick(picture, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(picture, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(across(), 250);
+    QTest::keyClick(picture, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(across(), 200);
+    QCOMPARE(picture->width(), width);
+    QCOMPARE(RectOf(*d, object.Id), r);
+}
+
+void TDesignerTest::SplitBarAndBandsAreUndoable() {
+    TTestRun run(*store_, dir_->path());
+    TLayoutDlg* d = OpenDesigner(run, kPaperListing);
+    QVERIFY(d);
+    TPagePicture* picture = d->Picture();
+    TPageModel& page = d->Design().Page;
+    QMenu* tools = WindowMenu(*d, "&Tools");
+    QVERIFY(tools);
+    QAction* headers = d->Action("Enable &Headers");
+    QVERIFY(headers->isEnabled());
+
+    const bool was = page.Headers;
+    ClickMenuItem(tools, "Enable &Headers");
+    QCOMPARE(page.Headers, !was);
+    QCOMPARE(headers->isChecked(), !was);
+    QTest::keyClick(picture, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(page.Headers, was);
+    QCOMPARE(headers->isChecked(), was);
+    QTest::keyClick(picture, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(page.Headers, !was);
+    if (!page.Headers)
+        ClickMenuItem(tools, "Enable &Headers");
+    QVERIFY(page.Headers);
+    QVERIFY(d->Design().AsksToSave());
+
+    // The header's split bar dragged 40 pixels down: the header grows, the body shrinks.
+    const double header = page.BandHeight[kBandHeader];
+    const double bodyHeight = page.BandHeight[kBandBody];
+    const QPoint bar = picture->SplitBarPoint(kBandHeader);
+    Drag(picture, bar, bar + QPoint(0, 40));
+    QVERIFY2(page.BandHeight[kBandHeader] > header + 5,
+             qPrintable(QString::number(page.BandHeight[kBandHeader])));
+    QVERIFY(page.BandHeight[kBandBody] < bodyHeight);
+    QCOMPARE(picture->BandRect(kBandHeader).height(),
+             d->Design().Scale.ToPixelsY(page.BandHeight[kBandHeader]));
+    QTest::keyClick(picture, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(page.BandHeight[kBandHeader], header);
+    QCOMPARE(page.BandHeight[kBandBody], bodyHeight);
+}
+
 #include "designer_test.moc"

@@ -36,20 +36,6 @@ using namespace tessaly;
 
 namespace {
 
-// A book of `count` people "Person01", "Person02", ... in that order.
-QString MakePeopleBook(const QString& path, int count) {
-    TStoreSettings settings;
-    auto book = NewBook(PathToCore(path), settings);
-    for (int i = 1; i <= count; ++i) {
-        auto e = std::make_unique<TRecord>();
-        e->SetNameField(kFieldSurname, FromQString(QString("Person%1").arg(i, 2, 10, QChar('0'))));
-        book->Entries.Add(std::move(e));
-    }
-    if (!SaveBook(*book, false, settings).Ok)
-        qFatal("could not write %s", qPrintable(path));
-    return path;
-}
-
 // A diary of `count` events "Event01", ..., one each morning from 1 March 2026.
 QString MakeEventDiary(const QString& path, int count) {
     auto diary = NewDiary(PathToCore(path));

@@ -72,6 +72,19 @@ QString MakeBook(const QString& path, int entries) {
     return path;
 }
 
+QString MakePeopleBook(const QString& path, int count) {
+    TStoreSettings settings;
+    auto book = NewBook(PathToCore(path), settings);
+    for (int i = 1; i <= count; ++i) {
+        auto e = std::make_unique<TRecord>();
+        e->SetNameField(kFieldSurname, FromQString(QString("Person%1").arg(i, 2, 10, QChar('0'))));
+        book->Entries.Add(std::move(e));
+    }
+    if (!SaveBook(*book, false, settings).Ok)
+        qFatal("could not write %s", qPrintable(path));
+    return path;
+}
+
 QString MakeDiary(const QString& path) {
     auto diary = NewDiary(PathToCore(path));
     if (!SaveDiary(*diary, false, TStoreSettings()).Ok)

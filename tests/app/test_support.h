@@ -130,6 +130,8 @@ QString ClippedCaption(const QWidget* window);
 
 // Writes an empty book with `entries` blank entries; returns its path.
 QString MakeBook(const QString& path, int entries = 0);
+// Writes a book of `count` entries with the surnames "Person01", "Person02", ...
+QString MakePeopleBook(const QString& path, int count);
 // Writes a new, empty diary; returns its path.
 QString MakeDiary(const QString& path);
 

@@ -63,9 +63,17 @@ TEST(DesignerPageBands, TheBodyOfAListingFollowsTheSplitBarAndItsUndo) {
     EXPECT_DOUBLE_EQ(page.BandHeight[kBandBody], 297 - 25 - scale.ToMillimetresY(10));
     c.Undo(page);
     EXPECT_DOUBLE_EQ(page.BandHeight[kBandBody], 297 - 50);
-    page.Footers = false;
-    page.UpdateBody();
+    // Disabling a band gives its height to the body; the undo takes it back.
+    const TDesignCommand off = BandsEdit(page, kBandFooter, false);
+    EXPECT_FALSE(page.Footers);
     EXPECT_DOUBLE_EQ(page.BandHeight[kBandBody], 297 - 25);
+    EXPECT_DOUBLE_EQ(page.BandHeight[kBandFooter], 25);
+    off.Undo(page);
+    EXPECT_TRUE(page.Footers);
+    EXPECT_DOUBLE_EQ(page.BandHeight[kBandBody], 297 - 50);
+    off.Redo(page);
+    EXPECT_FALSE(page.Footers);
+    EXPECT_FALSE(BandsEdit(page, kBandFooter, false).Changes());
 }
 
 } // namespace

@@ -81,6 +81,7 @@ public:
     void PrintLinked(int link);
     // What a print run of this window prints from.
     TPrintSource PrintSource() const;
+    bool RecordsToPrint(TPrintSource& source) const override;
 
     // ---- editing (menu "&Edit", the list's pop-up, the tool bar, keys) ----
     void StartAdding();

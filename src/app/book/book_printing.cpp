@@ -24,6 +24,11 @@ TPrintSource TBook::PrintSource() const {
     return source;
 }
 
+bool TBook::RecordsToPrint(TPrintSource& source) const {
+    source = PrintSource();
+    return true;
+}
+
 void TBook::PrintEntries() {
     if (state_.PrintAndExport)
         PrintFromWizard(Frame(), this, PrintSource());

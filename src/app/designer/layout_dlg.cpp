@@ -9,6 +9,7 @@
 #include "app/designer/rulers.h"
 #include "app/designer/size_dlg.h"
 #include "app/printing/print_command.h"
+#include "app/printing/print_selection.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/message_dialog.h"
 #include "core/designer/designer_text.h"
@@ -467,6 +468,11 @@ void TLayoutDlg::PageEdited() {
     vRuler_->SetStretches(picture_->VerticalStretches());
     UpdateStatus();
     UpdateCommands();
+    // An undo can enable or disable a band again.
+    if (QAction* a = Action("Enable &Headers"))
+        a->setChecked(design_.Page.Headers);
+    if (QAction* a = Action("Enable &Footers"))
+        a->setChecked(design_.Page.Footers);
 }
 
 void TLayoutDlg::Push(TDesignCommand command) {
@@ -704,9 +710,18 @@ void TLayoutDlg::Preview() {
     if (layout_->Source == kSourceDiary) {
         source.Diary = Diary();
         parameters.Selection = kSelectDiary;
-    } else {
-        source.Book = Book();
-        parameters.Selection = kSelectAll;
+    } else if ((source.Book = Book())) {
+        // The book window's index list and selected entry, for the choices that use them.
+        for (const TChildWindow* child : Frame().Children()) {
+            TEventSource held;
+            if (child->EventSource(held) && held.Book == source.Book) {
+                child->RecordsToPrint(source);
+                break;
+            }
+        }
+        parameters.Selection = kSelectListed;
+        if (!AskBookSelection(this, "Preview Layout", parameters.Selection))
+            return;
     }
     if (!source.Book && !source.Diary) {
         ShowMessage(mtFunctionNotSetUp,
@@ -844,12 +859,10 @@ void TLayoutDlg::SetUnit(int unit) {
 void TLayoutDlg::ToggleBand(int band, bool on) {
     if (!layout_)
         return;
-    (band == kBandHeader ? design_.Page.Headers : design_.Page.Footers) = on;
-    design_.Page.UpdateBody();
     if (!on && design_.Sets.Active == band)
         design_.Sets.ClickBand(kBandBody);
     design_.Modified = true;
-    PageEdited();
+    Push(BandsEdit(design_.Page, band, on));
 }
 
 void TLayoutDlg::Zoom(double factor) {

@@ -1,5 +1,6 @@
 #include "app/printing/print_wizard.h"
 
+#include "app/printing/print_selection.h"
 #include "app/widgets/message_dialog.h"
 #include "core/organise/item_name_check.h"
 #include "core/printing/catalogue_rules.h"
@@ -28,21 +29,6 @@
 namespace tessaly {
 
 const char kWizardReportName[] = "Print Wizard Generated";
-
-namespace {
-QGroupBox* Choices(const QString& title, QButtonGroup* group,
-                   std::initializer_list<std::pair<const char*, int>> items, int checked) {
-    auto* box = new QGroupBox(title);
-    auto* column = new QVBoxLayout(box);
-    for (const auto& [caption, id] : items) {
-        auto* b = new QRadioButton(caption);
-        group->addButton(b, id);
-        column->addWidget(b);
-        b->setChecked(id == checked);
-    }
-    return box;
-}
-} // namespace
 
 TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, const TQReportList& reports,
                            bool diary, double today, const TBookData* book)
@@ -84,12 +70,7 @@ TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, const TQ
     auto* options = new QHBoxLayout;
     if (!diary) {
         selection_ = new QButtonGroup(this);
-        options->addWidget(Choices("Print Selection:", selection_,
-                                   {{"Selected Entr&y Only", kSelectEntry},
-                                    {"Entries &Displayed in the Index List", kSelectListed},
-                                    {"&Tagged Entries", kSelectTagged},
-                                    {"&All Entries in the Address Book", kSelectAll}},
-                                   kSelectEntry));
+        options->addWidget(BookSelectionChoices(selection_, kSelectEntry));
     }
     auto* dates = new QGroupBox("Dates");
     auto* dateForm = new QFormLayout(dates);

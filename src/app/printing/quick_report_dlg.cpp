@@ -1,5 +1,6 @@
 #include "app/printing/quick_report_dlg.h"
 
+#include "app/printing/print_selection.h"
 #include "app/widgets/message_dialog.h"
 #include "core/printing/catalogue_rules.h"
 #include "core/printing/catalogues.h"
@@ -25,15 +26,6 @@
 #include <QVBoxLayout>
 
 namespace tessaly {
-
-namespace {
-// The book's selections in the order offered.
-const std::pair<const char*, int> kSelections[] = {
-    {"Selected Entry Only", kSelectEntry},
-    {"Entries Displayed in the Index List", kSelectListed},
-    {"Tagged Entries", kSelectTagged},
-    {"All Entries in the Address Book", kSelectAll}};
-} // namespace
 
 TQuickReportDlg::TQuickReportDlg(QWidget* parent, TPrintCatalogues& catalogues, TReportLinks& links,
                                  const std::string& name, bool diary, const TBookData* book)
@@ -64,8 +56,8 @@ TQuickReportDlg::TQuickReportDlg(QWidget* parent, TPrintCatalogues& catalogues, 
     selection_ = new QComboBox;
     selection_->setObjectName("Selection");
     if (!diary_) {
-        for (const auto& [caption, id] : kSelections) {
-            selection_->addItem(caption, id);
+        for (const auto& [caption, id] : kBookSelections) {
+            selection_->addItem(QString(caption).remove('&'), id);
             if (id == report_->Selection)
                 selection_->setCurrentIndex(selection_->count() - 1);
         }

@@ -12,6 +12,7 @@ namespace tessaly {
 class IFrame;
 struct TEventRef;
 struct TEventSource;
+struct TPrintSource;
 
 // The kinds in the order of the tool-bar pages 1 to 5.
 enum class TChildKind { Book = 1, Calendar = 2, Diary = 3, Preview = 4, Layout = 5 };
@@ -60,6 +61,12 @@ public:
     // The reminders the window holds, for the alarm list, the calendar and the
     // reminder dialog's suggestions; false for windows without reminders.
     virtual bool EventSource(TEventSource& source) const {
+        Q_UNUSED(source);
+        return false;
+    }
+    // The records a print from this window takes (a book's index list and selected
+    // entry); false for windows that hold none.
+    virtual bool RecordsToPrint(TPrintSource& source) const {
         Q_UNUSED(source);
         return false;
     }

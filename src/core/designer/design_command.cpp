@@ -29,6 +29,8 @@ std::string EditCaption(TEditKind kind) {
         return "Change Properties";
     case TEditKind::BandHeight:
         return "Resize Band";
+    case TEditKind::Bands:
+        return "Enable Band";
     }
     return {};
 }
@@ -37,6 +39,8 @@ TPageState CaptureState(const TPageModel& page, const std::vector<int>& ids) {
     TPageState s;
     s.HeaderHeight = page.BandHeight[kBandHeader];
     s.FooterHeight = page.BandHeight[kBandFooter];
+    s.Headers = page.Headers;
+    s.Footers = page.Footers;
     for (int id : ids) {
         TObjectState o;
         o.Id = id;
@@ -53,6 +57,8 @@ TPageState CaptureState(const TPageModel& page, const std::vector<int>& ids) {
 void RestoreState(TPageModel& page, const TPageState& state) {
     page.BandHeight[kBandHeader] = state.HeaderHeight;
     page.BandHeight[kBandFooter] = state.FooterHeight;
+    page.Headers = state.Headers;
+    page.Footers = state.Footers;
     page.UpdateBody();
     for (const TObjectState& o : state.Objects)
         page.Remove(o.Id);

@@ -25,6 +25,7 @@ enum class TEditKind {
     Font,
     Properties,
     BandHeight,
+    Bands,
 };
 // The undo menu's name of an edit: "Place Object", "Move Objects", ...
 std::string EditCaption(TEditKind kind);
@@ -40,6 +41,7 @@ struct TObjectState {
 struct TPageState {
     std::vector<TObjectState> Objects;
     double HeaderHeight = 0, FooterHeight = 0;
+    bool Headers = false, Footers = false;
     bool operator==(const TPageState&) const = default;
 };
 

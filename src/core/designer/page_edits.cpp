@@ -163,6 +163,16 @@ TDesignCommand BandHeightEdit(TPageModel& page, int band, int wanted, int rulerL
     });
 }
 
+TDesignCommand BandsEdit(TPageModel& page, int band, bool on) {
+    return Record(page, TEditKind::Bands, {}, [&] {
+        if (band == kBandHeader)
+            page.Headers = on;
+        else if (band == kBandFooter)
+            page.Footers = on;
+        page.UpdateBody();
+    });
+}
+
 TDragEdit::TDragEdit(const TPageModel& page, std::vector<int> ids, THandle handle,
                      const TScreenScale& scale, int dragId)
     : Ids(Existing(page, ids)), Handle(handle), Scale(scale), DragId(dragId) {

@@ -40,6 +40,8 @@ TDesignCommand PropertiesEdit(TPageModel& page, int id, TLayoutBox box);
 // A split bar released at `wanted` pixels (header or footer band).
 TDesignCommand BandHeightEdit(TPageModel& page, int band, int wanted, int rulerLength,
                               const TScreenScale& scale);
+// The header or footer band enabled or disabled; its objects and height are kept.
+TDesignCommand BandsEdit(TPageModel& page, int band, bool on);
 
 // A mouse drag of the selection frame, or of a single object's grab square: every step
 // is computed from where the drag began, and the steps merge into one command.
