@@ -366,6 +366,11 @@ void TDesignerTest::PreviewAsksForTheEntriesAndRefusesToPrint() {
     QTRY_COMPARE(run.Frame->ToolbarPage(), 4);
     QToolButton* printButton = run.Frame->ToolButton(4, "Print the Preview Image");
     QTRY_VERIFY(printButton->isEnabled());
+    // A sheet per entry: five pages, and the way on from the first is open.
+    QCOMPARE(preview->Plan().Pages.size(), std::size_t(5));
+    QVERIFY(run.Frame->ToolButton(4, "Next Page")->isEnabled());
+    QVERIFY(run.Frame->ToolButton(4, "Last Page")->isEnabled());
+    QVERIFY(!run.Frame->ToolButton(4, "First Page")->isEnabled());
     const std::size_t said = messages_->Requests.size();
     QTest::mouseClick(printButton, Qt::LeftButton);
     QCOMPARE(messages_->Requests.size(), said + 1);
