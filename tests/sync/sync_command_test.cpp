@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
@@ -159,8 +160,19 @@ TEST_F(SyncCommandTest, ASyncKilledMidRoundIsFinishedByTheNext) {
         ::execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
         ::_exit(127);
     }
-    // Long enough to be mid-upload (Radicale takes some 100 ms a card), well short of the end.
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    // Killed mid-upload: once the server holds some of the cards, well short of all.
+    const std::filesystem::path cards =
+        dir_.File("server") + "/collections/collection-root/ann/Alpha";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::error_code error;
+        int held = 0;
+        for (const auto& f : std::filesystem::directory_iterator(cards, error))
+            held += f.path().extension() == ".vcf";
+        if (held >= 10)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
