@@ -78,11 +78,30 @@ struct TGen {
     std::string Fingerprint;
 };
 
+// Whether this program's own property holds a list (components and values), which
+// goes out escaped as one text value: a server that knows nothing of the property
+// keeps a text value whole, but may cut a bare list at its first comma.
+bool IsOwnList(const TVCardProperty& p) {
+    return p.Name.size() > 10 && StartsWithNoCase(p.Name, "X-TESSALY-") && !p.Is("X-TESSALY-NAME");
+}
+
+bool HasBareSeparator(std::string_view v) {
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        if (v[i] == '\\')
+            ++i;
+        else if (v[i] == ';' || v[i] == ',')
+            return true;
+    }
+    return false;
+}
+
 TVCardProperty Prop(std::string name, std::vector<TVCardParam> params, std::string value) {
     TVCardProperty p;
     p.Name = std::move(name);
     p.Params = std::move(params);
     p.Value = std::move(value);
+    if (IsOwnList(p))
+        p.Value = EscapeText(p.Value);
     p.Line = PropertyLine(p);
     return p;
 }
@@ -869,6 +888,11 @@ std::unique_ptr<TRecord> VCardToEntry(const TVCard& given, TBookData& book,
                                       const TVCardImportOptions& options,
                                       std::vector<std::string>* problems) {
     TVCard card = given; // its lines may lose a field parameter that names no field
+    // An own list written as one text value (no bare separator) is read as the list
+    // it holds; one written bare, as older cards have it, is read as it stands.
+    for (auto& p : card.Properties)
+        if (IsOwnList(p) && !HasBareSeparator(p.Value))
+            p.Value = UnescapeText(p.Value);
     auto entry = std::make_unique<TRecord>();
     entry->Keys = book.IndexKeys;
     TImport im{card, book, *entry, options, problems, {}, {}, {}, {}};

@@ -38,6 +38,13 @@ struct TUpload {
     std::string Hash;
 };
 
+// A request refused because the card there is not the one it expected (412).
+struct TRefused {
+    TDateTime Stamp = 0;
+    std::string Url;
+    std::string Hash; // of the card sent; empty for a deletion
+};
+
 struct TDeletion {
     TDateTime Stamp = 0;
     std::string Url;
@@ -532,7 +539,7 @@ private:
               const std::vector<TDeletion>& deletions,
               std::vector<std::pair<TDateTime, TServerCard>>& changedThere) {
         std::vector<std::pair<TDateTime, std::string>> unconfirmed; // written, no ETag
-        std::vector<std::pair<TDateTime, std::string>> recheck;     // changed there
+        std::vector<TRefused> recheck;                              // changed there
         std::size_t sinceSave = 0;
         const auto progress = [&]() {
             if (++sinceSave < std::max<std::size_t>(1, options_.StateSaveEvery))
@@ -550,7 +557,7 @@ private:
                 if (put.ETag.empty())
                     unconfirmed.emplace_back(up.Stamp, up.Url);
             } else if (put.Status == 412) {
-                recheck.emplace_back(up.Stamp, up.Url);
+                recheck.push_back({up.Stamp, up.Url, up.Hash});
             } else if (Stops(put.Status)) {
                 SaveState();
                 return Fail(put.Failure.Text);
@@ -568,7 +575,7 @@ private:
                     ++result_.DeletedOnServer;
                 state_.Entries.erase(del.Stamp);
             } else if (status == 412) {
-                recheck.emplace_back(del.Stamp, del.Url);
+                recheck.push_back({del.Stamp, del.Url, std::string()});
             } else if (Stops(status)) {
                 SaveState();
                 return Fail(failure.Text);
@@ -635,9 +642,13 @@ private:
         return ContactHash(ContactCard(*entry, *book)) == hash;
     }
 
-    bool Recheck(TCardDavClient& dav, const std::vector<std::pair<TDateTime, std::string>>& urls,
+    // The cards of refused requests. One that already says what was sent (a request
+    // sent again after the server had carried it out) counts as written; the others
+    // are brought in as the server's changes.
+    bool Recheck(TCardDavClient& dav, const std::vector<TRefused>& refused,
                  std::vector<std::pair<TDateTime, TServerCard>>& changedThere) {
-        for (const auto& [stamp, url] : urls) {
+        std::unique_ptr<TBookData> scratch;
+        for (const auto& [stamp, url, hash] : refused) {
             TDavCard card;
             TDavFailure failure;
             const int status = dav.GetCard(url, card, failure);
@@ -649,6 +660,11 @@ private:
             if (status != 200) {
                 SaveState();
                 return Fail(failure.Text);
+            }
+            if (!hash.empty() && SameCard(card.Data, hash, stamp, scratch)) {
+                ++result_.Uploaded;
+                state_.Entries[stamp] = {url, card.ETag, hash};
+                continue;
             }
             TVCardReadResult read = ReadVCards(card.Data);
             if (read.Cards.empty()) {
