@@ -126,8 +126,9 @@ TEST_F(Listing, ABookWhoseReadingFailsLeavesNoLines) {
         EXPECT_EQ(read.Code, kCodeInvalid);
         // Cut inside the entries, the listing keeps no line; cut after them, the reading
         // still fails and no book comes back to list.
-        if (keep < image.size() - trailer - 1)
+        if (keep < image.size() - trailer - 1) {
             EXPECT_EQ(listing.Count(), 0u);
+        }
 
         // The same listing then serves a whole reading of the book.
         TLoadResult whole = LoadBook(path, TStoreSettings(), RealFileSystem(), &listing);
