@@ -217,10 +217,12 @@ namespace {
 std::unique_ptr<TBookData> LoadOrReport(const std::string& path, TCliStreams io, bool eventsOnly,
                                         IEntryReadWatch* watch = nullptr) {
     // The size is only a hint, so it is taken from the real file even when the book is
-    // read through another file system. Without the texts (for events, or for a
-    // listing, which the watch is), the heap a book is built in is about its file's
-    // size; more set aside is only faulted in for nothing.
-    const THeapWarmup warmup(THeapWarmup::ForFile(path, eventsOnly || watch ? 1 : 3));
+    // read through another file system. Without the texts (for events), the heap a
+    // book is built in is about its file's size; more set aside is only faulted in for
+    // nothing. A watch that keeps no entry (a listing) needs next to none.
+    const bool entriesKept = !watch || watch->KeepsEntries();
+    const THeapWarmup warmup(entriesKept ? THeapWarmup::ForFile(path, eventsOnly || watch ? 1 : 3)
+                                         : 0);
     TLoadResult result = eventsOnly ? LoadBookEvents(path, TStoreSettings(), Files(io))
                                     : LoadBook(path, TStoreSettings(), Files(io), watch);
     if (!result.Book)

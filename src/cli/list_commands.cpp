@@ -2,8 +2,7 @@
 
 #include "cli/utf8_pieces.h"
 #include "core/common/codepage.h"
-#include "core/organise/entry_list.h"
-#include "core/organise/list_read_ahead.h"
+#include "core/organise/listing.h"
 #include "core/organise/rule_description.h"
 #include "core/store/book_file.h"
 
@@ -24,24 +23,19 @@ const TFilter* ListSearch(const TBookData& book, const std::optional<std::string
 } // namespace
 
 int CommandList(const std::string& path, const std::optional<std::string>& search, TCliStreams io) {
-    // The items are built while the book is read.
-    TListReadAhead ahead([&search](const TBookData& b) { return ListSearch(b, search); });
-    // Only what the list shows is read, where the search looks at no other texts.
-    ahead.ReadListedTextsOnly();
-    auto book = LoadBookOrReport(path, io, &ahead);
+    // The lines are built while the book is read, and its entries dropped.
+    TListing listing([&search](const TBookData& b) { return ListSearch(b, search); });
+    auto book = LoadBookOrReport(path, io, &listing);
     const TBookHold hold(book);
     if (!book)
         return 1;
-    const TFilter* filter = ListSearch(*book, search);
-    if (search && !filter) {
+    if (search && !ListSearch(*book, search)) {
         io.Err << "No saved search is named \"" << *search << "\"\n";
         return 1;
     }
-    TEntryList list(*book);
-    list.Rebuild(filter, ahead);
     TUtf8Pieces out(io.Out);
-    for (int i = 0; i < list.Count(); ++i) {
-        list.AppendDisplayTextAt(out.Text(), i);
+    for (std::size_t i = 0; i < listing.Count(); ++i) {
+        out.Text() += listing.TextAt(i);
         out.Text() += '\n';
         out.Written();
     }

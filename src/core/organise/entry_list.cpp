@@ -2,7 +2,6 @@
 
 #include "core/common/upper_case.h"
 #include "core/organise/entry_text.h"
-#include "core/organise/list_read_ahead.h"
 #include "core/organise/search_match.h"
 
 #include <algorithm>
@@ -21,40 +20,6 @@ TEntryList::TEntryList(TBookData& book, const IClock& clock) : book_(book), cloc
 void TEntryList::Rebuild() {
     Rebuild(book_.Searches.ActiveSearch());
     followsActive_ = true;
-}
-
-TEntryList::TSortKey TEntryList::SortKeyOf(std::string_view text, std::uint32_t index) {
-    TSortKey key;
-    key.Index = index;
-    const std::size_t n = std::min(text.size(), TSortKey::kHeadBytes);
-    for (std::size_t i = 0; i < n; ++i)
-        key.Head[i / 8] |= std::uint64_t{UpperByte(static_cast<unsigned char>(text[i]))}
-                           << (8 * (7 - i % 8));
-    return key;
-}
-
-int TEntryList::CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
-                                const TSortKey& b, const std::vector<TItem>& itemsB) {
-    // Most pairs differ in their first eight bytes; the rest is written out so that
-    // the sort's inner loop holds no call for them.
-    static_assert(TSortKey::kHeadBytes == 24, "three words are compared");
-    if (a.Head[0] != b.Head[0])
-        return a.Head[0] < b.Head[0] ? -1 : 1;
-    if (a.Head[1] != b.Head[1])
-        return a.Head[1] < b.Head[1] ? -1 : 1;
-    if (a.Head[2] != b.Head[2])
-        return a.Head[2] < b.Head[2] ? -1 : 1;
-    return CompareTails(a, itemsA, b, itemsB);
-}
-
-int TEntryList::CompareTails(const TSortKey& a, const std::vector<TItem>& itemsA, const TSortKey& b,
-                             const std::vector<TItem>& itemsB) {
-    // The heads are equal, so the texts agree up to where the shorter one or the head
-    // ends.
-    const std::string_view x = itemsA[a.Index].SortText;
-    const std::string_view y = itemsB[b.Index].SortText;
-    const std::size_t same = std::min({TSortKey::kHeadBytes, x.size(), y.size()});
-    return CompareNoCase(x.substr(same), y.substr(same));
 }
 
 void TEntryList::CollectItems(std::span<const std::unique_ptr<TRecord>> entries,
@@ -132,18 +97,6 @@ void TEntryList::Rebuild(const TFilter* search) {
         std::rethrow_exception(failed);
 
     TakeMerged(first, second);
-}
-
-bool TEntryList::Rebuild(const TFilter* search, TListReadAhead& ahead) {
-    if (!ahead.ReadWhole(book_, search, DateOf(clock_.Now()))) {
-        Rebuild(search);
-        return false;
-    }
-    search_ = search;
-    followsActive_ = false;
-    TakeMerged(ahead.first_, ahead.second_);
-    ahead.finished_ = false; // its items are the list's now
-    return true;
 }
 
 void TEntryList::TakeMerged(TCollected& first, TCollected& second) {

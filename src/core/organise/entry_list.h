@@ -4,6 +4,7 @@
 // sort texts compared without regard to case. Entries with equal sort texts keep the
 // order they have in the book's Entries.
 
+#include "core/organise/sort_key.h"
 #include "core/store/book.h"
 #include "core/system/clock.h"
 
@@ -18,8 +19,6 @@
 
 namespace tessaly {
 
-class TListReadAhead;
-
 class TEntryList {
 public:
     // The clock gives "today" for the due-reminder test of searches.
@@ -31,10 +30,6 @@ public:
     // The same with another search, which must outlive the list or the next Rebuild;
     // nullptr lists every entry.
     void Rebuild(const TFilter* search);
-    // The same from the items a read-ahead built while the book was read, when it
-    // read this book whole for the same search; otherwise as above. True when the
-    // read-ahead's items were taken (they are then used up).
-    bool Rebuild(const TFilter* search, TListReadAhead& ahead);
 
     int Count() const { return static_cast<int>(items_.size()); }
     // By list index; nullptr, an empty text or false out of range.
@@ -68,19 +63,6 @@ public:
     int FindPrefix(std::string_view prefix) const;
 
 private:
-    friend class TListReadAhead;
-
-    // The first bytes of an item's sort text in upper case, as numbers that compare as
-    // the bytes do, with the item's index behind them. Sorting these small records
-    // keeps the sort from chasing every text through memory; only texts that share
-    // the first bytes are compared whole.
-    struct TSortKey {
-        static constexpr std::size_t kHeadBytes = 24;
-        std::array<std::uint64_t, kHeadBytes / 8> Head{};
-        std::uint32_t Index = 0;
-    };
-    static TSortKey SortKeyOf(std::string_view text, std::uint32_t index);
-
     struct TItem {
         TRecord* Entry = nullptr;
         std::string SortText;
@@ -107,11 +89,11 @@ private:
     void TakeMerged(TCollected& first, TCollected& second);
     // The order of two items' sort texts without regard to case (<0, 0, >0); the keys
     // index the items given with them.
-    static inline int CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
-                                      const TSortKey& b, const std::vector<TItem>& itemsB);
-    // The same for keys whose heads are equal.
-    static int CompareTails(const TSortKey& a, const std::vector<TItem>& itemsA, const TSortKey& b,
-                            const std::vector<TItem>& itemsB);
+    static int CompareSortKeys(const TSortKey& a, const std::vector<TItem>& itemsA,
+                               const TSortKey& b, const std::vector<TItem>& itemsB) {
+        const int c = CompareSortHeads(a, b);
+        return c != 0 ? c : CompareSortTails(itemsA[a.Index].SortText, itemsB[b.Index].SortText);
+    }
     // From this many entries on, a list is built on two threads.
     static constexpr std::size_t kTwoThreadsFrom = 8192;
 

@@ -105,7 +105,8 @@ void TBookData::ReadBody(TStreamReader& r, const TStoreSettings& settings, IEntr
         if (!settings.LockTab)
             ActivePage = 0;
         const std::optional<TListedTexts> listed = watch->TextsNeeded(*this);
-        ListingOnly = listed.has_value();
+        // A book read without all its texts or without its entries is never saved.
+        ListingOnly = listed.has_value() || !watch->KeepsEntries();
         TWatchedEntries watched(*this, *watch);
         if (listed)
             Entries.ReadItemsWatchedWith(r, watched, [v, &listed](TStreamReader& in, int) {

@@ -60,7 +60,7 @@ public:
     // runtime: read by LoadBookEvents, its other texts absent; never saved.
     bool EventsOnly = false;
     // runtime: read for a listing, with only the texts it shows (IEntryReadWatch::
-    // TextsNeeded); never saved.
+    // TextsNeeded) or without its entries; never saved.
     bool ListingOnly = false;
     std::array<Text, kPageCaptions> PageCaptions;
     TUndoList UndoList; // runtime
