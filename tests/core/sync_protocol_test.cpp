@@ -70,6 +70,7 @@ TEST(SyncStateFile, RoundTripsAndReportsAFailedWrite) {
     std::string why;
     EXPECT_EQ(ReadSyncState(path, state, why), TSyncStateRead::Missing);
     state.Server = "https://h/";
+    state.User = "ann";
     state.Collection = "https://h/dav/B/";
     state.Token = "t-1";
     state.Entries[46000.123456789012] = {"https://h/dav/B/1.vcf", "\"e1\"", "00ff"};
@@ -87,8 +88,19 @@ TEST(SyncStateFile, RoundTripsAndReportsAFailedWrite) {
     ASSERT_EQ(ReadSyncState(path, read, why), TSyncStateRead::Read);
     EXPECT_EQ(read.Token, "t-1"); // the old state is whole
 
+    // A state written before the user name was kept reads with none.
+    ASSERT_TRUE(ParseSyncState(
+        R"({"format":"tessaly-sync","version":1,"server":"s","collection":"c","token":"",
+            "entries":[]})",
+        read, why))
+        << why;
+    EXPECT_EQ(read.Server, "s");
+    EXPECT_EQ(read.User, "");
+
     for (const std::string bad :
          {"[]", R"({"format":"tessaly-sync","version":1})",
+          R"({"format":"tessaly-sync","version":1,"server":"","user":7,"collection":"",
+              "token":"","entries":[]})",
           R"({"format":"tessaly-sync","version":1,"server":"","collection":"","token":"",
               "entries":[{"stamp":1,"href":"u","etag":"","hash":""},
                          {"stamp":1,"href":"v","etag":"","hash":""}]})"}) {

@@ -412,6 +412,8 @@ private:
             state_ = TSyncState();
             state_.Server = options_.Server;
         }
+        if (!options_.User.empty())
+            state_.User = options_.User;
         if (state_.Server.empty())
             return Fail(
                 BookErrorMessage(path_, "has not been synced yet: give the server's address"));

@@ -23,6 +23,7 @@ std::string SyncStateText(const TSyncState& state) {
     j["format"] = kFormat;
     j["version"] = kSyncStateVersion;
     j["server"] = state.Server;
+    j["user"] = state.User;
     j["collection"] = state.Collection;
     j["token"] = state.Token;
     auto entries = nlohmann::ordered_json::array();
@@ -62,6 +63,11 @@ bool ParseSyncState(const std::string& text, TSyncState& state, std::string& why
         return false;
     }
     TSyncState read;
+    // States written before the user name was kept have none: the run then asks for it.
+    if (j.contains("user") && !text_of(j, "user", read.User)) {
+        why = "its user name is not a text";
+        return false;
+    }
     const auto entries = j.find("entries");
     if (!text_of(j, "server", read.Server) || !text_of(j, "collection", read.Collection) ||
         !text_of(j, "token", read.Token) || entries == j.end() || !entries->is_array()) {

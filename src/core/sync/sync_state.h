@@ -1,11 +1,11 @@
 #pragma once
 // What a book remembers of its last sync, in "BOOK.ADR.sync" beside it: the server
-// and address book, the sync token, and for each entry (known by its stamp) the card's
-// URL on the server, its ETag and the hash of the card as last synced. An entry the
-// state knows that the book no longer has is a deletion not yet confirmed by the
-// server (a tombstone): the record stays until the server's card is gone.
+// and address book, the user name it logs in as, the sync token, and for each entry (known by its
+// stamp) the card's URL on the server, its ETag and the hash of the card as last synced. An entry
+// the state knows that the book no longer has is a deletion not yet confirmed by the server (a
+// tombstone): the record stays until the server's card is gone.
 //
-// The file is JSON: {"format": "tessaly-sync", "version": 1, "server": ...,
+// The file is JSON: {"format": "tessaly-sync", "version": 1, "server": ..., "user": ...,
 // "collection": ..., "token": ..., "entries": [{"stamp", "href", "etag", "hash"}]}.
 
 #include "core/common/date_time.h"
@@ -27,6 +27,7 @@ struct TSyncRecord {
 
 struct TSyncState {
     std::string Server;     // as given to --server
+    std::string User;       // empty: no log-in (a state written before it was kept)
     std::string Collection; // the address book's URL
     std::string Token;      // empty: no token (the next round lists every card)
     std::map<TDateTime, TSyncRecord> Entries;
