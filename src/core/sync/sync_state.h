@@ -6,7 +6,7 @@
 // tombstone): the record stays until the server's card is gone.
 //
 // The file is JSON: {"format": "tessaly-sync", "version": 1, "server": ..., "user": ...,
-// "collection": ..., "token": ..., "entries": [{"stamp", "href", "etag", "hash"}]}.
+// "collection": ..., "token": ..., "entries": [{"stamp", "href", "etag", "hash", "stored"}]}.
 
 #include "core/common/date_time.h"
 #include "core/system/file_system.h"
@@ -22,6 +22,10 @@ struct TSyncRecord {
     std::string Url;  // the card's absolute URL
     std::string ETag; // empty: not known (the next round asks the server)
     std::string Hash; // ContactHash of the entry as last synced
+    // A fingerprint of the entry as stored, with what of the book its card draws on,
+    // when its card was last found to be the synced one; empty: not known. While it
+    // holds, the card need not be made again to know that it has not changed.
+    std::string Stored;
     bool operator==(const TSyncRecord&) const = default;
 };
 
