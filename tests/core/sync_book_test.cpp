@@ -395,23 +395,6 @@ TEST_F(SyncBookTest, OnlyEntriesWhoseCardsChangedGoUpAgain) {
     EXPECT_EQ(Contents(b), Contents(a));
 }
 
-// Books written before stamps were kept apart across processes may hold two entries of
-// one stamp; both reach the server, as two cards.
-TEST_F(SyncBookTest, TwoEntriesOfOneStampBecomeTwoCards) {
-    const std::string url = server.AddBook("Shared");
-    const std::string a = MakeBook("A", {"Ames", "Bell", "Cole"});
-    Edit(a,
-         [](TBookData& book) { BySurname(book, "Bell")->Stamp = BySurname(book, "Ames")->Stamp; });
-    const TSyncResult first = Sync(a, url);
-    ASSERT_TRUE(first.Ok) << first.Failure;
-    EXPECT_EQ(first.Uploaded, 3);
-    EXPECT_EQ(Members(), 3u);
-    const std::string b = MakeBook("B", {});
-    ASSERT_TRUE(Sync(b, url).Ok);
-    EXPECT_EQ(Contents(b), Contents(a));
-    EXPECT_EQ(Sync(a).Uploaded, 0);
-}
-
 // Random edits on two books with rounds in between: in the end both hold the same
 // entries, every entry added and never deleted is there, and every conflict reported
 // is a copy in both books.

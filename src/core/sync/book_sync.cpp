@@ -74,19 +74,10 @@ class TBookReconciler {
 public:
     TBookReconciler(TBookData& book, TSyncState& state, TSyncResult& result, const IClock& clock)
         : book_(book), state_(state), result_(result), clock_(clock), context_(CardContext(book)) {
-        std::vector<TRecord*> sharing; // a stamp an earlier entry holds
         for (int i = 0; i < book_.Entries.Count(); ++i)
-            if (!byStamp_.emplace(book_.Entries.At(i)->Stamp, book_.Entries.At(i)).second)
-                sharing.push_back(book_.Entries.At(i));
+            byStamp_.emplace(book_.Entries.At(i)->Stamp, book_.Entries.At(i));
         for (const auto& [stamp, record] : state_.Entries)
             byUrl_[record.Url] = stamp;
-        // Two entries of one stamp would be one card on the server, the one sent last
-        // taking the other's place: the later entry is given a stamp of its own.
-        for (TRecord* entry : sharing) {
-            entry->Stamp = FreshStamp();
-            byStamp_.emplace(entry->Stamp, entry);
-            changed_ = true;
-        }
     }
 
     bool Changed() const { return changed_; }
