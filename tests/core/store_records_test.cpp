@@ -8,7 +8,6 @@
 #include "core/store/undo.h"
 #include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/scratch_dir.h"
 #include "tests/support/test_bytes.h"
 
 #include <algorithm>
@@ -48,25 +47,6 @@ TEST(StoreStamp, StampsIncreaseWhenTheClockStandsStillOrStepsBack) {
     EXPECT_DOUBLE_EQ(third, second + kOneMillisecond);
     clock.SetNow(46000); // the clock moves ahead again and is followed
     EXPECT_EQ(gen.Next(), 46000);
-}
-
-// Another process that made several entries in one millisecond stamped them ahead of
-// the clock; an entry added after reading its book must not take one of those stamps.
-TEST(StoreStamp, EntriesAddedToABookReadFromDiskTakeNoStampItHolds) {
-    testing::TScratchDir dir;
-    const std::string path = dir.File("Ahead.ADR");
-    auto book = NewBook(path, testing::NoDefaultsFile());
-    const TDateTime ahead = SystemClock::Instance().Now() + 1.0 / 24; // an hour ahead
-    for (int i = 0; i < 3; ++i) {
-        auto e = std::make_unique<TRecord>();
-        e->Stamp = ahead + i * kOneMillisecond;
-        book->Entries.Add(std::move(e));
-    }
-    ASSERT_TRUE(SaveBook(*book, false, testing::NoDefaultsFile()).Ok);
-    auto loaded = LoadBook(path, testing::NoDefaultsFile());
-    ASSERT_TRUE(loaded.Book);
-    const TRecord added;
-    EXPECT_GT(added.Stamp, ahead + 2 * kOneMillisecond);
 }
 
 TEST(StoreStamp, ConcurrentCallersNeverShareAStamp) {

@@ -2,7 +2,6 @@
 
 #include "core/common/same_text.h"
 #include "core/store/file_window.h"
-#include "core/store/stamp.h"
 #include "core/system/file_io.h"
 
 #include <algorithm>
@@ -210,15 +209,8 @@ TLoadResult ReadBookFile(const std::string& path, const TStoreSettings& settings
         result.Message = failed.Error;
         return result;
     }
-    if (result.Book) {
+    if (result.Book)
         result.Book->DiskIdentity = io.Identity;
-        // Another process may have handed out stamps ahead of the clock (several in one
-        // millisecond); the entries this one adds must not take them again.
-        TDateTime latest = 0;
-        for (int i = 0; i < result.Book->Entries.Count(); ++i)
-            latest = std::max(latest, result.Book->Entries.At(i)->Stamp);
-        StampGenerator().NoEarlierThan(latest);
-    }
     return result;
 }
 

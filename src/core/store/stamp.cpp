@@ -11,14 +11,6 @@ TDateTime TStampGenerator::Next() {
     return last_;
 }
 
-void TStampGenerator::NoEarlierThan(TDateTime stamp) {
-    std::lock_guard lock(mutex_);
-    if (!any_ || stamp > last_) {
-        last_ = stamp;
-        any_ = true;
-    }
-}
-
 void TStampGenerator::SetClock(const IClock& clock) {
     std::lock_guard lock(mutex_);
     clock_ = &clock;

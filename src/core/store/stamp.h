@@ -19,8 +19,6 @@ public:
 
     // A stamp greater than every stamp this generator handed out before.
     TDateTime Next();
-    // Makes every later stamp greater than `stamp` (one of a book read from disk).
-    void NoEarlierThan(TDateTime stamp);
     // Replaces the clock read by later calls (tests inject one that stands still).
     void SetClock(const IClock& clock);
     TDateTime Last() const;
