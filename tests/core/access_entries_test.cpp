@@ -4,6 +4,7 @@
 #include "core/access/entries.h"
 #include "core/access/work_record.h"
 #include "core/store/book_file.h"
+#include "core/store/stamp.h"
 #include "core/store/stream.h"
 #include "tests/support/every_kind_book.h"
 #include "tests/support/fake_clock.h"
@@ -129,6 +130,32 @@ TEST(AccessEntries, EveryEntryKeepsAStampOfItsOwn) {
     EXPECT_EQ(Undo(*book, clock).Effect, TUndoEffect::Changed);
     EXPECT_EQ(book->Entries.Count(), 2);
     EXPECT_EQ(book->Entries.At(a)->NameField(kFieldSurname), "");
+}
+
+// Another process, creating entries faster than its clock moved, may have handed out
+// the stamps this one is about to hand out; a new entry never shares one.
+TEST(AccessEntries, ANewEntryNeverTakesAStampTheBookHolds) {
+    FakeClock still(45000);
+    StampGenerator().SetClock(still);
+    auto book = EmptyBook(still);
+    for (int i = 0; i < 3; ++i)
+        book->Entries.Add(std::make_unique<TRecord>());
+    NewWorkRecord(*book);
+    // The book holds the very stamps this process's generator hands out next.
+    TDateTime next = StampGenerator().Last();
+    std::vector<TDateTime> taken;
+    for (int i = 0; i < 3; ++i) {
+        next += kOneMillisecond;
+        book->Entries.At(i)->Stamp = next;
+        taken.push_back(next);
+    }
+    book->WorkRecord->Stamp = taken.front();
+    const int i = StoreEntry(*book, nullptr, nullptr, 10, true, still);
+    StampGenerator().SetClock(SystemClock::Instance());
+    ASSERT_EQ(i, 3);
+    for (TDateTime stamp : taken)
+        EXPECT_NE(book->Entries.StampAt(i), stamp);
+    EXPECT_EQ(book->Entries.FindStamp(book->Entries.StampAt(i)), i);
 }
 
 TEST(AccessEntries, DeletingAndFinding) {

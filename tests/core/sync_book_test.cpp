@@ -153,6 +153,26 @@ TEST_F(SyncBookTest, FirstSyncFindsOrMakesTheAddressBookAndBothBooksMeet) {
     EXPECT_EQ(idle.Uploaded + idle.Downloaded + idle.DeletedLocally + idle.DeletedOnServer, 0);
 }
 
+// A book written by an older build may hold two entries with one stamp: each becomes a
+// card of its own rather than the two overwriting one card.
+TEST_F(SyncBookTest, EntriesSharingAStampBecomeCardsOfTheirOwn) {
+    const std::string a = MakeBook("Twins", {"Adams", "Brown", "Clark"});
+    Edit(a, [](TBookData& book) { book.Entries.At(2)->Stamp = book.Entries.At(0)->Stamp; });
+    TSyncResult r = Sync(a, TFakeDavServer::kOrigin);
+    ASSERT_TRUE(r.Ok) << r.Failure;
+    EXPECT_EQ(r.Uploaded, 3);
+    EXPECT_EQ(Members(), 3u);
+    auto loaded = LoadBook(a, testing::NoDefaultsFile());
+    ASSERT_TRUE(loaded.Book);
+    EXPECT_NE(loaded.Book->Entries.StampAt(0), loaded.Book->Entries.StampAt(2));
+
+    const std::string b = MakeBook("Twins2", {});
+    ASSERT_TRUE(Sync(b, r.Collection).Ok);
+    EXPECT_EQ(Contents(b), Contents(a));
+    TSyncResult idle = Sync(a);
+    EXPECT_EQ(idle.Uploaded + idle.Downloaded, 0);
+}
+
 TEST_F(SyncBookTest, BothSidesChangedKeepsTheLocalVersionAsATaggedCopy) {
     const std::string url = server.AddBook("Shared");
     const std::string a = MakeBook("A", {"Adams", "Brown"});

@@ -1,5 +1,6 @@
 #include "app/designer/layout_list_dlg.h"
 
+#include "app/widgets/list_dialog_parts.h"
 #include "app/widgets/message_dialog.h"
 #include "core/printing/catalogue_listing.h"
 #include "core/printing/catalogue_rules.h"
@@ -8,8 +9,6 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -22,31 +21,16 @@ TLayoutListDlg::TLayoutListDlg(QWidget* parent, TPrintCatalogues& catalogues,
     setWindowTitle(env ? "Page Layout Maintainance" : "Open Page Layout");
     auto* row = new QHBoxLayout(this);
     auto* column = new QVBoxLayout;
-    auto* filterCaption = new QLabel("&Show:");
-    filter_ = new QComboBox;
-    filter_->setObjectName("Filter");
-    for (const std::string& c : LayoutFilterCaptions())
-        filter_->addItem(ToQString(c));
-    filterCaption->setBuddy(filter_);
-    auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(filterCaption);
-    filterRow->addWidget(filter_, 1);
-    column->addLayout(filterRow);
-    list_ = new QTreeWidget;
-    list_->setObjectName("Layouts");
-    list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({"Layout Name", "Data Source", "Paper Size"});
-    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    list_->setMinimumSize(560, 300);
-    column->addWidget(list_, 1);
+    const TFilteredList parts =
+        AddFilteredList(column, LayoutFilterCaptions(), "Layouts",
+                        {"Layout Name", "Data Source", "Paper Size"}, QSize(560, 300));
+    filter_ = parts.Filter;
+    list_ = parts.List;
     row->addLayout(column, 1);
 
-    auto* buttons = new QVBoxLayout;
-    const auto button = [this, buttons](const char* text, auto action) {
-        auto* b = new QPushButton(text);
-        connect(b, &QPushButton::clicked, this, action);
-        buttons->addWidget(b);
-        return b;
+    auto* buttons = new TButtonColumn(this);
+    const auto button = [buttons](const char* text, auto action) {
+        return buttons->Add(text, action);
     };
     if (env) {
         button("&New", [this] { New(); });

@@ -1,6 +1,7 @@
 #include "app/designer/paper_list_dlg.h"
 
 #include "app/designer/paper_setup_dlg.h"
+#include "app/widgets/list_dialog_parts.h"
 #include "app/widgets/message_dialog.h"
 #include "core/printing/catalogue_listing.h"
 #include "core/printing/catalogue_rules.h"
@@ -10,8 +11,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -24,31 +23,15 @@ TPaperListDlg::TPaperListDlg(QWidget* parent, TPrintCatalogues& catalogues, int 
     setWindowTitle("Paper Size Maintenance");
     auto* row = new QHBoxLayout(this);
     auto* column = new QVBoxLayout;
-    auto* filterCaption = new QLabel("&Show:");
-    filter_ = new QComboBox;
-    filter_->setObjectName("Filter");
-    for (const std::string& c : PaperFilterCaptions())
-        filter_->addItem(ToQString(c));
-    filterCaption->setBuddy(filter_);
-    auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(filterCaption);
-    filterRow->addWidget(filter_, 1);
-    column->addLayout(filterRow);
-    list_ = new QTreeWidget;
-    list_->setObjectName("Papers");
-    list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({"Paper Name", "Width", "Height"});
-    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    list_->setMinimumSize(520, 320);
-    column->addWidget(list_, 1);
+    const TFilteredList parts = AddFilteredList(column, PaperFilterCaptions(), "Papers",
+                                                {"Paper Name", "Width", "Height"}, QSize(520, 320));
+    filter_ = parts.Filter;
+    list_ = parts.List;
     row->addLayout(column, 1);
 
-    auto* buttons = new QVBoxLayout;
-    const auto button = [this, buttons](const char* text, auto action) {
-        auto* b = new QPushButton(text);
-        connect(b, &QPushButton::clicked, this, action);
-        buttons->addWidget(b);
-        return b;
+    auto* buttons = new TButtonColumn(this);
+    const auto button = [buttons](const char* text, auto action) {
+        return buttons->Add(text, action);
     };
     button("&Edit", [this] { Edit(); });
     button("De&lete", [this] { Delete(); });

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -27,6 +28,18 @@ QGroupBox* BookSelectionChoices(QButtonGroup* group, int checked) {
         b->setChecked(id == checked);
     }
     return box;
+}
+
+void AddLabelFillChoices(QFormLayout* form, QButtonGroup* group, int checked) {
+    for (const auto& [caption, id] :
+         {std::pair<const char*, int>{"Full &Sheet of Labels per Entry", kFillSheet},
+          {"&Complete Row of Labels per Entry", kFillRow},
+          {"Specified Number &of Labels per Entry", kFillCopies}}) {
+        auto* b = new QRadioButton(caption);
+        group->addButton(b, id);
+        b->setChecked(id == checked);
+        form->addRow(b);
+    }
 }
 
 bool AskBookSelection(QWidget* parent, const QString& title, int& selection) {

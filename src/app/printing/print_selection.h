@@ -6,6 +6,7 @@
 #include <utility>
 
 class QButtonGroup;
+class QFormLayout;
 class QGroupBox;
 class QWidget;
 
@@ -16,6 +17,10 @@ extern const std::pair<const char*, int> kBookSelections[4];
 
 // A "Print Selection:" group of one radio button per choice, `checked` pressed.
 QGroupBox* BookSelectionChoices(QButtonGroup* group, int checked);
+
+// The three ways a label layout fills labels per entry, one radio button each added
+// to `form` and to `group`, `checked` pressed.
+void AddLabelFillChoices(QFormLayout* form, QButtonGroup* group, int checked);
 
 // Asks which entries to take; false on Cancel, `selection` then unchanged.
 bool AskBookSelection(QWidget* parent, const QString& title, int& selection);

@@ -102,15 +102,7 @@ TPrintWizard::TPrintWizard(QWidget* parent, const TLayoutList& layouts, const TQ
     copies_->setRange(1, 999);
     copyForm->addRow("&Number of Copies:", copies_);
     fill_ = new QButtonGroup(this);
-    for (const auto& [caption, id] :
-         {std::pair<const char*, int>{"Full &Sheet of Labels per Entry", kFillSheet},
-          {"&Complete Row of Labels per Entry", kFillRow},
-          {"Specified Number &of Labels per Entry", kFillCopies}}) {
-        auto* b = new QRadioButton(caption);
-        fill_->addButton(b, id);
-        b->setChecked(id == kFillCopies);
-        copyForm->addRow(b);
-    }
+    AddLabelFillChoices(copyForm, fill_, kFillCopies);
     if (!diary) {
         firstAddress_ = new QCheckBox("Print &First Address Template Only");
         firstAddress_->setChecked(true);

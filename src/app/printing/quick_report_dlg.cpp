@@ -127,15 +127,7 @@ TQuickReportDlg::TQuickReportDlg(QWidget* parent, TPrintCatalogues& catalogues, 
     copies_->setValue(std::clamp(report_->Copies, 1, 999));
     copyForm->addRow("&Number of Copies:", copies_);
     fill_ = new QButtonGroup(this);
-    for (const auto& [caption, id] :
-         {std::pair<const char*, int>{"Full &Sheet of Labels per Entry", kFillSheet},
-          {"&Complete Row of Labels per Entry", kFillRow},
-          {"Specified Number &of Labels per Entry", kFillCopies}}) {
-        auto* b = new QRadioButton(caption);
-        fill_->addButton(b, id);
-        b->setChecked(id == report_->LabelFill);
-        copyForm->addRow(b);
-    }
+    AddLabelFillChoices(copyForm, fill_, report_->LabelFill);
     options->addWidget(copyBox, 1, 0, 1, 2);
     column->addLayout(options);
 

@@ -2,6 +2,7 @@
 
 #include "app/printing/quick_report_dlg.h"
 #include "app/widgets/frame.h"
+#include "app/widgets/list_dialog_parts.h"
 #include "app/widgets/message_dialog.h"
 #include "core/printing/catalogue_rules.h"
 #include "core/printing/catalogues.h"
@@ -59,12 +60,9 @@ TQuickReportsDlg::TQuickReportsDlg(QWidget* parent, IFrame& frame, TPrintCatalog
     column->addWidget(caption);
     column->addWidget(list_, 1);
     row->addLayout(column, 1);
-    auto* buttons = new QVBoxLayout;
-    const auto button = [this, buttons](const char* text, auto action) {
-        auto* b = new QPushButton(text);
-        connect(b, &QPushButton::clicked, this, action);
-        buttons->addWidget(b);
-        return b;
+    auto* buttons = new TButtonColumn(this);
+    const auto button = [buttons](const char* text, auto action) {
+        return buttons->Add(text, action);
     };
     button("&Print", [this] { Run(false); })->setDefault(true);
     button("Pre&view", [this] { Run(true); });

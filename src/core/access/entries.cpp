@@ -30,7 +30,10 @@ int StoreEntry(TBookData& book, const TRecord* existing, const TRecord* edited, 
         return -1; // a book file holds no more
     const int i = book.Entries.AddEntryCopy(*source, clock);
     TRecord& added = *book.Entries.At(i);
-    if (book.Entries.FindStamp(added.Stamp) != i)
+    // A stamp is the entry's identity (a synced card's UID comes from it). A copy, or
+    // a stamp handed out by another process whose clock ran ahead, may already be taken:
+    // every other entry is looked at, since a fresh stamp may be taken as well.
+    while (book.Entries.StampTakenByOther(i))
         added.Stamp = NewStamp();
     if (recordUndo)
         book.UndoList.PushUndo(kUndoAdded, added, undoLimit);

@@ -169,4 +169,12 @@ int TRecordList::FindStamp(TDateTime stamp) const {
     return -1;
 }
 
+bool TRecordList::StampTakenByOther(int i) const {
+    const TDateTime stamp = StampAt(i);
+    for (int j = 0; j < Count(); ++j)
+        if (j != i && At(j)->Stamp == stamp)
+            return true;
+    return false;
+}
+
 } // namespace tessaly

@@ -120,6 +120,8 @@ public:
     int CountTagged() const;
     // Index of the first entry with a stamp, -1 if none.
     int FindStamp(TDateTime stamp) const;
+    // Whether an entry other than entry i has entry i's stamp.
+    bool StampTakenByOther(int i) const;
 
     void Read(TStreamReader& r, int version) { ReadItems(r, version); }
     void Write(TStreamWriter& w, int version) const { WriteItems(w, version); }

@@ -74,10 +74,19 @@ class TBookReconciler {
 public:
     TBookReconciler(TBookData& book, TSyncState& state, TSyncResult& result, const IClock& clock)
         : book_(book), state_(state), result_(result), clock_(clock), context_(CardContext(book)) {
+        std::vector<TRecord*> twins;
         for (int i = 0; i < book_.Entries.Count(); ++i)
-            byStamp_.emplace(book_.Entries.At(i)->Stamp, book_.Entries.At(i));
+            if (!byStamp_.emplace(book_.Entries.At(i)->Stamp, book_.Entries.At(i)).second)
+                twins.push_back(book_.Entries.At(i));
         for (const auto& [stamp, record] : state_.Entries)
             byUrl_[record.Url] = stamp;
+        // Two entries with one stamp would be one card on the server, each overwriting
+        // the other: the later one becomes an entry of its own.
+        for (TRecord* twin : twins) {
+            twin->Stamp = FreshStamp();
+            byStamp_.emplace(twin->Stamp, twin);
+            changed_ = true;
+        }
     }
 
     bool Changed() const { return changed_; }
