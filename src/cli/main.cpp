@@ -272,7 +272,8 @@ int main(int argc, char** argv) {
         cmdSync->add_option("BOOK", syncing.Book, "The book (.ADR)")->required();
         cmdSync->add_option("--server", syncing.Server,
                             "The server's or the address book's URL (remembered for later runs)");
-        cmdSync->add_option("--user", syncing.User, "The user name on the server");
+        cmdSync->add_option("--user", syncing.User,
+                            "The user name on the server (remembered with the server)");
         cmdSync->add_option("--password-file", syncing.PasswordFile,
                             "A file readable by its owner alone, the password on its first line");
 

@@ -23,19 +23,20 @@ int CommandSync(const TSyncCommandOptions& options, const TSyncNetwork& network,
         io.Err << "tessaly-cli: this program cannot reach a network\n";
         return 1;
     }
-    std::string server = options.Server.value_or("");
+    // The server and user name of the last sync, for those not given on this run; a
+    // new server comes with its own user name, or none.
+    TSyncState remembered;
+    std::string why;
+    if (ReadSyncState(SyncStatePath(options.Book), remembered, why) != TSyncStateRead::Read)
+        remembered = TSyncState();
+    const bool sameServer = !options.Server || *options.Server == remembered.Server;
+    const std::string server = options.Server.value_or(remembered.Server);
     if (server.empty()) {
-        TSyncState state;
-        std::string why;
-        if (ReadSyncState(SyncStatePath(options.Book), state, why) == TSyncStateRead::Read)
-            server = state.Server;
-        if (server.empty()) {
-            io.Err << "The book " << options.Book
-                   << " has not been synchronised yet: give the server with --server URL\n";
-            return 1;
-        }
+        io.Err << "The book " << options.Book
+               << " has not been synchronised yet: give the server with --server URL\n";
+        return 1;
     }
-    const std::string user = options.User.value_or("");
+    const std::string user = options.User.value_or(sameServer ? remembered.User : "");
     // Passwords come from a private file or the secret service, never from the
     // command line; a file named on this run goes first.
     std::string password;
@@ -56,6 +57,7 @@ int CommandSync(const TSyncCommandOptions& options, const TSyncNetwork& network,
     std::unique_ptr<IHttpClient> client = network.MakeClient(user, password);
     TSyncOptions sync;
     sync.Server = server;
+    sync.User = user;
     sync.FileSystem = io.Files;
     const TSyncResult result = SyncBook(options.Book, sync, *client);
     for (const std::string& note : result.Notes)

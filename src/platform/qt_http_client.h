@@ -15,8 +15,11 @@ namespace tessaly {
 struct THttpClientOptions {
     std::string User;     // empty: no Basic authentication
     std::string Password; // UTF-8, as the server compares it
-    // Longest wait for the next byte of an answer before the exchange is given up.
-    int IdleTimeoutMs = 30000;
+    // Longest wait for the next byte of an answer before the exchange is given up. A
+    // server may think for over a minute before the first byte of its list of changes
+    // to an address book of tens of thousands of cards; a shorter wait would give up
+    // on every first sync of such a book.
+    int IdleTimeoutMs = 180000;
     // Redirects followed for GET and PROPFIND (which the service discovery needs).
     int MaxRedirects = 5;
 };

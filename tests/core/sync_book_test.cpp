@@ -389,6 +389,32 @@ TEST_F(SyncBookTest, ADamagedStateIsSetAsideAndTheCardsCompared) {
     EXPECT_NE(why.find("version 2"), std::string::npos) << why;
 }
 
+// A round passes over entries as stored when last synced without making their cards;
+// what else a card says (the names of its categories) still sends it again.
+TEST_F(SyncBookTest, OnlyEntriesWhoseCardsChangedGoUpAgain) {
+    const std::string url = server.AddBook("Shared");
+    const std::string a = MakeBook("A", {"Ames", "Bell", "Cole"});
+    Edit(a, [](TBookData& book) {
+        const int id = book.Categories.CategoryId(book.Categories.AddCategory("Friends", false));
+        BySurname(book, "Ames")->CategoriesInUse.AddMembership(id);
+        BySurname(book, "Bell")->CategoriesInUse.AddMembership(id);
+    });
+    ASSERT_EQ(Sync(a, url).Uploaded, 3);
+    EXPECT_EQ(Sync(a).Uploaded, 0);
+    SetNotes(a, "Cole", "moved");
+    EXPECT_EQ(Sync(a).Uploaded, 1);
+    Edit(a, [](TBookData& book) {
+        const int i = book.Categories.FindCategoryByName("Friends");
+        ASSERT_TRUE(book.Categories.UpdateCategory(i, "Old Friends", false));
+    });
+    EXPECT_EQ(Sync(a).Uploaded, 2);
+    EXPECT_EQ(Sync(a).Uploaded, 0);
+
+    const std::string b = MakeBook("B", {});
+    ASSERT_TRUE(Sync(b, url).Ok);
+    EXPECT_EQ(Contents(b), Contents(a));
+}
+
 // Random edits on two books with rounds in between: in the end both hold the same
 // entries, every entry added and never deleted is there, and every conflict reported
 // is a copy in both books.

@@ -70,10 +70,11 @@ TEST(SyncStateFile, RoundTripsAndReportsAFailedWrite) {
     std::string why;
     EXPECT_EQ(ReadSyncState(path, state, why), TSyncStateRead::Missing);
     state.Server = "https://h/";
+    state.User = "ann";
     state.Collection = "https://h/dav/B/";
     state.Token = "t-1";
-    state.Entries[46000.123456789012] = {"https://h/dav/B/1.vcf", "\"e1\"", "00ff"};
-    state.Entries[1.0 / 3.0] = {"https://h/dav/B/2.vcf", "", "abcd"};
+    state.Entries[46000.123456789012] = {"https://h/dav/B/1.vcf", "\"e1\"", "00ff", "12:34"};
+    state.Entries[1.0 / 3.0] = {"https://h/dav/B/2.vcf", "", "abcd", ""};
     ASSERT_TRUE(WriteSyncState(path, state, why)) << why;
     TSyncState read;
     ASSERT_EQ(ReadSyncState(path, read, why), TSyncStateRead::Read) << why;
@@ -87,8 +88,28 @@ TEST(SyncStateFile, RoundTripsAndReportsAFailedWrite) {
     ASSERT_EQ(ReadSyncState(path, read, why), TSyncStateRead::Read);
     EXPECT_EQ(read.Token, "t-1"); // the old state is whole
 
+    // Texts a server sent that are not UTF-8 do not make the state unwritable.
+    TSyncState odd;
+    odd.Token = "line\nbreak \"quoted\" \\ \xff";
+    odd.Entries[2.5] = {"https://h/dav/B/caf\xc3\xa9.vcf", "W/\"x\"", "1", ""};
+    ASSERT_TRUE(WriteSyncState(path, odd, why)) << why;
+    ASSERT_EQ(ReadSyncState(path, read, why), TSyncStateRead::Read) << why;
+    EXPECT_EQ(read.Token, "line\nbreak \"quoted\" \\ \xef\xbf\xbd");
+    EXPECT_EQ(read.Entries, odd.Entries);
+
+    // A state written before the user name was kept reads with none.
+    ASSERT_TRUE(ParseSyncState(
+        R"({"format":"tessaly-sync","version":1,"server":"s","collection":"c","token":"",
+            "entries":[]})",
+        read, why))
+        << why;
+    EXPECT_EQ(read.Server, "s");
+    EXPECT_EQ(read.User, "");
+
     for (const std::string bad :
          {"[]", R"({"format":"tessaly-sync","version":1})",
+          R"({"format":"tessaly-sync","version":1,"server":"","user":7,"collection":"",
+              "token":"","entries":[]})",
           R"({"format":"tessaly-sync","version":1,"server":"","collection":"","token":"",
               "entries":[{"stamp":1,"href":"u","etag":"","hash":""},
                          {"stamp":1,"href":"v","etag":"","hash":""}]})"}) {

@@ -148,6 +148,36 @@ TEST_F(SyncCommandTest, APasswordFileOthersCanReadIsRefused) {
     EXPECT_EQ(taken.Status, 0) << taken.Output;
 }
 
+// Later runs need only the book and the password: the user name is remembered with
+// the server, though one given on the command line goes first, and a name the server
+// refused is not remembered.
+TEST_F(SyncCommandTest, TheUserNameIsRememberedWithTheServer) {
+    testing::TRadicaleOptions login;
+    login.Htpasswd = "ann:pw\n";
+    TRadicaleServer guarded(dir_.File("guarded"), login);
+    ASSERT_TRUE(guarded.Running()) << guarded.Problem();
+    const std::string a = Book("Alpha", 2);
+    const std::string secret = dir_.File("secret");
+    std::ofstream(secret) << "pw\n";
+    ::chmod(secret.c_str(), 0600);
+    const std::string password = " --password-file " + secret;
+    const TRun first =
+        Shell(Cli() + " sync " + a + " --server " + guarded.Url() + " --user ann" + password);
+    ASSERT_EQ(first.Status, 0) << first.Output;
+
+    const TRun added = Shell(std::string(TESSALY_CLI) + " vcard import " + a + " " +
+                             WriteCards(dir_, "Zed.vcf", 1));
+    ASSERT_EQ(added.Status, 0) << added.Output;
+    const TRun later = Shell(Cli() + " sync " + a + password);
+    ASSERT_EQ(later.Status, 0) << later.Output;
+    EXPECT_NE(later.Output.find("Uploaded 1,"), std::string::npos) << later.Output;
+
+    const TRun stranger = Shell(Cli() + " sync " + a + " --user bob" + password);
+    EXPECT_EQ(stranger.Status, 1) << stranger.Output;
+    const TRun again = Shell(Cli() + " sync " + a + password);
+    EXPECT_EQ(again.Status, 0) << again.Output;
+}
+
 // A round cut short leaves cards on the server that the state does not know; the next
 // round pairs them with their entries, making no copies of entries neither side changed.
 TEST_F(SyncCommandTest, ASyncKilledMidRoundIsFinishedByTheNext) {

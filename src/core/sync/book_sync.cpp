@@ -1,11 +1,14 @@
 #include "core/sync/book_sync.h"
 
 #include "core/access/entries.h"
+#include "core/common/hash.h"
 #include "core/exchange/vcard_entry.h"
 #include "core/exchange/vcard_kept.h"
 #include "core/store/book_file.h"
+#include "core/store/format.h"
 #include "core/store/record.h"
 #include "core/store/stamp.h"
+#include "core/store/stream.h"
 #include "core/sync/carddav_client.h"
 #include "core/sync/contact_card.h"
 #include "core/sync/dav_url.h"
@@ -36,6 +39,7 @@ struct TUpload {
     std::string IfMatch; // empty: a new card
     std::string Text;
     std::string Hash;
+    std::string Stored; // StoredFingerprint of the entry sent
 };
 
 // A request refused because the card there is not the one it expected (412).
@@ -69,7 +73,7 @@ bool HasProperty(const TVCard& card, std::string_view name) {
 class TBookReconciler {
 public:
     TBookReconciler(TBookData& book, TSyncState& state, TSyncResult& result, const IClock& clock)
-        : book_(book), state_(state), result_(result), clock_(clock) {
+        : book_(book), state_(state), result_(result), clock_(clock), context_(CardContext(book)) {
         std::vector<TRecord*> twins;
         for (int i = 0; i < book_.Entries.Count(); ++i)
             if (!byStamp_.emplace(book_.Entries.At(i)->Stamp, book_.Entries.At(i)).second)
@@ -112,7 +116,7 @@ public:
                     ++result_.Downloaded;
                 }
             }
-            Record(stamp, {sc.Url, sc.ETag, serverHash});
+            Record(stamp, {sc.Url, sc.ETag, serverHash, std::string()});
             return;
         }
         // A card this book has not synced: one of its entries already (the state was
@@ -126,7 +130,7 @@ public:
                 Replace(*entry, *incoming, sc.Card);
                 ++result_.Downloaded;
             }
-            Record(stamp, {sc.Url, sc.ETag, serverHash});
+            Record(stamp, {sc.Url, sc.ETag, serverHash, std::string()});
             return;
         }
         auto incoming = Import(sc.Card, 0);
@@ -140,7 +144,7 @@ public:
         if (!AddEntry(std::move(incoming)))
             return;
         ++result_.Downloaded;
-        Record(stamp, {sc.Url, sc.ETag, serverHash});
+        Record(stamp, {sc.Url, sc.ETag, serverHash, std::string()});
     }
 
     // A card the server no longer has.
@@ -166,7 +170,7 @@ public:
     void ServerChangedUnder(TDateTime stamp, const TServerCard& sc) {
         // Sent as new but taken there: nothing known of the server's version.
         if (!state_.Entries.count(stamp))
-            Record(stamp, {sc.Url, std::string(), std::string()});
+            Record(stamp, {sc.Url, std::string(), std::string(), std::string()});
         ServerChanged(sc);
     }
 
@@ -186,15 +190,21 @@ public:
               std::vector<TDeletion>& deletions) {
         for (int i = 0; i < book_.Entries.Count(); ++i) {
             const TRecord& entry = *book_.Entries.At(i);
+            const auto known = state_.Entries.find(entry.Stamp);
+            const std::string stored = StoredFingerprint(entry);
+            if (known != state_.Entries.end() && !stored.empty() && known->second.Stored == stored)
+                continue;
             const TVCard card = ContactCard(entry, book_);
             const std::string hash = ContactHash(card);
-            const auto known = state_.Entries.find(entry.Stamp);
-            if (known != state_.Entries.end() && known->second.Hash == hash)
+            if (known != state_.Entries.end() && known->second.Hash == hash) {
+                known->second.Stored = stored;
                 continue;
+            }
             TUpload up;
             up.Stamp = entry.Stamp;
             up.Text = WriteVCard(card);
             up.Hash = hash;
+            up.Stored = stored;
             if (known != state_.Entries.end()) {
                 up.Url = known->second.Url;
                 up.IfMatch = known->second.ETag;
@@ -209,6 +219,37 @@ public:
     }
 
 private:
+    // What of the book an entry's card draws on besides the entry: the templates of its
+    // addresses and the names of its categories.
+    static std::string CardContext(const TBookData& book) {
+        try {
+            TStreamWriter w;
+            book.Templates.Write(w, kBookVersion);
+            book.Categories.Write(w, kBookVersion);
+            const auto& bytes = w.Bytes();
+            return Fnv1a64(
+                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        } catch (const StreamError&) {
+            return std::string();
+        }
+    }
+
+    // The entry as the book stores it, with the context: empty when it cannot be told.
+    std::string StoredFingerprint(const TRecord& entry) const {
+        if (context_.empty())
+            return std::string();
+        try {
+            TStreamWriter w;
+            entry.Write(w, kBookVersion);
+            const auto& bytes = w.Bytes();
+            return context_ + ':' +
+                   Fnv1a64(
+                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        } catch (const StreamError&) {
+            return std::string();
+        }
+    }
+
     TRecord* Entry(TDateTime stamp) const {
         const auto it = byStamp_.find(stamp);
         return it == byStamp_.end() ? nullptr : it->second;
@@ -328,6 +369,7 @@ private:
     TSyncState& state_;
     TSyncResult& result_;
     const IClock& clock_;
+    const std::string context_;
     std::map<TDateTime, TRecord*> byStamp_;
     std::map<std::string, TDateTime> byUrl_;
     std::map<TDateTime, std::string> hashes_;
@@ -421,6 +463,8 @@ private:
             state_ = TSyncState();
             state_.Server = options_.Server;
         }
+        if (!options_.User.empty())
+            state_.User = options_.User;
         if (state_.Server.empty())
             return Fail(
                 BookErrorMessage(path_, "has not been synced yet: give the server's address"));
@@ -562,7 +606,7 @@ private:
                 put = dav.PutCard(up.Url, up.Text, std::string());
             if (put.Written()) {
                 ++result_.Uploaded;
-                state_.Entries[up.Stamp] = {up.Url, put.ETag, up.Hash};
+                state_.Entries[up.Stamp] = {up.Url, put.ETag, up.Hash, up.Stored};
                 if (put.ETag.empty())
                     unconfirmed.emplace_back(up.Stamp, up.Url);
             } else if (put.Status == 412) {
@@ -672,7 +716,7 @@ private:
             }
             if (!hash.empty() && SameCard(card.Data, hash, stamp, scratch)) {
                 ++result_.Uploaded;
-                state_.Entries[stamp] = {url, card.ETag, hash};
+                state_.Entries[stamp] = {url, card.ETag, hash, std::string()};
                 continue;
             }
             TVCardReadResult read = ReadVCards(card.Data);

@@ -35,6 +35,9 @@ struct TSyncOptions {
     // The server's address or an address book's; empty: the one the state remembers.
     // Another address than the remembered one starts afresh with that server.
     std::string Server;
+    // The user name the client logs in as, remembered with the server so that later
+    // rounds need only the book; empty: the one the state remembers.
+    std::string User;
     TStoreSettings Settings;           // how the book is read and written
     int LockWaitSeconds = 10;          // for another writer of the book to finish
     std::size_t FetchBatch = 100;      // cards asked for in one addressbook-multiget
