@@ -98,13 +98,20 @@ TSyncDlg::TSyncDlg(TBook& book, TServerSync& sync, QWidget* parent)
             user_->setText(ToQString(b.User));
             automatic_->setChecked(b.Automatic);
         }
-    if (!server_->text().isEmpty() && !user_->text().isEmpty()) {
-        const TStoredPassword stored =
-            sync_.Network().LookUpPassword(Utf8(server_->text()), Utf8(user_->text()));
-        if (stored.Password) {
-            password_->setText(QString::fromStdString(*stored.Password));
-            keepPassword_->setChecked(true);
-        }
+    const TStoredPassword stored =
+        sync_.Network().LookUpPassword(Utf8(server_->text()), Utf8(user_->text()));
+    if (stored.Password && !server_->text().isEmpty() && !user_->text().isEmpty()) {
+        password_->setText(QString::fromStdString(*stored.Password));
+        keepPassword_->setChecked(true);
+    }
+    secretService_ = stored.ServiceRuns;
+    if (!secretService_) {
+        // Never anywhere else: without the service a password lasts for this run.
+        keepPassword_->setEnabled(false);
+        keepPassword_->setToolTip(
+            QString("No secret service answers on this desktop (%1): the password is kept "
+                    "in memory until the program ends")
+                .arg(QString::fromStdString(stored.Error)));
     }
     (server_->text().isEmpty() ? server_ : user_->text().isEmpty() ? user_ : password_)->setFocus();
 
@@ -208,7 +215,7 @@ void TSyncDlg::SetRunning(bool running) {
     server_->setEnabled(!running);
     user_->setEnabled(!running);
     password_->setEnabled(!running);
-    keepPassword_->setEnabled(!running);
+    keepPassword_->setEnabled(!running && secretService_);
     automatic_->setEnabled(!running);
     syncButton_->setEnabled(!running);
     closeButton_->setText(running ? "Cancel" : "&Close");

@@ -53,6 +53,7 @@ private:
     QString path_;
     bool running_ = false;
     bool stopping_ = false;
+    bool secretService_ = true; // the desktop's secret service answers
     QLineEdit* server_ = nullptr;
     QLineEdit* user_ = nullptr;
     QLineEdit* password_ = nullptr;
