@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QTest>
 #include <QUrl>
 
@@ -75,6 +76,7 @@ private slots:
     }
     void ExportWritesTheListedEntriesAndImportAddsThemBack();
     void AFailedExportIsReportedAndWritesNothing();
+    void TheVersionChosenIsWrittenAndRemembered();
     void AVCardDroppedOnTheListIsImported();
 
 private:
@@ -93,6 +95,7 @@ void TBookVCardsTest::ExportWritesTheListedEntriesAndImportAddsThemBack() {
     };
     QAction* exportAction = MenuAction(*book, "Export vCards...");
     QVERIFY(exportAction && exportAction->isEnabled());
+    OnModalDialog("Export vCards", [](QDialog* d) { ClickDialogButton(d, "OK"); });
     exportAction->trigger();
     QCOMPARE(suggested, Path("Cards.vcf"));
     const QByteArray written = FileBytes(Path("out.vcf"));
@@ -123,11 +126,56 @@ void TBookVCardsTest::AFailedExportIsReportedAndWritesNothing() {
     TBook::VCardExportChooser = [&](QWidget*, const QString&, const QString&) {
         return Path("no-such-folder/out.vcf");
     };
+    OnModalDialog("Export vCards", [](QDialog* d) { ClickDialogButton(d, "OK"); });
     MenuAction(*book, "Export vCards...")->trigger();
     QCOMPARE(messages_->Requests.size(), std::size_t(1));
     QVERIFY(
         messages_->Requests[0].Text.startsWith("The vCards could not be written to \"out.vcf\": "));
     QVERIFY(!QFile::exists(Path("no-such-folder/out.vcf")));
+}
+
+void TBookVCardsTest::TheVersionChosenIsWrittenAndRemembered() {
+    const QString path = MakeNamedBook(Path("Four.ADR"), {"Adams"});
+    int asked = 0;
+    TBook::VCardExportChooser = [&](QWidget*, const QString&, const QString&) {
+        ++asked;
+        return Path("four.vcf");
+    };
+    {
+        TTestRun run(*store_, Path("cfg"));
+        TBook* book = OpenShownBook(run, path);
+        QVERIFY(book);
+        // Cancel in the version step exports nothing.
+        OnModalDialog("Export vCards", [](QDialog* d) { ClickDialogButton(d, "Cancel"); });
+        MenuAction(*book, "Export vCards...")->trigger();
+        QCOMPARE(asked, 0);
+        OnModalDialog("Export vCards", [](QDialog* d) {
+            auto* v3 = d->findChild<QRadioButton*>(QString(), Qt::FindChildrenRecursively);
+            QVERIFY(v3 && v3->isChecked()); // 3.0 at first
+            for (QRadioButton* r : d->findChildren<QRadioButton*>())
+                if (r->text().startsWith("vCard &4.0"))
+                    QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(8, r->height() / 2));
+            ClickDialogButton(d, "OK");
+        });
+        MenuAction(*book, "Export vCards...")->trigger();
+        QCOMPARE(asked, 1);
+        const QByteArray written = FileBytes(Path("four.vcf"));
+        QCOMPARE(written.count("BEGIN:VCARD\r\nVERSION:4.0\r\n"), 1);
+        QCOMPARE(written.count("VERSION:3.0"), 0);
+    }
+    // The next run offers 4.0 first.
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, path);
+    QVERIFY(book);
+    bool fourFirst = false;
+    OnModalDialog("Export vCards", [&](QDialog* d) {
+        for (QRadioButton* r : d->findChildren<QRadioButton*>())
+            if (r->text().startsWith("vCard &4.0"))
+                fourFirst = r->isChecked();
+        ClickDialogButton(d, "Cancel");
+    });
+    MenuAction(*book, "Export vCards...")->trigger();
+    QVERIFY(fourFirst);
 }
 
 void TBookVCardsTest::AVCardDroppedOnTheListIsImported() {

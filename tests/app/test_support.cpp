@@ -45,8 +45,10 @@ int TRecordingPresenter::Present(const TMessageRequest& request) {
     return mrOk;
 }
 
-TTestRun::TTestRun(MemorySettingsStore& store, const QString& configDir) {
+TTestRun::TTestRun(MemorySettingsStore& store, const QString& configDir,
+                   std::unique_ptr<ISyncNetwork> network) {
     Context.Store = std::make_unique<TSharedStore>(store);
+    Context.SyncNetwork = std::move(network);
     auto desktop = std::make_unique<testing::TFakeDesktop>();
     Desktop = desktop.get();
     Context.Desktop = std::move(desktop);

@@ -61,9 +61,11 @@ private:
     MemorySettingsStore& store_;
 };
 
-// One run of the program on a store and a configuration folder.
+// One run of the program on a store and a configuration folder; `network` (none: the
+// desktop's) is what its sync rounds reach.
 struct TTestRun {
-    TTestRun(MemorySettingsStore& store, const QString& configDir);
+    TTestRun(MemorySettingsStore& store, const QString& configDir,
+             std::unique_ptr<ISyncNetwork> network = nullptr);
     ~TTestRun();
     TAppContext Context;
     // Records what would have been opened; nothing real is ever started by a test.

@@ -60,5 +60,23 @@ TEST(FrameSchedule, SynchronisationNeedsTheActiveProgramAndAFileWindow) {
     EXPECT_DOUBLE_EQ(f.NextNetworkSync, kStart + 22 * kMinute);
 }
 
+TEST(FrameSchedule, ServerRoundsComeEveryIntervalInTheBackgroundButNotUnderAModalDialog) {
+    TSettings s;
+    s.ScanActive = false;
+    s.ServerSyncInterval = 5;
+    TFrameSchedule f;
+    const TTickState away{false, false, false, false};
+    EXPECT_FALSE(f.Tick(kStart, s, away).SyncWithServers);
+    EXPECT_DOUBLE_EQ(f.NextServerSync, kStart + 5 * kMinute);
+    EXPECT_FALSE(f.Tick(kStart + 4.9 * kMinute, s, away).SyncWithServers);
+    // Due: a modal dialog holds it back, and it runs at the first tick after.
+    EXPECT_FALSE(f.Tick(kStart + 5 * kMinute, s, {false, false, false, true}).SyncWithServers);
+    EXPECT_DOUBLE_EQ(f.NextServerSync, kStart + 5 * kMinute);
+    // Another program being active does not.
+    EXPECT_TRUE(f.Tick(kStart + 6 * kMinute, s, away).SyncWithServers);
+    EXPECT_DOUBLE_EQ(f.NextServerSync, kStart + 11 * kMinute);
+    EXPECT_FALSE(f.Tick(kStart + 6 * kMinute, s, away).SyncWithServers);
+}
+
 } // namespace
 } // namespace tessaly

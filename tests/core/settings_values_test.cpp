@@ -1,4 +1,5 @@
 #include "core/frame/start_up.h"
+#include "core/settings/server_sync_books.h"
 #include "core/settings/settings.h"
 #include "core/settings/settings_access.h"
 #include "core/settings/window_placement.h"
@@ -229,6 +230,40 @@ TEST(StartUp, VersionTextAndProgramName) {
 TEST(StartUp, QtMonthLettersBecomeOurs) {
     EXPECT_EQ(DateFormatFromQt("dd/MM/yyyy"), "dd/mm/yyyy");
     EXPECT_EQ(DateFormatFromQt("d 'Month' MMM"), "d 'Month' mmm");
+}
+
+TEST(Settings, ServerSyncBooksAndVCardVersionRoundTrip) {
+    MemorySettingsStore store;
+    TSettingsAccess a(store);
+    TSettings s = LoadSettings(a, "/cfg");
+    EXPECT_EQ(s.ServerSyncInterval, 5);
+    EXPECT_EQ(s.VCardVersion, 3);
+    s.ServerSyncInterval = 30;
+    s.VCardVersion = 4;
+    SaveSettings(a, s);
+    const TSettings back = LoadSettings(a, "/cfg");
+    EXPECT_EQ(back.ServerSyncInterval, 30);
+    EXPECT_EQ(back.VCardVersion, 4);
+    // Only 3 and 4 are versions; anything else is 3.
+    a.WriteInteger("Export", "vCard Version", 21);
+    EXPECT_EQ(LoadSettings(a, "/cfg").VCardVersion, 3);
+
+    EXPECT_TRUE(LoadServerSyncBooks(a).empty());
+    std::vector<TServerSyncBook> books;
+    SetServerSyncBook(books, {"/data/Office.ADR", "ann", true});
+    SetServerSyncBook(books, {"/data/Home.ADR", "", false});
+    SetServerSyncBook(books, {"/data/Office.ADR", "bob", false}); // replaces the first
+    ASSERT_EQ(books.size(), 2u);
+    SaveServerSyncBooks(a, books);
+    EXPECT_EQ(LoadServerSyncBooks(a), books);
+    const TServerSyncBook* office = FindServerSyncBook(books, "/data/Office.ADR");
+    ASSERT_TRUE(office);
+    EXPECT_EQ(office->User, "bob");
+    EXPECT_FALSE(FindServerSyncBook(books, "/data/office.adr"));
+    // A shorter list leaves nothing of the longer one behind.
+    SaveServerSyncBooks(a, {books[1]});
+    EXPECT_EQ(LoadServerSyncBooks(a), std::vector<TServerSyncBook>{books[1]});
+    EXPECT_FALSE(store.Read("Server Sync", "Book 2"));
 }
 
 } // namespace

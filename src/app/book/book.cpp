@@ -178,6 +178,11 @@ void TBook::TestWriteAfterOpening() {
         QTimer::singleShot(250, this, [this] { TestWriteAfterOpening(); });
         return;
     }
+    // Nor does it write over a round with a server that works on the file.
+    if (syncHeld_) {
+        QTimer::singleShot(250, this, [this] { TestWriteAfterOpening(); });
+        return;
+    }
     testWritePending_ = false;
     // A change made in the meantime is the user's to save: the book is left alone.
     if (!book_ || book_->Modified)
@@ -238,13 +243,15 @@ void TBook::ApplyLockState(bool requestedReadOnly) {
 
 void TBook::SetCaption() {
     QString caption = QFileInfo(FilePath()).completeBaseName().toUpper();
-    if (readOnly_)
+    if (syncHeld_)
+        caption += " (Synchronising)";
+    else if (readOnly_)
         caption += kLockedSuffix;
     setWindowTitle(caption);
 }
 
 void TBook::ToggleLock() {
-    if (!edit_.Viewing())
+    if (!edit_.Viewing() || syncHeld_)
         return;
     Save(false);
     QFile::Permissions p = QFile::permissions(FilePath());
@@ -345,15 +352,21 @@ bool TBook::EventSource(TEventSource& source) const {
 // ---- re-reading a locked book -------------------------------------------------------------
 
 void TBook::Synchronise() {
-    if (!readOnly_ || !book_ || closing_)
+    // A round with a server holds the window locked while it writes the file; the
+    // window reads the file again when the round ends.
+    if (!readOnly_ || !book_ || closing_ || syncHeld_)
         return;
     if (!ChangedOnDisk())
         return;
+    ReReadBook();
+}
+
+bool TBook::ReReadBook() {
     // The new book is read aside and swapped in only when it loaded: a failed re-read
     // keeps the book shown, and the next change is tried again.
     TLoadResult loaded = LoadBook(PathToCore(FilePath()), Frame().Settings().StoreSettings());
     if (!loaded.Book)
-        return;
+        return false;
     std::unique_ptr<TBookData> fresh = std::move(loaded.Book);
     fresh->FileName = PathToCore(FilePath());
     // The view state held in the book stays as the user left it.
@@ -377,6 +390,7 @@ void TBook::Synchronise() {
     emit RemindersChanged();
     NewWorkRecord(*book_);
     SelectAfterBuild(std::max(0, row), top);
+    return true;
 }
 
 // ---- closing ---------------------------------------------------------------------------------

@@ -124,7 +124,8 @@ public:
     // Files dropped on the current entry.
     void DropFiles(const QStringList& paths);
 
-    // "Export vCards...": the listed entries, in list order, as vCards 3.0 in a file.
+    // "Export vCards...": the listed entries, in list order, as vCards in a file, of
+    // the version chosen first (3.0 or 4.0, kept in the settings).
     void ExportVCards();
     // "Import vCards...": a file's cards added as new entries.
     void ImportVCards();
@@ -137,6 +138,19 @@ public:
                                  const QString& suggested)>
         VCardExportChooser;
     static std::function<QString(QWidget* parent, const QString& directory)> VCardImportChooser;
+
+    // "Synchronise with Server...": the sync dialog on this book.
+    void SynchroniseWithServer();
+    // A round with the server is about to work on the file: the book's changes are
+    // saved and the window refuses changes until EndServerSync. False (nothing held)
+    // when that cannot be now: locked, editing, or the save failed. A round of the
+    // timer (`quietly`) asks nothing: a book changed here and by another writer waits.
+    bool BeginServerSync(bool quietly = false);
+    // The round ended: changes are allowed again, and the book is read again when the
+    // round changed its file.
+    void EndServerSync();
+    bool ServerSyncHeld() const { return syncHeld_; }
+    QAction* ServerSyncAction() const { return serverSyncAction_; }
 
     // Where "Save &as..." gets its file name; tests put their own chooser here.
     static std::function<QString(QWidget* parent, const QString& directory, const QString& current)>
@@ -194,6 +208,9 @@ private:
     // window is locked when it fails.
     void TestWriteAfterOpening();
     bool ChangedOnDisk() const;
+    // Reads the book again from its file, keeping the view state; false (the book shown
+    // is kept) when it could not be read.
+    bool ReReadBook();
     void ApplyLockState(bool requestedReadOnly);
     void SetCaption();
     void CreateControls();
@@ -262,6 +279,7 @@ private:
     bool closing_ = false;
     bool shownOnce_ = false;
     bool savedAtClose_ = false;
+    bool syncHeld_ = false; // a round with the server works on the file
     int shownPage_ = -1;
     QString lostCharacters_; // typed into the working entry, stored as '?'
     TCommandState state_;
@@ -300,6 +318,7 @@ private:
     QAction* applyTagsAction_ = nullptr;
     QAction* removeTagsAction_ = nullptr;
     QAction* importVCardsAction_ = nullptr;
+    QAction* serverSyncAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
     QAction* removeSearchAction_ = nullptr;
     QAction* timestampAction_ = nullptr;

@@ -73,6 +73,8 @@ void TBook::CreateMenus() {
     exportAction_ = fileMenu_->addAction("&Export...", this, &TBook::ExportData);
     fileMenu_->addAction("Export vCards...", this, &TBook::ExportVCards);
     importVCardsAction_ = fileMenu_->addAction("Import vCards...", this, &TBook::ImportVCards);
+    serverSyncAction_ =
+        fileMenu_->addAction("Synchronise with Server...", this, &TBook::SynchroniseWithServer);
     fileMenu_->addSeparator();
     fileMenu_->addAction("E&xit", f.Widget(), &QWidget::close);
     connect(fileMenu_, &QMenu::aboutToShow, this, &TBook::RefreshFileMenu);
@@ -154,6 +156,8 @@ void TBook::RefreshFileMenu() {
     reportsAction_->setEnabled(state_.PrintAndExport);
     saveAction_->setEnabled(!readOnly_ && book_->Modified);
     importVCardsAction_->setEnabled(!readOnly_ && edit_.Viewing());
+    // A locked book cannot take the server's changes (another copy may be writing it).
+    serverSyncAction_->setEnabled(!readOnly_ && edit_.Viewing());
 }
 
 void TBook::UpdateCommandState() {

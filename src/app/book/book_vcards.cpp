@@ -5,12 +5,14 @@
 #include "app/book/book.h"
 #include "app/book/entry_list_model.h"
 #include "app/book/entry_list_view.h"
+#include "app/exchange/vcard_version_dlg.h"
 #include "app/widgets/frame.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/save_as_file.h"
 #include "core/access/book_header.h"
 #include "core/common/file_paths.h"
 #include "core/exchange/vcard_book.h"
+#include "core/exchange/vcard_format.h"
 #include "core/organise/entry_list.h"
 #include "core/store/book_file.h"
 #include "core/system/file_io.h"
@@ -56,6 +58,18 @@ std::function<QString(QWidget*, const QString&)> TBook::VCardImportChooser =
 void TBook::ExportVCards() {
     if (!book_ || !edit_.Viewing())
         return;
+    TVCardVersionDlg versionDlg(Frame().Settings().VCardVersion, this);
+    if (versionDlg.exec() != QDialog::Accepted)
+        return;
+    const int version = versionDlg.Version();
+    if (version != Frame().Settings().VCardVersion) {
+        Frame().Settings().VCardVersion = version;
+        try {
+            Frame().Access().WriteInteger("Export", "vCard Version", version);
+        } catch (const TSettingsWriteError&) {
+            QApplication::beep(); // kept for this run, and written with the rest at exit
+        }
+    }
     QFileInfo info(FilePath());
     const QString suggested = info.dir().filePath(info.completeBaseName() + ".vcf");
     const QString chosen = VCardExportChooser(this, Frame().FileDialogDirectory(), suggested);
@@ -68,7 +82,7 @@ void TBook::ExportVCards() {
     const TEntryList& listed = model_->List();
     for (int i = 0; i < listed.Count(); ++i)
         entries.push_back(listed.EntryAt(i));
-    const std::string cards = VCardsOfEntries(*book_, entries, kVCard30);
+    const std::string cards = VCardsOfEntries(*book_, entries, version == 4 ? kVCard40 : kVCard30);
     const std::string path = PathToCore(chosen);
     const TIoResult written = WriteFileAtomically(
         path, std::span(reinterpret_cast<const std::uint8_t*>(cards.data()), cards.size()));

@@ -9,6 +9,7 @@
 #include "app/dial/modem_form.h"
 #include "app/frame/about_box.h"
 #include "app/frame/options_dialog.h"
+#include "app/sync/server_sync.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
 #include "app/widgets/tool_icons.h"
@@ -170,6 +171,21 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
     font_ = RestoreFont(access_, "Font");
     ApplyScreenFont(font_);
 
+    if (!context_.SyncNetwork)
+        ownSyncNetwork_ = std::make_unique<TDesktopSyncNetwork>();
+    serverSync_ = std::make_unique<TServerSync>(
+        context_.SyncNetwork ? *context_.SyncNetwork : *ownSyncNetwork_, access_,
+        [this] { return settings_.StoreSettings(); });
+    connect(serverSync_.get(), &TServerSync::AutomaticRoundEnded, this,
+            [this](const QString& book, const TSyncResult& result) {
+                const QString name = QFileInfo(book).fileName();
+                statusBar()->showMessage(
+                    result.Ok ? QString("%1 synchronised: %2").arg(name, SyncResultLine(result))
+                              : QString("The sync of %1 stopped: %2")
+                                    .arg(name, QString::fromStdString(result.Failure)),
+                    15000);
+            });
+
     timer_ = new QTimer(this);
     timer_->setInterval(250);
     connect(timer_, &QTimer::timeout, this, &TMainForm::TimerTick);
@@ -184,6 +200,8 @@ TMainForm::~TMainForm() {
     disconnect(mdi_, &QMdiArea::subWindowActivated, this, nullptr);
     // Nor the alarm window, which goes first.
     timer_->stop();
+    // Rounds still running with servers are stopped and waited for.
+    serverSync_.reset();
     for (TChildWindow* c : Children())
         c->disconnect(this);
 }
@@ -518,7 +536,16 @@ void TMainForm::TimerTick() {
         !modal && frameFocused && active &&
         (active->Kind() == TChildKind::Book || active->Kind() == TChildKind::Diary);
     state.FocusAllowsScan = !modal && ((focused == this && active) || alarmFocused);
+    state.ModalOpen = modal;
     const TTickActions a = schedule_.Tick(clock_->Now(), settings_, state);
+    if (a.SyncWithServers && !shuttingDown_)
+        serverSync_->SyncAutomaticBooks([this](const QString& path) -> TBook* {
+            for (TChildWindow* c : Children())
+                if (auto* book = qobject_cast<TBook*>(c);
+                    book && SamePath(PathToCore(book->FilePath()), PathToCore(path)))
+                    return book;
+            return nullptr;
+        });
     if (a.Synchronise)
         for (TChildWindow* c : Children())
             if (c->Kind() == TChildKind::Book || c->Kind() == TChildKind::Diary)

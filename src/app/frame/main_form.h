@@ -39,6 +39,7 @@ class TLogDlg;
 class TWordProList;
 class TCalView;
 class TLayoutDlg;
+class ISyncNetwork;
 
 class TMainForm : public QMainWindow, public IFrame {
     Q_OBJECT
@@ -138,6 +139,9 @@ public:
     void EventsChanged(TChildWindow* owner, bool include) override;
     // Desktop notifications (the context's, else the desktop's notification service).
     INotifier& Notifier() override;
+    // The rounds with contacts servers, over the context's network (else Qt Network
+    // and the desktop's secret service).
+    TServerSync& ServerSync() override { return *serverSync_; }
 
     // The exit started by a signal (SIGTERM, SIGINT): the same orderly shut-down, but
     // failures are reported on standard error instead of in a dialog. Open dialogs and
@@ -224,6 +228,8 @@ private:
     std::unique_ptr<TLogDlg> log_;
     std::unique_ptr<TWordProList> wordPros_;
     std::unique_ptr<IWordProDesktop> ownWordProDesktop_;
+    std::unique_ptr<ISyncNetwork> ownSyncNetwork_;
+    std::unique_ptr<TServerSync> serverSync_;
     // The window that had the focus last, for the scan while the program is not active.
     QPointer<QWidget> lastFocused_;
     std::optional<std::string> defaultBrowser_;

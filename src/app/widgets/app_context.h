@@ -8,6 +8,7 @@
 #include "core/system/desktop.h"
 #include "core/system/notifier.h"
 #include "core/system/settings_store.h"
+#include "platform/sync_network.h"
 
 #include <QString>
 #include <memory>
@@ -22,6 +23,8 @@ struct TAppContext {
     std::unique_ptr<INotifier> Notifier;
     // The windows and clipboard the word processor links use; tests put one in.
     std::unique_ptr<IWordProDesktop> WordProDesktop;
+    // Contacts servers and their passwords; tests put in one that answers from memory.
+    std::unique_ptr<ISyncNetwork> SyncNetwork;
     QString ConfigDirectory;  // the user's configuration folder of the program
     QString ProgramDirectory; // the executable's folder
     QString ProgramName = "TESSALY";

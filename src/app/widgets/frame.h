@@ -26,6 +26,7 @@ namespace tessaly {
 
 struct TEventSource;
 class IWordProDesktop;
+class TServerSync;
 class TWordProList;
 
 class IFrame {
@@ -102,6 +103,9 @@ public:
     virtual QLabel* DiaryText() const = 0;
     // Status page 5, the designer's status line.
     virtual QLabel* LayoutStatus() const = 0;
+
+    // The rounds with contacts servers, run in the background, one at a time per book.
+    virtual TServerSync& ServerSync() = 0;
 };
 
 } // namespace tessaly

@@ -26,6 +26,14 @@ TTickActions TFrameSchedule::Tick(TDateTime now, const TSettings& s, const TTick
             NextReminderScan = now + s.ScanReminders * kMinute;
         }
     }
+    // The rounds with servers run in the background whether or not the program is
+    // active, but not under a modal dialog, which may be the sync dialog itself.
+    if (NextServerSync == 0)
+        NextServerSync = now + s.ServerSyncInterval * kMinute;
+    if (CalendarMs(now) >= CalendarMs(NextServerSync) && !state.ModalOpen) {
+        a.SyncWithServers = true;
+        NextServerSync = now + s.ServerSyncInterval * kMinute;
+    }
     return a;
 }
 

@@ -16,11 +16,15 @@ struct TTickState {
     // calendar, preview, designer or the alarm window); false while a modal dialog
     // has the focus.
     bool FocusAllowsScan = false;
+    // A modal dialog is open.
+    bool ModalOpen = false;
 };
 
 struct TTickActions {
     bool Synchronise = false;
     bool ScanReminders = false;
+    // The books that synchronise with a server on their own have their round.
+    bool SyncWithServers = false;
 };
 
 class TFrameSchedule {
@@ -32,6 +36,7 @@ public:
 
     TDateTime NextReminderScan = 0;
     TDateTime NextNetworkSync = 0;
+    TDateTime NextServerSync = 0;
 };
 
 } // namespace tessaly

@@ -54,6 +54,8 @@ TSettings LoadSettings(const TSettingsAccess& a, const std::string& defaultConfi
     s.AdvanceWarning = a.ReadInteger("Reminders", "Advance Warning", 2, 0, 99);
     s.NetworkScan = a.ReadBool("Network", "Network Scan", false);
     s.NetworkInterval = a.ReadInteger("Network", "Network Interval", 10, 1, 59);
+    s.ServerSyncInterval = a.ReadInteger("Network", "Server Sync Interval", 5, 1, 1440);
+    s.VCardVersion = a.ReadInteger("Export", "vCard Version", 3) == 4 ? 4 : 3;
     s.TimeStampLocation = a.ReadBool("Notes", "Time Stamp Location", true);
     for (std::size_t i = 0; i < s.ReportLinks.size(); ++i)
         s.ReportLinks[i] =
@@ -94,6 +96,8 @@ void SaveSettings(TSettingsAccess& a, const TSettings& s) {
     a.WriteInteger("Reminders", "Advance Warning", s.AdvanceWarning);
     a.WriteBool("Network", "Network Scan", s.NetworkScan);
     a.WriteInteger("Network", "Network Interval", s.NetworkInterval);
+    a.WriteInteger("Network", "Server Sync Interval", s.ServerSyncInterval);
+    a.WriteInteger("Export", "vCard Version", s.VCardVersion);
     a.WriteBool("Notes", "Time Stamp Location", s.TimeStampLocation);
     for (std::size_t i = 0; i < s.ReportLinks.size(); ++i)
         a.WriteString("Report Links", "Link " + std::to_string(i + 1), s.ReportLinks[i]);

@@ -53,6 +53,11 @@ struct TSettings {
     // "Network"
     bool NetworkScan = false;
     int NetworkInterval = 10; // minutes, 1 to 59
+    // Minutes between two rounds of the books that synchronise with a server on their
+    // own, 1 to 1440.
+    int ServerSyncInterval = 5;
+    // "Export": the vCard version "Export vCards..." writes, 3 or 4.
+    int VCardVersion = 3;
     // "Notes": true puts the time stamp on the first line.
     bool TimeStampLocation = true;
     // "Report Links": "Link 1" to "Link 3"
