@@ -2,7 +2,6 @@
 
 #include "cli/agenda_commands.h"
 #include "cli/edit_commands.h"
-#include "cli/heap_warmup.h"
 #include "core/common/codepage.h"
 #include "core/common/file_paths.h"
 #include "core/diary/diary.h"
@@ -96,9 +95,6 @@ int CommandImport(const std::string& path, const std::string& input,
         templates, name, [&](const TImport& t) { return t.ImportType == type; }, io);
     if (!tpl)
         return 1;
-    // The entries built from the file take some five times its size in fresh heap,
-    // faulted in ahead of them on another thread (as a book's load does).
-    const THeapWarmup warmup(THeapWarmup::ForFile(input, diary ? 2 : 5));
     TDecodedText text;
     if (!ReadImportText(input, text)) {
         io.Err << ImportFailureMessage(input) << '\n';

@@ -3,6 +3,7 @@
 #include "core/common/codepage.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -27,30 +28,47 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// Where the first byte from `from` on that is one of `stops` lies, or s.size(): eight
-// bytes at a time while none is near.
-template <std::size_t N>
-std::size_t FindAnyOf(std::string_view s, std::size_t from, const std::array<char, N>& stops) {
+// The high bit of each byte of the word that holds c, and maybe of bytes above such a
+// byte (a borrow can mark bytes above it, never below).
+constexpr std::uint64_t ByteMarks(std::uint64_t word, char c) {
     constexpr std::uint64_t ones = 0x0101010101010101ULL;
     constexpr std::uint64_t highs = 0x8080808080808080ULL;
-    std::size_t i = from;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s.data() + i, 8);
-        std::uint64_t hit = 0;
-        for (const char c : stops) {
-            // A byte of x is zero where the word holds c.
-            const std::uint64_t x = word ^ (ones * static_cast<unsigned char>(c));
-            hit |= (x - ones) & ~x & highs;
+    const std::uint64_t x = word ^ (ones * static_cast<unsigned char>(c));
+    return (x - ones) & ~x & highs;
+}
+
+template <std::size_t N> bool HoldsAnyOf(std::uint64_t word, const std::array<char, N>& stops) {
+    std::uint64_t hit = 0;
+    for (const char c : stops)
+        hit |= ByteMarks(word, c);
+    return hit != 0;
+}
+
+// Where the first byte from `from` on that is one of `stops` lies, or s.size(): eight
+// bytes at a time.
+template <std::size_t N>
+std::size_t FindAnyOf(std::string_view s, std::size_t from, const std::array<char, N>& stops) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (std::size_t i = from; i < s.size(); i += 8) {
+            const std::size_t n = std::min<std::size_t>(8, s.size() - i);
+            std::uint64_t word = 0;
+            std::memcpy(&word, s.data() + i, n);
+            std::uint64_t hit = 0;
+            for (const char c : stops)
+                hit |= ByteMarks(word, c);
+            if (n < 8)
+                hit &= (std::uint64_t{1} << (8 * n)) - 1;
+            if (hit)
+                return i + static_cast<std::size_t>(std::countr_zero(hit)) / 8;
         }
-        if (hit)
-            break;
+        return s.size();
+    } else {
+        for (std::size_t i = from; i < s.size(); ++i)
+            for (const char c : stops)
+                if (s[i] == c)
+                    return i;
+        return s.size();
     }
-    for (; i < s.size(); ++i)
-        for (const char c : stops)
-            if (s[i] == c)
-                return i;
-    return s.size();
 }
 
 } // namespace
@@ -164,8 +182,39 @@ void TCSVReader::SplitRecord() {
         return k >= size || text[k] == '\n' ||
                (text[k] == '\r' && k + 1 < size && text[k + 1] == '\n');
     };
+    // A value read in one piece is kept as its place in the text, not copied into
+    // values_, until a second piece (or a doubled quote character) joins it.
+    bool inPlace = false;
+    std::size_t placeStart = 0;
+    std::size_t placeLength = 0;
+    const auto copyOut = [&] {
+        if (inPlace)
+            value.append(text.substr(placeStart, placeLength));
+        inPlace = false;
+    };
+    const auto take = [&](std::size_t from, std::size_t length) {
+        if (!inPlace && value.size() == start) {
+            inPlace = true;
+            placeStart = from;
+            placeLength = length;
+            return;
+        }
+        copyOut();
+        value.append(text.substr(from, length));
+    };
     const auto finishField = [&] {
-        // Two single-character searches: far quicker than one for either character.
+        const auto hasBreak = [](std::string_view v) {
+            // Two single-character searches: far quicker than one for either character.
+            return v.find('\n') != std::string_view::npos || v.find('\r') != std::string_view::npos;
+        };
+        if (inPlace &&
+            !(convertLineBreaks_ && mayBreak && hasBreak(text.substr(placeStart, placeLength)))) {
+            fields_.push_back({placeStart, placeLength, true});
+            inPlace = false;
+            mayBreak = false;
+            return;
+        }
+        copyOut();
         if (convertLineBreaks_ && mayBreak &&
             (value.find('\n', start) != std::string::npos ||
              value.find('\r', start) != std::string::npos)) {
@@ -182,7 +231,7 @@ void TCSVReader::SplitRecord() {
             }
             value.replace(start, std::string::npos, converted);
         }
-        fields_.emplace_back(start, value.size() - start);
+        fields_.push_back({start, value.size() - start, false});
         start = value.size();
         mayBreak = false;
     };
@@ -190,6 +239,7 @@ void TCSVReader::SplitRecord() {
         const char c = text[i];
         if (quoting) {
             if (c == quote_ && i + 1 < size && text[i + 1] == quote_) {
+                copyOut();
                 value += quote_;
                 mayBreak = true;
                 i += 2;
@@ -199,7 +249,7 @@ void TCSVReader::SplitRecord() {
             } else {
                 const std::size_t close = text.find(quote_, i);
                 const std::size_t end = close == std::string_view::npos ? size : close;
-                value.append(text.substr(i, end - i));
+                take(i, end - i);
                 mayBreak = true;
                 i = end;
             }
@@ -228,7 +278,7 @@ void TCSVReader::SplitRecord() {
         // The plain characters up to the next one that means something, at once.
         mayBreak = mayBreak || c == '\r';
         const std::size_t end = FindAnyOf(text, i + 1, stops);
-        value.append(text.substr(i, end - i));
+        take(i, end - i);
         i = end;
     }
     next_ = std::min(i, size);
@@ -239,8 +289,9 @@ void TCSVReader::SplitRecord() {
 std::optional<std::string_view> TCSVReader::FieldView(int n, std::size_t maxLength) const {
     if (n < 1 || n > FieldCount())
         return std::nullopt;
-    const auto [start, length] = fields_[static_cast<std::size_t>(n - 1)];
-    return std::string_view(values_).substr(start, std::min(length, maxLength));
+    const TFieldPlace& f = fields_[static_cast<std::size_t>(n - 1)];
+    const std::string_view from = f.InText ? Text() : std::string_view(values_);
+    return from.substr(f.Start, std::min(f.Length, maxLength));
 }
 
 std::optional<std::string> TCSVReader::Field(int n, std::size_t maxLength) const {
@@ -306,19 +357,25 @@ void TCSVWriter::Grow(std::size_t n) {
 void TCSVWriter::AppendEscaped(std::string_view value) {
     if (stopCount_ == 0)
         return Put(value.data(), value.size());
-    // The stretches between the characters to double or leave out are written whole,
-    // most values in one piece.
-    std::size_t from = 0;
-    for (std::size_t at = FindAnyOf(value, 0, stops_); at < value.size();
-         at = FindAnyOf(value, from, stops_)) {
-        Put(value.data() + from, at - from);
-        if (!(escape_ && value[at] == '\n')) {
-            Put(quote_);
-            Put(quote_);
+    // Written into room for the worst case, every byte doubled: eight bytes at once
+    // while they hold neither character, else a byte at a time.
+    char* const begin = Room(2 * value.size());
+    char* at = begin;
+    std::size_t i = 0;
+    for (; i + 8 <= value.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, value.data() + i, 8);
+        if (!HoldsAnyOf(word, stops_)) {
+            std::memcpy(at, &word, 8);
+            at += 8;
+            continue;
         }
-        from = at + 1;
+        for (std::size_t k = i; k < i + 8; ++k)
+            at = PutEscaped(at, value[k]);
     }
-    Put(value.data() + from, value.size() - from);
+    for (; i < value.size(); ++i)
+        at = PutEscaped(at, value[i]);
+    size_ += static_cast<std::size_t>(at - begin);
 }
 
 void TCSVWriter::WriteField(std::string_view value, std::string_view prefix) {

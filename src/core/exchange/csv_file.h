@@ -92,9 +92,15 @@ private:
     char quote_;
     char separator_;
     bool convertLineBreaks_;
-    std::size_t next_ = 0;                                    // where the next record starts
-    std::string values_;                                      // the current record's values
-    std::vector<std::pair<std::size_t, std::size_t>> fields_; // start and length in values_
+    std::size_t next_ = 0; // where the next record starts
+    // Where a field's value lies: in the text itself, or in values_.
+    struct TFieldPlace {
+        std::size_t Start;
+        std::size_t Length;
+        bool InText;
+    };
+    std::string values_; // the current record's values that are not in the text
+    std::vector<TFieldPlace> fields_;
 };
 
 // The writing side: fields are added to a buffer line by line; the caller writes the
@@ -125,6 +131,17 @@ private:
         return out_.data() + size_;
     }
     void Grow(std::size_t n);
+    // Writes c at `at`, the quote character doubled and a left-out line feed not at
+    // all; where the next byte goes.
+    char* PutEscaped(char* at, char c) const {
+        if (c == stops_[0] || c == stops_[1]) {
+            if (escape_ && c == '\n')
+                return at;
+            *at++ = quote_;
+        }
+        *at++ = c;
+        return at;
+    }
     void Put(char c) { *Room(1) = c, ++size_; }
     void Put(const char* p, std::size_t n) {
         std::memcpy(Room(n), p, n);

@@ -89,7 +89,7 @@ TImportResult Failed(const std::string& path) {
 // An entry without a display text is given a key of its own: the company when its
 // keys held the surname already, else the surname.
 void GiveOwnKey(TRecord& entry, const TIndexList& bookKeys) {
-    if (DisplayText(std::as_const(entry), bookKeys) != kNoIndexText)
+    if (!ShowsNoIndex(entry, bookKeys))
         return;
     const bool hadSurname = EffectiveKeys(entry, bookKeys).HasCode(kFieldSurname);
     entry.Keys.Clear();

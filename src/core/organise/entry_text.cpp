@@ -70,6 +70,24 @@ std::string DisplayText(const TRecord& entry, const TIndexList& bookKeys) {
     return s; // built as a short string: at most 255 characters
 }
 
+bool ShowsNoIndex(const TRecord& entry, const TIndexList& bookKeys) {
+    // The display text starts with the first character above a blank of the first key
+    // value holding one (the keys' texts are trimmed as they are joined). Only when that
+    // character could begin the "no index" text, or lies so far in that the 255-character
+    // cut might leave it out, is the whole text built.
+    for (const TIndex& key : EffectiveKeys(entry, bookKeys)) {
+        const std::string_view value = KeyValue(entry, key.Code);
+        const auto shown = std::find_if(value.begin(), value.end(),
+                                        [](char c) { return static_cast<unsigned char>(c) > ' '; });
+        if (shown == value.end())
+            continue;
+        if (*shown != kNoIndexText.front() && shown - value.begin() < 128)
+            return false;
+        break;
+    }
+    return DisplayText(entry, bookKeys) == kNoIndexText;
+}
+
 std::string DisplayText(TRecord& entry, const TIndexList& bookKeys) {
     ApplyBookKeys(entry, bookKeys);
     return DisplayText(static_cast<const TRecord&>(entry), bookKeys);

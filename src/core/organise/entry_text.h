@@ -41,6 +41,9 @@ void ApplyBookKeys(TRecord& entry, const TIndexList& bookKeys);
 // The non-const form first applies the book's keys to the entry (ApplyBookKeys).
 std::string DisplayText(TRecord& entry, const TIndexList& bookKeys);
 std::string DisplayText(const TRecord& entry, const TIndexList& bookKeys);
+// Whether the entry is listed as "<No Index Specified>", mostly without building its
+// display text.
+bool ShowsNoIndex(const TRecord& entry, const TIndexList& bookKeys);
 // The text the entry is sorted by: as the display text from the keys marked SortBy,
 // line breaks kept; the display text when empty.
 std::string SortText(TRecord& entry, const TIndexList& bookKeys);
