@@ -240,8 +240,9 @@ TEST_F(StoreAddressFormat, FieldAndSortValues) {
             const auto stored = StoredFieldView(entry_, n, address);
             const bool built = n == kDataAddress || n >= kDataSortText || n < 0;
             EXPECT_EQ(stored.has_value(), !built) << n;
-            if (stored)
+            if (stored) {
                 EXPECT_EQ(*stored, TextValue(field(n, address))) << n << " " << address;
+            }
         }
     }
 
