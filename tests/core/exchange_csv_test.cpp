@@ -228,5 +228,91 @@ TEST(CsvWrite, WhatTheWriterWritesReadsBackTheSame) {
     }
 }
 
+TEST(CsvRead, AReaderOverKeptTextReadsAsOneThatOwnsIt) {
+    const std::string text = "a,\"b\"\"c\",\"x\ny\"\r\nlast,\"\"\r\n";
+    for (const bool convert : {false, true}) {
+        TCSVReader owning(text, '"', ',', convert);
+        TCSVReader over = TCSVReader::Over(text, '"', ',', convert);
+        while (owning.ReadLine()) {
+            ASSERT_TRUE(over.ReadLine());
+            EXPECT_EQ(Fields(over, 4), Fields(owning, 4));
+        }
+        EXPECT_FALSE(over.ReadLine());
+    }
+    // A zero byte ends the data there too.
+    const std::string zero("a,b\r\n\0c,d\r\n", 11);
+    auto r = TCSVReader::Over(zero, '"', ',', false);
+    EXPECT_EQ(r.CountLines(), 1);
+
+    // A copy of an owning reader reads its own copy of the text, after the first is gone.
+    std::optional<TCSVReader> first(std::in_place, std::string("one,two\r\nthree\r\n"), '"', ',',
+                                    false);
+    ASSERT_TRUE(first->ReadLine());
+    TCSVReader copy = *first;
+    first.reset();
+    EXPECT_EQ(copy.Field(2), "two");
+    ASSERT_TRUE(copy.ReadLine());
+    EXPECT_EQ(copy.Field(1), "three");
+}
+
+TEST(CsvWrite, ValuesOfEveryLengthWithAQuoteOrBreakAnywhereReadBack) {
+    // Values longer and shorter than the eight bytes the writer and reader take at
+    // once, with the character that means something at each place in them.
+    for (const char special : {'"', ',', '\n', '\r', 'x'}) {
+        for (std::size_t length = 1; length <= 19; ++length) {
+            for (std::size_t at = 0; at < length; ++at) {
+                std::string value(length, 'v');
+                value[at] = special;
+                TCSVWriter w('"', ',', false);
+                w.WriteField("p");
+                w.WriteField(value);
+                w.WriteField(value, value);
+                w.EndLine();
+                TCSVReader r(w.Text(), '"', ',', false);
+                ASSERT_TRUE(r.ReadLine());
+                EXPECT_EQ(Fields(r, 4), (std::vector<O>{"p", value, value + value, std::nullopt}))
+                    << int(special) << " " << length << " " << at;
+
+                // With escaping the line feed alone is left out.
+                TCSVWriter escaped('"', ',', true);
+                escaped.WriteField(value);
+                std::string expected = value;
+                std::erase(expected, '\n');
+                std::string doubled;
+                for (const char c : expected)
+                    doubled += c == '"' ? std::string("\"\"") : std::string(1, c);
+                EXPECT_EQ(escaped.Text(), "\"" + doubled + "\"") << int(special) << " " << at;
+            }
+        }
+    }
+}
+
+TEST(CsvRead, FieldsOfEveryLengthSplitWhereTheSeparatorIs) {
+    for (std::size_t length = 0; length <= 19; ++length) {
+        const std::string a(length, 'a');
+        const std::string b(19 - length, 'b');
+        auto r = Reader(a + "," + b + "\r" + a + "\r\n" + b + "\n");
+        ASSERT_TRUE(r.ReadLine());
+        EXPECT_EQ(Fields(r, 3), (std::vector<O>{a, b + "\r" + a, std::nullopt})) << length;
+        ASSERT_TRUE(r.ReadLine());
+        EXPECT_EQ(r.Field(1, kLongValueLength), b.empty() ? O() : O(b)) << length;
+        EXPECT_FALSE(r.ReadLine());
+    }
+}
+
+TEST(CsvWrite, TextSoFarThenMoreThenTakenWhole) {
+    TCSVWriter w('"', ';', true);
+    w.WriteField("a");
+    EXPECT_EQ(w.Text(), "\"a\"");
+    // Well past the first room the writer takes, so that it grows between reads.
+    const std::string big(10000, 'z');
+    w.WriteField(big);
+    w.EndLine();
+    EXPECT_EQ(w.Text(), "\"a\";\"" + big + "\"\r\n");
+    w.WriteField("b");
+    const std::string all = w.TakeText();
+    EXPECT_EQ(all, "\"a\";\"" + big + "\"\r\n\"b\"");
+}
+
 } // namespace
 } // namespace tessaly

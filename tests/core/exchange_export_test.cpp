@@ -102,13 +102,28 @@ TEST_F(EntryExport, SelectionsFollowTheRecordOrder) {
     ASSERT_EQ(tagged.size(), 2u);
     EXPECT_EQ(tagged[0], book->Entries.At(0));
     EXPECT_EQ(tagged[1], &carl);
-    const auto listed =
-        EntryOrder(*book, TEntrySelection::IndexList, {book->Entries.At(0), book->Entries.At(1)}, &carl);
+    const auto listed = EntryOrder(*book, TEntrySelection::IndexList,
+                                   {book->Entries.At(0), book->Entries.At(1)}, &carl);
     ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(listed[0], book->Entries.At(1));
     EXPECT_EQ(EntryOrder(*book, TEntrySelection::SelectedEntry, {}, &carl),
               std::vector<const TRecord*>{&carl});
     EXPECT_TRUE(EntryOrder(*book, TEntrySelection::SelectedEntry, {}, nullptr).empty());
+}
+
+TEST_F(EntryExport, RecordOrderFoldsCaseAndKeepsEqualNamesAsTheyCame) {
+    // The book's keys sort by first name then surname. Names equal but for case keep
+    // the book's order; accented capitals and small letters fold alike and sort by
+    // their code after the plain letters; the "no index" text sorts by its "<".
+    TRecord& second = AddEntry(*book, "ADAM", "zed");
+    TRecord& eve = AddEntry(*book, "\xC9ve", "");
+    TRecord& eve2 = AddEntry(*book, "\xE9VE", "");
+    TRecord& none = AddEntry(*book, "", "");
+    TRecord& zoe = AddEntry(*book, "Zoe", "");
+    const auto order = All(*book);
+    const std::vector<const TRecord*> expected = {
+        &none, book->Entries.At(1), &second, book->Entries.At(0), &zoe, &eve, &eve2};
+    EXPECT_EQ(order, expected);
 }
 
 TEST_F(EntryExport, RemindersAndCallLogs) {

@@ -118,6 +118,29 @@ TEST(StoreEntryText, EntriesFollowingTheBookKeysTakeThemOwnKeysStay) {
     EXPECT_EQ(fresh.Keys.Count(), 0);
 }
 
+TEST(StoreEntryText, ShowsNoIndexExactlyWhenTheDisplayTextSaysSo) {
+    const TIndexList book = Keys({{0, true}, {1, true}, {2, true}});
+    const std::string far(300, ' ');
+    // Blank and control values, the text itself typed in, a value starting with "<"
+    // that is not it, and a visible character beyond what the display text holds.
+    for (const std::string& first :
+         {std::string(), std::string(" \t\r\n"), std::string("<No Index Specified>"),
+          std::string(" <x"), std::string("<No Index Specified> "), far + "x", far}) {
+        for (const std::string& second : {std::string(), std::string("Ann")}) {
+            TRecord e;
+            e.NameFields[0] = first; // as a file may hold it, not cleaned
+            e.NameFields[2] = second;
+            EXPECT_EQ(ShowsNoIndex(e, book), DisplayText(e, book) == kNoIndexText)
+                << "[" << first << "] [" << second << "]";
+        }
+    }
+    TRecord e;
+    e.NameFields[1] = "<No Index Specified>";
+    EXPECT_TRUE(ShowsNoIndex(e, book));
+    e.NameFields[2] = "Smith";
+    EXPECT_FALSE(ShowsNoIndex(e, book));
+}
+
 TEST(StoreEntryText, DisplayTextIsAShortString) {
     TRecord e;
     e.SetNameField(1, std::string(200, 'a'));
@@ -209,6 +232,19 @@ TEST_F(StoreAddressFormat, FieldAndSortValues) {
     EXPECT_EQ(field(20), std::nullopt);
     EXPECT_EQ(field(-1), std::nullopt);
     EXPECT_EQ(field(3, 7), "");
+
+    // The stored fields are given without a copy, the same as their values; the
+    // fields built from others are not.
+    for (const int address : {0, 1, 7}) {
+        for (int n = -1; n <= kDataFieldCount + 1; ++n) {
+            const auto stored = StoredFieldView(entry_, n, address);
+            const bool built = n == kDataAddress || n >= kDataSortText || n < 0;
+            EXPECT_EQ(stored.has_value(), !built) << n;
+            if (stored) {
+                EXPECT_EQ(*stored, TextValue(field(n, address))) << n << " " << address;
+            }
+        }
+    }
 
     EXPECT_EQ(SortValue(entry_, 0), "Mr");
     EXPECT_EQ(SortValue(entry_, 3), "Boss");

@@ -13,8 +13,10 @@
 #include "core/common/date_format.h"
 #include "core/common/date_time.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
@@ -49,6 +51,10 @@ public:
     // `text` is the whole file (already decoded). With `convertLineBreaks` every CR or
     // LF inside a value is read as CR LF.
     TCSVReader(std::string text, char quote, char separator, bool convertLineBreaks);
+    // The same over text the caller keeps, unchanged, for as long as the reader is used:
+    // a large file is then not copied.
+    static TCSVReader Over(std::string_view text, char quote, char separator,
+                           bool convertLineBreaks);
 
     // Moves to the next record; false when there is none.
     bool ReadLine();
@@ -73,15 +79,28 @@ public:
     int FieldCount() const { return static_cast<int>(fields_.size()); }
 
 private:
+    TCSVReader(std::string owned, std::string_view viewed, char quote, char separator,
+               bool convertLineBreaks);
     void SplitRecord();
+    // The text read: up to the first zero byte.
+    std::string_view Text() const { return {owns_ ? owned_.data() : viewed_.data(), size_}; }
 
-    std::string text_;
+    std::string owned_;
+    std::string_view viewed_;
+    bool owns_;
+    std::size_t size_ = 0;
     char quote_;
     char separator_;
     bool convertLineBreaks_;
-    std::size_t next_ = 0;                                    // where the next record starts
-    std::string values_;                                      // the current record's values
-    std::vector<std::pair<std::size_t, std::size_t>> fields_; // start and length in values_
+    std::size_t next_ = 0; // where the next record starts
+    // Where a field's value lies: in the text itself, or in values_.
+    struct TFieldPlace {
+        std::size_t Start;
+        std::size_t Length;
+        bool InText;
+    };
+    std::string values_; // the current record's values that are not in the text
+    std::vector<TFieldPlace> fields_;
 };
 
 // The writing side: fields are added to a buffer line by line; the caller writes the
@@ -100,17 +119,46 @@ public:
     // Ends the line with CR LF.
     void EndLine();
 
-    const std::string& Text() const { return out_; }
-    std::string TakeText() { return std::move(out_); }
+    const std::string& Text() const;
+    std::string TakeText();
 
 private:
     void AppendEscaped(std::string_view value);
+    // Room for `n` more bytes after the written ones.
+    char* Room(std::size_t n) {
+        if (out_.size() - size_ < n)
+            Grow(n);
+        return out_.data() + size_;
+    }
+    void Grow(std::size_t n);
+    // Writes c at `at`, the quote character doubled and a left-out line feed not at
+    // all; where the next byte goes.
+    char* PutEscaped(char* at, char c) const {
+        if (c == stops_[0] || c == stops_[1]) {
+            if (escape_ && c == '\n')
+                return at;
+            *at++ = quote_;
+        }
+        *at++ = c;
+        return at;
+    }
+    void Put(char c) { *Room(1) = c, ++size_; }
+    void Put(const char* p, std::size_t n) {
+        std::memcpy(Room(n), p, n);
+        size_ += n;
+    }
 
-    std::string out_;
+    // The written bytes are the first size_ of out_; the rest is room for more.
+    mutable std::string out_;
+    std::size_t size_ = 0;
     char quote_;
     char separator_;
     bool escape_;
     bool firstField_ = true;
+    // The characters a value cannot hold as they are (the quote character, a line feed
+    // with `escape`), twice the one when there is only one; stopCount_ says how many.
+    std::array<char, 2> stops_{};
+    int stopCount_ = 0;
 };
 
 } // namespace tessaly

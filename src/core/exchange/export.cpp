@@ -68,6 +68,14 @@ std::string Prefix(const TBookData* book, const TExport& tpl, int column, int fi
     return ExportFieldCaption(book, tpl.ExportType, field) + " ";
 }
 
+// The prefix of every written column, built once for all lines.
+std::vector<std::string> Prefixes(const TBookData* book, const TExport& tpl) {
+    std::vector<std::string> out(kWrittenExportColumns);
+    ForEachColumn(
+        tpl, [&](int c, int f) { out[static_cast<std::size_t>(c)] = Prefix(book, tpl, c, f); });
+    return out;
+}
+
 void Start(const TExportOptions& options, std::size_t total) {
     if (options.Started)
         options.Started(static_cast<int>(total));
@@ -108,11 +116,13 @@ TExportText ExportSubItems(const TBookData& book, const std::vector<const TRecor
     WriteHeader(w, &book, tpl);
     Start(options, order.size());
     int done = 0;
+    const std::vector<std::string> prefixes = Prefixes(&book, tpl);
     for (const TRecord* entry : order) {
         const std::string name = DisplayText(*entry, book.IndexKeys);
         for (int i = 0; i < items(*entry); ++i) {
             ForEachColumn(tpl, [&](int c, int f) {
-                w.WriteField(f == 0 ? name : field(*entry, i, f), Prefix(&book, tpl, c, f));
+                w.WriteField(f == 0 ? name : field(*entry, i, f),
+                             prefixes[static_cast<std::size_t>(c)]);
             });
             w.EndLine();
             ++out.Lines;
@@ -163,10 +173,15 @@ TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord
     WriteHeader(w, &book, tpl);
     Start(options, order.size());
     int done = 0;
+    const std::vector<std::string> prefixes = Prefixes(&book, tpl);
     for (const TRecord* entry : order) {
         for (const int address : AddressesToWrite(*entry, choice, templateId)) {
             ForEachColumn(tpl, [&](int c, int f) {
-                const std::string prefix = Prefix(&book, tpl, c, f);
+                const std::string& prefix = prefixes[static_cast<std::size_t>(c)];
+                if (const auto stored = StoredFieldView(*entry, f, address)) {
+                    w.WriteField(*stored, prefix);
+                    return;
+                }
                 const Text value = FieldValue(*entry, f, address, book);
                 if (f == kDataAddress && tpl.SplitsAddress()) {
                     for (int n = 1; n <= tpl.AddressColumns; ++n)
@@ -213,9 +228,11 @@ TExportText ExportDiaryEvents(const std::vector<const TReminders*>& events, cons
     WriteHeader(w, nullptr, tpl);
     Start(options, events.size());
     int done = 0;
+    const std::vector<std::string> prefixes = Prefixes(nullptr, tpl);
     for (const TReminders* e : events) {
         ForEachColumn(tpl, [&](int c, int f) {
-            w.WriteField(ReminderFieldText(*e, f + 1, options.Format), Prefix(nullptr, tpl, c, f));
+            w.WriteField(ReminderFieldText(*e, f + 1, options.Format),
+                         prefixes[static_cast<std::size_t>(c)]);
         });
         w.EndLine();
         ++out.Lines;

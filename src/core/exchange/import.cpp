@@ -20,9 +20,10 @@ namespace {
 constexpr std::string_view kImportedText = "Imported";
 constexpr std::string_view kUnknownText = "Unknown";
 
+// Reads the text in place: the caller keeps it for as long as the reader is used.
 TCSVReader ReaderFor(const TDecodedText& text, const TImport& tpl) {
-    return TCSVReader(text.Text, static_cast<char>(tpl.Quote), static_cast<char>(tpl.Separator),
-                      true);
+    return TCSVReader::Over(text.Text, static_cast<char>(tpl.Quote),
+                            static_cast<char>(tpl.Separator), true);
 }
 
 // The fields of the header line, in order, up to the first absent one.
@@ -37,23 +38,32 @@ std::vector<std::string> HeaderFields(const TCSVReader& reader) {
 }
 
 // The present values of the columns mapped to a slot, joined by `glue` (empty values
-// add nothing), cut to `limit` bytes.
-std::string JoinedSlot(const TCSVReader& reader, const TLinkedFieldList& columns,
-                       std::string_view glue, std::size_t limit) {
-    std::string out;
+// add nothing), cut to `limit` bytes. A value alone is given as the reader holds it;
+// values joined are built in `joined`.
+std::string_view JoinedSlot(const TCSVReader& reader, const TLinkedFieldList& columns,
+                            std::string_view glue, std::size_t limit, std::string& joined) {
+    joined.clear();
+    std::optional<std::string_view> first;
     for (const auto& column : columns) {
         const auto value = reader.FieldView(column->FieldNo + 1, limit);
         if (!value || value->empty())
             continue;
-        if (!out.empty())
-            out += glue;
-        out += *value;
-        if (out.size() >= limit)
+        if (!first) {
+            first = value;
+            continue;
+        }
+        if (joined.empty())
+            joined = *first;
+        if (joined.size() >= limit)
             break;
+        joined += glue;
+        joined += *value;
     }
-    if (out.size() > limit)
-        out.resize(limit);
-    return out;
+    if (joined.empty())
+        return first.value_or(std::string_view());
+    if (joined.size() > limit)
+        joined.resize(limit);
+    return joined;
 }
 
 const std::string* DescriptionOf(const std::vector<std::string>& header, int column) {
@@ -79,7 +89,7 @@ TImportResult Failed(const std::string& path) {
 // An entry without a display text is given a key of its own: the company when its
 // keys held the surname already, else the surname.
 void GiveOwnKey(TRecord& entry, const TIndexList& bookKeys) {
-    if (DisplayText(std::as_const(entry), bookKeys) != kNoIndexText)
+    if (!ShowsNoIndex(entry, bookKeys))
         return;
     const bool hadSurname = EffectiveKeys(entry, bookKeys).HasCode(kFieldSurname);
     entry.Keys.Clear();
@@ -91,6 +101,7 @@ void GiveOwnKey(TRecord& entry, const TIndexList& bookKeys) {
 void FillEntry(TRecord& entry, const TCSVReader& reader, const TImport& tpl,
                const std::vector<std::string>& header, const TImportOptions& options,
                const TBookData& book) {
+    std::string joined;
     for (int slot = 0; slot < kEntryImportSlots; ++slot) {
         const TLinkedFieldList& columns = tpl.Mappings[static_cast<std::size_t>(slot)];
         if (columns.Empty())
@@ -116,8 +127,9 @@ void FillEntry(TRecord& entry, const TCSVReader& reader, const TImport& tpl,
             continue;
         }
         const bool multiLine = slot == kDataAddress || slot == kDataNotes;
-        const std::string value = multiLine ? JoinedSlot(reader, columns, "\r\n", kLongValueLength)
-                                            : JoinedSlot(reader, columns, " ", kShortValueLength);
+        const std::string_view value =
+            multiLine ? JoinedSlot(reader, columns, "\r\n", kLongValueLength, joined)
+                      : JoinedSlot(reader, columns, " ", kShortValueLength, joined);
         if (slot <= kDataSurname) {
             entry.SetNameField(slot, value);
         } else if (slot >= kDataOtherName && slot < kDataNotes) {
@@ -187,8 +199,10 @@ std::unique_ptr<TReminders> EventOfLine(const TCSVReader& reader, const TImport&
     e->Completed = state && SameText(Trim(*state), "Completed") ? 1 : 0;
 
     const TLinkedFieldList& notes = tpl.Mappings[9];
-    if (!notes.Empty())
-        e->SetNotes(JoinedSlot(reader, notes, " ", kShortValueLength));
+    if (!notes.Empty()) {
+        std::string joined;
+        e->SetNotes(std::string(JoinedSlot(reader, notes, " ", kShortValueLength, joined)));
+    }
     return e;
 }
 
@@ -312,7 +326,8 @@ TImportResult ImportIntoDiary(TDiaryData& diary, const std::string& path, const 
 }
 
 int CountImportableText(const std::string& text, const TImport& tpl) {
-    TCSVReader reader(text, static_cast<char>(tpl.Quote), static_cast<char>(tpl.Separator), false);
+    TCSVReader reader = TCSVReader::Over(text, static_cast<char>(tpl.Quote),
+                                         static_cast<char>(tpl.Separator), false);
     const int lines = reader.CountLines();
     return tpl.HeaderLine && lines > 0 ? lines - 1 : lines;
 }
@@ -325,7 +340,8 @@ int CountImportable(const std::string& path, const TImport& tpl, IFileSystem& fs
 }
 
 std::vector<std::string> ImportFieldList(const std::string& text, const TImport& tpl) {
-    TCSVReader reader(text, static_cast<char>(tpl.Quote), static_cast<char>(tpl.Separator), false);
+    TCSVReader reader = TCSVReader::Over(text, static_cast<char>(tpl.Quote),
+                                         static_cast<char>(tpl.Separator), false);
     std::vector<std::string> out;
     if (!reader.ReadLine())
         return out;

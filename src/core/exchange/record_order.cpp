@@ -1,11 +1,12 @@
 #include "core/exchange/record_order.h"
 
-#include "core/common/same_text.h"
+#include "core/common/upper_case.h"
 #include "core/diary/diary.h"
 #include "core/organise/entry_text.h"
 #include "core/store/book.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -13,15 +14,28 @@ namespace tessaly {
 
 namespace {
 
+// The items in the order of their keys, items of equal keys as they came. The items'
+// places are sorted, not the keys themselves, so that no key is moved or copied.
 template <class T>
-std::vector<const T*> SortedByKey(std::vector<std::pair<std::string, const T*>> keyed) {
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+std::vector<const T*> SortedByKey(const std::vector<std::string>& keys,
+                                  const std::vector<const T*>& items) {
+    std::vector<std::uint32_t> places(items.size());
+    for (std::size_t i = 0; i < places.size(); ++i)
+        places[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(places.begin(), places.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
     std::vector<const T*> out;
-    out.reserve(keyed.size());
-    for (auto& k : keyed)
-        out.push_back(k.second);
+    out.reserve(places.size());
+    for (const std::uint32_t i : places)
+        out.push_back(items[i]);
     return out;
+}
+
+// The upper-case form of a text, made in place.
+std::string UpperCased(std::string s) {
+    for (char& c : s)
+        c = UpperChar(c);
+    return s;
 }
 
 } // namespace
@@ -31,12 +45,16 @@ std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection se
                                        const TRecord* selected) {
     if (selection == TEntrySelection::SelectedEntry)
         return selected ? std::vector<const TRecord*>{selected} : std::vector<const TRecord*>{};
-    std::vector<std::pair<std::string, const TRecord*>> keyed;
-    keyed.reserve(selection == TEntrySelection::IndexList
-                      ? indexList.size()
-                      : static_cast<std::size_t>(book.Entries.Count()));
+    std::vector<std::string> keys;
+    std::vector<const TRecord*> entries;
+    const std::size_t expected = selection == TEntrySelection::IndexList
+                                     ? indexList.size()
+                                     : static_cast<std::size_t>(book.Entries.Count());
+    keys.reserve(expected);
+    entries.reserve(expected);
     const auto add = [&](const TRecord* e) {
-        keyed.emplace_back(UpperCase1252(SortText(*e, book.IndexKeys)), e);
+        keys.push_back(UpperCased(SortText(*e, book.IndexKeys)));
+        entries.push_back(e);
     };
     if (selection == TEntrySelection::IndexList) {
         for (const TRecord* e : indexList)
@@ -47,17 +65,20 @@ std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection se
             if (selection == TEntrySelection::All || e->Tagged)
                 add(e.get());
     }
-    return SortedByKey(std::move(keyed));
+    return SortedByKey(keys, entries);
 }
 
 std::vector<const TReminders*> DiaryEventOrder(const TDiaryData& diary, bool allDates,
                                                bool includeCompleted, TDateTime first,
                                                TDateTime last) {
-    std::vector<std::pair<std::string, const TReminders*>> keyed;
+    std::vector<std::string> keys;
+    std::vector<const TReminders*> events;
     for (const auto& e : diary.Events)
-        if (InDateRange(*e, allDates, includeCompleted, first, last))
-            keyed.emplace_back(SortKey(*e, diary.SortOrder), e.get());
-    return SortedByKey(std::move(keyed));
+        if (InDateRange(*e, allDates, includeCompleted, first, last)) {
+            keys.push_back(SortKey(*e, diary.SortOrder));
+            events.push_back(e.get());
+        }
+    return SortedByKey(keys, events);
 }
 
 } // namespace tessaly

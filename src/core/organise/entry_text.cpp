@@ -70,6 +70,24 @@ std::string DisplayText(const TRecord& entry, const TIndexList& bookKeys) {
     return s; // built as a short string: at most 255 characters
 }
 
+bool ShowsNoIndex(const TRecord& entry, const TIndexList& bookKeys) {
+    // The display text starts with the first character above a blank of the first key
+    // value holding one (the keys' texts are trimmed as they are joined). Only when that
+    // character could begin the "no index" text, or lies so far in that the 255-character
+    // cut might leave it out, is the whole text built.
+    for (const TIndex& key : EffectiveKeys(entry, bookKeys)) {
+        const std::string_view value = KeyValue(entry, key.Code);
+        const auto shown = std::find_if(value.begin(), value.end(),
+                                        [](char c) { return static_cast<unsigned char>(c) > ' '; });
+        if (shown == value.end())
+            continue;
+        if (*shown != kNoIndexText.front() && shown - value.begin() < 128)
+            return false;
+        break;
+    }
+    return DisplayText(entry, bookKeys) == kNoIndexText;
+}
+
 std::string DisplayText(TRecord& entry, const TIndexList& bookKeys) {
     ApplyBookKeys(entry, bookKeys);
     return DisplayText(static_cast<const TRecord&>(entry), bookKeys);
@@ -110,24 +128,44 @@ std::string SortValue(const TRecord& entry, int sortField) {
     return std::string();
 }
 
-Text FieldValue(const TRecord& entry, int dataField, int addressIndex, const TBookData& book) {
+std::optional<std::string_view> StoredFieldView(const TRecord& entry, int dataField,
+                                                int addressIndex) {
+    const auto nameField = [&](int i) {
+        return TextValue(entry.NameFields[static_cast<std::size_t>(i)]);
+    };
+    const auto addressField = [&](int i) {
+        const TAddress* a = entry.Addresses.At(addressIndex);
+        return a ? TextValue(a->Fields[static_cast<std::size_t>(i)]) : std::string_view();
+    };
     switch (dataField) {
     case kDataTitle:
     case kDataFirstName:
     case kDataSurname:
-        return entry.NameField(dataField);
+        return nameField(dataField);
     case kDataPosition:
     case kDataCompany:
-        return AddressField(entry, addressIndex, dataField - kDataPosition);
-    case kDataAddress:
-        return FormattedAddress(entry, addressIndex, book);
+        return addressField(dataField - kDataPosition);
     case kDataPhone1:
     case kDataPhone1 + 1:
     case kDataPhone1 + 2:
     case kDataPhone1 + 3:
-        return AddressField(entry, addressIndex, dataField - kDataPhone1 + kFirstPhoneField);
+        return addressField(dataField - kDataPhone1 + kFirstPhoneField);
     case kDataNotes:
         return entry.Notes();
+    default:
+        break;
+    }
+    if (dataField >= kDataOtherName && dataField < kDataOtherName + 6)
+        return nameField(dataField - kDataOtherName + kFieldSalutation);
+    return std::nullopt;
+}
+
+Text FieldValue(const TRecord& entry, int dataField, int addressIndex, const TBookData& book) {
+    if (const auto stored = StoredFieldView(entry, dataField, addressIndex))
+        return Text(*stored);
+    switch (dataField) {
+    case kDataAddress:
+        return FormattedAddress(entry, addressIndex, book);
     case kDataSortText:
         return SortText(entry, book.IndexKeys);
     case kDataSortInitial:
@@ -135,11 +173,8 @@ Text FieldValue(const TRecord& entry, int dataField, int addressIndex, const TBo
     case kDataDisplayText:
         return DisplayText(entry, book.IndexKeys);
     default:
-        break;
+        return std::nullopt;
     }
-    if (dataField >= kDataOtherName && dataField < kDataOtherName + 6)
-        return entry.NameField(dataField - kDataOtherName + kFieldSalutation);
-    return std::nullopt;
 }
 
 std::string AddressLine(std::string_view text, int n) {

@@ -6,6 +6,7 @@
 #include "core/store/index_key.h"
 #include "core/store/record.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,9 @@ void ApplyBookKeys(TRecord& entry, const TIndexList& bookKeys);
 // The non-const form first applies the book's keys to the entry (ApplyBookKeys).
 std::string DisplayText(TRecord& entry, const TIndexList& bookKeys);
 std::string DisplayText(const TRecord& entry, const TIndexList& bookKeys);
+// Whether the entry is listed as "<No Index Specified>", mostly without building its
+// display text.
+bool ShowsNoIndex(const TRecord& entry, const TIndexList& bookKeys);
 // The text the entry is sorted by: as the display text from the keys marked SortBy,
 // line breaks kept; the display text when empty.
 std::string SortText(TRecord& entry, const TIndexList& bookKeys);
@@ -51,6 +55,11 @@ std::string SortText(const TRecord& entry, const TIndexList& bookKeys);
 
 // Value of a sort-field number (0-21); empty for any other.
 std::string SortValue(const TRecord& entry, int sortField);
+// The stored text of a data field for an address of the entry, without a copy (empty
+// for an address the entry lacks); nothing for the fields built from others (address,
+// sort and display texts) and for 20 and above.
+std::optional<std::string_view> StoredFieldView(const TRecord& entry, int dataField,
+                                                int addressIndex);
 // Value of a data field number for an address of the entry; null for 20 and above.
 Text FieldValue(const TRecord& entry, int dataField, int addressIndex, const TBookData& book);
 // Line n (from 1) of an address text; lines end at CR, LF or CR LF and are cut to 255
