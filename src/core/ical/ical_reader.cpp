@@ -8,6 +8,7 @@
 #include <ctime>
 #include <libical/ical.h>
 #include <memory>
+#include <vector>
 
 namespace tessaly {
 
@@ -119,6 +120,24 @@ bool ReadAlarm(icalcomponent* alarm, TICalEvent& e) {
     return true;
 }
 
+// The properties or components of a component, gathered first: libical walks them
+// with one cursor per component, which its lookups move too.
+std::vector<icalproperty*> PropertiesOf(icalcomponent* c) {
+    std::vector<icalproperty*> out;
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY))
+        out.push_back(p);
+    return out;
+}
+
+std::vector<icalcomponent*> ComponentsOf(icalcomponent* c) {
+    std::vector<icalcomponent*> out;
+    for (icalcomponent* a = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); a;
+         a = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
+        out.push_back(a);
+    return out;
+}
+
 TICalEvent ReadEvent(icalcomponent* c) {
     TICalEvent e;
     const char* uid = icalcomponent_get_uid(c);
@@ -130,16 +149,17 @@ TICalEvent ReadEvent(icalcomponent* c) {
     const char* description = icalcomponent_get_description(c);
     e.Description = description ? description : "";
 
+    // Asked before the properties are walked: the lookups walk them too.
+    const icaltimetype end = icalcomponent_get_dtend(c);
     int rules = 0;
     bool exceptions = false;
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY)) {
+    const std::vector<icalproperty*> properties = PropertiesOf(c);
+    for (icalproperty* p : properties) {
         const icalproperty_kind kind = icalproperty_isa(p);
         rules += kind == ICAL_RRULE_PROPERTY;
         exceptions = exceptions || kind == ICAL_EXDATE_PROPERTY || kind == ICAL_EXRULE_PROPERTY;
     }
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY)) {
+    for (icalproperty* p : properties) {
         switch (icalproperty_isa(p)) {
         case ICAL_UID_PROPERTY:
         case ICAL_DTSTAMP_PROPERTY:
@@ -186,7 +206,6 @@ TICalEvent ReadEvent(icalcomponent* c) {
         }
         case ICAL_DTEND_PROPERTY: {
             // Kept as a length, so that the end moves with a start moved here.
-            const icaltimetype end = icalcomponent_get_dtend(c);
             if (!icaltime_is_null_time(end) && !icaltime_is_null_time(start)) {
                 const icaldurationtype length = icaltime_subtract(end, start);
                 e.Extra.push_back("DURATION:" + Owned(icaldurationtype_as_ical_string_r(length)));
@@ -199,8 +218,7 @@ TICalEvent ReadEvent(icalcomponent* c) {
         }
         e.Extra.push_back(LineOf(p));
     }
-    for (icalcomponent* a = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); a;
-         a = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT)) {
+    for (icalcomponent* a : ComponentsOf(c)) {
         if (icalcomponent_isa(a) == ICAL_VALARM_COMPONENT && !e.Alarm && ReadAlarm(a, e))
             continue;
         e.ExtraComponents.push_back(Owned(icalcomponent_as_ical_string_r(a)));
@@ -225,8 +243,7 @@ tessaly_read_icalendar(const std::string* text, tessaly::TICalCalendar* calendar
         return false;
     }
     *calendar = TICalCalendar();
-    for (icalcomponent* c = icalcomponent_get_first_component(vcalendar, ICAL_ANY_COMPONENT); c;
-         c = icalcomponent_get_next_component(vcalendar, ICAL_ANY_COMPONENT)) {
+    for (icalcomponent* c : ComponentsOf(vcalendar)) {
         if (icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT &&
             !icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY))
             calendar->Events.push_back(ReadEvent(c));

@@ -5,6 +5,7 @@
 #include "core/diary/recurrence.h"
 #include "core/ical/ical_events.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <map>
@@ -16,12 +17,6 @@ namespace {
 constexpr const char* kOwnProperty = "X-TESSALY-EVENT";
 // A series without an end runs to the last day the program counts.
 constexpr TDateTime kEndless = kNoLaterOccurrence - 1;
-
-std::string Number(double value) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, r.ptr);
-}
 
 std::string DayText(TDateTime day) {
     const TDateParts d = DecodeDate(day);
@@ -40,9 +35,14 @@ std::string TimeText(const TICalTime& t) {
     return buf;
 }
 
+// Times to the millisecond, as a diary file gives them back.
+std::string Ms(TDateTime t) {
+    return std::to_string(CalendarMs(t));
+}
+
 std::string SeriesOf(const TReminders& e) {
-    return Number(e.When) + '/' + std::to_string(e.Frequency) + '/' + std::to_string(e.Interval) +
-           '/' + Number(DateOf(e.Until));
+    return Ms(e.When) + '/' + std::to_string(e.Frequency) + '/' + std::to_string(e.Interval) + '/' +
+           Ms(DateOf(e.Until));
 }
 
 bool IsSeriesLine(const std::string& line) {
@@ -220,11 +220,11 @@ TImportedEvent ImportEvent(const TICalCalendar& calendar) {
 }
 
 std::string EventHash(const TReminders& e) {
-    std::string text =
-        Number(e.When) + '|' + Number(DateOf(e.Until)) + '|' + std::to_string(e.Frequency) + '|' +
-        std::to_string(e.Interval) + '|' + std::to_string(e.NoTime) + std::to_string(e.Completed) +
-        std::to_string(e.AlarmSet) + '|' + (e.AlarmSet ? Number(e.AlarmTime) : std::string()) +
-        '|' + std::to_string(e.AdvanceDays) + '|' + std::to_string(e.Priority) + '|';
+    std::string text = Ms(e.When) + '|' + Ms(DateOf(e.Until)) + '|' + std::to_string(e.Frequency) +
+                       '|' + std::to_string(e.Interval) + '|' + std::to_string(e.NoTime) +
+                       std::to_string(e.Completed) + std::to_string(e.AlarmSet) + '|' +
+                       (e.AlarmSet ? Ms(e.AlarmTime) : std::string()) + '|' +
+                       std::to_string(e.AdvanceDays) + '|' + std::to_string(e.Priority) + '|';
     text += TextValue(e.Description);
     text += '|';
     text += TextValue(e.Notes);

@@ -75,9 +75,12 @@ public:
                 if (serverHash != record.Hash && !Add(incoming, uid))
                     return;
             } else if (slot->Hash != serverHash) {
-                if (slot->ChangedHere)
-                    KeepConflictCopy(*slot->Event);
+                // The copy is made last: adding it may move the slots.
+                const TReminders local = *slot->Event;
+                const bool both = slot->ChangedHere;
                 Replace(*slot, incoming);
+                if (both)
+                    KeepConflictCopy(local);
             }
             record = RecordOf(s.Url, s.ETag, incoming, s.Imported.Kept);
             return;
@@ -189,7 +192,9 @@ private:
                     }
             }
         };
-        pairBy([](const TReminders& e, const TCalendarRecord& r) { return e.When == r.When; });
+        pairBy([](const TReminders& e, const TCalendarRecord& r) {
+            return CalendarMs(e.When) == CalendarMs(r.When);
+        });
         pairBy([](const TReminders& e, const TCalendarRecord& r) {
             return TextValue(e.Description) == r.Title;
         });
