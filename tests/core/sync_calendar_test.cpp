@@ -12,7 +12,9 @@
 #include "tests/support/fake_dav_server.h"
 #include "tests/support/scratch_dir.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -339,6 +341,64 @@ TEST_F(SyncCalendarTest, BookRemindersArePushedAndPutBack) {
     ASSERT_TRUE(third.Ok) << third.Failure;
     EXPECT_EQ(third.RemindersDeleted, 1);
     EXPECT_EQ(calendar.Members.size(), 1u);
+}
+
+// Times of other programs' events: UTC and named zones become this machine's local
+// time; a changed occurrence and the zone itself are kept beside the events.
+TEST(ICalendarReaderTest, TimesInUtcAndInNamedZonesBecomeLocalTimes) {
+    const char* oldTz = std::getenv("TZ");
+    const std::string saved = oldTz ? oldTz : "";
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    const std::string text =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\n"
+        "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\n"
+        "DTSTART:19701025T030000\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\nBEGIN:DAYLIGHT\r\n"
+        "DTSTART:19700329T020000\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
+        "BEGIN:VEVENT\r\nUID:berlin\r\nDTSTART;TZID=Europe/Berlin:20270115T100000\r\n"
+        "RRULE:FREQ=DAILY;INTERVAL=2;UNTIL=20270130T090000Z\r\nSUMMARY:Call\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:berlin\r\nRECURRENCE-ID;TZID=Europe/Berlin:20270117T100000\r\n"
+        "DTSTART;TZID=Europe/Berlin:20270117T110000\r\nSUMMARY:Call later\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:utc\r\nDTSTART:20270115T100000Z\r\nSUMMARY:Review\r\n"
+        "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT30M\r\nDESCRIPTION:x\r\nEND:VALARM\r\n"
+        "BEGIN:VALARM\r\nACTION:EMAIL\r\nTRIGGER:-P1D\r\nEND:VALARM\r\n"
+        "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    TICalCalendar calendar;
+    std::string error;
+    ASSERT_TRUE(tessaly_read_icalendar(&text, &calendar, &error)) << error;
+    ASSERT_EQ(calendar.Events.size(), 2u);
+    EXPECT_EQ(calendar.Extra.size(), 2u); // the zone and the changed occurrence
+    const TICalEvent& berlin = calendar.Events[0];
+    EXPECT_EQ(berlin.Start.Hour, 9);
+    ASSERT_TRUE(berlin.Rule);
+    EXPECT_EQ(berlin.Rule->Interval, 2);
+    EXPECT_EQ(berlin.Rule->Until.Day, 30);
+    const TICalEvent& utc = calendar.Events[1];
+    EXPECT_EQ(utc.Start.Hour, 10);
+    EXPECT_TRUE(utc.Alarm);
+    EXPECT_EQ(utc.AlarmSeconds, -1800);
+    EXPECT_EQ(utc.ExtraComponents.size(), 1u); // the mail alarm, kept
+
+    TICalCalendar one = calendar;
+    one.Events.erase(one.Events.begin() + 1);
+    const TImportedEvent imported = ImportEvent(one);
+    ASSERT_TRUE(imported.Event);
+    EXPECT_EQ(imported.Event->Frequency, kDaily);
+    EXPECT_EQ(imported.Event->Interval, 2);
+    EXPECT_EQ(DateOf(imported.Event->Until), EncodeDate(2027, 1, 30));
+    // Written back unchanged, the changed occurrence goes with it.
+    std::string written;
+    const TICalCalendar back = EventCalendar(*imported.Event, imported.Uid, imported.Kept, 0);
+    tessaly_write_icalendar(&back, &written);
+    EXPECT_NE(written.find("Call later"), std::string::npos) << written;
+    EXPECT_NE(written.find("TZID:Europe/Berlin"), std::string::npos) << written;
+    if (oldTz)
+        ::setenv("TZ", saved.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
 }
 
 } // namespace

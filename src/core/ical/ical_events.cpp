@@ -4,6 +4,7 @@
 #include "core/diary/occurrences.h"
 
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 namespace tessaly {
@@ -27,6 +28,14 @@ TICalTime ICalDateTime(TDateTime at) {
     t.Minute = p.Minute;
     t.Second = p.Second;
     return t;
+}
+
+TDateTime UtcNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    return EncodeDate(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday) +
+           EncodeTime(utc.tm_hour, utc.tm_min, utc.tm_sec);
 }
 
 TDateTime DateTimeOfICal(const TICalTime& t) {

@@ -16,6 +16,8 @@ namespace tessaly {
 // A date; a floating local date-time (no time zone), as the program keeps its times.
 TICalTime ICalDate(TDateTime day);
 TICalTime ICalDateTime(TDateTime at);
+// The moment of asking in UTC, as DTSTAMP takes it.
+TDateTime UtcNow();
 // The program's day and time of an iCalendar time (a date gives midnight).
 TDateTime DateTimeOfICal(const TICalTime& t);
 

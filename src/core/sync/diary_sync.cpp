@@ -1,6 +1,7 @@
 #include "core/sync/diary_sync.h"
 
 #include "core/diary/diary.h"
+#include "core/ical/ical_events.h"
 #include "core/store/book_file.h"
 #include "core/store/stamp.h"
 #include "core/sync/calendar_send.h"
@@ -295,7 +296,7 @@ public:
                 for (const auto& e : events)
                     r.ServerChanged(e);
                 r.Finish();
-                r.Plan(state_.Collection, codec_, clock_.Now(), uploads, deletions);
+                r.Plan(state_.Collection, codec_, UtcNow(), uploads, deletions);
                 complete = r.Complete();
             }))
             return false;

@@ -1,5 +1,6 @@
 #include "core/sync/reminder_sync.h"
 
+#include "core/ical/ical_events.h"
 #include "core/store/book_file.h"
 #include "core/store/record.h"
 #include "core/sync/calendar_send.h"
@@ -29,7 +30,6 @@ bool RemindersRound(const std::string& bookPath, const std::string& server,
                     const TSyncOptions& options, TICalWriter writer, IHttpClient& http,
                     TSyncResult& result, bool first) {
     IFileSystem& fs = options.FileSystem ? *options.FileSystem : RealFileSystem();
-    const IClock& clock = options.Clock ? *options.Clock : SystemClock::Instance();
     const std::string statePath = ReminderStatePath(bookPath);
     TCalendarState state;
     std::string why;
@@ -128,7 +128,7 @@ bool RemindersRound(const std::string& bookPath, const std::string& server,
             up.Record.Hash = hash;
             up.Record.When = reminder.When;
             up.Record.Title = std::string(TextValue(reminder.Description));
-            const TICalCalendar calendar = EventCalendar(reminder, uid, {}, clock.Now());
+            const TICalCalendar calendar = EventCalendar(reminder, uid, {}, UtcNow());
             writer(&calendar, &up.Text);
             uploads.push_back(std::move(up));
         }
