@@ -6,6 +6,7 @@
 #include "core/common/codepage.h"
 #include "core/common/file_paths.h"
 #include "core/diary/agenda.h"
+#include "core/ical/ical_events.h"
 #include "core/store/book_file.h"
 
 #include <algorithm>
@@ -212,11 +213,7 @@ int CommandICal(const std::vector<std::string>& paths, const std::optional<std::
     if (!LoadEventFiles(paths, files, io))
         return 1;
     // DTSTAMP is the moment of writing in UTC.
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    options.Stamp = EncodeDate(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday) +
-                    EncodeTime(utc.tm_hour, utc.tm_min, utc.tm_sec);
+    options.Stamp = UtcNow();
     std::string text;
     const TICalCalendar calendar = ICalendarOf(files.Sources, options);
     writer(&calendar, &text);

@@ -3,7 +3,7 @@
 // diaries by day, the reminders due now, and the same events as an iCalendar file.
 
 #include "cli/commands.h"
-#include "cli/ical_calendar.h"
+#include "core/ical/ical_calendar.h"
 #include "core/diary/event_source.h"
 
 #include <functional>

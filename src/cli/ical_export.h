@@ -2,7 +2,7 @@
 // The events and reminders of books and diaries as one iCalendar (RFC 5545) calendar,
 // so that a diary can be seen in any calendar program.
 
-#include "cli/ical_calendar.h"
+#include "core/ical/ical_calendar.h"
 #include "core/diary/event_source.h"
 
 #include <optional>

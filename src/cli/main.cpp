@@ -267,9 +267,10 @@ int main(int argc, char** argv) {
         output->require_option(1);
 
         TSyncCommandOptions syncing;
-        auto* cmdSync =
-            app.add_subcommand("sync", "Synchronise a book with its address book on a server");
-        cmdSync->add_option("BOOK", syncing.Book, "The book (.ADR)")->required();
+        auto* cmdSync = app.add_subcommand(
+            "sync",
+            "Synchronise a book with its address book, or a diary with its calendar, on a server");
+        cmdSync->add_option("BOOK", syncing.Book, "The book (.ADR) or diary (.TDY)")->required();
         cmdSync->add_option("--server", syncing.Server,
                             "The server's or the address book's URL (remembered for later runs)");
         cmdSync->add_option("--user", syncing.User,

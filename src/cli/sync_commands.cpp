@@ -1,6 +1,9 @@
 #include "cli/sync_commands.h"
 
+#include "core/common/file_paths.h"
 #include "core/sync/book_sync.h"
+#include "core/sync/calendar_state.h"
+#include "core/sync/diary_sync.h"
 #include "core/sync/password_file.h"
 #include "core/sync/sync_state.h"
 
@@ -8,6 +11,11 @@
 
 // Defined by tessaly-sync (sync_tool/sync_network.cpp); null in this program.
 extern "C" bool tessaly_sync_network(tessaly::TSyncNetwork* network) __attribute__((weak));
+// The iCalendar writer and reader, linked into tessaly-sync; null in this program.
+extern "C" void tessaly_write_icalendar(const tessaly::TICalCalendar* calendar, std::string* text)
+    __attribute__((weak));
+extern "C" bool tessaly_read_icalendar(const std::string* text, tessaly::TICalCalendar* calendar,
+                                       std::string* error) __attribute__((weak));
 
 namespace tessaly {
 
@@ -24,15 +32,24 @@ int CommandSync(const TSyncCommandOptions& options, const TSyncNetwork& network,
         return 1;
     }
     // The server and user name of the last sync, for those not given on this run; a
-    // new server comes with its own user name, or none.
+    // new server comes with its own user name, or none. A diary's state holds the
+    // server only.
+    const bool diary = FileKindOf(options.Book) == TFileKind::Diary;
     TSyncState remembered;
     std::string why;
-    if (ReadSyncState(SyncStatePath(options.Book), remembered, why) != TSyncStateRead::Read)
+    if (diary) {
+        TCalendarState state;
+        if (ReadCalendarState(CalendarStatePath(options.Book), state, why) ==
+            TCalendarStateRead::Read)
+            remembered.Server = state.Server;
+    } else if (ReadSyncState(SyncStatePath(options.Book), remembered, why) !=
+               TSyncStateRead::Read) {
         remembered = TSyncState();
+    }
     const bool sameServer = !options.Server || *options.Server == remembered.Server;
     const std::string server = options.Server.value_or(remembered.Server);
     if (server.empty()) {
-        io.Err << "The book " << options.Book
+        io.Err << (diary ? "The diary " : "The book ") << options.Book
                << " has not been synchronised yet: give the server with --server URL\n";
         return 1;
     }
@@ -59,14 +76,23 @@ int CommandSync(const TSyncCommandOptions& options, const TSyncNetwork& network,
     sync.Server = server;
     sync.User = user;
     sync.FileSystem = io.Files;
-    const TSyncResult result = SyncBook(options.Book, sync, *client);
+    sync.ICalWriter = &tessaly_write_icalendar;
+    const TSyncResult result =
+        diary ? SyncDiary(options.Book, sync, {&tessaly_write_icalendar, &tessaly_read_icalendar},
+                          *client)
+              : SyncBook(options.Book, sync, *client);
     for (const std::string& note : result.Notes)
         io.Err << note << '\n';
     if (result.CreatedCollection)
-        io.Out << "Made the address book " << result.Collection << '\n';
+        io.Out << (diary ? "Made the calendar " : "Made the address book ") << result.Collection
+               << '\n';
     io.Out << "Uploaded " << result.Uploaded << ", downloaded " << result.Downloaded
            << ", deleted here " << result.DeletedLocally << ", deleted on the server "
            << result.DeletedOnServer << ", conflicts " << result.Conflicts << '\n';
+    if (!result.RemindersCalendar.empty())
+        io.Out << "Reminders in " << result.RemindersCalendar << ": uploaded "
+               << result.RemindersUploaded << ", deleted on the server " << result.RemindersDeleted
+               << '\n';
     if (!result.Ok) {
         io.Err << "The sync of " << options.Book << " stopped: " << result.Failure
                << "\nWhat was done is kept; the next sync goes on from there.\n";

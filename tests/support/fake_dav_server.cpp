@@ -54,7 +54,8 @@ THttpResponse MultiStatus(const std::string& inner, const std::string& token = s
     THttpResponse r;
     r.Status = 207;
     r.Body = "<?xml version=\"1.0\"?>\n<multistatus xmlns=\"DAV:\" "
-             "xmlns:C=\"urn:ietf:params:xml:ns:carddav\">" +
+             "xmlns:C=\"urn:ietf:params:xml:ns:carddav\" "
+             "xmlns:K=\"urn:ietf:params:xml:ns:caldav\">" +
              inner + (token.empty() ? "" : "<sync-token>" + Esc(token) + "</sync-token>") +
              "</multistatus>";
     return r;
@@ -72,12 +73,24 @@ std::string Gone(const std::string& href) {
 }
 
 const char kBookType[] = "<resourcetype><collection/><C:addressbook/></resourcetype>";
+const char kCalendarType[] = "<resourcetype><collection/><K:calendar/></resourcetype>";
+
+const char* TypeOf(const TFakeDavServer::TCollection& c) {
+    return c.Calendar ? kCalendarType : kBookType;
+}
 
 } // namespace
 
 std::string TFakeDavServer::AddBook(const std::string& name) {
     const std::string path = std::string(kHome) + name + "/";
     Collections[path].DisplayName = name;
+    return kOrigin + path;
+}
+
+std::string TFakeDavServer::AddCalendar(const std::string& name) {
+    const std::string path = std::string(kHome) + name + "/";
+    Collections[path].DisplayName = name;
+    Collections[path].Calendar = true;
     return kOrigin + path;
 }
 
@@ -145,7 +158,7 @@ THttpResponse TFakeDavServer::Answer(const THttpRequest& request) {
     const std::string depth = depthHeader ? *depthHeader : "0";
     const auto collection = Collections.find(path);
     if (request.Method == "PROPFIND") {
-        if (path == "/.well-known/carddav") {
+        if (path == "/.well-known/carddav" || path == "/.well-known/caldav") {
             THttpResponse r = Status(301);
             r.Headers = {{"Location", origin + "/dav/"}};
             return r;
@@ -156,24 +169,27 @@ THttpResponse TFakeDavServer::Answer(const THttpRequest& request) {
                       "/dav/principal/</href></current-user-principal>"));
         if (path == "/dav/principal/")
             return MultiStatus(Response(path, std::string("<C:addressbook-home-set><href>") +
-                                                  kHome + "</href></C:addressbook-home-set>"));
+                                                  kHome +
+                                                  "</href></C:addressbook-home-set>"
+                                                  "<K:calendar-home-set><href>" +
+                                                  kHome + "</href></K:calendar-home-set>"));
         if (path == kHome) {
             std::string inner = Response(path, "<resourcetype><collection/></resourcetype>");
             if (depth == "1")
                 for (const auto& [at, c] : Collections)
-                    inner += Response(at, std::string(kBookType) + "<displayname>" +
+                    inner += Response(at, std::string(TypeOf(c)) + "<displayname>" +
                                               Esc(c.DisplayName) + "</displayname>");
             return MultiStatus(inner);
         }
         if (collection == Collections.end())
             return Status(404);
-        std::string inner = Response(path, kBookType);
+        std::string inner = Response(path, TypeOf(collection->second));
         if (depth == "1")
             for (const auto& [at, m] : collection->second.Members)
                 inner += Response(at, "<resourcetype/><getetag>" + Esc(m.ETag) + "</getetag>");
         return MultiStatus(inner);
     }
-    if (request.Method == "MKCOL") {
+    if (request.Method == "MKCOL" || request.Method == "MKCALENDAR") {
         if (path.compare(0, std::string(kHome).size(), kHome) != 0)
             return Status(403);
         if (Collections.count(path))
@@ -182,6 +198,7 @@ THttpResponse TFakeDavServer::Answer(const THttpRequest& request) {
         static const std::regex name("displayname>([^<]*)<");
         Collections[path].DisplayName =
             std::regex_search(request.Body, m, name) ? Unesc(m[1]) : std::string();
+        Collections[path].Calendar = request.Method == "MKCALENDAR";
         return Status(201);
     }
     if (request.Method == "REPORT") {
@@ -222,7 +239,9 @@ THttpResponse TFakeDavServer::Answer(const THttpRequest& request) {
             }
             return MultiStatus(inner, "tok-" + std::to_string(changes_));
         }
-        if (request.Body.find("addressbook-multiget") != std::string::npos) {
+        const bool calendarGet = request.Body.find("calendar-multiget") != std::string::npos;
+        if (request.Body.find("addressbook-multiget") != std::string::npos || calendarGet) {
+            const std::string data = calendarGet ? "K:calendar-data" : "C:address-data";
             std::string inner;
             static const std::regex href("href>([^<]*)</");
             for (auto it = std::sregex_iterator(request.Body.begin(), request.Body.end(), href);
@@ -231,9 +250,9 @@ THttpResponse TFakeDavServer::Answer(const THttpRequest& request) {
                 const auto member = c.Members.find(at);
                 inner += member == c.Members.end()
                              ? Gone(at)
-                             : Response(at, "<getetag>" + Esc(member->second.ETag) +
-                                                "</getetag><C:address-data>" +
-                                                Esc(member->second.Data) + "</C:address-data>");
+                             : Response(at, "<getetag>" + Esc(member->second.ETag) + "</getetag><" +
+                                                data + ">" + Esc(member->second.Data) + "</" +
+                                                data + ">");
             }
             return MultiStatus(inner);
         }

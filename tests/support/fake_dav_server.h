@@ -1,7 +1,8 @@
 #pragma once
-// A CardDAV server held in memory, answering IHttpClient requests as a real one
+// A CardDAV and CalDAV server held in memory, answering IHttpClient requests as a real one
 // does: principal, home set and address books, ETags that change with every write,
-// sync tokens over a change log, addressbook-multiget, and the If-Match and
+// sync tokens over a change log, addressbook-multiget and calendar-multiget,
+// MKCALENDAR, and the If-Match and
 // If-None-Match conditions. It can refuse the sync-collection REPORT, answer PUT
 // without an ETag, and fail a chosen request as a dropped connection.
 
@@ -27,10 +28,13 @@ public:
         std::string DisplayName;
         std::map<std::string, TResource> Members;      // by path
         std::vector<std::pair<long, std::string>> Log; // change number, path changed
+        bool Calendar = false;                         // a calendar, else an address book
     };
 
     // Makes an address book under the home set; returns its absolute URL.
     std::string AddBook(const std::string& name);
+    // Makes a calendar under the home set; returns its absolute URL.
+    std::string AddCalendar(const std::string& name);
 
     THttpResponse Send(const THttpRequest& request) override;
 

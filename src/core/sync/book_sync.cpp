@@ -11,7 +11,9 @@
 #include "core/store/stream.h"
 #include "core/sync/carddav_client.h"
 #include "core/sync/contact_card.h"
+#include "core/sync/dav_changes.h"
 #include "core/sync/dav_url.h"
+#include "core/sync/reminder_sync.h"
 #include "core/sync/sync_state.h"
 #include "core/system/file_lock.h"
 
@@ -484,42 +486,14 @@ private:
         std::map<std::string, std::string> known; // URL -> ETag of the state
         for (const auto& [stamp, record] : state_.Entries)
             known[record.Url] = record.ETag;
+        const TDavListing listing = ListChanges(dav, state_.Token, known);
+        if (!listing.Ok)
+            return Fail(listing.Failure);
         std::vector<std::string> wanted;
-        TDavChanges changes = dav.ChangesSince(state_.Token);
-        // A token the server no longer takes: a fresh one comes with every card.
-        if (changes.Refused && !state_.Token.empty())
-            changes = dav.ChangesSince(std::string());
-        if (changes.Ok && !state_.Token.empty()) {
-            for (const auto& m : changes.Changed) {
-                const auto it = known.find(m.Url);
-                if (it == known.end() || it->second.empty() || it->second != m.ETag)
-                    wanted.push_back(m.Url);
-            }
-            removed = changes.Removed;
-        } else if (changes.Ok || changes.Refused) {
-            // Every card, compared with what the state knows.
-            std::vector<TDavMember> members;
-            if (changes.Ok) {
-                members = changes.Changed;
-            } else {
-                TDavFailure failure;
-                if (!dav.ListMembers(members, failure))
-                    return Fail(failure.Text);
-            }
-            std::set<std::string> present;
-            for (const auto& m : members) {
-                present.insert(m.Url);
-                const auto it = known.find(m.Url);
-                if (it == known.end() || it->second.empty() || it->second != m.ETag)
-                    wanted.push_back(m.Url);
-            }
-            for (const auto& [url, etag] : known)
-                if (!present.count(url))
-                    removed.push_back(url);
-        } else {
-            return Fail(changes.Failure.Text);
-        }
-        token = changes.Ok ? changes.Token : std::string();
+        for (const auto& m : listing.Wanted)
+            wanted.push_back(m.Url);
+        removed = listing.Removed;
+        token = listing.Token;
         fetchedAll_ = true;
         const std::size_t batch = std::max<std::size_t>(1, options_.FetchBatch);
         for (std::size_t from = 0; from < wanted.size(); from += batch) {
@@ -750,6 +724,23 @@ TSyncResult SyncBook(const std::string& bookPath, const TSyncOptions& options, I
         TSyncRound one(bookPath, options, http, result);
         if (!one.Run(round == 0))
             break;
+    }
+    if (result.Ok && options.ICalWriter) {
+        TSyncState state;
+        std::string why;
+        IFileSystem& fs = options.FileSystem ? *options.FileSystem : RealFileSystem();
+        if (ReadSyncState(SyncStatePath(bookPath), state, why, fs) == TSyncStateRead::Read) {
+            const TSyncResult reminders =
+                SyncBookReminders(bookPath, state.Server, options, options.ICalWriter, http);
+            result.RemindersCalendar = reminders.Collection;
+            result.RemindersUploaded = reminders.Uploaded;
+            result.RemindersDeleted = reminders.DeletedOnServer;
+            result.Notes.insert(result.Notes.end(), reminders.Notes.begin(), reminders.Notes.end());
+            if (!reminders.Ok) {
+                result.Ok = false;
+                result.Failure = "the reminders' calendar: " + reminders.Failure;
+            }
+        }
     }
     return result;
 }

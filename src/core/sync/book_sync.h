@@ -18,6 +18,7 @@
 // entry and the local one is kept as a tagged copy in the category "Sync
 // Conflicts"; when one side deleted an entry the other changed, the changed one stays.
 
+#include "core/ical/ical_calendar.h"
 #include "core/store/store_settings.h"
 #include "core/sync/http_client.h"
 #include "core/system/clock.h"
@@ -44,6 +45,9 @@ struct TSyncOptions {
     std::size_t StateSaveEvery = 1000; // uploads between two writes of the state
     IFileSystem* FileSystem = nullptr; // the real one when null
     const IClock* Clock = nullptr;     // the system's when null
+    // With a writer, the entries' reminders go to a calendar of the same server as
+    // well, after the cards (SyncBookReminders).
+    TICalWriter ICalWriter = nullptr;
 };
 
 struct TSyncResult {
@@ -61,6 +65,10 @@ struct TSyncResult {
     int DeletedLocally = 0;  // entries removed because the server's card was gone
     int DeletedOnServer = 0; // cards removed because the entry was gone
     int Conflicts = 0;       // entries kept as copies in "Sync Conflicts"
+    // The reminders' calendar, and the events written to it and removed from it.
+    std::string RemindersCalendar;
+    int RemindersUploaded = 0;
+    int RemindersDeleted = 0;
 };
 
 // Synchronises the book at `bookPath` with its address book through `http`, keeping

@@ -15,7 +15,11 @@ constexpr int kMaxRedirects = 5;
 constexpr int kMaxSyncPages = 10000;
 
 const char kXmlHead[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
-const char kNamespaces[] = " xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\"";
+
+// The "d:" and "c:" prefixes of the requests' XML: DAV and the kind's own.
+std::string NamespacesOf(const TDavKind& kind) {
+    return std::string(" xmlns:d=\"DAV:\" xmlns:c=\"") + kind.Ns + "\"";
+}
 
 std::string StatusText(const THttpResponse& r) {
     if (r.Status == 0)
@@ -56,9 +60,9 @@ std::string LastSegment(const std::string& url) {
     return out;
 }
 
-bool IsAddressBook(const TXmlElement& props) {
+bool IsOfKind(const TXmlElement& props, const TDavKind& kind) {
     const TXmlElement* type = props.Child(kDavNs, "resourcetype");
-    return type && type->Child(kCardDavNs, "addressbook");
+    return type && type->Child(kind.Ns, kind.ResourceType);
 }
 
 bool IsCollection(const TXmlElement& props) {
@@ -83,29 +87,32 @@ THttpResponse SendFollowing(IHttpClient& http, THttpRequest request, std::string
     }
 }
 
-THttpRequest Propfind(const std::string& depth, const std::string& props) {
+THttpRequest Propfind(const std::string& depth, const std::string& props, const TDavKind& kind) {
     THttpRequest request;
     request.Method = "PROPFIND";
     request.Headers = {{"Depth", depth}, {"Content-Type", "application/xml; charset=utf-8"}};
-    request.Body = std::string(kXmlHead) + "<d:propfind" + kNamespaces + "><d:prop>" + props +
-                   "</d:prop></d:propfind>";
+    request.Body = std::string(kXmlHead) + "<d:propfind" + NamespacesOf(kind) + "><d:prop>" +
+                   props + "</d:prop></d:propfind>";
     return request;
 }
 
 struct TFound {
     bool Answered = false;
-    bool AddressBook = false;
+    bool OfKind = false;
     std::string Principal;
     std::string Home;
 };
 
-// What a URL says of itself: an address book, or where the user's ones are.
-TFound AskAbout(IHttpClient& http, std::string& url, std::string& failure) {
+// What a URL says of itself: a collection of the kind, or where the user's ones are.
+TFound AskAbout(IHttpClient& http, std::string& url, std::string& failure, const TDavKind& kind) {
     TFound found;
-    const THttpResponse r = SendFollowing(
-        http,
-        Propfind("0", "<d:resourcetype/><d:current-user-principal/><c:addressbook-home-set/>"),
-        url);
+    const THttpResponse r =
+        SendFollowing(http,
+                      Propfind("0",
+                               std::string("<d:resourcetype/><d:current-user-principal/><c:") +
+                                   kind.HomeSet + "/>",
+                               kind),
+                      url);
     if (r.Status != 207) {
         failure = DavFailureOf("PROPFIND", url, r).Text;
         return found;
@@ -118,18 +125,50 @@ TFound AskAbout(IHttpClient& http, std::string& url, std::string& failure) {
     }
     found.Answered = true;
     for (const auto& response : ms.Responses) {
-        found.AddressBook = found.AddressBook || IsAddressBook(response.Props);
+        found.OfKind = found.OfKind || IsOfKind(response.Props, kind);
         const std::string principal = HrefIn(response.Props, kDavNs, "current-user-principal");
         if (!principal.empty() && found.Principal.empty())
             found.Principal = ResolveHref(url, principal);
-        const std::string home = HrefIn(response.Props, kCardDavNs, "addressbook-home-set");
+        const std::string home = HrefIn(response.Props, kind.Ns, kind.HomeSet);
         if (!home.empty() && found.Home.empty())
             found.Home = WithSlash(ResolveHref(url, home));
     }
     return found;
 }
 
+// The body of the request that makes a collection of the kind named `name`.
+std::string MakeBody(const TDavKind& kind, const std::string& name) {
+    const std::string shown = "<d:displayname>" + XmlEscape(name) + "</d:displayname>";
+    if (&kind == &kCalendarKind)
+        return std::string(kXmlHead) + "<c:mkcalendar" + NamespacesOf(kind) + "><d:set><d:prop>" +
+               shown +
+               "<c:supported-calendar-component-set><c:comp name=\"VEVENT\"/>"
+               "</c:supported-calendar-component-set></d:prop></d:set></c:mkcalendar>";
+    return std::string(kXmlHead) + "<d:mkcol" + NamespacesOf(kind) +
+           "><d:set><d:prop><d:resourcetype><d:collection/><c:" + kind.ResourceType +
+           "/></d:resourcetype>" + shown + "</d:prop></d:set></d:mkcol>";
+}
+
 } // namespace
+
+const TDavKind kAddressBookKind = {"urn:ietf:params:xml:ns:carddav",
+                                   "/.well-known/carddav",
+                                   "addressbook-home-set",
+                                   "addressbook",
+                                   "addressbook-multiget",
+                                   "address-data",
+                                   "text/vcard; charset=utf-8",
+                                   ".vcf",
+                                   "address book"};
+const TDavKind kCalendarKind = {"urn:ietf:params:xml:ns:caldav",
+                                "/.well-known/caldav",
+                                "calendar-home-set",
+                                "calendar",
+                                "calendar-multiget",
+                                "calendar-data",
+                                "text/calendar; charset=utf-8",
+                                ".ics",
+                                "calendar"};
 
 TDavFailure DavFailureOf(const std::string& method, const std::string& url,
                          const THttpResponse& response) {
@@ -138,6 +177,15 @@ TDavFailure DavFailureOf(const std::string& method, const std::string& url,
 
 TDiscovery DiscoverAddressBook(IHttpClient& http, const std::string& server,
                                const std::string& bookName) {
+    return DiscoverCollection(http, server, bookName, kAddressBookKind);
+}
+
+TDiscovery DiscoverCalendar(IHttpClient& http, const std::string& server, const std::string& name) {
+    return DiscoverCollection(http, server, name, kCalendarKind);
+}
+
+TDiscovery DiscoverCollection(IHttpClient& http, const std::string& server,
+                              const std::string& bookName, const TDavKind& kind) {
     TDiscovery result;
     if (UrlOrigin(server).empty()) {
         result.Failure = "\"" + server + "\" is not a server's address (http://... or https://...)";
@@ -145,17 +193,17 @@ TDiscovery DiscoverAddressBook(IHttpClient& http, const std::string& server,
     }
     std::string url = server;
     std::string failure;
-    TFound found = AskAbout(http, url, failure);
-    if (found.AddressBook) {
+    TFound found = AskAbout(http, url, failure, kind);
+    if (found.OfKind) {
         result.Ok = true;
         result.Collection = WithSlash(url);
         return result;
     }
     if (found.Principal.empty() && found.Home.empty()) {
-        std::string wellKnown = UrlOrigin(server) + "/.well-known/carddav";
+        std::string wellKnown = UrlOrigin(server) + kind.WellKnown;
         std::string second;
-        found = AskAbout(http, wellKnown, second);
-        if (found.AddressBook) {
+        found = AskAbout(http, wellKnown, second, kind);
+        if (found.OfKind) {
             result.Ok = true;
             result.Collection = WithSlash(wellKnown);
             return result;
@@ -165,16 +213,16 @@ TDiscovery DiscoverAddressBook(IHttpClient& http, const std::string& server,
     }
     if (found.Home.empty() && !found.Principal.empty()) {
         std::string principal = found.Principal;
-        found.Home = AskAbout(http, principal, failure).Home;
+        found.Home = AskAbout(http, principal, failure, kind).Home;
     }
     if (found.Home.empty()) {
-        result.Failure = "no address book was found at " + server +
+        result.Failure = std::string("no ") + kind.Noun + " was found at " + server +
                          (failure.empty() ? std::string() : " (" + failure + ")");
         return result;
     }
     std::string home = found.Home;
     const THttpResponse list =
-        SendFollowing(http, Propfind("1", "<d:resourcetype/><d:displayname/>"), home);
+        SendFollowing(http, Propfind("1", "<d:resourcetype/><d:displayname/>", kind), home);
     TMultiStatus ms;
     std::string error;
     if (list.Status != 207 || !ReadMultiStatus(list.Body, ms, error)) {
@@ -185,7 +233,7 @@ TDiscovery DiscoverAddressBook(IHttpClient& http, const std::string& server,
     const std::string wanted = LowerAscii(bookName);
     std::vector<std::string> books;
     for (const auto& response : ms.Responses) {
-        if (!IsAddressBook(response.Props))
+        if (!IsOfKind(response.Props, kind))
             continue;
         const std::string at = WithSlash(ResolveHref(home, response.Href));
         const std::string shown = response.Props.ChildText(kDavNs, "displayname");
@@ -199,17 +247,15 @@ TDiscovery DiscoverAddressBook(IHttpClient& http, const std::string& server,
         return result;
     }
     THttpRequest make;
-    make.Method = "MKCOL";
+    make.Method = &kind == &kCalendarKind ? "MKCALENDAR" : "MKCOL";
     make.Url = home + PathSegment(bookName) + "/";
     make.Headers = {{"Content-Type", "application/xml; charset=utf-8"}};
-    make.Body = std::string(kXmlHead) + "<d:mkcol" + kNamespaces +
-                "><d:set><d:prop><d:resourcetype><d:collection/><c:addressbook/>"
-                "</d:resourcetype><d:displayname>" +
-                XmlEscape(bookName) + "</d:displayname></d:prop></d:set></d:mkcol>";
+    make.Body = MakeBody(kind, bookName);
     const THttpResponse made = http.Send(make);
     if (made.Status != 201) {
-        result.Failure = "the address book \"" + bookName + "\" could not be made (" +
-                         DavFailureOf("MKCOL", make.Url, made).Text + ")";
+        result.Failure = std::string("the ") + kind.Noun + " \"" + bookName +
+                         "\" could not be made (" + DavFailureOf(make.Method, make.Url, made).Text +
+                         ")";
         return result;
     }
     result.Ok = true;
@@ -218,8 +264,8 @@ TDiscovery DiscoverAddressBook(IHttpClient& http, const std::string& server,
     return result;
 }
 
-TCardDavClient::TCardDavClient(IHttpClient& http, std::string collection)
-    : http_(http), collection_(WithSlash(collection)) {}
+TCardDavClient::TCardDavClient(IHttpClient& http, std::string collection, const TDavKind& kind)
+    : http_(http), collection_(WithSlash(collection)), kind_(kind) {}
 
 THttpResponse TCardDavClient::Send(const std::string& method, const std::string& url,
                                    THttpHeaders headers, std::string body) {
@@ -236,7 +282,7 @@ TDavChanges TCardDavClient::ChangesSince(const std::string& token) {
     std::string from = token;
     for (int page = 0; page < kMaxSyncPages; ++page) {
         const std::string body =
-            std::string(kXmlHead) + "<d:sync-collection" + kNamespaces + ">" +
+            std::string(kXmlHead) + "<d:sync-collection" + NamespacesOf(kind_) + ">" +
             (from.empty() ? std::string("<d:sync-token/>")
                           : "<d:sync-token>" + XmlEscape(from) + "</d:sync-token>") +
             "<d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop></d:sync-collection>";
@@ -291,7 +337,7 @@ TDavChanges TCardDavClient::ChangesSince(const std::string& token) {
 }
 
 bool TCardDavClient::ListMembers(std::vector<TDavMember>& members, TDavFailure& failure) {
-    THttpRequest request = Propfind("1", "<d:resourcetype/><d:getetag/>");
+    THttpRequest request = Propfind("1", "<d:resourcetype/><d:getetag/>", kind_);
     request.Url = collection_;
     const THttpResponse r = http_.Send(request);
     if (r.Status != 207) {
@@ -318,11 +364,11 @@ bool TCardDavClient::FetchCards(const std::vector<std::string>& urls, std::vecto
                                 std::vector<std::string>& missing, TDavFailure& failure) {
     if (urls.empty())
         return true;
-    std::string body = std::string(kXmlHead) + "<c:addressbook-multiget" + kNamespaces +
-                       "><d:prop><d:getetag/><c:address-data/></d:prop>";
+    std::string body = std::string(kXmlHead) + "<c:" + kind_.Multiget + NamespacesOf(kind_) +
+                       "><d:prop><d:getetag/><c:" + kind_.Data + "/></d:prop>";
     for (const auto& url : urls)
         body += "<d:href>" + XmlEscape(UrlPath(url)) + "</d:href>";
-    body += "</c:addressbook-multiget>";
+    body += std::string("</c:") + kind_.Multiget + ">";
     const THttpResponse r =
         Send("REPORT", collection_,
              {{"Depth", "1"}, {"Content-Type", "application/xml; charset=utf-8"}}, body);
@@ -339,7 +385,7 @@ bool TCardDavClient::FetchCards(const std::vector<std::string>& urls, std::vecto
     std::vector<std::string> answered;
     for (const auto& response : ms.Responses) {
         const std::string url = ResolveHref(collection_, response.Href);
-        const TXmlElement* data = response.Props.Child(kCardDavNs, "address-data");
+        const TXmlElement* data = response.Props.Child(kind_.Ns, kind_.Data);
         if (response.Status == 404 || !data)
             continue;
         cards.push_back({url, response.Props.ChildText(kDavNs, "getetag"), data->Text});
@@ -354,7 +400,7 @@ bool TCardDavClient::FetchCards(const std::vector<std::string>& urls, std::vecto
 
 TDavPut TCardDavClient::PutCard(const std::string& url, const std::string& vcard,
                                 const std::string& ifMatch) {
-    THttpHeaders headers = {{"Content-Type", "text/vcard; charset=utf-8"}};
+    THttpHeaders headers = {{"Content-Type", kind_.ContentType}};
     if (ifMatch.empty())
         headers.emplace_back("If-None-Match", "*");
     else

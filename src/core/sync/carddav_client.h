@@ -2,6 +2,8 @@
 // The CardDAV requests of a sync, over IHttpClient: finding the user's address book,
 // listing it, asking for its changes since a sync token, fetching cards in batches,
 // and conditional writes and deletions. Every answer is checked; nothing throws.
+// The same requests serve a CalDAV calendar, whose objects ("cards" below) are
+// iCalendar texts: the client is made for one kind of collection.
 
 #include "core/sync/http_client.h"
 
@@ -16,6 +18,21 @@ struct TDavFailure {
     std::string Text;
     int Status = 0; // 0 when no answer came
 };
+
+// What tells the two kinds of collection apart.
+struct TDavKind {
+    const char* Ns;           // the namespace of the kind's own elements
+    const char* WellKnown;    // "/.well-known/carddav"
+    const char* HomeSet;      // the principal's property naming the collections' home
+    const char* ResourceType; // the collection's resource type
+    const char* Multiget;     // the REPORT that fetches members by URL
+    const char* Data;         // the property holding a member's text
+    const char* ContentType;  // of a member's text
+    const char* Extension;    // of a member's name
+    const char* Noun;         // in messages: "address book"
+};
+extern const TDavKind kAddressBookKind;
+extern const TDavKind kCalendarKind;
 
 struct TDiscovery {
     bool Ok = false;
@@ -32,6 +49,12 @@ struct TDiscovery {
 // extended MKCOL.
 TDiscovery DiscoverAddressBook(IHttpClient& http, const std::string& server,
                                const std::string& bookName);
+// The same for a calendar (/.well-known/caldav, calendar-home-set), made with
+// MKCALENDAR for VEVENTs when there is none of that name.
+TDiscovery DiscoverCalendar(IHttpClient& http, const std::string& server, const std::string& name);
+// Either, by kind.
+TDiscovery DiscoverCollection(IHttpClient& http, const std::string& server, const std::string& name,
+                              const TDavKind& kind);
 
 struct TDavMember {
     std::string Url; // absolute, in the spelling of ResolveHref
@@ -64,7 +87,8 @@ struct TDavPut {
 
 class TCardDavClient {
 public:
-    TCardDavClient(IHttpClient& http, std::string collection);
+    TCardDavClient(IHttpClient& http, std::string collection,
+                   const TDavKind& kind = kAddressBookKind);
 
     const std::string& Collection() const { return collection_; }
 
@@ -91,6 +115,7 @@ private:
 
     IHttpClient& http_;
     std::string collection_;
+    const TDavKind& kind_;
 };
 
 // The failure text of an answer that was not the one expected.

@@ -1,7 +1,7 @@
-// The iCalendar module: the calendar's plain values written as RFC 5545 text by
-// libical. Built apart from tessaly-cli and loaded by the ical command alone.
+// The iCalendar writer: the calendar's plain values written as RFC 5545 text by
+// libical. Linked only into the programs that write calendars.
 
-#include "cli/ical_calendar.h"
+#include "core/ical/ical_calendar.h"
 
 #include <cstdlib>
 #include <libical/ical.h>
@@ -81,6 +81,12 @@ icalcomponent* MakeEvent(const TICalEvent& e, const TICalTime& stamp) {
         icalcomponent_add_property(alarm, icalproperty_new_description(e.Summary.c_str()));
         icalcomponent_add_component(event, alarm);
     }
+    for (const std::string& line : e.Extra)
+        if (icalproperty* p = icalproperty_new_from_string(line.c_str()))
+            icalcomponent_add_property(event, p);
+    for (const std::string& text : e.ExtraComponents)
+        if (icalcomponent* c = icalcomponent_new_from_string(text.c_str()))
+            icalcomponent_add_component(event, c);
     return event;
 }
 
@@ -97,6 +103,9 @@ tessaly_write_icalendar(const tessaly::TICalCalendar* calendar, std::string* tex
                                icalproperty_new_prodid("-//Marrowby//Tessaly 3//EN"));
     for (const TICalEvent& e : calendar->Events)
         icalcomponent_add_component(vcalendar.get(), MakeEvent(e, calendar->Stamp));
+    for (const std::string& text : calendar->Extra)
+        if (icalcomponent* c = icalcomponent_new_from_string(text.c_str()))
+            icalcomponent_add_component(vcalendar.get(), c);
     char* written = icalcomponent_as_ical_string_r(vcalendar.get());
     text->assign(written ? written : "");
     std::free(written);
