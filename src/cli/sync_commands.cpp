@@ -86,13 +86,7 @@ int CommandSync(const TSyncCommandOptions& options, const TSyncNetwork& network,
     if (result.CreatedCollection)
         io.Out << (diary ? "Made the calendar " : "Made the address book ") << result.Collection
                << '\n';
-    io.Out << "Uploaded " << result.Uploaded << ", downloaded " << result.Downloaded
-           << ", deleted here " << result.DeletedLocally << ", deleted on the server "
-           << result.DeletedOnServer << ", conflicts " << result.Conflicts << '\n';
-    if (!result.RemindersCalendar.empty())
-        io.Out << "Reminders in " << result.RemindersCalendar << ": uploaded "
-               << result.RemindersUploaded << ", deleted on the server " << result.RemindersDeleted
-               << '\n';
+    io.Out << SyncResultText(result) << '\n';
     if (!result.Ok) {
         io.Err << "The sync of " << options.Book << " stopped: " << result.Failure
                << "\nWhat was done is kept; the next sync goes on from there.\n";

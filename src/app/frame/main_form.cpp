@@ -180,7 +180,8 @@ TMainForm::TMainForm(TAppContext& context, QWidget* parent)
             [this](const QString& book, const TSyncResult& result) {
                 const QString name = QFileInfo(book).fileName();
                 statusBar()->showMessage(
-                    result.Ok ? QString("%1 synchronised: %2").arg(name, SyncResultLine(result))
+                    result.Ok ? QString("%1 synchronised: %2")
+                                    .arg(name, SyncResultLine(result).replace('\n', "; "))
                               : QString("The sync of %1 stopped: %2")
                                     .arg(name, QString::fromStdString(result.Failure)),
                     15000);

@@ -1,6 +1,7 @@
 #include "app/sync/server_sync.h"
 
 #include "app/book/book.h"
+#include "core/ical/ical_calendar.h"
 #include "core/sync/sync_state.h"
 #include "platform/qt_text.h"
 
@@ -40,13 +41,7 @@ private:
 } // namespace
 
 QString SyncResultLine(const TSyncResult& r) {
-    return QString("Uploaded %1, downloaded %2, deleted here %3, deleted on the server %4, "
-                   "conflicts %5")
-        .arg(r.Uploaded)
-        .arg(r.Downloaded)
-        .arg(r.DeletedLocally)
-        .arg(r.DeletedOnServer)
-        .arg(r.Conflicts);
+    return QString::fromStdString(SyncResultText(r));
 }
 
 std::string RememberedServer(const QString& bookPath) {
@@ -85,7 +80,9 @@ bool TServerSync::Start(const QString& book, const TSyncLogin& login,
     round.Done = std::move(done);
     TSyncOptions options;
     options.Server = login.Server;
+    options.User = login.User;
     options.Settings = storeSettings_();
+    options.ICalWriter = &tessaly_write_icalendar;
     const std::string path = PathToCore(book);
     ISyncNetwork* network = &network_;
     auto stop = round.StopFlag;

@@ -745,4 +745,16 @@ TSyncResult SyncBook(const std::string& bookPath, const TSyncOptions& options, I
     return result;
 }
 
+std::string SyncResultText(const TSyncResult& r) {
+    std::string text =
+        "Uploaded " + std::to_string(r.Uploaded) + ", downloaded " + std::to_string(r.Downloaded) +
+        ", deleted here " + std::to_string(r.DeletedLocally) + ", deleted on the server " +
+        std::to_string(r.DeletedOnServer) + ", conflicts " + std::to_string(r.Conflicts);
+    if (!r.RemindersCalendar.empty())
+        text += "\nReminders in " + r.RemindersCalendar + ": uploaded " +
+                std::to_string(r.RemindersUploaded) + ", deleted on the server " +
+                std::to_string(r.RemindersDeleted);
+    return text;
+}
+
 } // namespace tessaly

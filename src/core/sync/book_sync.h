@@ -77,4 +77,9 @@ struct TSyncResult {
 // name without its extension) as DiscoverAddressBook does.
 TSyncResult SyncBook(const std::string& bookPath, const TSyncOptions& options, IHttpClient& http);
 
+// What a round did, as its user reads it: "Uploaded N, downloaded N, deleted here N,
+// deleted on the server N, conflicts N", then a line for the reminders' calendar when
+// the round had one.
+std::string SyncResultText(const TSyncResult& result);
+
 } // namespace tessaly
