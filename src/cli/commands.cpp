@@ -152,19 +152,28 @@ int DumpDiary(const std::string& path, TCliStreams io) {
     return FinishOutput(io);
 }
 
-int LoadDiaryJson(const std::string& path, const std::string& text, TCliStreams io) {
-    std::unique_ptr<TDiaryData> diary;
+// The book or diary `fromJson` makes of `text`; null, with the reason said, when the
+// JSON is refused and so `path` is not written.
+template <class FromJson>
+auto ReadJsonFor(const std::string& path, const std::string& text, FromJson fromJson,
+                 TCliStreams io) -> decltype(fromJson(TJson())) {
+    const auto refused = [&](const char* why) {
+        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << why << '\n';
+    };
     try {
-        diary = DiaryFromJson(ParseJsonText(text));
+        return fromJson(ParseJsonText(text));
     } catch (const BookJsonError& e) {
-        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
-               << '\n';
-        return 1;
+        refused(e.what());
     } catch (const TJson::exception& e) {
-        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
-               << '\n';
-        return 1;
+        refused(e.what());
     }
+    return nullptr;
+}
+
+int LoadDiaryJson(const std::string& path, const std::string& text, TCliStreams io) {
+    std::unique_ptr<TDiaryData> diary = ReadJsonFor(path, text, DiaryFromJson, io);
+    if (!diary)
+        return 1;
     diary->FileName = path;
     return SaveDiaryFile(*diary, io);
 }
@@ -390,18 +399,9 @@ int CommandLoad(const std::string& path, TCliStreams io, const TWriteOptions& op
                            std::istreambuf_iterator<char>());
     if (IsDiary(path))
         return LoadDiaryJson(path, text, io);
-    std::unique_ptr<TBookData> book;
-    try {
-        book = BookFromJson(ParseJsonText(text));
-    } catch (const BookJsonError& e) {
-        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
-               << '\n';
+    std::unique_ptr<TBookData> book = ReadJsonFor(path, text, BookFromJson, io);
+    if (!book)
         return 1;
-    } catch (const TJson::exception& e) {
-        io.Err << BookErrorMessage(path, "was not written. The JSON is refused: ") << e.what()
-               << '\n';
-        return 1;
-    }
     book->FileName = path;
     return WriteNewBook(*book, options, io);
 }

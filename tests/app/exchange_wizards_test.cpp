@@ -46,6 +46,7 @@ private slots:
     void DiaryImportMarksTheDiaryChanged();
     void SavedTemplatesAreDeletedOnlyWhenConfirmed();
     void ExportTemplatesRenameAndDeleteFromTheSavedList();
+    void ExportTemplatesKeepOtherAndNoDelimiters();
 
 private:
     QString WriteText(const QString& name, const QByteArray& text) {
@@ -523,6 +524,60 @@ void TExchangeWizardsTest::ExportTemplatesRenameAndDeleteFromTheSavedList() {
     QVERIFY2(names.contains("Mail merge"), qPrintable(names.join(", ")));
     QVERIFY(!names.contains("Names"));
     QVERIFY(!names.contains("Default Address Book Export"));
+}
+
+void TExchangeWizardsTest::ExportTemplatesKeepOtherAndNoDelimiters() {
+    TTestRun run(*store_, Path("cfg"));
+    TBook* book = OpenShownBook(run, MakeBook(Path("Pipe.ADR")));
+    QVERIFY(book);
+    TExportTemplatesDlg::NameAsker = [](QWidget*, const QString&, const QString&) {
+        return QString("Piped");
+    };
+    // The radio buttons in order: separator Commas, Tabs, Other, None; quote Double,
+    // Single, Other, None. The quote's field is the second line edit of the page.
+    const auto radios = [](QDialog* t) { return t->findChildren<QRadioButton*>(); };
+    const auto quoteField = [](QDialog* t) { return t->findChildren<QLineEdit*>()[1]; };
+    int rounds = 0;
+    OnModalDialog("Export Address Book", [&](QDialog* d) {
+        ClickDialogButton(d, "&Next >");
+        ClickDialogButton(d, "&Next >");
+        OnModalDialog("Export Templates", [&](QDialog* t) {
+            ClickTab(t, 1);
+            QCOMPARE(radios(t)[6]->text(), QString("Oth&er"));
+            QTest::mouseClick(radios(t)[6], Qt::LeftButton, {}, QPoint(8, 8));
+            ClickDialogButton(t, "Save As");
+            QCOMPARE(messages_->Requests.size(), std::size_t(1));
+            QVERIFY(messages_->Requests[0].Text.startsWith(
+                "A Record Delimiter Character must be specified."));
+            QTest::keyClicks(quoteField(t), "|");
+            QCOMPARE(radios(t)[3]->text(), QString("None"));
+            QTest::mouseClick(radios(t)[3], Qt::LeftButton, {}, QPoint(8, 8));
+            ClickDialogButton(t, "Save As");
+            ClickDialogButton(t, "OK");
+        });
+        ClickDialogButton(d, "&Templates");
+        // Shown again as they were chosen.
+        OnModalDialog("Export Templates", [&](QDialog* t) {
+            auto* dlg = qobject_cast<TExportTemplatesDlg*>(t);
+            dlg->TemplateBox()->setCurrentIndex(dlg->TemplateBox()->findText("Piped"));
+            ClickTab(t, 1);
+            QVERIFY(radios(t)[3]->isChecked());
+            QVERIFY(radios(t)[6]->isChecked());
+            QCOMPARE(quoteField(t)->text(), QString("|"));
+            ClickDialogButton(t, "Cancel");
+        });
+        ClickDialogButton(d, "&Templates");
+        ++rounds;
+        ClickDialogButton(d, "Cancel");
+    });
+    MenuAction(*book, "&Export...")->trigger();
+    QCOMPARE(rounds, 1);
+    const TExportList saved =
+        LoadExportTemplates(FromQString(QDir(Path("cfg")).filePath("TESSALY.TPE")));
+    const TExport* piped = saved.At(saved.Find("Piped"));
+    QVERIFY(piped);
+    QCOMPARE(int(piped->Separator), 0);
+    QCOMPARE(int(piped->Quote), int('|'));
 }
 
 } // namespace tessaly

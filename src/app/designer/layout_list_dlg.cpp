@@ -51,25 +51,15 @@ TLayoutListDlg::TLayoutListDlg(QWidget* parent, TPrintCatalogues& catalogues,
 }
 
 void TLayoutListDlg::Fill(int selectNumber) {
-    list_->clear();
-    QTreeWidgetItem* chosen = nullptr;
+    std::vector<TNumberedRow> rows;
     for (const TLayoutRow& r :
-         LayoutRows(catalogues_.Layouts, catalogues_.Papers, filter_->currentIndex())) {
-        auto* item = new QTreeWidgetItem(
-            list_, {ToQString(r.Name), ToQString(r.Source), ToQString(r.Paper)});
-        item->setData(0, Qt::UserRole, r.Number);
-        if (!chosen || r.Number == selectNumber)
-            chosen = item;
-    }
-    if (chosen)
-        list_->setCurrentItem(chosen);
-    for (int c = 1; c < 3; ++c)
-        list_->resizeColumnToContents(c);
+         LayoutRows(catalogues_.Layouts, catalogues_.Papers, filter_->currentIndex()))
+        rows.push_back({{ToQString(r.Name), ToQString(r.Source), ToQString(r.Paper)}, r.Number});
+    FillNumberedRows(list_, rows, selectNumber);
 }
 
 int TLayoutListDlg::SelectedNumber() const {
-    const QTreeWidgetItem* item = list_->currentItem();
-    return item ? item->data(0, Qt::UserRole).toInt() : kNoNumber;
+    return ChosenRowNumber(list_, kNoNumber);
 }
 
 void TLayoutListDlg::Open() {

@@ -48,24 +48,14 @@ TPaperListDlg::TPaperListDlg(QWidget* parent, TPrintCatalogues& catalogues, int 
 }
 
 void TPaperListDlg::Fill(int selectNumber) {
-    list_->clear();
-    QTreeWidgetItem* chosen = nullptr;
-    for (const TPaperRow& r : PaperRows(catalogues_.Papers, filter_->currentIndex())) {
-        auto* item = new QTreeWidgetItem(
-            list_, {ToQString(r.Name), ToQString(r.Width), ToQString(r.Height)});
-        item->setData(0, Qt::UserRole, r.Number);
-        if (!chosen || r.Number == selectNumber)
-            chosen = item;
-    }
-    if (chosen)
-        list_->setCurrentItem(chosen);
-    for (int c = 1; c < 3; ++c)
-        list_->resizeColumnToContents(c);
+    std::vector<TNumberedRow> rows;
+    for (const TPaperRow& r : PaperRows(catalogues_.Papers, filter_->currentIndex()))
+        rows.push_back({{ToQString(r.Name), ToQString(r.Width), ToQString(r.Height)}, r.Number});
+    FillNumberedRows(list_, rows, selectNumber);
 }
 
 int TPaperListDlg::SelectedNumber() const {
-    const QTreeWidgetItem* item = list_->currentItem();
-    return item ? item->data(0, Qt::UserRole).toInt() : kNoNumber;
+    return ChosenRowNumber(list_, kNoNumber);
 }
 
 bool TPaperListDlg::Setup(TPaper& paper, bool copy) {

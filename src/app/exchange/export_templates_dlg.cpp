@@ -1,21 +1,19 @@
 #include "app/exchange/export_templates_dlg.h"
 
+#include "app/exchange/delimiter_choice.h"
 #include "app/exchange/import_templates_dlg.h"
 #include "app/widgets/message_dialog.h"
 #include "core/exchange/exchange_fields.h"
 #include "platform/qt_text.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -24,20 +22,8 @@ namespace tessaly {
 
 namespace {
 
-constexpr const char* kMsgNoSeparator =
-    "A Character for Field Separation must be specified.\n\nThis Character is used to Separate "
-    "the Fields within each Record";
-constexpr const char* kMsgNoQuote =
-    "A Record Delimiter Character must be specified.\n\nThis Character is used to Enclose each "
-    "Field within a Record";
 // The id of "Ot&her"; "None" is 0.
 constexpr int kOther = 256;
-
-void Radio(QButtonGroup* group, QLayout* layout, const char* text, int id) {
-    auto* b = new QRadioButton(text);
-    group->addButton(b, id);
-    layout->addWidget(b);
-}
 
 const char* const kFilterCaptions[] = {
     "Templates for Address Book Exports", "Templates for Reminder Exports",
@@ -98,28 +84,11 @@ TExportTemplatesDlg::TExportTemplatesDlg(QWidget* parent, const TExportList& tem
 
     auto* options = new QWidget;
     auto* o = new QVBoxLayout(options);
-    auto* sepBox = new QGroupBox("Field Separator", options);
-    auto* s = new QHBoxLayout(sepBox);
-    separator_ = new QButtonGroup(this);
-    Radio(separator_, s, "&Commas", ',');
-    Radio(separator_, s, "&Tabs", '\t');
-    Radio(separator_, s, "Ot&her", kOther);
-    otherSeparator_ = new QLineEdit(sepBox);
-    otherSeparator_->setMaxLength(1);
-    s->addWidget(otherSeparator_);
-    Radio(separator_, s, "None", 0);
-    o->addWidget(sepBox);
-    auto* quoteBox = new QGroupBox("Field Delimiter", options);
-    auto* q = new QHBoxLayout(quoteBox);
-    quote_ = new QButtonGroup(this);
-    Radio(quote_, q, "Double &Quotes", '"');
-    Radio(quote_, q, "Sin&gle Quotes", '\'');
-    Radio(quote_, q, "Oth&er", kOther);
-    otherQuote_ = new QLineEdit(quoteBox);
-    otherQuote_->setMaxLength(1);
-    q->addWidget(otherQuote_);
-    Radio(quote_, q, "None", 0);
-    o->addWidget(quoteBox);
+    o->addWidget(separator_.Build(options, "Field Separator", {{"&Commas", ','}, {"&Tabs", '\t'}},
+                                  "Ot&her", kOther, {{"None", 0}}));
+    o->addWidget(quote_.Build(options, "Field Delimiter",
+                              {{"Double &Quotes", '"'}, {"Sin&gle Quotes", '\''}}, "Oth&er", kOther,
+                              {{"None", 0}}));
     header_ = new QCheckBox("E&xport Field Headers as First Line of File", options);
     mailMerge_ =
         new QCheckBox("Export File formatted for use in Word Processor Mail Merge", options);
@@ -139,18 +108,7 @@ TExportTemplatesDlg::TExportTemplatesDlg(QWidget* parent, const TExportList& tem
     tabs->addTab(options, "Options");
 
     AddSavedTemplateControls(tabs, layout, "Saved Templates", "Save As");
-    connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
-        StoreOptions();
-        shown_ = -1;
-        type_ = filter_->currentData().toInt();
-        FillTemplates();
-    });
-    connect(current_, &QComboBox::currentIndexChanged, this, [this] {
-        if (loading_)
-            return;
-        StoreOptions();
-        LoadCurrent();
-    });
+    FollowChoosers();
     connect(columns_, &TSlotList::FieldDropped, this,
             [this](int field, int at) { AddColumn(field, at); });
     const auto change = [this](const std::function<void(std::vector<TExportColumn>&, int)>& f) {
@@ -208,29 +166,8 @@ TExportTemplatesDlg::TExportTemplatesDlg(QWidget* parent, const TExportList& tem
     resize(620, 440);
 }
 
-void TExportTemplatesDlg::FillTemplates(const QString& select) {
-    loading_ = true;
-    current_->clear();
-    saved_->clear();
-    for (int i = 0; i < list_.Count(); ++i) {
-        if (list_.At(i)->ExportType != type_)
-            continue;
-        const QString name = ToQString(list_.At(i)->NameText());
-        current_->addItem(name, i);
-        saved_->addItem(name);
-        if (name == select)
-            current_->setCurrentIndex(current_->count() - 1);
-    }
-    loading_ = false;
-    LoadCurrent();
-}
-
 void TExportTemplatesDlg::LoadCurrent() {
-    shown_ = current_->currentData().isValid() ? current_->currentData().toInt() : -1;
-    if (const TExport* chosen = list_.At(shown_))
-        work_ = *chosen;
-    else
-        shown_ = -1;
+    TakeChosen();
     available_->clear();
     for (int f = 0; f < ExportFieldCount(type_); ++f)
         available_->addItem(ToQString(ExportFieldCaption(book_, type_, f)));
@@ -238,13 +175,8 @@ void TExportTemplatesDlg::LoadCurrent() {
     const TExport* t = Current();
     if (!t)
         return;
-    const auto check = [](QButtonGroup* group, QLineEdit* other, int value) {
-        QAbstractButton* b = group->button(value);
-        (b ? b : group->button(kOther))->setChecked(true);
-        other->setText(b ? QString() : QString(QChar(value)));
-    };
-    check(separator_, otherSeparator_, t->Separator);
-    check(quote_, otherQuote_, t->Quote);
+    separator_.Show(t->Separator);
+    quote_.Show(t->Quote);
     header_->setChecked(t->HeaderLine != 0);
     mailMerge_->setChecked(t->MailMerge != 0);
     split_->setChecked(t->SplitsAddress());
@@ -281,13 +213,8 @@ void TExportTemplatesDlg::ReadOptions() {
     TExport* t = Current();
     if (!t)
         return;
-    const auto value = [](QButtonGroup* group, QLineEdit* other) {
-        const int id = group->checkedId();
-        const std::string typed = FromQString(other->text());
-        return static_cast<std::uint8_t>(id != kOther ? id : typed.empty() ? 0 : typed[0]);
-    };
-    t->Separator = value(separator_, otherSeparator_);
-    t->Quote = value(quote_, otherQuote_);
+    t->Separator = separator_.Chosen();
+    t->Quote = quote_.Chosen();
     t->HeaderLine = header_->isChecked() ? 1 : 0;
     t->MailMerge = mailMerge_->isChecked() ? 1 : 0;
     t->AddressColumns = static_cast<std::int16_t>(split_->isChecked() ? splitCount_->value() : 1);
@@ -300,15 +227,7 @@ void TExportTemplatesDlg::StoreOptions() {
 }
 
 bool TExportTemplatesDlg::ValidOptions() {
-    if (separator_->checkedId() == kOther && otherSeparator_->text().isEmpty()) {
-        ShowMessage(mtRequiredField, kMsgNoSeparator, mkError, mbOk);
-        return false;
-    }
-    if (quote_->checkedId() == kOther && otherQuote_->text().isEmpty()) {
-        ShowMessage(mtRequiredField, kMsgNoQuote, mkError, mbOk);
-        return false;
-    }
-    return true;
+    return DelimitersGiven(separator_, quote_);
 }
 
 } // namespace tessaly

@@ -6,6 +6,7 @@
 // Templates" deletes and renames; "Save As" stores a copy under a new name. OK writes
 // the templates' file; Cancel changes nothing.
 
+#include "app/exchange/delimiter_choice.h"
 #include "app/exchange/saved_template_edits.h"
 #include "core/exchange/export_template.h"
 #include "core/organise/item_name_check.h"
@@ -13,10 +14,8 @@
 #include <QDialog>
 #include <functional>
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
 class QListWidget;
 class QSpinBox;
 
@@ -45,12 +44,12 @@ public:
 private:
     static constexpr const char* kWhat = "Export";
     static constexpr TNameMode kNameMode = TNameMode::Export;
+    static int TypeOf(const TExport& t) { return t.ExportType; }
     static void SetType(TExport& t, int type) { t.ExportType = static_cast<std::int16_t>(type); }
     static TIoResult SaveList(const std::string& path, const TExportList& list) {
         return SaveExportTemplates(path, list);
     }
     TExport* Current() { return shown_ >= 0 ? &work_ : nullptr; }
-    void FillTemplates(const QString& select = QString());
     void LoadCurrent();
     void FillColumns();
     void ReadOptions();
@@ -71,10 +70,8 @@ private:
     QComboBox* current_ = nullptr;
     QListWidget* available_ = nullptr;
     TSlotList* columns_ = nullptr;
-    QButtonGroup* separator_ = nullptr;
-    QLineEdit* otherSeparator_ = nullptr;
-    QButtonGroup* quote_ = nullptr;
-    QLineEdit* otherQuote_ = nullptr;
+    TDelimiterChoice separator_;
+    TDelimiterChoice quote_;
     QCheckBox* header_ = nullptr;
     QCheckBox* mailMerge_ = nullptr;
     QCheckBox* split_ = nullptr;

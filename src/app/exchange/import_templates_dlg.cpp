@@ -1,25 +1,23 @@
 #include "app/exchange/import_templates_dlg.h"
 
+#include "app/exchange/delimiter_choice.h"
 #include "app/widgets/message_dialog.h"
 #include "core/exchange/exchange_fields.h"
 #include "core/exchange/import.h"
 #include "platform/qt_text.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDataStream>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -27,22 +25,8 @@ namespace tessaly {
 
 namespace {
 
-constexpr const char* kMsgNoSeparator =
-    "A Character for Field Separation must be specified.\n\nThis Character is used to Separate "
-    "the Fields within each Record"; // string 202
-constexpr const char* kMsgNoQuote =
-    "A Record Delimiter Character must be specified.\n\nThis Character is used to Enclose each "
-    "Field within a Record"; // string 203
-
 int SlotCount(int type) {
     return type == kImportDiaryEvents ? kDiaryImportSlots : kEntryImportSlots;
-}
-
-QRadioButton* Radio(QButtonGroup* group, QLayout* layout, const char* text, int id) {
-    auto* b = new QRadioButton(text);
-    group->addButton(b, id);
-    layout->addWidget(b);
-    return b;
 }
 
 } // namespace
@@ -153,26 +137,10 @@ TImportTemplatesDlg::TImportTemplatesDlg(QWidget* parent, const TImportList& tem
 
     auto* options = new QWidget;
     auto* o = new QVBoxLayout(options);
-    auto* sepBox = new QGroupBox("Field Separator", options);
-    auto* s = new QHBoxLayout(sepBox);
-    separator_ = new QButtonGroup(this);
-    Radio(separator_, s, "&Commas", ',');
-    Radio(separator_, s, "&Tabs", '\t');
-    Radio(separator_, s, "Ot&her", 0);
-    otherSeparator_ = new QLineEdit(sepBox);
-    otherSeparator_->setMaxLength(1);
-    s->addWidget(otherSeparator_);
-    o->addWidget(sepBox);
-    auto* quoteBox = new QGroupBox("Field Delimiter", options);
-    auto* q = new QHBoxLayout(quoteBox);
-    quote_ = new QButtonGroup(this);
-    Radio(quote_, q, "Double &Quotes", '"');
-    Radio(quote_, q, "Sin&gle &Quotes", '\'');
-    Radio(quote_, q, "Oth&er", 0);
-    otherQuote_ = new QLineEdit(quoteBox);
-    otherQuote_->setMaxLength(1);
-    q->addWidget(otherQuote_);
-    o->addWidget(quoteBox);
+    o->addWidget(separator_.Build(options, "Field Separator", {{"&Commas", ','}, {"&Tabs", '\t'}},
+                                  "Ot&her", 0));
+    o->addWidget(quote_.Build(options, "Field Delimiter",
+                              {{"Double &Quotes", '"'}, {"Sin&gle &Quotes", '\''}}, "Oth&er", 0));
     header_ = new QCheckBox("&First Line of Import File contains Field Descriptions", options);
     o->addWidget(header_);
     descriptions_ =
@@ -183,17 +151,7 @@ TImportTemplatesDlg::TImportTemplatesDlg(QWidget* parent, const TImportList& tem
 
     AddSavedTemplateControls(tabs_, layout, "&Saved Templates", "Save &As");
     connect(refresh, &QPushButton::clicked, this, &TImportTemplatesDlg::RefreshFields);
-    connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
-        StoreOptions();
-        type_ = filter_->currentData().toInt();
-        FillTemplates();
-    });
-    connect(current_, &QComboBox::currentIndexChanged, this, [this] {
-        if (loading_)
-            return;
-        StoreOptions();
-        LoadCurrent();
-    });
+    FollowChoosers();
     connect(slots_, &TSlotList::FieldDropped, this, &TImportTemplatesDlg::MapField);
     connect(add, &QPushButton::clicked, this, [this] {
         if (fields_->currentRow() >= 0 && slots_->currentRow() >= 0)
@@ -222,40 +180,14 @@ TImport* TImportTemplatesDlg::Current() {
     return shown_ >= 0 ? &work_ : nullptr;
 }
 
-void TImportTemplatesDlg::FillTemplates(const QString& select) {
-    loading_ = true;
-    current_->clear();
-    saved_->clear();
-    for (int i = 0; i < list_.Count(); ++i) {
-        if (list_.At(i)->ImportType != type_)
-            continue;
-        const QString name = ToQString(list_.At(i)->NameText());
-        current_->addItem(name, i);
-        saved_->addItem(name);
-        if (name == select)
-            current_->setCurrentIndex(current_->count() - 1);
-    }
-    loading_ = false;
-    LoadCurrent();
-}
-
 void TImportTemplatesDlg::LoadCurrent() {
-    shown_ = current_->currentData().isValid() ? current_->currentData().toInt() : -1;
-    if (const TImport* chosen = list_.At(shown_))
-        work_ = *chosen;
-    else
-        shown_ = -1;
+    TakeChosen();
     const TImport* t = Current();
     FillSlots();
     if (!t)
         return;
-    const auto check = [](QButtonGroup* group, QLineEdit* other, int value) {
-        QAbstractButton* b = group->button(value);
-        (b ? b : group->button(0))->setChecked(true);
-        other->setText(b ? QString() : QString(QChar(value)));
-    };
-    check(separator_, otherSeparator_, t->Separator);
-    check(quote_, otherQuote_, t->Quote);
+    separator_.Show(t->Separator);
+    quote_.Show(t->Quote);
     header_->setChecked(t->HeaderLine != 0);
     descriptions_->setChecked(t->UseDescriptions != 0);
     descriptions_->setEnabled(type_ == kImportEntries);
@@ -272,14 +204,10 @@ void TImportTemplatesDlg::ReadOptions() {
     TImport* t = Current();
     if (!t)
         return;
-    const auto value = [](QButtonGroup* group, QLineEdit* other) {
-        const int id = group->checkedId();
-        const std::string typed = FromQString(other->text());
-        return static_cast<std::uint8_t>(id > 0 ? id : typed.empty() ? 0 : typed[0]);
-    };
-    if (const std::uint8_t sep = value(separator_, otherSeparator_))
+    // An import always has a separator and a quote: an empty "Other" keeps the last.
+    if (const std::uint8_t sep = separator_.Chosen())
         t->Separator = sep;
-    if (const std::uint8_t quote = value(quote_, otherQuote_))
+    if (const std::uint8_t quote = quote_.Chosen())
         t->Quote = quote;
     t->HeaderLine = header_->isChecked() ? 1 : 0;
     t->UseDescriptions = descriptions_->isChecked() ? 1 : 0;
@@ -328,15 +256,7 @@ void TImportTemplatesDlg::MapField(int fieldRow, int slot) {
 }
 
 bool TImportTemplatesDlg::ValidOptions() {
-    if (separator_->checkedId() == 0 && otherSeparator_->text().isEmpty()) {
-        ShowMessage(mtRequiredField, kMsgNoSeparator, mkError, mbOk);
-        return false;
-    }
-    if (quote_->checkedId() == 0 && otherQuote_->text().isEmpty()) {
-        ShowMessage(mtRequiredField, kMsgNoQuote, mkError, mbOk);
-        return false;
-    }
-    return true;
+    return DelimitersGiven(separator_, quote_);
 }
 
 } // namespace tessaly

@@ -5,6 +5,7 @@
 // header line, the "&Saved Templates" tab deletes and renames; "Save &As" stores a
 // copy under a new name. OK writes the templates' file; Cancel changes nothing.
 
+#include "app/exchange/delimiter_choice.h"
 #include "app/exchange/saved_template_edits.h"
 #include "core/exchange/import_template.h"
 #include "core/organise/item_name_check.h"
@@ -13,7 +14,6 @@
 #include <QListWidget>
 #include <functional>
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -72,12 +72,12 @@ public:
 private:
     static constexpr const char* kWhat = "Import";
     static constexpr TNameMode kNameMode = TNameMode::Import;
+    static int TypeOf(const TImport& t) { return t.ImportType; }
     static void SetType(TImport& t, int type) { t.ImportType = static_cast<std::int16_t>(type); }
     static TIoResult SaveList(const std::string& path, const TImportList& list) {
         return SaveImportTemplates(path, list);
     }
     TImport* Current();
-    void FillTemplates(const QString& select = QString());
     void LoadCurrent();
     // The tabs' options into the working copy, and the copy back into its template.
     void ReadOptions();
@@ -96,10 +96,8 @@ private:
     QLineEdit* sample_ = nullptr;
     QListWidget* fields_ = nullptr;
     TSlotList* slots_ = nullptr;
-    QButtonGroup* separator_ = nullptr;
-    QLineEdit* otherSeparator_ = nullptr;
-    QButtonGroup* quote_ = nullptr;
-    QLineEdit* otherQuote_ = nullptr;
+    TDelimiterChoice separator_;
+    TDelimiterChoice quote_;
     QCheckBox* header_ = nullptr;
     QCheckBox* descriptions_ = nullptr;
     QListWidget* saved_ = nullptr;

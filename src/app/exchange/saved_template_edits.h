@@ -5,10 +5,14 @@
 // which writes the templates' file or says why it could not; and the page and buttons
 // that run them.
 //
-// `Dlg` is the dialog (a friend of this base): it holds `list_`, `saved_` (the saved
-// templates' list widget), `shown_`, `type_` and `path_`, and gives Current(),
-// ValidOptions(), ReadOptions(), StoreOptions(), FillTemplates(), NameAsker and, as
-// statics, kWhat ("Import" or "Export"), SetType(Item&, int) and SaveList(path, list).
+// The template chooser beside the kind of template is filled and followed here too.
+//
+// `Dlg` is the dialog (a friend of this base): it holds `list_`, `work_` (the copy
+// edited), `saved_` (the saved templates' list widget), `filter_` (the kind shown) and
+// `current_` (the chooser), `loading_`, `shown_`, `type_` and `path_`, and gives
+// Current(), ValidOptions(), ReadOptions(), StoreOptions(), LoadCurrent(), NameAsker
+// and, as statics, kWhat ("Import" or "Export"), TypeOf(const Item&),
+// SetType(Item&, int) and SaveList(path, list).
 
 #include "app/widgets/message_dialog.h"
 #include "core/organise/item_name_check.h"
@@ -16,6 +20,7 @@
 #include "platform/qt_text.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -28,6 +33,56 @@ namespace tessaly {
 
 template <class Dlg, class Item> class TSavedTemplateEdits {
 protected:
+    // A new kind in the filter shows its templates; a new choice in the chooser keeps
+    // the edits of the one left and loads the one chosen.
+    void FollowChoosers() {
+        Dlg& d = Self();
+        QObject::connect(d.filter_, &QComboBox::currentIndexChanged, &d, [this] {
+            Dlg& dlg = Self();
+            dlg.StoreOptions();
+            dlg.shown_ = -1;
+            dlg.type_ = dlg.filter_->currentData().toInt();
+            FillTemplates();
+        });
+        QObject::connect(d.current_, &QComboBox::currentIndexChanged, &d, [this] {
+            Dlg& dlg = Self();
+            if (dlg.loading_)
+                return;
+            dlg.StoreOptions();
+            dlg.LoadCurrent();
+        });
+    }
+
+    // The chooser and the saved templates' list hold the templates of the kind shown,
+    // `select` chosen when given; the one chosen is then loaded.
+    void FillTemplates(const QString& select = QString()) {
+        Dlg& d = Self();
+        d.loading_ = true;
+        d.current_->clear();
+        d.saved_->clear();
+        for (int i = 0; i < d.list_.Count(); ++i) {
+            if (Dlg::TypeOf(*d.list_.At(i)) != d.type_)
+                continue;
+            const QString name = ToQString(d.list_.At(i)->NameText());
+            d.current_->addItem(name, i);
+            d.saved_->addItem(name);
+            if (name == select)
+                d.current_->setCurrentIndex(d.current_->count() - 1);
+        }
+        d.loading_ = false;
+        d.LoadCurrent();
+    }
+
+    // Copies the template chosen into `work_` for editing (`shown_` -1 when none is).
+    void TakeChosen() {
+        Dlg& d = Self();
+        d.shown_ = d.current_->currentData().isValid() ? d.current_->currentData().toInt() : -1;
+        if (const Item* chosen = d.list_.At(d.shown_))
+            d.work_ = *chosen;
+        else
+            d.shown_ = -1;
+    }
+
     // The "Saved Templates" page (the list with Delete and Rename) added to `tabs`,
     // and the row under the tabs ("Save As" and OK / Cancel) added to `layout`.
     void AddSavedTemplateControls(QTabWidget* tabs, QBoxLayout* layout, const QString& pageCaption,

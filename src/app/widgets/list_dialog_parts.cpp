@@ -33,4 +33,24 @@ TFilteredList AddFilteredList(QVBoxLayout* column, const std::vector<std::string
     return parts;
 }
 
+void FillNumberedRows(QTreeWidget* list, const std::vector<TNumberedRow>& rows, int selectNumber) {
+    list->clear();
+    QTreeWidgetItem* chosen = nullptr;
+    for (const TNumberedRow& r : rows) {
+        auto* item = new QTreeWidgetItem(list, r.Texts);
+        item->setData(0, Qt::UserRole, r.Number);
+        if (!chosen || r.Number == selectNumber)
+            chosen = item;
+    }
+    if (chosen)
+        list->setCurrentItem(chosen);
+    for (int c = 1; c < list->columnCount(); ++c)
+        list->resizeColumnToContents(c);
+}
+
+int ChosenRowNumber(const QTreeWidget* list, int none) {
+    const QTreeWidgetItem* item = list->currentItem();
+    return item ? item->data(0, Qt::UserRole).toInt() : none;
+}
+
 } // namespace tessaly

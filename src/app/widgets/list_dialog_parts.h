@@ -24,6 +24,19 @@ struct TFilteredList {
 TFilteredList AddFilteredList(QVBoxLayout* column, const std::vector<std::string>& filterCaptions,
                               const char* listName, const QStringList& headers, QSize minimum);
 
+// A row of a catalogue's list: its texts, and the number that finds its item again.
+struct TNumberedRow {
+    QStringList Texts;
+    int Number;
+};
+
+// Lists `rows` with the one numbered `selectNumber` chosen, else the first; the columns
+// after the first fit their texts.
+void FillNumberedRows(QTreeWidget* list, const std::vector<TNumberedRow>& rows, int selectNumber);
+
+// The number of the row chosen in `list`; `none` when no row is.
+int ChosenRowNumber(const QTreeWidget* list, int none);
+
 // Buttons stacked one under the other, each calling its action when clicked.
 class TButtonColumn : public QVBoxLayout {
 public:
