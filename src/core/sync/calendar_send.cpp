@@ -15,6 +15,15 @@ bool Fail(TSyncResult& result, const std::string& why) {
     return false;
 }
 
+// The server holds another version than the state knows, or holds an event the state
+// does not know at all (sent by a round cut short before it heard the answer). The
+// token would tell only of what changes later, so it is forgotten: the next round lists
+// every event and compares each ETag, learning those it lacks.
+void Refuse(TCalendarSend& out, TCalendarState& state) {
+    out.Refused = true;
+    state.Token.clear();
+}
+
 } // namespace
 
 TCalendarSend SendCalendarChanges(
@@ -48,7 +57,7 @@ TCalendarSend SendCalendarChanges(
             }
             state.Events[up.Uid] = std::move(record);
         } else if (put.Status == 412) {
-            out.Refused = true;
+            Refuse(out, state);
             auto known = state.Events.find(up.Uid);
             if (known == state.Events.end()) {
                 // Sent as new, but the name is taken: compared next round.
@@ -76,7 +85,7 @@ TCalendarSend SendCalendarChanges(
                 ++result.DeletedOnServer;
             state.Events.erase(known);
         } else if (status == 412) {
-            out.Refused = true;
+            Refuse(out, state);
             known->second.ETag.clear();
         } else if (Stops(status)) {
             return stop(failure.Text);
