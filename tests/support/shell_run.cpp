@@ -58,4 +58,21 @@ bool KillAndReap(pid_t child) {
     return WIFSIGNALED(status);
 }
 
+bool KillOnceFilesAppear(const std::string& command, const std::string& folder,
+                         const std::string& extension, int count) {
+    const pid_t child = StartShell(command);
+    WaitForFiles(folder, extension, count, std::chrono::seconds(60));
+    return KillAndReap(child);
+}
+
+TShellRun RunShellUntilDone(const std::string& command, int tries) {
+    TShellRun last;
+    for (int i = 0; i < tries; ++i) {
+        last = RunShell(command);
+        if (last.Status == 0)
+            break;
+    }
+    return last;
+}
+
 } // namespace tessaly::testing

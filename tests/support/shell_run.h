@@ -32,4 +32,12 @@ bool WaitForFiles(const std::string& folder, const std::string& extension, int c
 // the child having already ended on its own).
 bool KillAndReap(pid_t child);
 
+// Starts `command` and kills it as above once `folder` holds `count` files ending in
+// `extension` (or a minute has passed); true when the kill ended it.
+bool KillOnceFilesAppear(const std::string& command, const std::string& folder,
+                         const std::string& extension, int count);
+
+// Runs `command` until it exits with 0, at most `tries` times; the last run.
+TShellRun RunShellUntilDone(const std::string& command, int tries);
+
 } // namespace tessaly::testing

@@ -11,6 +11,7 @@
 #include "tests/support/radicale_server.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/shell_run.h"
+#include "tests/sync/radicale_test.h"
 
 #include <filesystem>
 #include <fstream>
@@ -154,15 +155,8 @@ void ExpectServerHoldsReminders(const std::string& root, const std::string& book
     EXPECT_EQ(summaries, reminders);
 }
 
-class CalendarSyncTest : public ::testing::Test {
+class CalendarSyncTest : public testing::TRadicaleTest {
 protected:
-    void SetUp() override {
-        if (!TRadicaleServer::Installed())
-            GTEST_SKIP() << "radicale is not installed: no server to sync with";
-        server_ = std::make_unique<TRadicaleServer>(dir_.File("server"));
-        ASSERT_TRUE(server_->Running()) << server_->Problem();
-    }
-
     std::string Diary(const std::string& folder, const std::vector<TReminders>& events) {
         std::filesystem::create_directories(dir_.File(folder));
         const std::string path = dir_.File(folder + "/Family.TDY");
@@ -172,9 +166,6 @@ protected:
         EXPECT_TRUE(SaveDiary(*diary, false, TStoreSettings()).Ok);
         return path;
     }
-
-    TScratchDir dir_;
-    std::unique_ptr<TRadicaleServer> server_;
 };
 
 TEST_F(CalendarSyncTest, TwoDiariesMeetThroughTheServer) {
@@ -264,9 +255,8 @@ TEST_F(CalendarSyncTest, ADiarySyncKilledMidRoundIsFinishedByTheNext) {
     const std::string a = Diary("a", ManyEvents(100));
     const auto before = EventsOf(a);
     const std::string command = SyncCommand(a, "--server " + server_->Url());
-    const pid_t child = testing::StartShell(command);
-    testing::WaitForFiles(dir_.File("server"), ".ics", 10, std::chrono::seconds(60));
-    EXPECT_TRUE(testing::KillAndReap(child)) << "the first round ended before it could be killed";
+    EXPECT_TRUE(testing::KillOnceFilesAppear(command, dir_.File("server"), ".ics", 10))
+        << "the first round ended before it could be killed";
     EXPECT_LT(StoredObjects(dir_.File("server"), "Family").size(), before.size());
 
     const TCommand again = testing::RunShell(command);
@@ -292,13 +282,7 @@ TEST_F(CalendarSyncTest, ADiaryOverALineThatDropsLosesNothing) {
     const auto before = EventsOf(a);
     testing::TDroppingProxy proxy(server_->Port(), 0.2, 7);
     const auto syncThroughProxy = [&](const std::string& more) {
-        TCommand last;
-        for (int rounds = 0; rounds < 40; ++rounds) {
-            last = Sync(a, more);
-            if (last.Status == 0)
-                break;
-        }
-        return last;
+        return testing::RunShellUntilDone(SyncCommand(a, more), 40);
     };
     const TCommand first = syncThroughProxy("--server " + proxy.Url());
     ASSERT_EQ(first.Status, 0) << first.Output;
@@ -333,9 +317,8 @@ TEST_F(CalendarSyncTest, ADiaryOverALineThatDropsLosesNothing) {
 TEST_F(CalendarSyncTest, ARemindersSyncKilledMidRoundIsFinishedByTheNext) {
     const std::string book = BookOfBirthdays(dir_, "Office", 100);
     const std::string command = SyncCommand(book, "--server " + server_->Url());
-    const pid_t child = testing::StartShell(command);
-    testing::WaitForFiles(dir_.File("server"), ".ics", 10, std::chrono::seconds(60));
-    EXPECT_TRUE(testing::KillAndReap(child)) << "the first round ended before it could be killed";
+    EXPECT_TRUE(testing::KillOnceFilesAppear(command, dir_.File("server"), ".ics", 10))
+        << "the first round ended before it could be killed";
     EXPECT_LT(StoredObjects(dir_.File("server"), "Office Reminders").size(), 100u);
 
     const TCommand again = testing::RunShell(command);
@@ -353,13 +336,7 @@ TEST_F(CalendarSyncTest, RemindersOverALineThatDropsLoseNothing) {
     const std::string book = BookOfBirthdays(dir_, "Office", 40);
     testing::TDroppingProxy proxy(server_->Port(), 0.2, 5);
     const auto syncThroughProxy = [&](const std::string& more) {
-        TCommand last;
-        for (int rounds = 0; rounds < 40; ++rounds) {
-            last = Sync(book, more);
-            if (last.Status == 0)
-                break;
-        }
-        return last;
+        return testing::RunShellUntilDone(SyncCommand(book, more), 40);
     };
     const TCommand first = syncThroughProxy("--server " + proxy.Url());
     ASSERT_EQ(first.Status, 0) << first.Output;

@@ -5,6 +5,7 @@
 #include "tests/support/radicale_server.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/shell_run.h"
+#include "tests/sync/radicale_test.h"
 
 #include <chrono>
 #include <filesystem>
@@ -17,6 +18,7 @@ namespace tessaly {
 namespace {
 
 using testing::RunShell;
+using testing::RunShellUntilDone;
 using testing::TDroppingProxy;
 using testing::TRadicaleServer;
 using testing::TScratchDir;
@@ -52,14 +54,8 @@ std::string MadeCollection(const std::string& output) {
                                                                                     : "";
 }
 
-class SyncCommandTest : public ::testing::Test {
+class SyncCommandTest : public testing::TRadicaleTest {
 protected:
-    void SetUp() override {
-        if (!TRadicaleServer::Installed())
-            GTEST_SKIP() << "radicale is not installed: no server to sync with";
-        server_ = std::make_unique<TRadicaleServer>(dir_.File("server"));
-        ASSERT_TRUE(server_->Running()) << server_->Problem();
-    }
     std::string Book(const std::string& name, int cards) {
         const std::string book = dir_.File(name + ".ADR");
         EXPECT_EQ(RunShell(std::string(TESSALY_CLI) + " sample " + book).Status, 0);
@@ -70,9 +66,6 @@ protected:
         }
         return book;
     }
-
-    TScratchDir dir_;
-    std::unique_ptr<TRadicaleServer> server_;
 };
 
 TEST_F(SyncCommandTest, TwoBooksMeetThroughTheServer) {
@@ -169,11 +162,10 @@ TEST_F(SyncCommandTest, ASyncKilledMidRoundIsFinishedByTheNext) {
     const int entries = Entries(a);
     const std::string command =
         Cli() + " sync " + a + " --server " + server_->Url() + " --user ann";
-    const pid_t child = testing::StartShell(command);
     // Killed mid-upload: once the server holds some of the cards, well short of all.
-    testing::WaitForFiles(dir_.File("server") + "/collections/collection-root/ann/Alpha", ".vcf",
-                          10, std::chrono::seconds(60));
-    EXPECT_TRUE(testing::KillAndReap(child)) << "the first round ended before it could be killed";
+    EXPECT_TRUE(testing::KillOnceFilesAppear(
+        command, dir_.File("server") + "/collections/collection-root/ann/Alpha", ".vcf", 10))
+        << "the first round ended before it could be killed";
 
     const TShellRun again = RunShell(command);
     ASSERT_EQ(again.Status, 0) << again.Output;
@@ -194,14 +186,8 @@ TEST_F(SyncCommandTest, ALineThatDropsLosesNothing) {
     const int entries = Entries(a);
     TDroppingProxy proxy(server_->Port(), 0.2, 11);
     const std::string command = Cli() + " sync " + a + " --server " + proxy.Url() + " --user ann";
-    int rounds = 0;
-    TShellRun last;
-    for (; rounds < 40; ++rounds) {
-        last = RunShell(command);
-        if (last.Status == 0)
-            break;
-    }
-    ASSERT_EQ(last.Status, 0) << "no round got through in " << rounds << ":\n" << last.Output;
+    const TShellRun last = RunShellUntilDone(command, 40);
+    ASSERT_EQ(last.Status, 0) << "no round got through in 40:\n" << last.Output;
     EXPECT_GT(proxy.CutBeforeServer() + proxy.CutAfterServer(), 0);
     EXPECT_EQ(Entries(a), entries);
 

@@ -1,18 +1,13 @@
 #include "core/sync/calendar_send.h"
 
+#include "core/sync/sync_round.h"
+
 namespace tessaly {
 
 namespace {
 
 bool Stops(int status) {
     return status == 0 || status >= 500;
-}
-
-bool Fail(TSyncResult& result, const std::string& why) {
-    result.Ok = false;
-    if (result.Failure.empty())
-        result.Failure = why;
-    return false;
 }
 
 // The server holds another version than the state knows, or holds an event the state
@@ -34,7 +29,7 @@ TCalendarSend SendCalendarChanges(
     TCalendarSend out;
     const auto stop = [&](const std::string& why) {
         save();
-        out.Ok = Fail(result, why);
+        out.Ok = FailSync(result, why);
         return out;
     };
     for (const auto& up : uploads) {
