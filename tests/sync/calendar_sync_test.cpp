@@ -252,7 +252,7 @@ TEST_F(CalendarSyncTest, ABooksRemindersBecomeEventsOfTheirOwnCalendar) {
 // A round cut short leaves events on the server that the state does not know; the
 // next round pairs them with the diary's, and nothing is lost or sent twice.
 TEST_F(CalendarSyncTest, ADiarySyncKilledMidRoundIsFinishedByTheNext) {
-    const std::string a = Diary("a", ManyEvents(100));
+    const std::string a = Diary("a", ManyEvents(60));
     const auto before = EventsOf(a);
     const std::string command = SyncCommand(a, "--server " + server_->Url());
     EXPECT_TRUE(testing::KillOnceFilesAppear(command, dir_.File("server"), ".ics", 10))
@@ -315,11 +315,11 @@ TEST_F(CalendarSyncTest, ADiaryOverALineThatDropsLosesNothing) {
 // The reminders go up after the cards; killed while they go, the next run sends the
 // rest, and a later change of every reminder reaches every event.
 TEST_F(CalendarSyncTest, ARemindersSyncKilledMidRoundIsFinishedByTheNext) {
-    const std::string book = BookOfBirthdays(dir_, "Office", 100);
+    const std::string book = BookOfBirthdays(dir_, "Office", 40);
     const std::string command = SyncCommand(book, "--server " + server_->Url());
     EXPECT_TRUE(testing::KillOnceFilesAppear(command, dir_.File("server"), ".ics", 10))
         << "the first round ended before it could be killed";
-    EXPECT_LT(StoredObjects(dir_.File("server"), "Office Reminders").size(), 100u);
+    EXPECT_LT(StoredObjects(dir_.File("server"), "Office Reminders").size(), 40u);
 
     const TCommand again = testing::RunShell(command);
     ASSERT_EQ(again.Status, 0) << again.Output;
@@ -328,12 +328,12 @@ TEST_F(CalendarSyncTest, ARemindersSyncKilledMidRoundIsFinishedByTheNext) {
     RenameReminders(book);
     const TCommand renamed = Sync(book, "");
     ASSERT_EQ(renamed.Status, 0) << renamed.Output;
-    EXPECT_NE(renamed.Output.find("uploaded 100,"), std::string::npos) << renamed.Output;
+    EXPECT_NE(renamed.Output.find("uploaded 40,"), std::string::npos) << renamed.Output;
     ExpectServerHoldsReminders(dir_.File("server"), book);
 }
 
 TEST_F(CalendarSyncTest, RemindersOverALineThatDropsLoseNothing) {
-    const std::string book = BookOfBirthdays(dir_, "Office", 40);
+    const std::string book = BookOfBirthdays(dir_, "Office", 20);
     testing::TDroppingProxy proxy(server_->Port(), 0.2, 5);
     const auto syncThroughProxy = [&](const std::string& more) {
         return testing::RunShellUntilDone(SyncCommand(book, more), 40);
