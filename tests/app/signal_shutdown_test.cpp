@@ -11,6 +11,7 @@
 #include "app/widgets/app_context.h"
 #include "core/settings/settings_access.h"
 #include "core/store/book_file.h"
+#include "core/sync/sync_state.h"
 #include "platform/qt_http_client.h"
 #include "platform/qt_settings_store.h"
 #include "platform/qt_text.h"
@@ -99,6 +100,7 @@ private slots:
     void EditInProgressDoesNotStopTheExit();
     void SyncDialogClosesAndTheBookIsSaved();
     void SyncRoundWaitingOnAServerDoesNotHoldTheExitBack();
+    void TimerRoundWaitingOnAServerDoesNotHoldTheExitBack();
     void ProgramWithAMessageAtStartEndsAtOnce();
     void ProgramWithAMessageOfAHandOverEndsAtOnce();
 
@@ -300,6 +302,45 @@ void TSignalShutdownTest::SyncRoundWaitingOnAServerDoesNotHoldTheExitBack() {
     QVERIFY2(sinceSignal.elapsed() < 5000, qPrintable(QString::number(sinceSignal.elapsed())));
     QCOMPARE(run.Frame->Children().size(), 0);
     QVERIFY(!run.Frame->ServerSync().AnyRunning());
+    auto loaded = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(loaded.Book);
+    QCOMPARE(loaded.Book->Entries.Count(), 3);
+    TSettingsAccess settings(*store_);
+    QCOMPARE(settings.ReadInteger("Opened", "Open Books", -1), 1);
+}
+
+// The timer's round of a book set to synchronise on its own, its window held still
+// for it: the signal ends the round as well, and the window closes with the rest.
+void TSignalShutdownTest::TimerRoundWaitingOnAServerDoesNotHoldTheExitBack() {
+    TTestRun run(*store_, Path("cfg"), std::make_unique<TLoopbackSyncNetwork>());
+    testing::TSilentServer server;
+    QVERIFY(server.Port() > 0);
+    const QString path = MakeBook(Path("Home.ADR"), 3);
+    TSyncState state;
+    state.Server = server.Url("/dav/");
+    state.Collection = server.Url("/dav/ann/Home/");
+    std::string why;
+    QVERIFY(WriteSyncState(SyncStatePath(PathToCore(path)), state, why));
+    std::string error;
+    QVERIFY(run.Frame->ServerSync().Remember({PathToCore(path), "ann", true}, error));
+    TBook* book = OpenShownBook(run, path);
+    QVERIFY(book);
+    run.Frame->Schedule().NextServerSync = 1;
+    run.Frame->TimerTick();
+    QVERIFY(run.Frame->ServerSync().Running(path));
+    QTest::qWait(300); // the request is out, its answer awaited
+    QVERIFY(run.Frame->ServerSync().Running(path));
+    QVERIFY(book->ReadOnly());
+    TSignalWatcher watcher;
+    connect(&watcher, &TSignalWatcher::TerminationRequested, run.Frame.get(),
+            [&run] { run.Frame->ShutdownFromSignal(); });
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    ::raise(SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!run.Frame->isVisible(), 10000);
+    QVERIFY2(sinceSignal.elapsed() < 5000, qPrintable(QString::number(sinceSignal.elapsed())));
+    QVERIFY(!run.Frame->ServerSync().AnyRunning());
+    QCOMPARE(run.Frame->Children().size(), 0);
     auto loaded = LoadBook(PathToCore(path), TStoreSettings());
     QVERIFY(loaded.Book);
     QCOMPARE(loaded.Book->Entries.Count(), 3);
