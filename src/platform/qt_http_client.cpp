@@ -8,6 +8,8 @@
 #include <QNetworkRequest>
 #include <QSslError>
 #include <QStringList>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 namespace tessaly {
@@ -43,6 +45,13 @@ THttpResponse Failed(std::string why) {
     return response;
 }
 
+constexpr const char* kBrokenOff = "the exchange with the server was broken off: the program is "
+                                   "ending";
+
+bool BreakOffAsked() {
+    return QThread::currentThread()->isInterruptionRequested();
+}
+
 } // namespace
 
 TQtHttpClient::TQtHttpClient(THttpClientOptions options) : options_(std::move(options)) {}
@@ -57,6 +66,8 @@ THttpResponse TQtHttpClient::Send(const THttpRequest& request) {
         // Nothing of an environment's proxy settings: the address given is the one used.
         manager_->setProxy(QNetworkProxy::NoProxy);
     }
+    if (BreakOffAsked())
+        return Failed(kBrokenOff);
     THttpRequest current = request;
     bool withAuth = true;
     for (int hop = 0;; ++hop) {
@@ -107,11 +118,23 @@ THttpResponse TQtHttpClient::SendOnce(const THttpRequest& request, bool withAuth
                          for (const QSslError& e : errors)
                              certificateFaults << e.errorString();
                      });
+    bool brokenOff = false;
     if (!reply->isFinished()) {
         QEventLoop loop;
         QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        // A thread asked to end does not wait minutes for a server that says nothing.
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+            if (BreakOffAsked()) {
+                brokenOff = true;
+                reply->abort();
+            }
+        });
+        watch.start(50);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
+    if (brokenOff)
+        return Failed(kBrokenOff);
 
     THttpResponse response;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);

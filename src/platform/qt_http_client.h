@@ -1,7 +1,9 @@
 #pragma once
 // The sync's HTTP exchanges over Qt Network. Each Send runs a local event loop until
 // the answer is in, so a command-line program without a running loop can use it, and
-// so can a worker thread. A client belongs to the thread of its first Send.
+// so can a worker thread. A client belongs to the thread of its first Send. On a
+// thread asked to end (QThread::requestInterruption) an exchange under way is broken
+// off at once, and no further one starts: each fails as a dropped connection does.
 
 #include "core/sync/http_client.h"
 

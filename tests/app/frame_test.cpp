@@ -10,6 +10,7 @@
 #include "core/settings/open_files.h"
 #include "platform/qt_text.h"
 #include "tests/app/test_support.h"
+#include "tests/support/fake_clock.h"
 
 #include <QAction>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -47,6 +49,7 @@ private slots:
     void OptionsKeepTheFolderOrRefuseOneWithConfigurationFiles();
     void OptionsMoveTheConfigurationFiles();
     void OptionsNameTheBrowserTheProgramUses();
+    void OptionsSetTheServerSyncInterval();
     void NewChildrenFollowAMaximisedOne();
     void HandOverOpensTheFileAndRaisesTheFrame();
 };
@@ -354,6 +357,51 @@ void TFrameTest::OptionsNameTheBrowserTheProgramUses() {
         QCOMPARE(shown, used.isEmpty() ? QString("<Not Defined>") : used);
     }
     qputenv("PATH", path);
+}
+
+// The rounds with contacts servers come at the interval typed on the Network page,
+// kept in the settings and counted from the moment it was set; Cancel keeps the old.
+void TFrameTest::OptionsSetTheServerSyncInterval() {
+    TTestRun run(*store_, Path("cfg"));
+    FakeClock clock(EncodeDate(2027, 3, 1));
+    run.Frame->SetClock(clock);
+    constexpr double kMinute = 1.0 / 1440;
+    run.Frame->TimerTick();
+    QCOMPARE(CalendarMs(run.Frame->Schedule().NextServerSync),
+             CalendarMs(clock.Now() + 5 * kMinute));
+    QAction* options = nullptr;
+    for (QAction* a : run.Frame->findChildren<QAction*>())
+        if (a->text() == "&Options...")
+            options = a;
+    QVERIFY(options);
+    const auto typeInterval = [&](const QString& typed, const QString& button) {
+        bool seen = false;
+        OnModalDialog("General Options", [&](QDialog* d) {
+            ClickTab(d, 5);
+            auto* field = d->findChild<QSpinBox*>("ServerSyncInterval");
+            QVERIFY(field && field->isVisible());
+            QTest::mouseClick(field, Qt::LeftButton);
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(field, typed);
+            seen = true;
+            ClickDialogButton(d, button);
+        });
+        options->trigger();
+        QVERIFY(seen);
+    };
+
+    clock.AdvanceMs(60000);
+    typeInterval("90", "OK");
+    QCOMPARE(store_->Read("Network", "Server Sync Interval"), std::string("90"));
+    run.Frame->TimerTick();
+    QCOMPARE(CalendarMs(run.Frame->Schedule().NextServerSync),
+             CalendarMs(clock.Now() + 90 * kMinute));
+    // More than a day is not taken: the field stops at its last digit that fits.
+    typeInterval("2000", "OK");
+    QCOMPARE(store_->Read("Network", "Server Sync Interval"), std::string("200"));
+    typeInterval("7", "Cancel");
+    QCOMPARE(store_->Read("Network", "Server Sync Interval"), std::string("200"));
+    QCOMPARE(run.Frame->Settings().ServerSyncInterval, 200);
 }
 
 // While the active child is maximised, every window opened after it (a diary, the

@@ -1,18 +1,24 @@
 // SIGTERM while a dialog of a book or diary window is open: the dialog closes as
 // Cancel would, the frame shuts down in order and every file is saved, with no crash;
-// a message box does not hold the shut-down back.
+// a message box does not hold the shut-down back, nor a sync round waiting on a server.
 
 #include "app/book/book.h"
 #include "app/book/entry_list_view.h"
 #include "app/frame/signal_watcher.h"
 #include "app/frame/single_instance.h"
+#include "app/sync/server_sync.h"
+#include "app/sync/sync_dlg.h"
 #include "app/widgets/app_context.h"
 #include "core/settings/settings_access.h"
 #include "core/store/book_file.h"
+#include "core/sync/sync_state.h"
+#include "platform/qt_http_client.h"
 #include "platform/qt_settings_store.h"
 #include "platform/qt_text.h"
+#include "platform/sync_network.h"
 #include "tests/app/test_support.h"
 #include "tests/support/memory_settings_store.h"
+#include "tests/support/silent_server.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,8 +26,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -60,6 +68,24 @@ struct TSignalInDialog {
     }
 };
 
+// The program's own exchanges (Qt Network), on a desktop without a secret service.
+class TLoopbackSyncNetwork final : public ISyncNetwork {
+public:
+    std::unique_ptr<IHttpClient> MakeClient(const std::string& user,
+                                            const std::string& password) override {
+        THttpClientOptions options;
+        options.User = user;
+        options.Password = password;
+        return std::make_unique<TQtHttpClient>(options);
+    }
+    TStoredPassword LookUpPassword(const std::string&, const std::string&) override { return {}; }
+    bool StorePassword(const std::string&, const std::string&, const std::string&,
+                       std::string& error) override {
+        error = "no secret service";
+        return false;
+    }
+};
+
 } // namespace
 
 class TSignalShutdownTest : public QObject, public TProgramFixture {
@@ -72,6 +98,9 @@ private slots:
     void MessageBoxDoesNotHoldTheShutdownBack();
     void DiaryReminderDialogClosesAndTheDiaryIsSaved();
     void EditInProgressDoesNotStopTheExit();
+    void SyncDialogClosesAndTheBookIsSaved();
+    void SyncRoundWaitingOnAServerDoesNotHoldTheExitBack();
+    void TimerRoundWaitingOnAServerDoesNotHoldTheExitBack();
     void ProgramWithAMessageAtStartEndsAtOnce();
     void ProgramWithAMessageOfAHandOverEndsAtOnce();
 
@@ -213,6 +242,110 @@ void TSignalShutdownTest::EditInProgressDoesNotStopTheExit() {
     QTRY_VERIFY_WITH_TIMEOUT(!run.Frame->isVisible(), 5000);
     QCOMPARE(run.Frame->Children().size(), 0);
     QVERIFY(QFile::exists(Path("Home.BAK")));
+}
+
+void TSignalShutdownTest::SyncDialogClosesAndTheBookIsSaved() {
+    TTestRun run(*store_, Path("cfg"), std::make_unique<TLoopbackSyncNetwork>());
+    const QString path = MakeBook(Path("Home.ADR"), 3);
+    TBook* book = OpenShownBook(run, path);
+    QVERIFY(book);
+    ShutDownInside(run, [&] {
+        QAction* action = MenuAction(*book, "Synchronise with Server...");
+        QVERIFY(action);
+        action->trigger();
+    });
+    QVERIFY(QFile::exists(Path("Home.BAK")));
+    QCOMPARE(FileBytes(Path("Home.BAK")), FileBytes(path));
+}
+
+// The server took the round's request and says nothing: the signal breaks the exchange
+// off rather than wait minutes for the answer, and the book comes through whole.
+void TSignalShutdownTest::SyncRoundWaitingOnAServerDoesNotHoldTheExitBack() {
+    TTestRun run(*store_, Path("cfg"), std::make_unique<TLoopbackSyncNetwork>());
+    // Gone before the run, so that a round still waiting at the end is set free.
+    testing::TSilentServer server;
+    QVERIFY(server.Port() > 0);
+    const QString path = MakeBook(Path("Home.ADR"), 3);
+    TBook* book = OpenShownBook(run, path);
+    QVERIFY(book);
+    TSignalWatcher watcher;
+    connect(&watcher, &TSignalWatcher::TerminationRequested, run.Frame.get(),
+            [&run] { run.Frame->ShutdownFromSignal(); });
+    bool roundRan = false;
+    QElapsedTimer sinceSignal;
+    OnModalDialog("Synchronise with Server", [&](QDialog* d) {
+        auto* dlg = qobject_cast<TSyncDlg*>(d);
+        QVERIFY(dlg);
+        ReplaceText(dlg->ServerField(), QString::fromStdString(server.Url("/dav/")));
+        QTest::mouseClick(dlg->SyncButton(), Qt::LeftButton);
+        QVERIFY(dlg->RoundRunning());
+        QTest::qWait(300); // the request is out, its answer awaited
+        QVERIFY(dlg->RoundRunning());
+        roundRan = true;
+        sinceSignal.start();
+        ::raise(SIGTERM);
+    });
+    // A dialog the shut-down never closes fails the test rather than hang it.
+    auto heldOpen = std::make_shared<bool>(false);
+    QTimer::singleShot(6000, run.Frame.get(), [heldOpen] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            *heldOpen = true;
+            d->done(QDialog::Rejected);
+        }
+    });
+    QAction* action = MenuAction(*book, "Synchronise with Server...");
+    QVERIFY(action);
+    action->trigger();
+    QVERIFY(roundRan);
+    QVERIFY2(!*heldOpen, "the sync dialog held the shut-down back");
+    QTRY_VERIFY_WITH_TIMEOUT(!run.Frame->isVisible(), 10000);
+    QVERIFY2(sinceSignal.elapsed() < 5000, qPrintable(QString::number(sinceSignal.elapsed())));
+    QCOMPARE(run.Frame->Children().size(), 0);
+    QVERIFY(!run.Frame->ServerSync().AnyRunning());
+    auto loaded = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(loaded.Book);
+    QCOMPARE(loaded.Book->Entries.Count(), 3);
+    TSettingsAccess settings(*store_);
+    QCOMPARE(settings.ReadInteger("Opened", "Open Books", -1), 1);
+}
+
+// The timer's round of a book set to synchronise on its own, its window held still
+// for it: the signal ends the round as well, and the window closes with the rest.
+void TSignalShutdownTest::TimerRoundWaitingOnAServerDoesNotHoldTheExitBack() {
+    TTestRun run(*store_, Path("cfg"), std::make_unique<TLoopbackSyncNetwork>());
+    testing::TSilentServer server;
+    QVERIFY(server.Port() > 0);
+    const QString path = MakeBook(Path("Home.ADR"), 3);
+    TSyncState state;
+    state.Server = server.Url("/dav/");
+    state.Collection = server.Url("/dav/ann/Home/");
+    std::string why;
+    QVERIFY(WriteSyncState(SyncStatePath(PathToCore(path)), state, why));
+    std::string error;
+    QVERIFY(run.Frame->ServerSync().Remember({PathToCore(path), "ann", true}, error));
+    TBook* book = OpenShownBook(run, path);
+    QVERIFY(book);
+    run.Frame->Schedule().NextServerSync = 1;
+    run.Frame->TimerTick();
+    QVERIFY(run.Frame->ServerSync().Running(path));
+    QTest::qWait(300); // the request is out, its answer awaited
+    QVERIFY(run.Frame->ServerSync().Running(path));
+    QVERIFY(book->ReadOnly());
+    TSignalWatcher watcher;
+    connect(&watcher, &TSignalWatcher::TerminationRequested, run.Frame.get(),
+            [&run] { run.Frame->ShutdownFromSignal(); });
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    ::raise(SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!run.Frame->isVisible(), 10000);
+    QVERIFY2(sinceSignal.elapsed() < 5000, qPrintable(QString::number(sinceSignal.elapsed())));
+    QVERIFY(!run.Frame->ServerSync().AnyRunning());
+    QCOMPARE(run.Frame->Children().size(), 0);
+    auto loaded = LoadBook(PathToCore(path), TStoreSettings());
+    QVERIFY(loaded.Book);
+    QCOMPARE(loaded.Book->Entries.Count(), 3);
+    TSettingsAccess settings(*store_);
+    QCOMPARE(settings.ReadInteger("Opened", "Open Books", -1), 1);
 }
 
 QProcess* TSignalShutdownTest::StartProgram(const QStringList& args) {

@@ -1,20 +1,23 @@
 // "tessaly-cli sync" of diaries and of a book's reminders against a Radicale server the
-// test starts: two diaries meeting through a calendar, and the reminders of a book
-// appearing as events of a calendar of their own.
+// test starts: two diaries meeting through a calendar, the reminders of a book
+// appearing as events of a calendar of their own, and both finishing what a killed
+// round or a line that drops left undone.
 
 #include "core/diary/diary.h"
 #include "core/store/book_file.h"
 #include "core/store/record.h"
 #include "core/sync/reminder_sync.h"
+#include "tests/support/dropping_proxy.h"
 #include "tests/support/radicale_server.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/shell_run.h"
+#include "tests/sync/radicale_test.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace tessaly {
 namespace {
@@ -22,23 +25,14 @@ namespace {
 using testing::TRadicaleServer;
 using testing::TScratchDir;
 
-struct TCommand {
-    int Status = -1;
-    std::string Output;
-};
+using TCommand = testing::TShellRun;
+
+std::string SyncCommand(const std::string& file, const std::string& more) {
+    return testing::WithoutSecretService(TESSALY_CLI) + " sync " + file + " --user ann " + more;
+}
 
 TCommand Sync(const std::string& file, const std::string& more) {
-    const std::string command = std::string("env -u DBUS_SESSION_BUS_ADDRESS "
-                                            "XDG_RUNTIME_DIR=/nonexistent ") +
-                                TESSALY_CLI + " sync " + file + " --user ann " + more + " 2>&1";
-    TCommand run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.Output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::RunShell(SyncCommand(file, more));
 }
 
 TReminders Event(TDateTime when, int frequency, const std::string& description) {
@@ -82,15 +76,87 @@ std::vector<std::string> StoredObjects(const std::string& root, const std::strin
     return out;
 }
 
-class CalendarSyncTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!TRadicaleServer::Installed())
-            GTEST_SKIP() << "radicale is not installed: no server to sync with";
-        server_ = std::make_unique<TRadicaleServer>(dir_.File("server"));
-        ASSERT_TRUE(server_->Running()) << server_->Problem();
-    }
+// `count` one-off events of their own dates and descriptions.
+std::vector<TReminders> ManyEvents(int count) {
+    std::vector<TReminders> out;
+    for (int i = 0; i < count; ++i)
+        out.push_back(Event(ComposeDateTime(EncodeDate(2027, 1, 1) + i, EncodeTime(9, i % 60, 0)),
+                            kOnceOnly, "Meeting " + std::to_string(i)));
+    return out;
+}
 
+// Each UID of the objects the server keeps in the collection shown as `name`, with how
+// many objects carry it.
+std::map<std::string, int> StoredUids(const std::string& root, const std::string& name) {
+    std::map<std::string, int> out;
+    for (const auto& text : StoredObjects(root, name)) {
+        const std::size_t at = text.find("\nUID:");
+        if (at == std::string::npos)
+            continue;
+        const std::size_t from = at + 5;
+        ++out[text.substr(from, text.find_first_of("\r\n", from) - from)];
+    }
+    return out;
+}
+
+// A book of `cards` people, each with a birthday: as many reminders.
+std::string BookOfBirthdays(const TScratchDir& dir, const std::string& name, int cards) {
+    const std::string book = dir.File(name + ".ADR");
+    EXPECT_EQ(testing::RunShell(std::string(TESSALY_CLI) + " new " + book).Status, 0);
+    const std::string vcf = dir.File(name + ".vcf");
+    {
+        std::ofstream out(vcf, std::ios::binary);
+        for (int i = 0; i < cards; ++i)
+            out << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Person" << i << ";Ann;;;\r\nFN:Ann Person" << i
+                << "\r\nBDAY:19" << 50 + i % 40 << "-0" << 1 + i % 9 << "-1" << i % 10
+                << "\r\nEND:VCARD\r\n";
+    }
+    const TCommand imported =
+        testing::RunShell(std::string(TESSALY_CLI) + " vcard import " + book + " " + vcf);
+    EXPECT_EQ(imported.Status, 0) << imported.Output;
+    return book;
+}
+
+// The book's reminders by UID, each with its description.
+std::map<std::string, std::string> RemindersOf(const std::string& book) {
+    std::map<std::string, std::string> out;
+    auto loaded = LoadBook(book, TStoreSettings());
+    EXPECT_TRUE(loaded.Book) << loaded.Message;
+    for (int i = 0; loaded.Book && i < loaded.Book->Entries.Count(); ++i)
+        for (int r = 0; r < loaded.Book->Entries.At(i)->Reminders.Count(); ++r)
+            out[ReminderUid(*loaded.Book->Entries.At(i), r + 1)] =
+                TextValue(loaded.Book->Entries.At(i)->Reminders.At(r)->Description);
+    return out;
+}
+
+// Every reminder's description made its own, saved as the program saves the book.
+void RenameReminders(const std::string& book) {
+    auto loaded = LoadBook(book, TStoreSettings());
+    ASSERT_TRUE(loaded.Book) << loaded.Message;
+    for (int i = 0; i < loaded.Book->Entries.Count(); ++i)
+        for (int r = 0; r < loaded.Book->Entries.At(i)->Reminders.Count(); ++r)
+            loaded.Book->Entries.At(i)->Reminders.At(r)->SetDescription("Party " +
+                                                                        std::to_string(i));
+    ASSERT_TRUE(SaveBook(*loaded.Book, false, TStoreSettings()).Ok);
+}
+
+// Whether the server holds each of the book's reminders once, saying what the book says.
+void ExpectServerHoldsReminders(const std::string& root, const std::string& book) {
+    const auto reminders = RemindersOf(book);
+    ASSERT_FALSE(reminders.empty());
+    std::map<std::string, std::string> summaries;
+    for (const auto& text : StoredObjects(root, "Office Reminders"))
+        for (const auto& [uid, description] : reminders)
+            if (text.find("UID:" + uid + "\r\n") != std::string::npos)
+                summaries[uid] += text.find("SUMMARY:" + description + "\r\n") != std::string::npos
+                                      ? description
+                                      : "(other)";
+    EXPECT_EQ(StoredUids(root, "Office Reminders").size(), reminders.size());
+    EXPECT_EQ(summaries, reminders);
+}
+
+class CalendarSyncTest : public testing::TRadicaleTest {
+protected:
     std::string Diary(const std::string& folder, const std::vector<TReminders>& events) {
         std::filesystem::create_directories(dir_.File(folder));
         const std::string path = dir_.File(folder + "/Family.TDY");
@@ -100,9 +166,6 @@ protected:
         EXPECT_TRUE(SaveDiary(*diary, false, TStoreSettings()).Ok);
         return path;
     }
-
-    TScratchDir dir_;
-    std::unique_ptr<TRadicaleServer> server_;
 };
 
 TEST_F(CalendarSyncTest, TwoDiariesMeetThroughTheServer) {
@@ -184,6 +247,106 @@ TEST_F(CalendarSyncTest, ABooksRemindersBecomeEventsOfTheirOwnCalendar) {
     const TCommand quiet = Sync(book, "");
     ASSERT_EQ(quiet.Status, 0) << quiet.Output;
     EXPECT_NE(quiet.Output.find("uploaded 0,"), std::string::npos) << quiet.Output;
+}
+
+// A round cut short leaves events on the server that the state does not know; the
+// next round pairs them with the diary's, and nothing is lost or sent twice.
+TEST_F(CalendarSyncTest, ADiarySyncKilledMidRoundIsFinishedByTheNext) {
+    const std::string a = Diary("a", ManyEvents(60));
+    const auto before = EventsOf(a);
+    const std::string command = SyncCommand(a, "--server " + server_->Url());
+    EXPECT_TRUE(testing::KillOnceFilesAppear(command, dir_.File("server"), ".ics", 10))
+        << "the first round ended before it could be killed";
+    EXPECT_LT(StoredObjects(dir_.File("server"), "Family").size(), before.size());
+
+    const TCommand again = testing::RunShell(command);
+    ASSERT_EQ(again.Status, 0) << again.Output;
+    EXPECT_EQ(EventsOf(a), before) << again.Output;
+    const auto uids = StoredUids(dir_.File("server"), "Family");
+    EXPECT_EQ(uids.size(), before.size());
+    for (const auto& [uid, count] : uids)
+        EXPECT_EQ(count, 1) << uid;
+
+    const std::string b = Diary("b", {});
+    const TCommand copy = Sync(b, "--server " + server_->Url());
+    ASSERT_EQ(copy.Status, 0) << copy.Output;
+    EXPECT_EQ(EventsOf(b), before) << copy.Output;
+    const TCommand quiet = Sync(a, "");
+    EXPECT_NE(quiet.Output.find("Uploaded 0, downloaded 0"), std::string::npos) << quiet.Output;
+}
+
+// Requests cut before the server saw them and answers cut after it acted: new, changed
+// and deleted events all arrive once, and the diary keeps every one of its own.
+TEST_F(CalendarSyncTest, ADiaryOverALineThatDropsLosesNothing) {
+    const std::string a = Diary("a", ManyEvents(60));
+    const auto before = EventsOf(a);
+    testing::TDroppingProxy proxy(server_->Port(), 0.2, 7);
+    const auto syncThroughProxy = [&](const std::string& more) {
+        return testing::RunShellUntilDone(SyncCommand(a, more), 40);
+    };
+    const TCommand first = syncThroughProxy("--server " + proxy.Url());
+    ASSERT_EQ(first.Status, 0) << first.Output;
+    EXPECT_EQ(EventsOf(a), before) << first.Output;
+
+    {
+        auto loaded = LoadDiary(a);
+        ASSERT_TRUE(loaded.Diary);
+        for (int i = 0; i < 10; ++i)
+            loaded.Diary->Events.At(i)->SetNotes("Bring the minutes " + std::to_string(i));
+        for (int i = 0; i < 5; ++i)
+            loaded.Diary->Events.Delete(loaded.Diary->Events.Count() - 1);
+        const auto more = ManyEvents(65);
+        for (std::size_t i = 60; i < more.size(); ++i)
+            loaded.Diary->Events.Add(std::make_unique<TReminders>(more[i]));
+        ASSERT_TRUE(SaveDiary(*loaded.Diary, false, TStoreSettings()).Ok);
+    }
+    const auto edited = EventsOf(a);
+    const TCommand second = syncThroughProxy("");
+    ASSERT_EQ(second.Status, 0) << second.Output;
+    EXPECT_GT(proxy.CutBeforeServer() + proxy.CutAfterServer(), 0);
+    EXPECT_EQ(EventsOf(a), edited) << second.Output;
+
+    const std::string b = Diary("b", {});
+    const TCommand copy = Sync(b, "--server " + server_->Url());
+    ASSERT_EQ(copy.Status, 0) << copy.Output;
+    EXPECT_EQ(EventsOf(b), edited) << copy.Output;
+}
+
+// The reminders go up after the cards; killed while they go, the next run sends the
+// rest, and a later change of every reminder reaches every event.
+TEST_F(CalendarSyncTest, ARemindersSyncKilledMidRoundIsFinishedByTheNext) {
+    const std::string book = BookOfBirthdays(dir_, "Office", 40);
+    const std::string command = SyncCommand(book, "--server " + server_->Url());
+    EXPECT_TRUE(testing::KillOnceFilesAppear(command, dir_.File("server"), ".ics", 10))
+        << "the first round ended before it could be killed";
+    EXPECT_LT(StoredObjects(dir_.File("server"), "Office Reminders").size(), 40u);
+
+    const TCommand again = testing::RunShell(command);
+    ASSERT_EQ(again.Status, 0) << again.Output;
+    ExpectServerHoldsReminders(dir_.File("server"), book);
+
+    RenameReminders(book);
+    const TCommand renamed = Sync(book, "");
+    ASSERT_EQ(renamed.Status, 0) << renamed.Output;
+    EXPECT_NE(renamed.Output.find("uploaded 40,"), std::string::npos) << renamed.Output;
+    ExpectServerHoldsReminders(dir_.File("server"), book);
+}
+
+TEST_F(CalendarSyncTest, RemindersOverALineThatDropsLoseNothing) {
+    const std::string book = BookOfBirthdays(dir_, "Office", 20);
+    testing::TDroppingProxy proxy(server_->Port(), 0.2, 5);
+    const auto syncThroughProxy = [&](const std::string& more) {
+        return testing::RunShellUntilDone(SyncCommand(book, more), 40);
+    };
+    const TCommand first = syncThroughProxy("--server " + proxy.Url());
+    ASSERT_EQ(first.Status, 0) << first.Output;
+    ExpectServerHoldsReminders(dir_.File("server"), book);
+
+    RenameReminders(book);
+    const TCommand renamed = syncThroughProxy("");
+    ASSERT_EQ(renamed.Status, 0) << renamed.Output;
+    EXPECT_GT(proxy.CutBeforeServer() + proxy.CutAfterServer(), 0);
+    ExpectServerHoldsReminders(dir_.File("server"), book);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "tests/support/every_kind_book.h"
 #include "tests/support/radicale_server.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/sync/radicale_test.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -39,13 +40,12 @@ struct TSide {
     std::set<std::string> Deleted;           // deleted since the last round, once synced
 };
 
-class RandomEditsTest : public ::testing::Test {
+class RandomEditsTest : public testing::TRadicaleTest {
 protected:
     void SetUp() override {
-        if (!TRadicaleServer::Installed())
-            GTEST_SKIP() << "radicale is not installed: no server to sync with";
-        server_ = std::make_unique<TRadicaleServer>(dir_.File("server"));
-        ASSERT_TRUE(server_->Running()) << server_->Problem();
+        TRadicaleTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         THttpClientOptions login;
         login.User = "ann";
         http_ = std::make_unique<TQtHttpClient>(login);
@@ -201,8 +201,6 @@ protected:
         return out;
     }
 
-    TScratchDir dir_;
-    std::unique_ptr<TRadicaleServer> server_;
     std::unique_ptr<TQtHttpClient> http_;
     std::map<std::string, TVersion> served_;
     std::multiset<std::string> copies_;

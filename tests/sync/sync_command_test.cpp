@@ -4,48 +4,32 @@
 #include "tests/support/dropping_proxy.h"
 #include "tests/support/radicale_server.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/shell_run.h"
+#include "tests/sync/radicale_test.h"
 
 #include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace tessaly {
 namespace {
 
+using testing::RunShell;
+using testing::RunShellUntilDone;
 using testing::TDroppingProxy;
 using testing::TRadicaleServer;
 using testing::TScratchDir;
-
-struct TRun {
-    int Status = -1;
-    std::string Output;
-};
-
-TRun Shell(const std::string& command) {
-    TRun run;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.Output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using testing::TShellRun;
 
 std::string Cli() {
-    return std::string("env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR=/nonexistent ") +
-           TESSALY_CLI;
+    return testing::WithoutSecretService(TESSALY_CLI);
 }
 
 int Entries(const std::string& book) {
-    const TRun listed = Shell(std::string(TESSALY_CLI) + " list " + book);
+    const TShellRun listed = RunShell(std::string(TESSALY_CLI) + " list " + book);
     EXPECT_EQ(listed.Status, 0) << listed.Output;
     int lines = 0;
     for (char c : listed.Output)
@@ -70,64 +54,57 @@ std::string MadeCollection(const std::string& output) {
                                                                                     : "";
 }
 
-class SyncCommandTest : public ::testing::Test {
+class SyncCommandTest : public testing::TRadicaleTest {
 protected:
-    void SetUp() override {
-        if (!TRadicaleServer::Installed())
-            GTEST_SKIP() << "radicale is not installed: no server to sync with";
-        server_ = std::make_unique<TRadicaleServer>(dir_.File("server"));
-        ASSERT_TRUE(server_->Running()) << server_->Problem();
-    }
     std::string Book(const std::string& name, int cards) {
         const std::string book = dir_.File(name + ".ADR");
-        EXPECT_EQ(Shell(std::string(TESSALY_CLI) + " sample " + book).Status, 0);
+        EXPECT_EQ(RunShell(std::string(TESSALY_CLI) + " sample " + book).Status, 0);
         if (cards > 0) {
-            const TRun imported = Shell(std::string(TESSALY_CLI) + " vcard import " + book + " " +
-                                        WriteCards(dir_, name + ".vcf", cards));
+            const TShellRun imported = RunShell(std::string(TESSALY_CLI) + " vcard import " + book +
+                                                " " + WriteCards(dir_, name + ".vcf", cards));
             EXPECT_EQ(imported.Status, 0) << imported.Output;
         }
         return book;
     }
-
-    TScratchDir dir_;
-    std::unique_ptr<TRadicaleServer> server_;
 };
 
 TEST_F(SyncCommandTest, TwoBooksMeetThroughTheServer) {
     const std::string a = Book("Alpha", 5);
     const std::string b = dir_.File("Beta.ADR");
-    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
+    ASSERT_EQ(RunShell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
     const int before = Entries(a);
 
-    const TRun first = Shell(Cli() + " sync " + a + " --server " + server_->Url() + " --user ann");
+    const TShellRun first =
+        RunShell(Cli() + " sync " + a + " --server " + server_->Url() + " --user ann");
     ASSERT_EQ(first.Status, 0) << first.Output;
     const std::string collection = MadeCollection(first.Output);
     ASSERT_FALSE(collection.empty()) << first.Output;
     EXPECT_NE(first.Output.find("Uploaded " + std::to_string(before)), std::string::npos)
         << first.Output;
 
-    const TRun joined = Shell(Cli() + " sync " + b + " --server " + collection + " --user ann");
+    const TShellRun joined =
+        RunShell(Cli() + " sync " + b + " --server " + collection + " --user ann");
     ASSERT_EQ(joined.Status, 0) << joined.Output;
     EXPECT_EQ(Entries(b), before);
 
     // The server is remembered: later runs need only the book, and a change made on one
     // side reaches the other.
-    const TRun added = Shell(std::string(TESSALY_CLI) + " vcard import " + b + " " +
-                             WriteCards(dir_, "Zed.vcf", 1));
+    const TShellRun added = RunShell(std::string(TESSALY_CLI) + " vcard import " + b + " " +
+                                     WriteCards(dir_, "Zed.vcf", 1));
     ASSERT_EQ(added.Status, 0) << added.Output;
-    const TRun up = Shell(Cli() + " sync " + b + " --user ann");
+    const TShellRun up = RunShell(Cli() + " sync " + b + " --user ann");
     ASSERT_EQ(up.Status, 0) << up.Output;
     EXPECT_NE(up.Output.find("Uploaded 1,"), std::string::npos) << up.Output;
-    const TRun down = Shell(Cli() + " sync " + a + " --user ann");
+    const TShellRun down = RunShell(Cli() + " sync " + a + " --user ann");
     ASSERT_EQ(down.Status, 0) << down.Output;
     EXPECT_EQ(Entries(a), before + 1);
-    const TRun quiet = Shell(Cli() + " sync " + a + " --user ann");
+    const TShellRun quiet = RunShell(Cli() + " sync " + a + " --user ann");
     EXPECT_NE(quiet.Output.find("Uploaded 0, downloaded 0"), std::string::npos) << quiet.Output;
 
     // A book that never synced has no server to go to.
     const std::string c = dir_.File("Gamma.ADR");
-    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + c).Status, 0);
-    const TRun lost = Shell(Cli() + " sync " + c);
+    ASSERT_EQ(RunShell(std::string(TESSALY_CLI) + " new " + c).Status, 0);
+    const TShellRun lost = RunShell(Cli() + " sync " + c);
     EXPECT_EQ(lost.Status, 1);
     EXPECT_NE(lost.Output.find("--server"), std::string::npos) << lost.Output;
 }
@@ -137,14 +114,14 @@ TEST_F(SyncCommandTest, APasswordFileOthersCanReadIsRefused) {
     const std::string secret = dir_.File("secret");
     std::ofstream(secret) << "pw\n";
     ::chmod(secret.c_str(), 0644);
-    const TRun refused = Shell(Cli() + " sync " + a + " --server " + server_->Url() +
-                               " --user ann --password-file " + secret);
+    const TShellRun refused = RunShell(Cli() + " sync " + a + " --server " + server_->Url() +
+                                       " --user ann --password-file " + secret);
     EXPECT_EQ(refused.Status, 1);
     EXPECT_NE(refused.Output.find("chmod 600"), std::string::npos) << refused.Output;
     EXPECT_EQ(refused.Output.find("Uploaded"), std::string::npos) << refused.Output;
     ::chmod(secret.c_str(), 0600);
-    const TRun taken = Shell(Cli() + " sync " + a + " --server " + server_->Url() +
-                             " --user ann --password-file " + secret);
+    const TShellRun taken = RunShell(Cli() + " sync " + a + " --server " + server_->Url() +
+                                     " --user ann --password-file " + secret);
     EXPECT_EQ(taken.Status, 0) << taken.Output;
 }
 
@@ -161,20 +138,20 @@ TEST_F(SyncCommandTest, TheUserNameIsRememberedWithTheServer) {
     std::ofstream(secret) << "pw\n";
     ::chmod(secret.c_str(), 0600);
     const std::string password = " --password-file " + secret;
-    const TRun first =
-        Shell(Cli() + " sync " + a + " --server " + guarded.Url() + " --user ann" + password);
+    const TShellRun first =
+        RunShell(Cli() + " sync " + a + " --server " + guarded.Url() + " --user ann" + password);
     ASSERT_EQ(first.Status, 0) << first.Output;
 
-    const TRun added = Shell(std::string(TESSALY_CLI) + " vcard import " + a + " " +
-                             WriteCards(dir_, "Zed.vcf", 1));
+    const TShellRun added = RunShell(std::string(TESSALY_CLI) + " vcard import " + a + " " +
+                                     WriteCards(dir_, "Zed.vcf", 1));
     ASSERT_EQ(added.Status, 0) << added.Output;
-    const TRun later = Shell(Cli() + " sync " + a + password);
+    const TShellRun later = RunShell(Cli() + " sync " + a + password);
     ASSERT_EQ(later.Status, 0) << later.Output;
     EXPECT_NE(later.Output.find("Uploaded 1,"), std::string::npos) << later.Output;
 
-    const TRun stranger = Shell(Cli() + " sync " + a + " --user bob" + password);
+    const TShellRun stranger = RunShell(Cli() + " sync " + a + " --user bob" + password);
     EXPECT_EQ(stranger.Status, 1) << stranger.Output;
-    const TRun again = Shell(Cli() + " sync " + a + password);
+    const TShellRun again = RunShell(Cli() + " sync " + a + password);
     EXPECT_EQ(again.Status, 0) << again.Output;
 }
 
@@ -185,38 +162,21 @@ TEST_F(SyncCommandTest, ASyncKilledMidRoundIsFinishedByTheNext) {
     const int entries = Entries(a);
     const std::string command =
         Cli() + " sync " + a + " --server " + server_->Url() + " --user ann";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
-        ::_exit(127);
-    }
     // Killed mid-upload: once the server holds some of the cards, well short of all.
-    const std::filesystem::path cards =
-        dir_.File("server") + "/collections/collection-root/ann/Alpha";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::error_code error;
-        int held = 0;
-        for (const auto& f : std::filesystem::directory_iterator(cards, error))
-            held += f.path().extension() == ".vcf";
-        if (held >= 10)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status)) << "the first round ended before it could be killed";
+    EXPECT_TRUE(testing::KillOnceFilesAppear(
+        command, dir_.File("server") + "/collections/collection-root/ann/Alpha", ".vcf", 10))
+        << "the first round ended before it could be killed";
 
-    const TRun again = Shell(command);
+    const TShellRun again = RunShell(command);
     ASSERT_EQ(again.Status, 0) << again.Output;
     EXPECT_EQ(Entries(a), entries) << again.Output;
 
     // Every entry is on the server once: a fresh book gets them all, and no more.
     const std::string collection = server_->Url("/ann/Alpha/");
     const std::string b = dir_.File("Beta.ADR");
-    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
-    const TRun copy = Shell(Cli() + " sync " + b + " --server " + collection + " --user ann");
+    ASSERT_EQ(RunShell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
+    const TShellRun copy =
+        RunShell(Cli() + " sync " + b + " --server " + collection + " --user ann");
     ASSERT_EQ(copy.Status, 0) << copy.Output;
     EXPECT_EQ(Entries(b), entries) << copy.Output;
 }
@@ -226,21 +186,15 @@ TEST_F(SyncCommandTest, ALineThatDropsLosesNothing) {
     const int entries = Entries(a);
     TDroppingProxy proxy(server_->Port(), 0.2, 11);
     const std::string command = Cli() + " sync " + a + " --server " + proxy.Url() + " --user ann";
-    int rounds = 0;
-    TRun last;
-    for (; rounds < 40; ++rounds) {
-        last = Shell(command);
-        if (last.Status == 0)
-            break;
-    }
-    ASSERT_EQ(last.Status, 0) << "no round got through in " << rounds << ":\n" << last.Output;
+    const TShellRun last = RunShellUntilDone(command, 40);
+    ASSERT_EQ(last.Status, 0) << "no round got through in 40:\n" << last.Output;
     EXPECT_GT(proxy.CutBeforeServer() + proxy.CutAfterServer(), 0);
     EXPECT_EQ(Entries(a), entries);
 
     const std::string b = dir_.File("Beta.ADR");
-    ASSERT_EQ(Shell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
-    const TRun copy =
-        Shell(Cli() + " sync " + b + " --server " + server_->Url("/ann/Alpha/") + " --user ann");
+    ASSERT_EQ(RunShell(std::string(TESSALY_CLI) + " new " + b).Status, 0);
+    const TShellRun copy =
+        RunShell(Cli() + " sync " + b + " --server " + server_->Url("/ann/Alpha/") + " --user ann");
     ASSERT_EQ(copy.Status, 0) << copy.Output;
     EXPECT_EQ(Entries(b), entries) << copy.Output;
 }

@@ -6,6 +6,7 @@
 #include "app/call_log/log_dlg.h"
 #include "app/diary/diary_dlg.h"
 #include "app/frame/main_form.h"
+#include "app/sync/server_sync.h"
 #include "app/widgets/hour_glass.h"
 #include "app/widgets/message_dialog.h"
 #include "app/widgets/modal_windows.h"
@@ -316,6 +317,9 @@ void TMainForm::ShutdownFromSignal() {
     if (signalShutdown_)
         return; // one shut-down at a time
     signalShutdown_ = true;
+    // A round waiting on a server would hold the windows for minutes: it ends now, and
+    // the book it works on closes after it.
+    serverSync_->BreakOffAll();
     // Nobody is there to answer: every dialog and menu is closed as Cancel would close
     // it, now and whenever one opens while the windows close (their questions).
     constexpr int kSweepMs = 20;
@@ -329,7 +333,8 @@ void TMainForm::ShutdownFromSignal() {
     auto* closer = new QTimer(this);
     closer->setInterval(kSweepMs);
     connect(closer, &QTimer::timeout, this, [this, sweeper, closer] {
-        if (InNestedEventLoop(mainLoopLevel_) || QApplication::activeModalWidget())
+        if (InNestedEventLoop(mainLoopLevel_) || QApplication::activeModalWidget() ||
+            serverSync_->AnyRunning())
             return;
         closer->deleteLater();
         closer->stop();

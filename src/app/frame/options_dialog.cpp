@@ -258,6 +258,16 @@ QWidget* TOptionsDlg::NetworkPage() {
     row->addWidget(networkInterval_);
     row->addStretch();
     v->addLayout(row);
+    // The rounds with contacts servers of the books set to synchronise automatically.
+    auto* serverRow = new QHBoxLayout;
+    auto* serverLabel = new QLabel("&Server Sync Interval (Minutes)");
+    serverSyncInterval_ = Spin(1, 1440, s.ServerSyncInterval);
+    serverSyncInterval_->setObjectName("ServerSyncInterval");
+    serverLabel->setBuddy(serverSyncInterval_);
+    serverRow->addWidget(serverLabel);
+    serverRow->addWidget(serverSyncInterval_);
+    serverRow->addStretch();
+    v->addLayout(serverRow);
     v->addStretch();
     return w;
 }
@@ -358,6 +368,10 @@ bool TOptionsDlg::Apply() {
     s.AdvanceWarning = advanceWarning_->value();
     s.NetworkScan = networkScan_->isChecked();
     s.NetworkInterval = networkInterval_->value();
+    // A new interval counts from now, not from the round the old one had planned.
+    if (s.ServerSyncInterval != serverSyncInterval_->value())
+        frame_.Schedule().NextServerSync = 0;
+    s.ServerSyncInterval = serverSyncInterval_->value();
     s.TimeStampLocation = stampFirst_->isChecked();
     s.ConfirmReminders = confirmReminders_->isChecked();
     s.ConfirmDeletes = confirmDeletes_->isChecked();

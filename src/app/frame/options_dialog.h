@@ -79,6 +79,7 @@ private:
     QCheckBox* networkScan_ = nullptr;
     QLabel* networkLabel_ = nullptr;
     QSpinBox* networkInterval_ = nullptr;
+    QSpinBox* serverSyncInterval_ = nullptr;
     TWordProPage* wordPros_ = nullptr;
 };
 

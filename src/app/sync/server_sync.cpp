@@ -130,6 +130,13 @@ void TServerSync::StopAll() {
         *round.StopFlag = true;
 }
 
+void TServerSync::BreakOffAll() {
+    for (auto& [book, round] : rounds_) {
+        *round.StopFlag = true;
+        round.Thread->requestInterruption();
+    }
+}
+
 int TServerSync::Exchanges(const QString& book) const {
     auto it = rounds_.find(book);
     return it == rounds_.end() ? 0 : it->second.Exchanges->load();

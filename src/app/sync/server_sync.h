@@ -55,6 +55,9 @@ public:
     // Asks the book's round to stop before its next exchange with the server.
     void Stop(const QString& book);
     void StopAll();
+    // Stops every round at once, breaking off the exchanges under way (the program is
+    // ending): each round ends as if its connection had dropped, keeping what it did.
+    void BreakOffAll();
     // The exchanges the book's round has had with the server so far.
     int Exchanges(const QString& book) const;
 

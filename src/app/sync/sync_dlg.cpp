@@ -57,7 +57,7 @@ TSyncDlg::TSyncDlg(TBook& book, TServerSync& sync, QWidget* parent)
     keepPassword_ = new QCheckBox("&Keep the password in the desktop's secret service", this);
     automatic_ = new QCheckBox("Synchronise &automatically", this);
     automatic_->setToolTip("The book is synchronised in the background every few minutes "
-                           "(\"Server Sync Interval\" in the settings)");
+                           "(Server Sync Interval, on the Network page of Options...)");
     form->addRow("Ser&ver:", server_);
     form->addRow("&User name:", user_);
     form->addRow("&Password:", password_);

@@ -14,6 +14,7 @@
 #include "core/sync/dav_changes.h"
 #include "core/sync/dav_url.h"
 #include "core/sync/reminder_sync.h"
+#include "core/sync/sync_round.h"
 #include "core/sync/sync_state.h"
 #include "core/system/file_lock.h"
 
@@ -56,14 +57,6 @@ struct TDeletion {
     std::string Url;
     std::string ETag;
 };
-
-std::string BookName(const std::string& path) {
-    return std::filesystem::path(path).stem().string();
-}
-
-std::string FileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
-}
 
 bool HasProperty(const TVCard& card, std::string_view name) {
     return std::any_of(card.Properties.begin(), card.Properties.end(),
@@ -383,13 +376,14 @@ private:
     bool complete_ = true;
 };
 
-class TSyncRound {
+const TSyncRoundKind<TSyncState> kBookRound = {&ReadSyncState, &WriteSyncState,
+                                               &DiscoverAddressBook, "the book", "card by card"};
+
+class TSyncRound : private TSyncRoundBase<TSyncState> {
 public:
     TSyncRound(const std::string& path, const TSyncOptions& options, IHttpClient& http,
                TSyncResult& result)
-        : path_(path), statePath_(SyncStatePath(path)), options_(options), http_(http),
-          result_(result), fs_(options.FileSystem ? *options.FileSystem : RealFileSystem()),
-          clock_(options.Clock ? *options.Clock : SystemClock::Instance()) {}
+        : TSyncRoundBase(path, SyncStatePath(path), options, http, result, kBookRound) {}
 
     // One round; true when it asks for another (a conflict found while sending made a
     // copy that is still to go up).
@@ -439,80 +433,13 @@ public:
     }
 
 private:
-    bool Fail(std::string why) {
-        result_.Ok = false;
-        if (result_.Failure.empty())
-            result_.Failure = std::move(why);
-        return false;
-    }
-
-    bool Prepare(bool first) {
-        std::string why;
-        switch (ReadSyncState(statePath_, state_, why, fs_)) {
-        case TSyncStateRead::Read:
-            break;
-        case TSyncStateRead::Missing:
-            state_ = TSyncState();
-            break;
-        case TSyncStateRead::Damaged:
-            if (first)
-                result_.Notes.push_back(FileNameOf(statePath_) + " was set aside (" + why +
-                                        "): the book and the server are compared card by card");
-            state_ = TSyncState();
-            break;
-        }
-        if (!options_.Server.empty() && options_.Server != state_.Server) {
-            state_ = TSyncState();
-            state_.Server = options_.Server;
-        }
-        if (!options_.User.empty())
-            state_.User = options_.User;
-        if (state_.Server.empty())
-            return Fail(
-                BookErrorMessage(path_, "has not been synced yet: give the server's address"));
-        if (state_.Collection.empty()) {
-            const TDiscovery found = DiscoverAddressBook(http_, state_.Server, BookName(path_));
-            if (!found.Ok)
-                return Fail(found.Failure);
-            state_.Collection = found.Collection;
-            result_.CreatedCollection = result_.CreatedCollection || found.Created;
-        }
-        result_.Collection = state_.Collection;
-        return true;
-    }
-
     bool FetchChanges(TCardDavClient& dav, std::vector<TServerCard>& cards,
                       std::vector<std::string>& removed, std::string& token) {
         std::map<std::string, std::string> known; // URL -> ETag of the state
         for (const auto& [stamp, record] : state_.Entries)
             known[record.Url] = record.ETag;
-        const TDavListing listing = ListChanges(dav, state_.Token, known);
-        if (!listing.Ok)
-            return Fail(listing.Failure);
-        std::vector<std::string> wanted;
-        for (const auto& m : listing.Wanted)
-            wanted.push_back(m.Url);
-        removed = listing.Removed;
-        token = listing.Token;
-        fetchedAll_ = true;
-        const std::size_t batch = std::max<std::size_t>(1, options_.FetchBatch);
-        for (std::size_t from = 0; from < wanted.size(); from += batch) {
-            const std::vector<std::string> urls(
-                wanted.begin() + static_cast<std::ptrdiff_t>(from),
-                wanted.begin() +
-                    static_cast<std::ptrdiff_t>(std::min(wanted.size(), from + batch)));
-            std::vector<TDavCard> got;
-            std::vector<std::string> missing;
-            TDavFailure failure;
-            if (!dav.FetchCards(urls, got, missing, failure))
-                return Fail(failure.Text);
-            // Gone between the listing and the fetch: the next round hears of it.
-            if (!missing.empty())
-                fetchedAll_ = false;
-            for (auto& card : got)
-                AddCard(std::move(card), cards);
-        }
-        return true;
+        return TSyncRoundBase::FetchChanges(dav, known, removed, token,
+                                            [&](TDavCard got) { AddCard(std::move(got), cards); });
     }
 
     void AddCard(TDavCard got, std::vector<TServerCard>& cards) {
@@ -528,9 +455,8 @@ private:
     // when it changed, as tessaly-cli "add" does.
     template <class F> bool ChangeBook(F change) {
         TFileLock lock;
-        if (!lock.Acquire(path_, std::chrono::seconds(options_.LockWaitSeconds)))
-            return Fail(BookErrorMessage(
-                path_, "is being changed by another program; it was not synced. Try again later."));
+        if (!Lock(lock))
+            return false;
         TLoadResult loaded = LoadBook(path_, options_.Settings, fs_);
         if (!loaded.Book)
             return Fail(loaded.Message.empty() ? BookErrorMessage(path_, "could not be read")
@@ -551,13 +477,6 @@ private:
             return Fail(BookErrorMessage(path_, "was changed by another program meanwhile; it "
                                                 "was not synced. Try again."));
         return Fail(BookErrorMessage(path_, "could not be written: " + saved.Error));
-    }
-
-    bool SaveState() {
-        std::string why;
-        if (WriteSyncState(statePath_, state_, why, fs_))
-            return true;
-        return Fail(BookErrorMessage(statePath_, "could not be written: " + why));
     }
 
     static bool Stops(int status) { return status == 0 || status >= 500; }
@@ -702,16 +621,6 @@ private:
         }
         return true;
     }
-
-    const std::string& path_;
-    const std::string statePath_;
-    const TSyncOptions& options_;
-    IHttpClient& http_;
-    TSyncResult& result_;
-    IFileSystem& fs_;
-    const IClock& clock_;
-    TSyncState state_;
-    bool fetchedAll_ = false;
 };
 
 } // namespace

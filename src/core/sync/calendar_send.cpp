@@ -1,5 +1,7 @@
 #include "core/sync/calendar_send.h"
 
+#include "core/sync/sync_round.h"
+
 namespace tessaly {
 
 namespace {
@@ -8,11 +10,13 @@ bool Stops(int status) {
     return status == 0 || status >= 500;
 }
 
-bool Fail(TSyncResult& result, const std::string& why) {
-    result.Ok = false;
-    if (result.Failure.empty())
-        result.Failure = why;
-    return false;
+// The server holds another version than the state knows, or holds an event the state
+// does not know at all (sent by a round cut short before it heard the answer). The
+// token would tell only of what changes later, so it is forgotten: the next round lists
+// every event and compares each ETag, learning those it lacks.
+void Refuse(TCalendarSend& out, TCalendarState& state) {
+    out.Refused = true;
+    state.Token.clear();
 }
 
 } // namespace
@@ -25,7 +29,7 @@ TCalendarSend SendCalendarChanges(
     TCalendarSend out;
     const auto stop = [&](const std::string& why) {
         save();
-        out.Ok = Fail(result, why);
+        out.Ok = FailSync(result, why);
         return out;
     };
     for (const auto& up : uploads) {
@@ -48,7 +52,7 @@ TCalendarSend SendCalendarChanges(
             }
             state.Events[up.Uid] = std::move(record);
         } else if (put.Status == 412) {
-            out.Refused = true;
+            Refuse(out, state);
             auto known = state.Events.find(up.Uid);
             if (known == state.Events.end()) {
                 // Sent as new, but the name is taken: compared next round.
@@ -76,7 +80,7 @@ TCalendarSend SendCalendarChanges(
                 ++result.DeletedOnServer;
             state.Events.erase(known);
         } else if (status == 412) {
-            out.Refused = true;
+            Refuse(out, state);
             known->second.ETag.clear();
         } else if (Stops(status)) {
             return stop(failure.Text);

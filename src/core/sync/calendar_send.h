@@ -21,8 +21,9 @@ struct TCalendarUpload {
 
 struct TCalendarSend {
     bool Ok = true;
-    // Refused because the server's event changed meanwhile (412): its record's ETag is
-    // forgotten, so that another round compares the two.
+    // Refused because the server's event is not the one the state knows (412): its
+    // record's ETag and the state's token are forgotten, so that another round lists
+    // every event and compares the two.
     bool Refused = false;
 };
 

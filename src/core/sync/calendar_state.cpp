@@ -1,9 +1,7 @@
 #include "core/sync/calendar_state.h"
 
 #include "core/common/codepage.h"
-#include "core/system/file_io.h"
 
-#include <cerrno>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -122,30 +120,15 @@ bool ParseCalendarState(const std::string& text, TCalendarState& state, std::str
 
 TCalendarStateRead ReadCalendarState(const std::string& path, TCalendarState& state,
                                      std::string& why, IFileSystem& fs) {
-    std::vector<std::uint8_t> bytes;
-    const TIoResult read = ReadWholeFile(path, bytes, fs);
-    if (!read.Ok) {
-        if (read.ErrorCode == ENOENT)
-            return TCalendarStateRead::Missing;
-        why = read.Error;
-        return TCalendarStateRead::Damaged;
-    }
-    if (!ParseCalendarState(std::string(bytes.begin(), bytes.end()), state, why))
-        return TCalendarStateRead::Damaged;
-    return TCalendarStateRead::Read;
+    return ReadStateFile(
+        path,
+        [&](const std::string& text, std::string& w) { return ParseCalendarState(text, state, w); },
+        why, fs);
 }
 
 bool WriteCalendarState(const std::string& path, const TCalendarState& state, std::string& why,
                         IFileSystem& fs) {
-    const std::string text = CalendarStateText(state);
-    const TIoResult written =
-        WriteFileAtomically(path,
-                            std::span<const std::uint8_t>(
-                                reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                            fs);
-    if (!written.Ok)
-        why = written.Error;
-    return written.Ok;
+    return WriteStateFile(path, CalendarStateText(state), why, fs);
 }
 
 } // namespace tessaly

@@ -9,6 +9,7 @@
 
 #include "core/common/date_time.h"
 #include "core/sync/calendar_event.h"
+#include "core/sync/state_file.h"
 #include "core/system/file_system.h"
 
 #include <map>
@@ -41,8 +42,8 @@ std::string CalendarStatePath(const std::string& diaryPath);
 std::string CalendarStateText(const TCalendarState& state);
 bool ParseCalendarState(const std::string& text, TCalendarState& state, std::string& why);
 
-// The file: Missing (0) when there is none, Damaged (2) with `why`, else Read (1).
-enum class TCalendarStateRead { Missing, Read, Damaged };
+// The file: Missing when there is none, Damaged with `why`, else Read.
+using TCalendarStateRead = TStateFileRead;
 TCalendarStateRead ReadCalendarState(const std::string& path, TCalendarState& state,
                                      std::string& why, IFileSystem& fs = RealFileSystem());
 // Written crash-safe (WriteFileAtomically); false with `why` on failure.

@@ -9,6 +9,7 @@
 #include "core/sync/carddav_client.h"
 #include "core/sync/dav_changes.h"
 #include "core/sync/dav_url.h"
+#include "core/sync/sync_round.h"
 #include "core/system/file_lock.h"
 
 #include <algorithm>
@@ -267,14 +268,15 @@ private:
     bool complete_ = true;
 };
 
-class TDiaryRound {
+const TSyncRoundKind<TCalendarState> kDiaryRound = {
+    &ReadCalendarState, &WriteCalendarState, &DiscoverCalendar, "the diary", "event by event"};
+
+class TDiaryRound : private TSyncRoundBase<TCalendarState> {
 public:
     TDiaryRound(const std::string& path, const TSyncOptions& options, const TCalendarCodec& codec,
                 IHttpClient& http, TSyncResult& result)
-        : path_(path), statePath_(CalendarStatePath(path)), options_(options), codec_(codec),
-          http_(http), result_(result),
-          fs_(options.FileSystem ? *options.FileSystem : RealFileSystem()),
-          clock_(options.Clock ? *options.Clock : SystemClock::Instance()) {}
+        : TSyncRoundBase(path, CalendarStatePath(path), options, http, result, kDiaryRound),
+          codec_(codec) {}
 
     // One round; true when it asks for another (the server changed an event while
     // it was being sent).
@@ -318,92 +320,29 @@ public:
     }
 
 private:
-    bool Fail(std::string why) {
-        result_.Ok = false;
-        if (result_.Failure.empty())
-            result_.Failure = std::move(why);
-        return false;
-    }
-
-    bool Prepare(bool first) {
-        std::string why;
-        switch (ReadCalendarState(statePath_, state_, why, fs_)) {
-        case TCalendarStateRead::Read:
-            break;
-        case TCalendarStateRead::Missing:
-            state_ = TCalendarState();
-            break;
-        case TCalendarStateRead::Damaged:
-            if (first)
-                result_.Notes.push_back(std::filesystem::path(statePath_).filename().string() +
-                                        " was set aside (" + why +
-                                        "): the diary and the server are compared event by event");
-            state_ = TCalendarState();
-            break;
-        }
-        if (!options_.Server.empty() && options_.Server != state_.Server) {
-            state_ = TCalendarState();
-            state_.Server = options_.Server;
-        }
-        if (state_.Server.empty())
-            return Fail(
-                BookErrorMessage(path_, "has not been synced yet: give the server's address"));
-        if (state_.Collection.empty()) {
-            const TDiscovery found = DiscoverCalendar(http_, state_.Server,
-                                                      std::filesystem::path(path_).stem().string());
-            if (!found.Ok)
-                return Fail(found.Failure);
-            state_.Collection = found.Collection;
-            result_.CreatedCollection = result_.CreatedCollection || found.Created;
-        }
-        result_.Collection = state_.Collection;
-        return true;
-    }
-
     bool FetchChanges(TCardDavClient& dav, std::vector<TServerEvent>& events,
                       std::vector<std::string>& removed, std::string& token) {
         std::map<std::string, std::string> known;
         for (const auto& [uid, record] : state_.Events)
             known[record.Url] = record.ETag;
-        const TDavListing listing = ListChanges(dav, state_.Token, known);
-        if (!listing.Ok)
-            return Fail(listing.Failure);
-        removed = listing.Removed;
-        token = listing.Token;
-        fetchedAll_ = true;
-        const std::size_t batch = std::max<std::size_t>(1, options_.FetchBatch);
-        for (std::size_t from = 0; from < listing.Wanted.size(); from += batch) {
-            std::vector<std::string> urls;
-            for (std::size_t i = from; i < std::min(listing.Wanted.size(), from + batch); ++i)
-                urls.push_back(listing.Wanted[i].Url);
-            std::vector<TDavCard> got;
-            std::vector<std::string> missing;
-            TDavFailure failure;
-            if (!dav.FetchCards(urls, got, missing, failure))
-                return Fail(failure.Text);
-            if (!missing.empty())
-                fetchedAll_ = false;
-            for (const auto& object : got) {
-                TICalCalendar calendar;
-                std::string error;
-                TImportedEvent imported;
-                if (codec_.Read(&object.Data, &calendar, &error))
-                    imported = ImportEvent(calendar);
-                if (!imported.Event) {
-                    result_.Notes.push_back(object.Url + " holds no event; it was left alone");
-                    continue;
-                }
-                events.push_back({object.Url, object.ETag, std::move(imported)});
+        return TSyncRoundBase::FetchChanges(dav, known, removed, token, [&](TDavCard object) {
+            TICalCalendar calendar;
+            std::string error;
+            TImportedEvent imported;
+            if (codec_.Read(&object.Data, &calendar, &error))
+                imported = ImportEvent(calendar);
+            if (!imported.Event) {
+                result_.Notes.push_back(object.Url + " holds no event; it was left alone");
+                return;
             }
-        }
-        return true;
+            events.push_back({object.Url, object.ETag, std::move(imported)});
+        });
     }
 
     template <class F> bool ChangeDiary(F change) {
         TFileLock lock;
-        if (!lock.Acquire(path_, std::chrono::seconds(options_.LockWaitSeconds)))
-            return Fail(BookErrorMessage(
-                path_, "is being changed by another program; it was not synced. Try again later."));
+        if (!Lock(lock))
+            return false;
         TDiaryLoad loaded = LoadDiary(path_, fs_);
         if (!loaded.Diary)
             return Fail(loaded.Message.empty() ? BookErrorMessage(path_, "could not be read")
@@ -420,23 +359,7 @@ private:
         return Fail(BookErrorMessage(path_, "could not be written: " + saved.Error));
     }
 
-    bool SaveState() {
-        std::string why;
-        if (WriteCalendarState(statePath_, state_, why, fs_))
-            return true;
-        return Fail(BookErrorMessage(statePath_, "could not be written: " + why));
-    }
-
-    const std::string& path_;
-    const std::string statePath_;
-    const TSyncOptions& options_;
     const TCalendarCodec& codec_;
-    IHttpClient& http_;
-    TSyncResult& result_;
-    IFileSystem& fs_;
-    const IClock& clock_;
-    TCalendarState state_;
-    bool fetchedAll_ = false;
 };
 
 } // namespace

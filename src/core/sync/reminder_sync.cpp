@@ -8,6 +8,7 @@
 #include "core/sync/contact_card.h"
 #include "core/sync/dav_changes.h"
 #include "core/sync/dav_url.h"
+#include "core/sync/sync_round.h"
 
 #include <filesystem>
 #include <map>
@@ -16,13 +17,6 @@
 namespace tessaly {
 
 namespace {
-
-bool Fail(TSyncResult& result, const std::string& why) {
-    result.Ok = false;
-    if (result.Failure.empty())
-        result.Failure = why;
-    return false;
-}
 
 // One round; true when it asks for another (the server changed an event while it
 // was being sent).
@@ -47,14 +41,14 @@ bool RemindersRound(const std::string& bookPath, const std::string& server,
         std::string error;
         if (WriteCalendarState(statePath, state, error, fs))
             return true;
-        return Fail(result, BookErrorMessage(statePath, "could not be written: " + error));
+        return FailSync(result, BookErrorMessage(statePath, "could not be written: " + error));
     };
     if (state.Collection.empty()) {
         const TDiscovery found = DiscoverCalendar(http, server,
                                                   std::filesystem::path(bookPath).stem().string() +
                                                       kRemindersCalendarSuffix);
         if (!found.Ok)
-            return Fail(result, found.Failure);
+            return FailSync(result, found.Failure);
         state.Collection = found.Collection;
         result.CreatedCollection = result.CreatedCollection || found.Created;
     }
@@ -69,7 +63,7 @@ bool RemindersRound(const std::string& bookPath, const std::string& server,
     }
     const TDavListing listing = ListChanges(dav, state.Token, known);
     if (!listing.Ok)
-        return Fail(result, listing.Failure);
+        return FailSync(result, listing.Failure);
     std::set<std::string> putBack;
     int strangers = 0;
     for (const auto& m : listing.Wanted) {
@@ -101,8 +95,9 @@ bool RemindersRound(const std::string& bookPath, const std::string& server,
 
     TLoadResult loaded = LoadBook(bookPath, options.Settings, fs);
     if (!loaded.Book)
-        return Fail(result, loaded.Message.empty() ? BookErrorMessage(bookPath, "could not be read")
-                                                   : loaded.Message);
+        return FailSync(result, loaded.Message.empty()
+                                    ? BookErrorMessage(bookPath, "could not be read")
+                                    : loaded.Message);
     const TBookData& book = *loaded.Book;
     std::vector<TCalendarUpload> uploads;
     std::set<std::string> present;
@@ -160,7 +155,7 @@ TSyncResult SyncBookReminders(const std::string& bookPath, const std::string& se
     TSyncResult result;
     result.Ok = true;
     if (!writer)
-        return (Fail(result, "this program cannot write calendars"), result);
+        return (FailSync(result, "this program cannot write calendars"), result);
     for (int round = 0; round < 3; ++round)
         if (!RemindersRound(bookPath, server, options, writer, http, result, round == 0))
             break;

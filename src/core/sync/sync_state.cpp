@@ -1,9 +1,6 @@
 #include "core/sync/sync_state.h"
 
-#include "core/system/file_io.h"
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -149,30 +146,15 @@ bool ParseSyncState(const std::string& text, TSyncState& state, std::string& why
 
 TSyncStateRead ReadSyncState(const std::string& path, TSyncState& state, std::string& why,
                              IFileSystem& fs) {
-    std::vector<std::uint8_t> bytes;
-    const TIoResult read = ReadWholeFile(path, bytes, fs);
-    if (!read.Ok) {
-        if (read.ErrorCode == ENOENT)
-            return TSyncStateRead::Missing;
-        why = read.Error;
-        return TSyncStateRead::Damaged;
-    }
-    if (!ParseSyncState(std::string(bytes.begin(), bytes.end()), state, why))
-        return TSyncStateRead::Damaged;
-    return TSyncStateRead::Read;
+    return ReadStateFile(
+        path,
+        [&](const std::string& text, std::string& w) { return ParseSyncState(text, state, w); },
+        why, fs);
 }
 
 bool WriteSyncState(const std::string& path, const TSyncState& state, std::string& why,
                     IFileSystem& fs) {
-    const std::string text = SyncStateText(state);
-    const TIoResult written =
-        WriteFileAtomically(path,
-                            std::span<const std::uint8_t>(
-                                reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                            fs);
-    if (!written.Ok)
-        why = written.Error;
-    return written.Ok;
+    return WriteStateFile(path, SyncStateText(state), why, fs);
 }
 
 } // namespace tessaly

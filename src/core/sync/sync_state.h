@@ -9,6 +9,7 @@
 // "collection": ..., "token": ..., "entries": [{"stamp", "href", "etag", "hash", "stored"}]}.
 
 #include "core/common/date_time.h"
+#include "core/sync/state_file.h"
 #include "core/system/file_system.h"
 
 #include <map>
@@ -41,11 +42,7 @@ struct TSyncState {
 // "BOOK.ADR.sync" for "BOOK.ADR".
 std::string SyncStatePath(const std::string& bookPath);
 
-enum class TSyncStateRead {
-    Read,    // the state was read
-    Missing, // there is no state file: the book never synced
-    Damaged, // the file is there but not a state this program can use
-};
+using TSyncStateRead = TStateFileRead;
 
 // Reads the state file; `why` says what is wrong with a damaged one (or the
 // system's reason when it cannot be read, also reported as Damaged).
