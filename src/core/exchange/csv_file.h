@@ -121,6 +121,8 @@ public:
 
     const std::string& Text() const;
     std::string TakeText();
+    // The bytes written so far, without a copy; valid until the next write.
+    std::string_view Written() const { return std::string_view(out_.data(), size_); }
 
 private:
     void AppendEscaped(std::string_view value);

@@ -165,40 +165,51 @@ std::string ReminderFieldText(const TReminders& r, int field, const TFormatSetti
     }
 }
 
+TEntryLines::TEntryLines(const TBookData& book, const TExport& tpl, TAddressChoice choice,
+                         int templateId)
+    : book_(book), tpl_(tpl), choice_(choice), templateId_(templateId), csv_(WriterFor(tpl)),
+      prefixes_(Prefixes(&book, tpl)) {
+    WriteHeader(csv_, &book, tpl);
+}
+
+int TEntryLines::Write(const TRecord& entry) {
+    int lines = 0;
+    for (const int address : AddressesToWrite(entry, choice_, templateId_)) {
+        ForEachColumn(tpl_, [&](int c, int f) {
+            const std::string& prefix = prefixes_[static_cast<std::size_t>(c)];
+            if (const auto stored = StoredFieldView(entry, f, address)) {
+                csv_.WriteField(*stored, prefix);
+                return;
+            }
+            const Text value = FieldValue(entry, f, address, book_);
+            if (f == kDataAddress && tpl_.SplitsAddress()) {
+                for (int n = 1; n <= tpl_.AddressColumns; ++n)
+                    csv_.WriteField(AddressLine(TextValue(value), n), prefix);
+            } else {
+                csv_.WriteField(TextValue(value), prefix);
+            }
+        });
+        csv_.EndLine();
+        ++lines;
+    }
+    return lines;
+}
+
 TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord*>& order,
                           const TExport& tpl, TAddressChoice choice, int templateId,
                           const TExportOptions& options) {
     TExportText out;
-    TCSVWriter w = WriterFor(tpl);
-    WriteHeader(w, &book, tpl);
+    TEntryLines lines(book, tpl, choice, templateId);
     Start(options, order.size());
     int done = 0;
-    const std::vector<std::string> prefixes = Prefixes(&book, tpl);
     for (const TRecord* entry : order) {
-        for (const int address : AddressesToWrite(*entry, choice, templateId)) {
-            ForEachColumn(tpl, [&](int c, int f) {
-                const std::string& prefix = prefixes[static_cast<std::size_t>(c)];
-                if (const auto stored = StoredFieldView(*entry, f, address)) {
-                    w.WriteField(*stored, prefix);
-                    return;
-                }
-                const Text value = FieldValue(*entry, f, address, book);
-                if (f == kDataAddress && tpl.SplitsAddress()) {
-                    for (int n = 1; n <= tpl.AddressColumns; ++n)
-                        w.WriteField(AddressLine(TextValue(value), n), prefix);
-                } else {
-                    w.WriteField(TextValue(value), prefix);
-                }
-            });
-            w.EndLine();
-            ++out.Lines;
-        }
+        out.Lines += lines.Write(*entry);
         if (!Continue(options, ++done)) {
             out.Stopped = true;
             break;
         }
     }
-    out.Text = w.TakeText();
+    out.Text = lines.TakeText();
     return out;
 }
 
@@ -258,6 +269,10 @@ std::string ExportFailureMessage(const std::string& path) {
 std::string WriteExportFile(const std::string& path, const std::string& bytes, IFileSystem& fs) {
     const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     return WriteFileAtomically(path, data, fs).Ok ? std::string() : ExportFailureMessage(path);
+}
+
+std::string WriteExportFile(const std::string& path, const TByteSource& bytes, IFileSystem& fs) {
+    return WriteFileAtomically(path, bytes, fs).Ok ? std::string() : ExportFailureMessage(path);
 }
 
 } // namespace tessaly
