@@ -56,6 +56,8 @@ public:
     // The lines written so far, without a copy; valid until the next Write.
     std::string_view Written() const { return csv_.Written(); }
     std::string TakeText() { return csv_.TakeText(); }
+    // Forgets the lines written so far (and the header line).
+    void Clear() { csv_.Clear(); }
 
 private:
     const TBookData& book_;

@@ -8,6 +8,7 @@
 #include "core/store/entry_read_watch.h"
 #include "core/system/file_io.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -41,25 +42,34 @@ public:
     bool Complete() const { return complete_; }
     int Lines() const { return lines_; }
     // Hands the file's text to `put` in pieces, the header line first; false when a
-    // piece was refused.
+    // piece was refused or the export is not complete.
     bool WriteTo(const TByteSink& put) const;
 
 private:
-    // An entry's lines and its key in the record order.
+    // An entry's key in the record order, followed by its lines, where Key points. The
+    // first bytes of the key, as numbers that compare as the bytes do, order most
+    // entries without a look at the key itself.
     struct TPlace {
-        std::size_t KeyAt = 0;
+        std::array<std::uint64_t, 3> Head{};
+        const char* Key = nullptr;
         std::size_t KeySize = 0;
-        std::size_t LinesAt = 0;
         std::size_t LinesSize = 0;
+        std::size_t Index = 0; // orders entries of equal keys as they came
     };
+    // Room for n bytes that stay where they are: the entries' keys and lines are kept
+    // in blocks that are never moved or grown.
+    char* Room(std::size_t n);
+    void Order() noexcept;
 
     const TExport& tpl_;
     bool taggedOnly_;
     TAddressesOf addressesOf_;
     const TBookData* book_ = nullptr;
     std::unique_ptr<TEntryLines> writer_;
-    std::size_t headerSize_ = 0;
-    std::string keys_; // every entry's key, one after another
+    std::string header_;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t blockLeft_ = 0;
+    char* blockAt_ = nullptr;
     std::vector<TPlace> places_;
     int lines_ = 0;
     bool complete_ = false;
