@@ -284,6 +284,15 @@ TEST(ExportFile, WholeOrNotAtAllAndUtf8) {
               "File: " + path + " \n\nUnable to Write File due to an Unknown Error");
     const auto kept = ReadBytes(path);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "old\r\n");
+    // Handed over in pieces, a write that fails after the first leaves the old file too.
+    const std::vector<std::uint8_t> piece(300 << 10, 'y');
+    const auto pieces = [&](const TByteSink& put) { return put(piece) && put(piece); };
+    testing::TFaultFileSystem full;
+    full.DiskFullAfter(piece.size() + 10);
+    EXPECT_NE(WriteExportFile(path, pieces, full), "");
+    EXPECT_EQ(ReadBytes(path), kept);
+    ASSERT_EQ(WriteExportFile(path, pieces), "");
+    EXPECT_EQ(ReadBytes(path).size(), 2 * piece.size());
     EXPECT_EQ(ExportBytes("Caf\xE9 \x80", true), "Caf\xC3\xA9 \xE2\x82\xAC");
     EXPECT_EQ(ExportBytes("Caf\xE9", false), "Caf\xE9");
 }
