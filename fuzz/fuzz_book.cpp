@@ -14,16 +14,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tessaly::fuzz;
     if (IsFault(CheckBookBytes({data, size})))
         std::abort();
-    // In memory where the system offers it, so that the syncs of the rewrite cost little.
-    static const std::string folder = [] {
-        const std::filesystem::path base = std::filesystem::exists("/dev/shm")
-                                               ? "/dev/shm"
-                                               : std::filesystem::temp_directory_path();
-        const std::filesystem::path own = base / ("tessaly-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(own);
-        return own.string();
-    }();
-    if (IsFault(CheckTagRewriteBytes({data, size}, folder)))
+    // In memory where the system offers it, so that the syncs of the rewrite cost little;
+    // removed when the fuzzer ends.
+    static const struct TFolder {
+        TFolder() {
+            const std::filesystem::path base = std::filesystem::exists("/dev/shm")
+                                                   ? "/dev/shm"
+                                                   : std::filesystem::temp_directory_path();
+            Path = (base / ("tessaly-fuzz-" + std::to_string(::getpid()))).string();
+            std::filesystem::create_directories(Path);
+        }
+        ~TFolder() {
+            std::error_code ec;
+            std::filesystem::remove_all(Path, ec);
+        }
+        std::string Path;
+    } folder;
+    if (IsFault(CheckTagRewriteBytes({data, size}, folder.Path)))
         std::abort();
     tessaly::TLoadResult loaded = tessaly::ParseBookImage({data, size}, tessaly::TStoreSettings());
     if (loaded.Book) {
