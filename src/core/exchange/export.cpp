@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace tessaly {
 
@@ -85,23 +86,19 @@ bool Continue(const TExportOptions& options, int done) {
     return !options.Progress || options.Progress(done);
 }
 
-// The address indexes of an entry that give lines.
-std::vector<int> AddressesToWrite(const TRecord& entry, TAddressChoice choice, int templateId) {
+// The address indexes of an entry that give lines: from the first to before the second.
+std::pair<int, int> AddressesToWrite(const TRecord& entry, TAddressChoice choice, int templateId) {
     switch (choice) {
     case TAddressChoice::First:
-        return {0};
+        return {0, 1};
     case TAddressChoice::Template:
         for (int i = 0; i < entry.Addresses.Count(); ++i)
             if (entry.Addresses.At(i)->TemplateId == templateId)
-                return {i};
-        return {};
+                return {i, i + 1};
+        return {0, 0};
     case TAddressChoice::All:
-    default: {
-        std::vector<int> all(static_cast<std::size_t>(entry.Addresses.Count()));
-        for (int i = 0; i < entry.Addresses.Count(); ++i)
-            all[static_cast<std::size_t>(i)] = i;
-        return all;
-    }
+    default:
+        return {0, entry.Addresses.Count()};
     }
 }
 
@@ -174,7 +171,8 @@ TEntryLines::TEntryLines(const TBookData& book, const TExport& tpl, TAddressChoi
 
 int TEntryLines::Write(const TRecord& entry) {
     int lines = 0;
-    for (const int address : AddressesToWrite(entry, choice_, templateId_)) {
+    const auto [first, end] = AddressesToWrite(entry, choice_, templateId_);
+    for (int address = first; address < end; ++address) {
         ForEachColumn(tpl_, [&](int c, int f) {
             const std::string& prefix = prefixes_[static_cast<std::size_t>(c)];
             if (const auto stored = StoredFieldView(entry, f, address)) {
