@@ -18,9 +18,12 @@
 #include "core/printing/print_run.h"
 #include "core/store/book_file.h"
 #include "core/store/record.h"
+#include "core/system/file_io.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +37,7 @@ enum class TOutcome {
     ReparseFailed, // the rewritten file is not readable
     Changed,       // the rewritten file reads back different, or writes other bytes
     CheckDiffers,  // a check without building the book gives another verdict
+    CopyDiffers,   // a rewrite that copies the entries gives other bytes than a save
 };
 
 inline bool IsFault(TOutcome o) {
@@ -66,6 +70,45 @@ inline TOutcome CheckBookBytes(std::span<const std::uint8_t> bytes) {
     if (WriteBookImage(*second.Book) != image)
         return TOutcome::Changed;
     return TOutcome::Accepted;
+}
+
+// A rewrite that sets every entry's tag, copying the entries' bytes, must give the file
+// the bytes of a load, the same change and a save, or, for bytes that do not read or
+// cannot be saved, fail and leave them as they were. The bytes go through a file of
+// `folder`.
+inline TOutcome CheckTagRewriteBytes(std::span<const std::uint8_t> bytes,
+                                     const std::string& folder) {
+    const TStoreSettings settings;
+    const std::string path = folder + "/FUZZ.ADR";
+    const auto put = [&](std::span<const std::uint8_t> image) {
+        return WriteFileAtomically(path, image).Ok;
+    };
+    if (!put(bytes))
+        return TOutcome::Refused; // no file to be had: nothing to compare
+    TBookRewrite change;
+    change.Head = [](TBookData& book) { book.LastUpdated = 46000.25; };
+    change.Tag = 1;
+    TLoadResult loaded = ParseBookImage(bytes, settings, path);
+    std::vector<std::uint8_t> expected;
+    if (loaded.Book) {
+        change.Head(*loaded.Book);
+        for (const auto& entry : loaded.Book->Entries)
+            entry->Tagged = *change.Tag;
+        try {
+            expected = WriteBookImage(*loaded.Book);
+        } catch (const StreamError&) {
+            loaded.Book.reset();
+        }
+    }
+    const TRewriteResult rewritten = RewriteBook(path, settings, change);
+    std::vector<std::uint8_t> after;
+    if (!ReadWholeFile(path, after).Ok)
+        return TOutcome::CopyDiffers;
+    if (!loaded.Book) {
+        const bool kept = std::equal(after.begin(), after.end(), bytes.begin(), bytes.end());
+        return !rewritten.Ok && kept ? TOutcome::Refused : TOutcome::CopyDiffers;
+    }
+    return rewritten.Ok && after == expected ? TOutcome::Accepted : TOutcome::CopyDiffers;
 }
 
 inline TOutcome CheckDefaultsBytes(std::span<const std::uint8_t> bytes) {

@@ -152,7 +152,7 @@ namespace {
 int TagAll(const std::string& path, bool tagged, TCliStreams io, const TWriteOptions& options) {
     TBookRewrite change;
     change.Head = [](TBookData& book) { MarkChanged(book); };
-    change.Entry = [tagged](TRecord& entry) { entry.Tagged = tagged ? 1 : 0; };
+    change.Tag = tagged ? 1 : 0;
     return RewriteBookOrReport(path, change, options, io);
 }
 

@@ -8,6 +8,7 @@
 #include "core/exchange/export.h"
 #include "core/exchange/import.h"
 #include "core/exchange/record_order.h"
+#include "core/exchange/streamed_export.h"
 #include "core/organise/entry_list.h"
 #include "core/store/book_file.h"
 #include "core/system/file_attributes.h"
@@ -128,17 +129,29 @@ int BadOption(const std::string& what, TCliStreams io) {
     return 1;
 }
 
-// Hands the export's text to its place: standard output, or the whole file at once.
-int Deliver(const TExportRequest& request, const TExportText& out, TCliStreams io) {
+// Hands the export's bytes to their place: standard output, or the file, written
+// crash-safe; then says how many lines went into the file.
+int Deliver(const TExportRequest& request, int lines, const TByteSource& bytes, TCliStreams io) {
     if (request.Output == "-") {
-        io.Out << out.Text;
+        bytes([&](std::span<const std::uint8_t> piece) {
+            io.Out.write(reinterpret_cast<const char*>(piece.data()),
+                         static_cast<std::streamsize>(piece.size()));
+            return static_cast<bool>(io.Out);
+        });
         return FinishOutput(io);
     }
-    const std::string failure = WriteExportFile(request.Output, out.Text);
+    const std::string failure = WriteExportFile(request.Output, bytes);
     if (!failure.empty())
         return BadOption(failure, io);
-    io.Out << out.Lines << '\n';
+    io.Out << lines << '\n';
     return FinishOutput(io);
+}
+
+int Deliver(const TExportRequest& request, const TExportText& out, TCliStreams io) {
+    const auto bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(out.Text.data()), out.Text.size());
+    return Deliver(
+        request, out.Lines, [bytes](const TByteSink& put) { return put(bytes); }, io);
 }
 
 int ExportDiary(const TExportRequest& request, const TExport& tpl, TCliStreams io) {
@@ -199,6 +212,39 @@ std::optional<std::vector<const TRecord*>> Selection(const TExportRequest& reque
     return std::nullopt;
 }
 
+// The addresses --addresses names, of the book's address templates; nothing for a
+// name none of them has.
+std::optional<TStreamedExport::TAddresses> AddressesOf(const TExportRequest& request,
+                                                       const TBookData& book) {
+    if (request.Addresses == "all")
+        return TStreamedExport::TAddresses{TAddressChoice::All, 0};
+    if (request.Addresses == "first")
+        return TStreamedExport::TAddresses{TAddressChoice::First, 0};
+    const int i = book.Templates.FindTemplateByName(Utf8ToCp1252(request.Addresses));
+    if (i < 0)
+        return std::nullopt;
+    return TStreamedExport::TAddresses{TAddressChoice::Template, book.Templates.TemplateId(i)};
+}
+
+int BadAddresses(const TExportRequest& request, TCliStreams io) {
+    return BadOption("--addresses must be all, first or an address template's name, not \"" +
+                         request.Addresses + "\"",
+                     io);
+}
+
+int ExportWhileReading(const TExportRequest& request, const TExport& tpl, TCliStreams io) {
+    TStreamedExport exported(tpl, request.Selection == "tagged",
+                             [&](const TBookData& book) { return AddressesOf(request, book); });
+    auto book = LoadBookOrReport(request.Path, io, &exported);
+    const TBookHold hold(book);
+    if (!book)
+        return 1;
+    if (!exported.Complete())
+        return BadAddresses(request, io);
+    return Deliver(
+        request, exported.Lines(), [&](const TByteSink& put) { return exported.WriteTo(put); }, io);
+}
+
 } // namespace
 
 int CommandExport(const TExportRequest& request, TCliStreams io) {
@@ -221,6 +267,10 @@ int CommandExport(const TExportRequest& request, TCliStreams io) {
     if (request.From || request.To || request.NoCompleted)
         return BadOption("--from, --to and --no-completed are for diaries", io);
 
+    // All or the tagged entries are exported as the book is read, never holding it whole.
+    if (tpl->ExportType == kExportEntries &&
+        (request.Selection == "all" || request.Selection == "tagged"))
+        return ExportWhileReading(request, *tpl, io);
     auto book = LoadBookOrReport(request.Path, io);
     const TBookHold hold(book);
     if (!book)
@@ -232,21 +282,11 @@ int CommandExport(const TExportRequest& request, TCliStreams io) {
         return Deliver(request, ExportReminders(*book, *order, *tpl), io);
     if (tpl->ExportType == kExportCallLogs)
         return Deliver(request, ExportCallLogs(*book, *order, *tpl), io);
-    TAddressChoice choice = TAddressChoice::First;
-    int templateId = 0;
-    if (request.Addresses == "all") {
-        choice = TAddressChoice::All;
-    } else if (request.Addresses != "first") {
-        const int i = book->Templates.FindTemplateByName(Utf8ToCp1252(request.Addresses));
-        if (i < 0)
-            return BadOption(
-                "--addresses must be all, first or an address template's name, not \"" +
-                    request.Addresses + "\"",
-                io);
-        choice = TAddressChoice::Template;
-        templateId = book->Templates.TemplateId(i);
-    }
-    return Deliver(request, ExportEntries(*book, *order, *tpl, choice, templateId), io);
+    const auto addresses = AddressesOf(request, *book);
+    if (!addresses)
+        return BadAddresses(request, io);
+    return Deliver(
+        request, ExportEntries(*book, *order, *tpl, addresses->Choice, addresses->TemplateId), io);
 }
 
 } // namespace tessaly

@@ -6,7 +6,9 @@
 #include "core/exchange/exchange_fields.h"
 #include "core/exchange/export.h"
 #include "core/exchange/record_order.h"
+#include "core/exchange/streamed_export.h"
 #include "core/organise/entry_text.h"
+#include "core/store/book_file.h"
 #include "tests/support/every_kind_book.h"
 #include "tests/support/fault_file_system.h"
 #include "tests/support/scratch_dir.h"
@@ -126,6 +128,99 @@ TEST_F(EntryExport, RecordOrderFoldsCaseAndKeepsEqualNamesAsTheyCame) {
     EXPECT_EQ(order, expected);
 }
 
+// What an export made while the book is read hands over, and in how many pieces.
+struct TStreamed {
+    bool Complete = false;
+    bool Written = false;
+    std::string Text;
+    int Lines = 0;
+    int Pieces = 0;
+};
+
+TStreamed ExportWhileReading(const std::string& path, const TExport& tpl, bool taggedOnly,
+                             std::optional<TStreamedExport::TAddresses> addresses,
+                             int refusedPiece = -1) {
+    TStreamedExport exported(tpl, taggedOnly, [&](const TBookData&) { return addresses; });
+    TLoadResult loaded = LoadBook(path, testing::NoDefaultsFile(), RealFileSystem(), &exported);
+    TStreamed out;
+    out.Complete = loaded.Book && exported.Complete();
+    out.Lines = exported.Lines();
+    out.Written = exported.WriteTo([&](std::span<const std::uint8_t> piece) {
+        if (out.Pieces++ == refusedPiece)
+            return false;
+        out.Text.append(reinterpret_cast<const char*>(piece.data()), piece.size());
+        return true;
+    });
+    return out;
+}
+
+TEST_F(EntryExport, WhileReadingGivesTheBytesOfTheWholeBooksExport) {
+    // Equal names in both cases (kept in book order), tagged and untagged entries,
+    // several addresses, quotes and line breaks, and enough of them for several pieces.
+    for (int i = 0; i < 3000; ++i) {
+        TRecord& e = AddEntry(*book, i % 3 ? "Bea" : "BEA", "N" + std::to_string(i % 700));
+        e.Tagged = i % 4 == 0 ? 1 : 0;
+        e.SetNotes(std::string(120, static_cast<char>('a' + i % 26)) + "\"q\"\r\nend");
+        if (i % 5 == 0) {
+            e.Addresses.AddAddress(1);
+            e.Addresses.At(0)->SetField(2, "Road " + std::to_string(i) + "\r\nTown");
+            e.Addresses.AddAddress(2);
+        }
+    }
+    book->Entries.At(0)->Tagged = 1;
+    TScratchDir dir;
+    const std::string path = dir.File("streamed.ADR");
+    testing::WriteBytes(path, WriteBookImage(*book));
+    TLoadResult whole = LoadBook(path, testing::NoDefaultsFile());
+    ASSERT_TRUE(whole.Book);
+
+    TExport tpl = Columns(kExportEntries, {kDataFirstName, kDataSurname, kDataAddress, kDataNotes,
+                                           kDataSortText, kDataDisplayText});
+    tpl.AddressColumns = 2;
+    tpl.Labels[1] = 1;
+    const std::pair<TAddressChoice, int> choices[] = {
+        {TAddressChoice::First, 0}, {TAddressChoice::All, 0}, {TAddressChoice::Template, 2}};
+    for (const bool tagged : {false, true}) {
+        const auto order = EntryOrder(
+            *whole.Book, tagged ? TEntrySelection::Tagged : TEntrySelection::All, {}, nullptr);
+        for (const auto& [choice, id] : choices) {
+            SCOPED_TRACE(std::string(tagged ? "tagged " : "all ") + std::to_string(int(choice)));
+            const TExportText expected = ExportEntries(*whole.Book, order, tpl, choice, id);
+            const TStreamed got =
+                ExportWhileReading(path, tpl, tagged, TStreamedExport::TAddresses{choice, id});
+            EXPECT_TRUE(got.Complete);
+            EXPECT_TRUE(got.Written);
+            EXPECT_EQ(got.Lines, expected.Lines);
+            EXPECT_TRUE(got.Text == expected.Text);
+        }
+    }
+    EXPECT_GT(ExportWhileReading(path, tpl, false, TStreamedExport::TAddresses{}).Pieces, 2);
+}
+
+TEST_F(EntryExport, WhileReadingHandsOverNothingUnlessItReadTheWholeBook) {
+    TScratchDir dir;
+    const std::string path = dir.File("cut.ADR");
+    std::vector<std::uint8_t> image = WriteBookImage(*book);
+    const TExport tpl = Columns(kExportEntries, {kDataFirstName});
+    // No address choice to be had of the book: nothing is exported.
+    testing::WriteBytes(path, image);
+    const TStreamed unchosen = ExportWhileReading(path, tpl, false, std::nullopt);
+    EXPECT_FALSE(unchosen.Complete);
+    EXPECT_FALSE(unchosen.Written);
+    EXPECT_EQ(unchosen.Pieces, 0);
+    // A book cut inside its entries does not read: the lines made so far are not whole.
+    image.resize(image.size() - 40);
+    testing::WriteBytes(path, image);
+    EXPECT_FALSE(ExportWhileReading(path, tpl, false, TStreamedExport::TAddresses{}).Complete);
+    // A refused piece fails the writing.
+    image = WriteBookImage(*book);
+    testing::WriteBytes(path, image);
+    const TStreamed refused =
+        ExportWhileReading(path, tpl, false, TStreamedExport::TAddresses{}, 0);
+    EXPECT_TRUE(refused.Complete);
+    EXPECT_FALSE(refused.Written);
+}
+
 TEST_F(EntryExport, RemindersAndCallLogs) {
     TRecord& smith = *book->Entries.At(0);
     auto r = std::make_unique<TReminders>();
@@ -189,6 +284,15 @@ TEST(ExportFile, WholeOrNotAtAllAndUtf8) {
               "File: " + path + " \n\nUnable to Write File due to an Unknown Error");
     const auto kept = ReadBytes(path);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "old\r\n");
+    // Handed over in pieces, a write that fails after the first leaves the old file too.
+    const std::vector<std::uint8_t> piece(300 << 10, 'y');
+    const auto pieces = [&](const TByteSink& put) { return put(piece) && put(piece); };
+    testing::TFaultFileSystem full;
+    full.DiskFullAfter(piece.size() + 10);
+    EXPECT_NE(WriteExportFile(path, pieces, full), "");
+    EXPECT_EQ(ReadBytes(path), kept);
+    ASSERT_EQ(WriteExportFile(path, pieces), "");
+    EXPECT_EQ(ReadBytes(path).size(), 2 * piece.size());
     EXPECT_EQ(ExportBytes("Caf\xE9 \x80", true), "Caf\xC3\xA9 \xE2\x82\xAC");
     EXPECT_EQ(ExportBytes("Caf\xE9", false), "Caf\xE9");
 }

@@ -3,6 +3,7 @@
 // the damaged ones must be refused.
 
 #include "fuzz/fuzz_checks.h"
+#include "tests/support/scratch_dir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@ namespace tessaly {
 namespace {
 
 using fuzz::TOutcome;
+using testing::TScratchDir;
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -49,6 +51,15 @@ int Replay(const std::string& folder,
 
 TEST(FuzzCorpus, BookSeedsReadOrAreRefused) {
     EXPECT_GE(Replay("book", fuzz::CheckBookBytes), 4);
+}
+
+TEST(FuzzCorpus, BookSeedsTakeATagOnEveryEntryAsASaveWritesIt) {
+    TScratchDir dir;
+    EXPECT_GE(Replay("book",
+                     [&](std::span<const std::uint8_t> bytes) {
+                         return fuzz::CheckTagRewriteBytes(bytes, dir.Path());
+                     }),
+              4);
 }
 
 TEST(FuzzCorpus, DefaultsSeedsReadOrAreRefused) {

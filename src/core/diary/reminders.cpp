@@ -52,7 +52,10 @@ std::unique_ptr<TReminders> TReminders::Read(TStreamReader& r, int version) {
     auto e = std::make_unique<TReminders>();
     e->When = r.ReadDateTime();
     e->Until = r.ReadDateTime();
+    const TDateTime until = e->Until;
     e->KeepUntilInRange();
+    if (e->Until != until)
+        r.NoteAlteredRead();
     e->Completed = r.ReadByte();
     e->Frequency = r.ReadInt16();
     e->Interval = r.ReadInt16();

@@ -121,6 +121,13 @@ public:
 
     const std::string& Text() const;
     std::string TakeText();
+    // The bytes written so far, without a copy; valid until the next write.
+    std::string_view Written() const { return std::string_view(out_.data(), size_); }
+    // Forgets the bytes written, keeping their room for the next.
+    void Clear() {
+        size_ = 0;
+        firstField_ = true;
+    }
 
 private:
     void AppendEscaped(std::string_view value);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace tessaly {
 
@@ -85,23 +86,19 @@ bool Continue(const TExportOptions& options, int done) {
     return !options.Progress || options.Progress(done);
 }
 
-// The address indexes of an entry that give lines.
-std::vector<int> AddressesToWrite(const TRecord& entry, TAddressChoice choice, int templateId) {
+// The address indexes of an entry that give lines: from the first to before the second.
+std::pair<int, int> AddressesToWrite(const TRecord& entry, TAddressChoice choice, int templateId) {
     switch (choice) {
     case TAddressChoice::First:
-        return {0};
+        return {0, 1};
     case TAddressChoice::Template:
         for (int i = 0; i < entry.Addresses.Count(); ++i)
             if (entry.Addresses.At(i)->TemplateId == templateId)
-                return {i};
-        return {};
+                return {i, i + 1};
+        return {0, 0};
     case TAddressChoice::All:
-    default: {
-        std::vector<int> all(static_cast<std::size_t>(entry.Addresses.Count()));
-        for (int i = 0; i < entry.Addresses.Count(); ++i)
-            all[static_cast<std::size_t>(i)] = i;
-        return all;
-    }
+    default:
+        return {0, entry.Addresses.Count()};
     }
 }
 
@@ -165,40 +162,52 @@ std::string ReminderFieldText(const TReminders& r, int field, const TFormatSetti
     }
 }
 
+TEntryLines::TEntryLines(const TBookData& book, const TExport& tpl, TAddressChoice choice,
+                         int templateId)
+    : book_(book), tpl_(tpl), choice_(choice), templateId_(templateId), csv_(WriterFor(tpl)),
+      prefixes_(Prefixes(&book, tpl)) {
+    WriteHeader(csv_, &book, tpl);
+}
+
+int TEntryLines::Write(const TRecord& entry) {
+    int lines = 0;
+    const auto [first, end] = AddressesToWrite(entry, choice_, templateId_);
+    for (int address = first; address < end; ++address) {
+        ForEachColumn(tpl_, [&](int c, int f) {
+            const std::string& prefix = prefixes_[static_cast<std::size_t>(c)];
+            if (const auto stored = StoredFieldView(entry, f, address)) {
+                csv_.WriteField(*stored, prefix);
+                return;
+            }
+            const Text value = FieldValue(entry, f, address, book_);
+            if (f == kDataAddress && tpl_.SplitsAddress()) {
+                for (int n = 1; n <= tpl_.AddressColumns; ++n)
+                    csv_.WriteField(AddressLine(TextValue(value), n), prefix);
+            } else {
+                csv_.WriteField(TextValue(value), prefix);
+            }
+        });
+        csv_.EndLine();
+        ++lines;
+    }
+    return lines;
+}
+
 TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord*>& order,
                           const TExport& tpl, TAddressChoice choice, int templateId,
                           const TExportOptions& options) {
     TExportText out;
-    TCSVWriter w = WriterFor(tpl);
-    WriteHeader(w, &book, tpl);
+    TEntryLines lines(book, tpl, choice, templateId);
     Start(options, order.size());
     int done = 0;
-    const std::vector<std::string> prefixes = Prefixes(&book, tpl);
     for (const TRecord* entry : order) {
-        for (const int address : AddressesToWrite(*entry, choice, templateId)) {
-            ForEachColumn(tpl, [&](int c, int f) {
-                const std::string& prefix = prefixes[static_cast<std::size_t>(c)];
-                if (const auto stored = StoredFieldView(*entry, f, address)) {
-                    w.WriteField(*stored, prefix);
-                    return;
-                }
-                const Text value = FieldValue(*entry, f, address, book);
-                if (f == kDataAddress && tpl.SplitsAddress()) {
-                    for (int n = 1; n <= tpl.AddressColumns; ++n)
-                        w.WriteField(AddressLine(TextValue(value), n), prefix);
-                } else {
-                    w.WriteField(TextValue(value), prefix);
-                }
-            });
-            w.EndLine();
-            ++out.Lines;
-        }
+        out.Lines += lines.Write(*entry);
         if (!Continue(options, ++done)) {
             out.Stopped = true;
             break;
         }
     }
-    out.Text = w.TakeText();
+    out.Text = lines.TakeText();
     return out;
 }
 
@@ -258,6 +267,10 @@ std::string ExportFailureMessage(const std::string& path) {
 std::string WriteExportFile(const std::string& path, const std::string& bytes, IFileSystem& fs) {
     const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     return WriteFileAtomically(path, data, fs).Ok ? std::string() : ExportFailureMessage(path);
+}
+
+std::string WriteExportFile(const std::string& path, const TByteSource& bytes, IFileSystem& fs) {
+    return WriteFileAtomically(path, bytes, fs).Ok ? std::string() : ExportFailureMessage(path);
 }
 
 } // namespace tessaly

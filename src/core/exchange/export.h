@@ -4,7 +4,9 @@
 // order, with an optional header line of captions.
 
 #include "core/common/date_format.h"
+#include "core/exchange/csv_file.h"
 #include "core/exchange/export_template.h"
+#include "core/system/file_io.h"
 #include "core/system/file_system.h"
 
 #include <functional>
@@ -43,6 +45,29 @@ struct TExportText {
     bool Stopped = false;
 };
 
+// The lines an export of entries writes through a template, the header line first:
+// the lines of each entry are added as it is given.
+class TEntryLines {
+public:
+    // The book gives the captions, index keys and address formats; it must outlive this.
+    TEntryLines(const TBookData& book, const TExport& tpl, TAddressChoice choice, int templateId);
+    // Adds the entry's lines; returns how many.
+    int Write(const TRecord& entry);
+    // The lines written so far, without a copy; valid until the next Write.
+    std::string_view Written() const { return csv_.Written(); }
+    std::string TakeText() { return csv_.TakeText(); }
+    // Forgets the lines written so far (and the header line).
+    void Clear() { csv_.Clear(); }
+
+private:
+    const TBookData& book_;
+    const TExport& tpl_;
+    TAddressChoice choice_;
+    int templateId_;
+    TCSVWriter csv_;
+    std::vector<std::string> prefixes_;
+};
+
 TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord*>& order,
                           const TExport& tpl, TAddressChoice choice, int templateId,
                           const TExportOptions& options = TExportOptions());
@@ -62,6 +87,9 @@ std::string ExportBytes(const std::string& text, bool utf8);
 // Writes the whole file through the crash-safe writer: a failed export leaves the file
 // as it was. Gives string 313 with the file name on failure, empty when written.
 std::string WriteExportFile(const std::string& path, const std::string& bytes,
+                            IFileSystem& fs = RealFileSystem());
+// The same for bytes handed over in pieces.
+std::string WriteExportFile(const std::string& path, const TByteSource& bytes,
                             IFileSystem& fs = RealFileSystem());
 std::string ExportFailureMessage(const std::string& path);
 

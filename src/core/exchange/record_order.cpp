@@ -14,16 +14,12 @@ namespace tessaly {
 
 namespace {
 
-// The items in the order of their keys, items of equal keys as they came. The items'
-// places are sorted, not the keys themselves, so that no key is moved or copied.
+// The items in the order of their keys, items of equal keys as they came.
 template <class T>
 std::vector<const T*> SortedByKey(const std::vector<std::string>& keys,
                                   const std::vector<const T*>& items) {
-    std::vector<std::uint32_t> places(items.size());
-    for (std::size_t i = 0; i < places.size(); ++i)
-        places[i] = static_cast<std::uint32_t>(i);
-    std::stable_sort(places.begin(), places.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    const std::vector<std::uint32_t> places =
+        PlacesInKeyOrder(keys.size(), [&](std::size_t i) { return std::string_view(keys[i]); });
     std::vector<const T*> out;
     out.reserve(places.size());
     for (const std::uint32_t i : places)
@@ -40,6 +36,10 @@ std::string UpperCased(std::string s) {
 
 } // namespace
 
+std::string EntryOrderKey(const TRecord& entry, const TIndexList& bookKeys) {
+    return UpperCased(SortText(entry, bookKeys));
+}
+
 std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection selection,
                                        const std::vector<const TRecord*>& indexList,
                                        const TRecord* selected) {
@@ -53,7 +53,7 @@ std::vector<const TRecord*> EntryOrder(const TBookData& book, TEntrySelection se
     keys.reserve(expected);
     entries.reserve(expected);
     const auto add = [&](const TRecord* e) {
-        keys.push_back(UpperCased(SortText(*e, book.IndexKeys)));
+        keys.push_back(EntryOrderKey(*e, book.IndexKeys));
         entries.push_back(e);
     };
     if (selection == TEntrySelection::IndexList) {

@@ -3,6 +3,7 @@
 #include "core/store/book.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tessaly {
 
@@ -22,29 +23,46 @@ std::string_view KeyValue(const TRecord& entry, int code) {
                : std::string_view();
 }
 
-// Appends as a short string does: the result holds at most 255 characters.
-void AppendShort(std::string& s, std::string_view more) {
-    s.append(more.substr(
-        0, std::min(more.size(), kShortStringMax - std::min(s.size(), kShortStringMax))));
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
 }
 
+// The key values joined as a short string is built: each after a blank, the whole cut to
+// 255 characters as it grows and trimmed after each key. Built in place in a buffer of
+// the short string's room, so that the text is copied once.
 std::string BuildKeyText(const TRecord& entry, const TIndexList& keys, bool sortKeysOnly,
                          bool breaksAsBlanks) {
-    std::string s;
+    std::array<char, kShortStringMax> s;
+    std::size_t n = 0;
+    const auto append = [&](std::string_view more) {
+        const std::size_t m = std::min(more.size(), kShortStringMax - n);
+        std::copy_n(more.data(), m, s.data() + n);
+        n += m;
+    };
     for (const TIndex& key : keys) {
         if (sortKeysOnly && !key.SortBy)
             continue;
-        const std::size_t from = s.size();
-        AppendShort(s, " ");
-        AppendShort(s, KeyValue(entry, key.Code));
+        const std::size_t from = n;
+        append(" ");
+        append(KeyValue(entry, key.Code));
         if (breaksAsBlanks)
             std::replace_if(
-                s.begin() + static_cast<std::ptrdiff_t>(from), s.end(),
+                s.begin() + static_cast<std::ptrdiff_t>(from),
+                s.begin() + static_cast<std::ptrdiff_t>(n),
                 [](char c) { return c == '\r' || c == '\n'; }, ' ');
         // Trimming after each key keeps an empty value from adding a blank.
-        TrimInPlace(s);
+        while (n > 0 && IsBlankOrControl(s[n - 1]))
+            --n;
+        std::size_t first = 0;
+        while (first < n && IsBlankOrControl(s[first]))
+            ++first;
+        if (first > 0) {
+            std::copy(s.begin() + static_cast<std::ptrdiff_t>(first),
+                      s.begin() + static_cast<std::ptrdiff_t>(n), s.begin());
+            n -= first;
+        }
     }
-    return s;
+    return std::string(s.data(), n);
 }
 
 std::string AddressField(const TRecord& entry, int addressIndex, int field) {

@@ -1,5 +1,9 @@
 #include "core/store/address.h"
 
+#include <algorithm>
+#include <array>
+#include <span>
+
 namespace tessaly {
 
 namespace {
@@ -99,12 +103,24 @@ std::unique_ptr<TAddress> TAddress::Read(TStreamReader& r, int /*version*/, std:
         }
     }
     // The four setting arrays are stored before each prefix; the last copy counts.
-    for (auto& prefix : a->Prefix) {
-        r.ReadBytes(a->UseDefaultDialling.data(), kPhoneFields);
-        r.ReadBytes(a->PrefixOn.data(), kPhoneFields);
-        r.ReadBytes(a->ChargeCard.data(), kPhoneFields);
-        r.ReadBytes(a->LogCall.data(), kPhoneFields);
-        r.ReadTextInto(prefix);
+    constexpr auto kArray = static_cast<std::size_t>(kPhoneFields);
+    constexpr std::size_t kSettings = 4 * kArray;
+    std::array<std::uint8_t, kSettings> first{};
+    for (std::size_t i = 0; i < a->Prefix.size(); ++i) {
+        const std::span<const std::uint8_t> settings = r.ReadSpan(kSettings);
+        // Copies that differ are written back as the last one.
+        if (i == 0)
+            std::copy(settings.begin(), settings.end(), first.begin());
+        else if (!std::equal(settings.begin(), settings.end(), first.begin()))
+            r.NoteAlteredRead();
+        const auto part = [&](std::size_t n) {
+            return settings.begin() + static_cast<std::ptrdiff_t>(n * kArray);
+        };
+        std::copy(part(0), part(1), a->UseDefaultDialling.begin());
+        std::copy(part(1), part(2), a->PrefixOn.begin());
+        std::copy(part(2), part(3), a->ChargeCard.begin());
+        std::copy(part(3), part(4), a->LogCall.begin());
+        r.ReadTextInto(a->Prefix[i]);
     }
     return a;
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <utility>
 
 namespace tessaly {
 
@@ -235,11 +236,22 @@ TLoadResult CheckBookFile(const std::string& path, const TStoreSettings& setting
 namespace {
 
 // Writes the book as it is read: the header once the entries are reached, each entry as
-// soon as it is read and changed, and drops it.
+// soon as it is read and changed, and drops it. An entry that only takes a tag has the
+// bytes it was read from copied, with its tag byte set.
 class TRewritingWatch final : public IEntryReadWatch {
 public:
-    TRewritingWatch(TStreamWriter& w, const TBookRewrite& change) : w_(w), change_(change) {}
+    TRewritingWatch(TStreamWriter& w, const TBookRewrite& change, TStreamReader& r)
+        : w_(w), change_(change), r_(r) {}
 
+    std::optional<TListedTexts> TextsNeeded(const TBookData& book) override {
+        copies_ = change_.Tag && !change_.Entry && book.Version == kBookVersion;
+        if (!copies_)
+            return std::nullopt;
+        // The texts are copied with the rest of the entry's bytes, not read; but a text
+        // a save would write otherwise must still be seen.
+        r_.SetCheckSkippedTexts(true);
+        return TListedTexts();
+    }
     bool KeepsEntries() const override { return false; }
     void EntriesBegin(TBookData& book, std::size_t count) override {
         if (change_.Head)
@@ -249,11 +261,23 @@ public:
             book.WriteBeforeEntries(w_);
             w_.WriteCount(count);
         });
+        entryAt_ = r_.Position();
+        altered_ = r_.AlteredReads();
     }
     void EntryRead(TRecord& entry) override {
-        if (change_.Entry)
-            change_.Entry(entry);
-        Write([&] { entry.Write(w_, kBookVersion); });
+        const std::size_t end = r_.Position();
+        const std::size_t start = std::exchange(entryAt_, end);
+        if (copies_ && r_.AlteredReads() == altered_)
+            return CopyEntry(entry, start, end);
+        if (copies_) {
+            // Read anew, whole, to be written as a save writes it; the reader comes
+            // back to where it was.
+            r_.Seek(start);
+            const std::unique_ptr<TRecord> whole = TRecord::Read(r_, kBookVersion);
+            altered_ = r_.AlteredReads();
+            return WriteEntry(*whole);
+        }
+        WriteEntry(entry);
     }
     void EntriesEnd(bool) noexcept override {}
 
@@ -270,8 +294,37 @@ public:
     }
 
 private:
+    void WriteEntry(TRecord& entry) {
+        if (change_.Entry)
+            change_.Entry(entry);
+        if (change_.Tag)
+            entry.Tagged = *change_.Tag;
+        Write([&] { entry.Write(w_, kBookVersion); });
+    }
+    // The entry's bytes as the file holds them, but for its tag byte, which follows its
+    // keys (a count and three bytes each) and its keys flag.
+    void CopyEntry(const TRecord& entry, std::size_t start, std::size_t end) {
+        const std::size_t tagAt = 2 + 3 * static_cast<std::size_t>(entry.Keys.Count()) + 1;
+        r_.Seek(start);
+        const std::span<const std::uint8_t> bytes = r_.ReadSpan(end - start);
+        const std::uint8_t tag = *change_.Tag;
+        Write([&] {
+            if (bytes[tagAt] == tag) {
+                w_.WriteBytes(bytes.data(), bytes.size());
+                return;
+            }
+            w_.WriteBytes(bytes.data(), tagAt);
+            w_.WriteByte(tag);
+            w_.WriteBytes(bytes.data() + tagAt + 1, bytes.size() - tagAt - 1);
+        });
+    }
+
     TStreamWriter& w_;
     const TBookRewrite& change_;
+    TStreamReader& r_;
+    bool copies_ = false;
+    std::size_t entryAt_ = 0;
+    std::size_t altered_ = 0;
     std::string refusal_;
 };
 
@@ -329,8 +382,8 @@ TRewriteResult RewriteBook(const std::string& path, const TStoreSettings& settin
             break;
         }
         TStreamWriter w(put);
-        TRewritingWatch watch(w, change);
         TStreamReader r(*file);
+        TRewritingWatch watch(w, change, r);
         TLoadResult load = ParseBook(r, settings, path, false, &watch);
         if (!file->ReadError().Ok)
             return unreadable(file->ReadError());

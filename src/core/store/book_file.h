@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -104,6 +105,12 @@ TSaveResult SaveBook(TBookData& book, bool closing, const TStoreSettings& settin
 struct TBookRewrite {
     std::function<void(TBookData&)> Head;
     std::function<void(TRecord&)> Entry;
+    // Every entry's tag set to this value after `Entry`. Without an `Entry` nothing else
+    // of the entries changes, and their bytes are copied from the file with the tag byte
+    // set, their texts never built; only an entry the file holds in a form a save does
+    // not write (a layout of an earlier version, a value a read brings into range) is
+    // built and written anew.
+    std::optional<std::uint8_t> Tag;
 };
 struct TRewriteResult {
     bool Ok = false;

@@ -55,7 +55,7 @@ void TStreamReader::ReadTextInto(Text& t) {
         t.reset();
         return;
     }
-    if (skipTexts_) {
+    if (skipTexts_ && !checkSkipped_) {
         Skip(n);
         t.reset();
         return;
@@ -63,16 +63,26 @@ void TStreamReader::ReadTextInto(Text& t) {
     Need(n);
     const auto* begin = reinterpret_cast<const char*>(data_.data() + pos_);
     pos_ += n;
-    // The characters end at the first NUL, as the in-memory form does.
+    // The characters end at the first NUL, as the in-memory form does; written back,
+    // they are followed by one NUL only.
     const auto* nul = static_cast<const char*>(std::memchr(begin, 0, n));
     const std::size_t length = static_cast<std::size_t>((nul ? nul : begin + n) - begin);
-    t.assign(begin, length);
+    if (length != std::size_t{n} - 1)
+        NoteAlteredRead();
+    if (skipTexts_)
+        t.reset();
+    else
+        t.assign(begin, length);
 }
 
 std::string TStreamReader::ReadShortString() {
     Need(256);
     const std::size_t length = data_[pos_];
     std::string s(reinterpret_cast<const char*>(data_.data() + pos_ + 1), length);
+    // The unused bytes are written as zeros.
+    const auto* unused = data_.data() + pos_ + 1 + length;
+    if (std::any_of(unused, data_.data() + pos_ + 256, [](std::uint8_t b) { return b != 0; }))
+        NoteAlteredRead();
     pos_ += 256;
     return s;
 }

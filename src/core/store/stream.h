@@ -84,13 +84,19 @@ public:
     // A raw IEEE double; a value that is not finite reads as 0.
     double ReadDouble() {
         const double v = ReadRawDouble();
-        return std::isfinite(v) ? v : 0.0;
+        if (std::isfinite(v))
+            return v;
+        NoteAlteredRead();
+        return 0.0;
     }
     // A book-file date-time: the stored value less kBookDateOffset.
     // A value that is not finite reads as 0.
     double ReadDateTime() {
         const double v = ReadRawDouble();
-        return std::isfinite(v) ? v - kBookDateOffset : 0.0;
+        const double t = std::isfinite(v) ? v - kBookDateOffset : 0.0;
+        if (t + kBookDateOffset != v)
+            NoteAlteredRead();
+        return t;
     }
     // A Text: unsigned 16-bit count n (0 = absent), then n bytes ending in NUL.
     Text ReadText();
@@ -103,11 +109,34 @@ public:
         std::memcpy(out, data_.data() + pos_, n);
         pos_ += n;
     }
+    // The next n bytes as the stream holds them, without a copy; valid until the next
+    // read or seek.
+    std::span<const std::uint8_t> ReadSpan(std::size_t n) {
+        Need(n);
+        const auto bytes = data_.subspan(pos_, n);
+        pos_ += n;
+        return bytes;
+    }
     // A list count: 0 for counts of zero or less.
     int ReadCount() {
         const std::int16_t n = ReadInt16();
-        return n > 0 ? n : 0;
+        if (n >= 0)
+            return n;
+        NoteAlteredRead();
+        return 0;
     }
+
+    // How many values were read so far that a write would not give back as the bytes
+    // they were read from: a double that is not finite, a date-time whose offset does
+    // not come back exactly, a negative count, a text with a NUL before its end or
+    // none at its end, and what the stored classes bring into range as they read.
+    // Bytes read between two counts that did not change can be copied to a file in
+    // place of the write of what they hold.
+    std::size_t AlteredReads() const { return altered_; }
+    void NoteAlteredRead() { ++altered_; }
+    // While set, texts stepped over are looked at all the same, so that AlteredReads
+    // counts them too.
+    void SetCheckSkippedTexts(bool check) { checkSkipped_ = check; }
 
     // While set, texts are stepped over and read as absent, for a reader that needs
     // only a few of a file's texts (TKeepTexts marks those).
@@ -138,6 +167,8 @@ private:
     std::size_t size_ = 0;
     IStreamSource* source_ = nullptr;
     bool skipTexts_ = false;
+    bool checkSkipped_ = false;
+    std::size_t altered_ = 0;
 };
 
 // While one of these lives the reader steps over texts or not, as it says; then it
