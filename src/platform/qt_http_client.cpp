@@ -1,6 +1,7 @@
 #include "platform/qt_http_client.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -61,17 +62,24 @@ TQtHttpClient::~TQtHttpClient() = default;
 THttpResponse TQtHttpClient::Send(const THttpRequest& request) {
     if (!QCoreApplication::instance())
         return Failed("the network needs a Qt application in this process");
-    if (!manager_) {
-        manager_ = std::make_unique<QNetworkAccessManager>();
-        // Nothing of an environment's proxy settings: the address given is the one used.
-        manager_->setProxy(QNetworkProxy::NoProxy);
-    }
+    if (!manager_)
+        MakeManager();
     if (BreakOffAsked())
         return Failed(kBrokenOff);
     THttpRequest current = request;
     bool withAuth = true;
     for (int hop = 0;; ++hop) {
-        THttpResponse response = SendOnce(current, withAuth);
+        bool lost = false;
+        THttpResponse response = SendOnce(current, withAuth, lost);
+        if (lost) {
+            // The old connections and whatever the network layer still holds go.
+            MakeManager();
+            response = SendOnce(current, withAuth, lost);
+            if (lost)
+                return Failed("no sign of an answer within " +
+                              std::to_string(options_.LostRequestMs / 1000) + " s from " +
+                              current.Url + ", twice");
+        }
         if (!FollowsRedirects(current.Method) || !IsRedirect(response.Status))
             return response;
         const std::string* location = response.Header("Location");
@@ -90,7 +98,14 @@ THttpResponse TQtHttpClient::Send(const THttpRequest& request) {
     }
 }
 
-THttpResponse TQtHttpClient::SendOnce(const THttpRequest& request, bool withAuth) {
+void TQtHttpClient::MakeManager() {
+    manager_ = std::make_unique<QNetworkAccessManager>();
+    // Nothing of an environment's proxy settings: the address given is the one used.
+    manager_->setProxy(QNetworkProxy::NoProxy);
+}
+
+THttpResponse TQtHttpClient::SendOnce(const THttpRequest& request, bool withAuth, bool& lost) {
+    lost = false;
     const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(request.Url), QUrl::StrictMode);
     if (!url.isValid() || (url.scheme() != "http" && url.scheme() != "https") ||
         url.host().isEmpty())
@@ -119,14 +134,28 @@ THttpResponse TQtHttpClient::SendOnce(const THttpRequest& request, bool withAuth
                              certificateFaults << e.errorString();
                      });
     bool brokenOff = false;
+    bool underWay = false;
+    const auto seen = [&underWay] { underWay = true; };
+    QObject::connect(reply.get(), &QNetworkReply::requestSent, seen);
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, seen);
+    QObject::connect(reply.get(), &QNetworkReply::uploadProgress,
+                     [&underWay](qint64 sent, qint64) { underWay = underWay || sent > 0; });
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress,
+                     [&underWay](qint64 received, qint64) { underWay = underWay || received > 0; });
     if (!reply->isFinished()) {
         QEventLoop loop;
         QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        // A thread asked to end does not wait minutes for a server that says nothing.
+        QElapsedTimer waited;
+        waited.start();
+        // A thread asked to end does not wait minutes for a server that says nothing,
+        // nor does anyone wait on a request that never left.
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
             if (BreakOffAsked()) {
                 brokenOff = true;
+                reply->abort();
+            } else if (!underWay && waited.elapsed() > options_.LostRequestMs) {
+                lost = true;
                 reply->abort();
             }
         });
@@ -135,6 +164,8 @@ THttpResponse TQtHttpClient::SendOnce(const THttpRequest& request, bool withAuth
     }
     if (brokenOff)
         return Failed(kBrokenOff);
+    if (lost)
+        return {};
 
     THttpResponse response;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);

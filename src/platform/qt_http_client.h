@@ -22,6 +22,12 @@ struct THttpClientOptions {
     // to an address book of tens of thousands of cards; a shorter wait would give up
     // on every first sync of such a book.
     int IdleTimeoutMs = 180000;
+    // Longest wait for a first sign of an exchange under way (a byte of the request's
+    // body sent, or an answer's headers). A connection that drops as it opens can leave
+    // the network layer holding a request it never sends again: such a request is sent
+    // once more on fresh connections, and then given up, rather than waited on for the
+    // whole idle timeout. Nothing of it reached the server, so sending it again is safe.
+    int LostRequestMs = 30000;
     // Redirects followed for GET and PROPFIND (which the service discovery needs).
     int MaxRedirects = 5;
 };
@@ -36,7 +42,9 @@ public:
     THttpResponse Send(const THttpRequest& request) override;
 
 private:
-    THttpResponse SendOnce(const THttpRequest& request, bool withAuth);
+    // `lost` is set when the request showed no sign of leaving within LostRequestMs.
+    THttpResponse SendOnce(const THttpRequest& request, bool withAuth, bool& lost);
+    void MakeManager();
 
     THttpClientOptions options_;
     std::unique_ptr<QNetworkAccessManager> manager_;

@@ -8,13 +8,17 @@
 #include "tests/support/scratch_dir.h"
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace tessaly {
 namespace {
@@ -228,6 +232,82 @@ TEST(HttpClientFailures, RefusedAndSilentServersAreNoAnswer) {
 
     EXPECT_EQ(client.Send(Request("GET", "ftp://127.0.0.1/x")).Status, 0);
     EXPECT_EQ(client.Send(Request("GET", "not an address")).Status, 0);
+}
+
+// A server that takes every connection and reads what comes, but never answers; it
+// counts the connections made to it.
+class TMuteServer {
+public:
+    TMuteServer() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+            ::listen(listener_, 8) == 0 &&
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) == 0)
+            port_ = ntohs(a.sin_port);
+        taker_ = std::thread([this] {
+            while (!stopping_) {
+                pollfd p{listener_, POLLIN, 0};
+                if (::poll(&p, 1, 50) <= 0)
+                    continue;
+                const int c = ::accept(listener_, nullptr, nullptr);
+                if (c >= 0) {
+                    taken_.push_back(c);
+                    ++connections_;
+                }
+            }
+        });
+    }
+    ~TMuteServer() {
+        stopping_ = true;
+        taker_.join();
+        for (int c : taken_)
+            ::close(c);
+        ::close(listener_);
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/x.vcf"; }
+    int Connections() const { return connections_; }
+
+private:
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> connections_{0};
+    std::vector<int> taken_;
+    std::thread taker_;
+};
+
+TEST(HttpClientFailures, ARequestThatNeverLeavesIsSentOnceMoreThenGivenUp) {
+    TMuteServer server;
+    THttpClientOptions options = Login("", "", 20000);
+    options.LostRequestMs = 300;
+    TQtHttpClient client(options);
+    // A GET shows no sign of leaving until an answer's headers come: after the short
+    // wait it goes again on a fresh connection, then is given up, long before the idle
+    // timeout.
+    auto start = std::chrono::steady_clock::now();
+    const THttpResponse get = client.Send(Request("GET", server.Url()));
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(get.Status, 0);
+    EXPECT_NE(get.Error.find("no sign of an answer"), std::string::npos) << get.Error;
+    EXPECT_LT(took, std::chrono::seconds(5));
+    EXPECT_EQ(server.Connections(), 2);
+
+    // A PUT whose body went out is under way: it is never sent twice, and waits for
+    // the idle timeout.
+    options.IdleTimeoutMs = 1000;
+    TQtHttpClient writer(options);
+    start = std::chrono::steady_clock::now();
+    const THttpResponse put = writer.Send(
+        Request("PUT", server.Url(), {{"Content-Type", "text/vcard"}}, Card("m1", "Mute")));
+    took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(put.Status, 0);
+    EXPECT_NE(put.Error.find("no answer within"), std::string::npos) << put.Error;
+    EXPECT_GE(took, std::chrono::milliseconds(900));
+    EXPECT_EQ(server.Connections(), 3);
 }
 
 TEST(HttpClientServers, PasswordsAndCertificatesAreChecked) {
