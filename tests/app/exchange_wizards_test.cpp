@@ -69,11 +69,26 @@ void TExchangeWizardsTest::ImportWizardAddsTheFilesLinesToTheBook() {
     QVERIFY(book);
     const QString csv = WriteText("people.csv", "Title,First,Surname\r\nDr,Ann,Smith\r\n"
                                                 "Mr,Jos\xC3\xA9,\"Brown, Jr\"\r\n");
+    const auto chooser = TImportWizard::FileChooser;
     bool seen = false;
     OnModalDialog("Import to Address Book IMP", [&](QDialog* d) {
         auto* wizard = qobject_cast<TImportWizard*>(d);
         QVERIFY(wizard);
-        TypeFile(wizard->FileBox(), csv);
+        // Browse offers the file typed, and its answer replaces it; a cancelled
+        // choice leaves the box as it was.
+        TypeFile(wizard->FileBox(), "typed.csv");
+        QString offered;
+        QString answer;
+        TImportWizard::FileChooser = [&](QWidget*, const QString& current) {
+            offered = current;
+            return answer;
+        };
+        ClickDialogButton(d, "&Browse");
+        QCOMPARE(offered, QString("typed.csv"));
+        QCOMPARE(wizard->FileBox()->currentText(), QString("typed.csv"));
+        answer = csv;
+        ClickDialogButton(d, "&Browse");
+        QCOMPARE(wizard->FileBox()->currentText(), csv);
         ClickDialogButton(d, "&Next >");
         QCOMPARE(wizard->Page(), 1);
         QCOMPARE(wizard->TemplateList()->count(), 1); // only the address book imports
@@ -89,6 +104,7 @@ void TExchangeWizardsTest::ImportWizardAddsTheFilesLinesToTheBook() {
         seen = true;
     });
     MenuAction(*book, "I&mport...")->trigger();
+    TImportWizard::FileChooser = chooser;
     QVERIFY(seen);
     QCOMPARE(ListedSurnames(*book), QStringList({"Smith", "Brown, Jr"})); // "Dr Ann" first
     QVERIFY(book->Book()->Modified);

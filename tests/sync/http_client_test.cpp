@@ -6,19 +6,12 @@
 #include "tests/support/dropping_proxy.h"
 #include "tests/support/radicale_server.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/silent_server.h"
 
-#include <arpa/inet.h>
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
-#include <vector>
 
 namespace tessaly {
 namespace {
@@ -213,19 +206,11 @@ TEST(HttpClientFailures, RefusedAndSilentServersAreNoAnswer) {
     EXPECT_FALSE(refused.Error.empty());
 
     // A server that takes the connection and never answers.
-    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ASSERT_EQ(::listen(silent, 4), 0);
-    ASSERT_EQ(::getsockname(silent, reinterpret_cast<sockaddr*>(&a), &len), 0);
+    testing::TSilentServer silent;
+    ASSERT_NE(silent.Port(), 0);
     const auto start = std::chrono::steady_clock::now();
-    const THttpResponse waited =
-        client.Send(Request("GET", "http://127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "/"));
+    const THttpResponse waited = client.Send(Request("GET", silent.Url()));
     const auto took = std::chrono::steady_clock::now() - start;
-    ::close(silent);
     EXPECT_EQ(waited.Status, 0);
     EXPECT_NE(waited.Error.find("no answer"), std::string::npos) << waited.Error;
     EXPECT_LT(took, std::chrono::seconds(5));
@@ -234,54 +219,8 @@ TEST(HttpClientFailures, RefusedAndSilentServersAreNoAnswer) {
     EXPECT_EQ(client.Send(Request("GET", "not an address")).Status, 0);
 }
 
-// A server that takes every connection and reads what comes, but never answers; it
-// counts the connections made to it.
-class TMuteServer {
-public:
-    TMuteServer() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-            ::listen(listener_, 8) == 0 &&
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-            port_ = ntohs(a.sin_port);
-        taker_ = std::thread([this] {
-            while (!stopping_) {
-                pollfd p{listener_, POLLIN, 0};
-                if (::poll(&p, 1, 50) <= 0)
-                    continue;
-                const int c = ::accept(listener_, nullptr, nullptr);
-                if (c >= 0) {
-                    taken_.push_back(c);
-                    ++connections_;
-                }
-            }
-        });
-    }
-    ~TMuteServer() {
-        stopping_ = true;
-        taker_.join();
-        for (int c : taken_)
-            ::close(c);
-        ::close(listener_);
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/x.vcf"; }
-    int Connections() const { return connections_; }
-
-private:
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stopping_{false};
-    std::atomic<int> connections_{0};
-    std::vector<int> taken_;
-    std::thread taker_;
-};
-
 TEST(HttpClientFailures, ARequestThatNeverLeavesIsSentOnceMoreThenGivenUp) {
-    TMuteServer server;
+    testing::TSilentServer server;
     THttpClientOptions options = Login("", "", 20000);
     options.LostRequestMs = 300;
     TQtHttpClient client(options);
@@ -289,7 +228,7 @@ TEST(HttpClientFailures, ARequestThatNeverLeavesIsSentOnceMoreThenGivenUp) {
     // wait it goes again on a fresh connection, then is given up, long before the idle
     // timeout.
     auto start = std::chrono::steady_clock::now();
-    const THttpResponse get = client.Send(Request("GET", server.Url()));
+    const THttpResponse get = client.Send(Request("GET", server.Url("/x.vcf")));
     auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(get.Status, 0);
     EXPECT_NE(get.Error.find("no sign of an answer"), std::string::npos) << get.Error;
@@ -302,7 +241,7 @@ TEST(HttpClientFailures, ARequestThatNeverLeavesIsSentOnceMoreThenGivenUp) {
     TQtHttpClient writer(options);
     start = std::chrono::steady_clock::now();
     const THttpResponse put = writer.Send(
-        Request("PUT", server.Url(), {{"Content-Type", "text/vcard"}}, Card("m1", "Mute")));
+        Request("PUT", server.Url("/x.vcf"), {{"Content-Type", "text/vcard"}}, Card("m1", "Mute")));
     took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(put.Status, 0);
     EXPECT_NE(put.Error.find("no answer within"), std::string::npos) << put.Error;

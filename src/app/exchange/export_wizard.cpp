@@ -148,25 +148,10 @@ TExportWizard::TExportWizard(QWidget* parent, TSettingsAccess& access, const TEx
 
     QVBoxLayout* p4 = AddPage();
     p4->addWidget(new QLabel("Please specify the file to export to:"));
-    auto* row = new QHBoxLayout;
-    file_ = new QComboBox(this);
-    file_->setEditable(true);
-    const TExportMru mru = ReadExportMru(access);
-    for (const std::string& f : mru.Files)
-        file_->addItem(ToQString(f));
-    file_->setEditText(ToQString(mru.Last));
-    auto* browse = new QPushButton("&Browse", this);
-    row->addWidget(file_, 1);
-    row->addWidget(browse);
-    p4->addLayout(row);
+    file_ = AddFileRow(p4, ReadExportMru(access), &FileChooser);
     progress_ = new QProgressBar(this);
     p4->addWidget(progress_);
     p4->addStretch(1);
-    connect(browse, &QPushButton::clicked, this, [this] {
-        const QString chosen = FileChooser(this, file_->currentText());
-        if (!chosen.isEmpty())
-            file_->setEditText(chosen);
-    });
     connect(CancelButton(), &QPushButton::clicked, this, [this] { stop_ = true; });
     resize(480, 320);
 }

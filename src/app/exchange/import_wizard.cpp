@@ -37,23 +37,9 @@ TImportWizard::TImportWizard(QWidget* parent, TSettingsAccess& access, const TIm
 
     QVBoxLayout* p1 = AddPage();
     p1->addWidget(new QLabel("Please specify the text file containing the data to be imported:"));
-    auto* row = new QHBoxLayout;
-    file_ = new QComboBox(this);
-    file_->setEditable(true);
+    file_ = AddFileRow(p1, mru, &FileChooser);
     file_->setObjectName("importFile");
-    for (const std::string& f : mru.Files)
-        file_->addItem(ToQString(f));
-    file_->setEditText(ToQString(mru.Last));
-    auto* browse = new QPushButton("&Browse", this);
-    row->addWidget(file_, 1);
-    row->addWidget(browse);
-    p1->addLayout(row);
     p1->addStretch(1);
-    connect(browse, &QPushButton::clicked, this, [this] {
-        const QString chosen = FileChooser(this, file_->currentText());
-        if (!chosen.isEmpty())
-            file_->setEditText(chosen);
-    });
 
     QVBoxLayout* p2 = AddPage();
     p2->addWidget(new QLabel("Select the Import Template to use:"));

@@ -1,5 +1,9 @@
 #include "app/exchange/wizard_frame.h"
 
+#include "core/exchange/export_mru.h"
+#include "platform/qt_text.h"
+
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -28,6 +32,26 @@ TWizardFrame::TWizardFrame(QWidget* parent) : QDialog(parent) {
 
 int TWizardFrame::Page() const {
     return pages_->currentIndex();
+}
+
+QComboBox* TWizardFrame::AddFileRow(QVBoxLayout* page, const TExportMru& mru,
+                                    const TFileChooser* chooser) {
+    auto* row = new QHBoxLayout;
+    auto* file = new QComboBox(this);
+    file->setEditable(true);
+    for (const std::string& f : mru.Files)
+        file->addItem(ToQString(f));
+    file->setEditText(ToQString(mru.Last));
+    auto* browse = new QPushButton("&Browse", this);
+    row->addWidget(file, 1);
+    row->addWidget(browse);
+    page->addLayout(row);
+    connect(browse, &QPushButton::clicked, this, [this, file, chooser] {
+        const QString chosen = (*chooser)(this, file->currentText());
+        if (!chosen.isEmpty())
+            file->setEditText(chosen);
+    });
+    return file;
 }
 
 QVBoxLayout* TWizardFrame::AddPage() {

@@ -4,12 +4,17 @@
 // forward only when the wizard accepts it.
 
 #include <QDialog>
+#include <QString>
+#include <functional>
 
+class QComboBox;
 class QPushButton;
 class QStackedWidget;
 class QVBoxLayout;
 
 namespace tessaly {
+
+struct TExportMru;
 
 class TWizardFrame : public QDialog {
     Q_OBJECT
@@ -31,6 +36,11 @@ protected:
     // Called when a page is shown.
     virtual void Entered(int /*page*/) {}
     void Step(int delta);
+    // An editable box of the files last used (the last one typed in) with "&Browse"
+    // beside it, added to `page`; Browse asks `chooser` (called as it is then) for a
+    // file in place of the one typed.
+    using TFileChooser = std::function<QString(QWidget* parent, const QString& current)>;
+    QComboBox* AddFileRow(QVBoxLayout* page, const TExportMru& mru, const TFileChooser* chooser);
 
 private:
     void Refresh();
