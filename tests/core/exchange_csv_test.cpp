@@ -127,6 +127,10 @@ TEST(CsvEncoding, Windows1252UnlessUtf8) {
     EXPECT_TRUE(utf.WasUtf8);
     EXPECT_EQ(utf.Text, "Caf\xE9 \x80 ??");
     EXPECT_EQ(utf.Replaced, 1); // the Chinese character; the question mark was there
+    // Marks side by side, at both ends, and replacements among them.
+    const auto many = DecodeInputText(Raw("??\xE4\xB8\xAD?\xE4\xB8\xAD\xE4\xB8\xAD \xC3\xA9?"));
+    EXPECT_EQ(many.Text, "?????? \xE9?");
+    EXPECT_EQ(many.Replaced, 3);
 
     const auto marked = DecodeInputText(Raw("\xEF\xBB\xBF"
                                             "abc"));

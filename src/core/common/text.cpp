@@ -18,14 +18,18 @@ bool IsBlankOrControl(char c) {
 }
 } // namespace
 
-std::string Trim(std::string_view s) {
+std::string_view TrimmedView(std::string_view s) {
     std::size_t begin = 0;
     std::size_t end = s.size();
     while (begin < end && IsBlankOrControl(s[begin]))
         ++begin;
     while (end > begin && IsBlankOrControl(s[end - 1]))
         --end;
-    return std::string(s.substr(begin, end - begin));
+    return s.substr(begin, end - begin);
+}
+
+std::string Trim(std::string_view s) {
+    return std::string(TrimmedView(s));
 }
 
 void TrimInPlace(std::string& s) {
@@ -35,19 +39,23 @@ void TrimInPlace(std::string& s) {
     s.erase(s.begin(), first);
 }
 
-std::string TrimRight(std::string_view s) {
+std::string_view TrimmedRightView(std::string_view s) {
     std::size_t end = s.size();
     while (end > 0 && IsBlankOrControl(s[end - 1]))
         --end;
-    return std::string(s.substr(0, end));
+    return s.substr(0, end);
+}
+
+std::string TrimRight(std::string_view s) {
+    return std::string(TrimmedRightView(s));
 }
 
 std::string CutShort(std::string_view s) {
-    return std::string(s.substr(0, std::min(s.size(), kShortStringMax)));
+    return std::string(CutShortView(s));
 }
 
 std::string CleanShort(std::string_view s) {
-    return CutShort(Trim(s));
+    return std::string(CleanShortView(s));
 }
 
 } // namespace tessaly

@@ -170,13 +170,22 @@ inline std::string_view TextValue(const Text& t) {
 
 // Removes leading and trailing blanks and control characters (every byte up to 32).
 std::string Trim(std::string_view s);
+// The same, as the part of `s` it keeps: nothing is copied.
+std::string_view TrimmedView(std::string_view s);
 // The same, done in place without a copy.
 void TrimInPlace(std::string& s);
 // Removes trailing blanks, carriage returns and line feeds (and other control bytes).
 std::string TrimRight(std::string_view s);
+std::string_view TrimmedRightView(std::string_view s);
 // Cuts a value to the short-string limit of 255 characters.
 std::string CutShort(std::string_view s);
+inline std::string_view CutShortView(std::string_view s) {
+    return s.substr(0, kShortStringMax);
+}
 // Trims and cuts: the cleaning applied to names, descriptions and captions.
 std::string CleanShort(std::string_view s);
+inline std::string_view CleanShortView(std::string_view s) {
+    return CutShortView(TrimmedView(s));
+}
 
 } // namespace tessaly

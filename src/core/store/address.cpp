@@ -16,8 +16,8 @@ std::size_t PhoneSlot(int field) {
     return static_cast<std::size_t>(field - kFirstPhoneField);
 }
 
-std::string CapText(std::string_view s) {
-    return std::string(s.substr(0, std::min(s.size(), kMaxTextLength)));
+std::string_view CapText(std::string_view s) {
+    return s.substr(0, kMaxTextLength);
 }
 
 } // namespace
@@ -36,7 +36,7 @@ std::string TAddress::Field(int i) const {
 void TAddress::SetField(int i, std::string_view value) {
     if (i < 0 || i >= kAddressFields)
         return;
-    Fields[static_cast<std::size_t>(i)] = i == kFieldAddress ? CapText(value) : CutShort(value);
+    Fields[static_cast<std::size_t>(i)] = i == kFieldAddress ? CapText(value) : CutShortView(value);
 }
 
 int TAddress::DialSetting(TDialSetting which, int field) const {

@@ -20,13 +20,13 @@ void TRecord::SetNameField(int i, std::string_view value) {
     if (i < 0 || i >= kNameFields)
         return;
     if (i == kFieldNotes) {
-        std::string notes = TrimRight(value);
+        std::string_view notes = TrimmedRightView(value);
         // The file holds at most this many characters in one text.
         if (notes.size() > kMaxTextLength)
-            notes = TrimRight(std::string_view(notes).substr(0, kMaxTextLength));
-        NameFields[kFieldNotes] = std::move(notes);
+            notes = TrimmedRightView(notes.substr(0, kMaxTextLength));
+        NameFields[kFieldNotes] = notes;
     } else {
-        NameFields[static_cast<std::size_t>(i)] = CleanShort(value);
+        NameFields[static_cast<std::size_t>(i)] = CleanShortView(value);
     }
 }
 

@@ -87,14 +87,33 @@ std::string TStreamReader::ReadShortString() {
     return s;
 }
 
-void TStreamWriter::WriteUInt16(std::uint16_t v) {
-    const std::uint8_t b[2] = {static_cast<std::uint8_t>(v & 0xFF),
-                               static_cast<std::uint8_t>(v >> 8)};
-    Append(b, sizeof b);
+void TStreamWriter::AppendBeyondRoom(const std::uint8_t* data, std::size_t n) {
+    if (counting_) {
+        counted_ += n;
+        return;
+    }
+    if (!sink_) {
+        bytes_.insert(bytes_.end(), data, data + n);
+        return;
+    }
+    HandOver();
+    if (n > kPiece) {
+        // Too large for a piece: handed over as it is.
+        if (!refused_)
+            refused_ = !(*sink_)(std::span(data, n));
+        return;
+    }
+    std::memcpy(cursor_, data, n);
+    cursor_ += n;
+    room_ -= n;
 }
 
-void TStreamWriter::WriteInt16(std::int16_t v) {
-    WriteUInt16(static_cast<std::uint16_t>(v));
+void TStreamWriter::HandOver() {
+    const auto used = static_cast<std::size_t>(cursor_ - piece_.get());
+    if (!refused_ && used > 0)
+        refused_ = !(*sink_)(std::span<const std::uint8_t>(piece_.get(), used));
+    cursor_ = piece_.get();
+    room_ = kPiece;
 }
 
 void TStreamWriter::WriteInt32(std::int32_t v) {
@@ -107,28 +126,6 @@ void TStreamWriter::WriteInt32(std::int32_t v) {
     Append(b, sizeof b);
 }
 
-void TStreamWriter::WriteDouble(double v) {
-    auto bits = std::bit_cast<std::uint64_t>(v);
-    std::uint8_t b[8];
-    for (auto& byte : b) {
-        byte = static_cast<std::uint8_t>(bits & 0xFF);
-        bits >>= 8;
-    }
-    Append(b, sizeof b);
-}
-
-void TStreamWriter::WriteText(const Text& t) {
-    if (!t) {
-        WriteUInt16(0);
-        return;
-    }
-    if (t.size() > kMaxTextLength)
-        throw StreamError("text too long for its 16-bit length");
-    WriteUInt16(static_cast<std::uint16_t>(t.size() + 1));
-    // The characters and the terminating NUL.
-    Append(reinterpret_cast<const std::uint8_t*>(t.data()), t.size() + 1);
-}
-
 void TStreamWriter::WriteShortString(std::string_view s) {
     std::uint8_t inline256[kShortStringMax + 1] = {};
     const std::size_t length = std::min(s.size(), kShortStringMax);
@@ -136,16 +133,6 @@ void TStreamWriter::WriteShortString(std::string_view s) {
     if (length > 0)
         std::memcpy(inline256 + 1, s.data(), length);
     Append(inline256, sizeof inline256);
-}
-
-void TStreamWriter::WriteBytes(const std::uint8_t* data, std::size_t n) {
-    Append(data, n);
-}
-
-void TStreamWriter::WriteCount(std::size_t count) {
-    if (count > static_cast<std::size_t>(kMaxListCount))
-        throw StreamError("list too long for its 16-bit count");
-    WriteInt16(static_cast<std::int16_t>(count));
 }
 
 } // namespace tessaly

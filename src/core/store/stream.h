@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -208,16 +209,24 @@ public:
     // A writer that hands its bytes to `sink` a piece at a time (the sink must outlive
     // it), so that a large file is written without its whole image in memory. Finish
     // hands over the last piece.
-    explicit TStreamWriter(const TByteSink& sink) : sink_(&sink) { bytes_.reserve(kPiece); }
+    explicit TStreamWriter(const TByteSink& sink)
+        : piece_(new std::uint8_t[kPiece]), cursor_(piece_.get()), room_(kPiece), sink_(&sink) {}
     // Whether every piece was taken; after a refusal the rest is dropped.
     bool Finish() {
-        HandOver();
+        if (sink_)
+            HandOver();
         return !refused_;
     }
 
+    // The image of a writer without a sink.
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
-    std::size_t Size() const { return counting_ ? counted_ : bytes_.size(); }
+    // The bytes written; for a writer with a sink, those not yet handed over.
+    std::size_t Size() const {
+        if (counting_)
+            return counted_;
+        return sink_ ? static_cast<std::size_t>(cursor_ - piece_.get()) : bytes_.size();
+    }
     // Makes room for n more bytes at once, so that the image is not copied as it grows.
     void Reserve(std::size_t n) {
         if (!counting_)
@@ -226,39 +235,70 @@ public:
 
     void WriteByte(std::uint8_t v) { Append(&v, 1); }
     void WriteBool(bool v) { WriteByte(v ? 1 : 0); }
-    void WriteInt16(std::int16_t v);
-    void WriteUInt16(std::uint16_t v);
+    // The small writes are written here, where the compiler can put them in their
+    // callers: an entry makes some hundred of them.
+    void WriteInt16(std::int16_t v) { WriteUInt16(static_cast<std::uint16_t>(v)); }
+    void WriteUInt16(std::uint16_t v) {
+        const std::uint8_t b[2] = {static_cast<std::uint8_t>(v & 0xFF),
+                                   static_cast<std::uint8_t>(v >> 8)};
+        Append(b, sizeof b);
+    }
     void WriteInt32(std::int32_t v);
-    void WriteDouble(double v);
+    void WriteDouble(double v) {
+        auto bits = std::bit_cast<std::uint64_t>(v);
+        std::uint8_t b[8];
+        for (auto& byte : b) {
+            byte = static_cast<std::uint8_t>(bits & 0xFF);
+            bits >>= 8;
+        }
+        Append(b, sizeof b);
+    }
     void WriteDateTime(double v) { WriteDouble(v + kBookDateOffset); }
     // Throws StreamError for a text too long for its 16-bit count.
-    void WriteText(const Text& t);
+    void WriteText(const Text& t) {
+        if (!t) {
+            WriteUInt16(0);
+            return;
+        }
+        const std::size_t n = t.size();
+        if (n > kMaxTextLength)
+            throw StreamError("text too long for its 16-bit length");
+        WriteUInt16(static_cast<std::uint16_t>(n + 1));
+        // The characters and the terminating NUL.
+        Append(reinterpret_cast<const std::uint8_t*>(t.data()), n + 1);
+    }
     // Writes all 256 bytes; the unused ones are zero.
     void WriteShortString(std::string_view s);
-    void WriteBytes(const std::uint8_t* data, std::size_t n);
+    void WriteBytes(const std::uint8_t* data, std::size_t n) { Append(data, n); }
     // Throws StreamError for a count that does not fit the 16-bit field.
-    void WriteCount(std::size_t count);
+    void WriteCount(std::size_t count) {
+        if (count > static_cast<std::size_t>(kMaxListCount))
+            throw StreamError("list too long for its 16-bit count");
+        WriteInt16(static_cast<std::int16_t>(count));
+    }
 
 private:
     // Small enough to stay in the processor's cache between the writes.
     static constexpr std::size_t kPiece = std::size_t{256} << 10;
 
+    // A writer with a sink copies into its piece while there is room: the few bytes
+    // of a count or a flag cost a copy and no more.
     void Append(const std::uint8_t* data, std::size_t n) {
-        if (counting_) {
-            counted_ += n;
+        if (n <= room_) {
+            std::memcpy(cursor_, data, n);
+            cursor_ += n;
+            room_ -= n;
             return;
         }
-        if (sink_ && bytes_.size() + n > kPiece)
-            HandOver();
-        bytes_.insert(bytes_.end(), data, data + n);
+        AppendBeyondRoom(data, n);
     }
-    void HandOver() {
-        if (!refused_ && !bytes_.empty())
-            refused_ = !(*sink_)(bytes_);
-        bytes_.clear();
-    }
+    void AppendBeyondRoom(const std::uint8_t* data, std::size_t n);
+    void HandOver();
 
-    std::vector<std::uint8_t> bytes_;
+    std::vector<std::uint8_t> bytes_;       // the image of a writer without a sink
+    std::unique_ptr<std::uint8_t[]> piece_; // the piece of a writer with a sink
+    std::uint8_t* cursor_ = nullptr;        // where the piece's next byte goes
+    std::size_t room_ = 0;                  // bytes left in the piece; 0 without a sink
     bool counting_ = false;
     std::size_t counted_ = 0;
     const TByteSink* sink_ = nullptr;
