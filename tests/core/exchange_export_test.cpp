@@ -13,6 +13,7 @@
 #include "tests/support/fault_file_system.h"
 #include "tests/support/scratch_dir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tessaly {
@@ -249,6 +250,50 @@ TEST_F(EntryExport, RemindersAndCallLogs) {
               "\"Ann Smith, Jr\",\"0113\",\"10:00\",\"Said \"\"no\"\"\"\r\n");
 }
 
+TEST_F(EntryExport, ProgressIsToldOfEveryRecordAndStopsTheExportWhereItSays) {
+    AddEntry(*book, "Cy", "Young");
+    for (int i = 0; i < book->Entries.Count(); ++i) {
+        auto r = std::make_unique<TReminders>();
+        r->SetDescription("r" + std::to_string(i));
+        book->Entries.At(i)->Reminders.Add(std::move(r));
+    }
+    const TExport entries = Columns(kExportEntries, {2});
+    const TExport reminders = Columns(kExportReminders, {0, 4});
+    // Stopped after the second record: two records' lines, the header line as well.
+    std::vector<int> told;
+    int total = -1;
+    TExportOptions options;
+    options.Started = [&](int n) { total = n; };
+    options.Progress = [&](int done) {
+        told.push_back(done);
+        return done < 2;
+    };
+    const TExportText some =
+        ExportEntries(*book, All(*book), entries, TAddressChoice::First, 0, options);
+    EXPECT_TRUE(some.Stopped);
+    EXPECT_EQ(some.Lines, 2);
+    EXPECT_EQ(total, 3);
+    EXPECT_EQ(told, std::vector<int>({1, 2}));
+    EXPECT_EQ(std::count(some.Text.begin(), some.Text.end(), '\n'), 3);
+
+    told.clear();
+    const TExportText rem = ExportReminders(*book, All(*book), reminders, options);
+    EXPECT_TRUE(rem.Stopped);
+    EXPECT_EQ(rem.Lines, 2);
+    EXPECT_EQ(told, std::vector<int>({1, 2}));
+
+    // Told of every record when it never says stop.
+    told.clear();
+    options.Progress = [&](int done) {
+        told.push_back(done);
+        return true;
+    };
+    const TExportText whole = ExportReminders(*book, All(*book), reminders, options);
+    EXPECT_FALSE(whole.Stopped);
+    EXPECT_EQ(whole.Lines, 3);
+    EXPECT_EQ(told, std::vector<int>({1, 2, 3}));
+}
+
 TEST(DiaryExport, RangeCompletedAndOrder) {
     TDiaryData diary;
     diary.SortOrder = 2; // by date and time
@@ -272,6 +317,15 @@ TEST(DiaryExport, RangeCompletedAndOrder) {
                         "\"02/03/2026\",\"early\",\"Outstanding\"\r\n"
                         "\"09/03/2026\",\"late\",\"Outstanding\"\r\n");
     EXPECT_EQ(DiaryEventOrder(diary, true, true, 0, 0).size(), 4u);
+
+    // Cancelled after the first event: its line only.
+    TExportOptions options;
+    options.Progress = [](int done) { return done < 1; };
+    const TExportText first = ExportDiaryEvents(events, tpl, options);
+    EXPECT_TRUE(first.Stopped);
+    EXPECT_EQ(first.Lines, 1);
+    EXPECT_EQ(first.Text, "\"Date\",\"Description\",\"State\"\r\n"
+                          "\"02/03/2026\",\"early\",\"Outstanding\"\r\n");
 }
 
 TEST(ExportFile, WholeOrNotAtAllAndUtf8) {

@@ -77,13 +77,30 @@ std::vector<std::string> Prefixes(const TBookData* book, const TExport& tpl) {
     return out;
 }
 
-void Start(const TExportOptions& options, std::size_t total) {
+// Writes each record of `order` with `write` (which gives the lines it wrote), telling
+// the caller's progress as it goes; stops, marked so, when the progress says stop.
+template <class Record, class Write>
+void WriteEach(const std::vector<Record>& order, const TExportOptions& options, TExportText& out,
+               Write write) {
     if (options.Started)
-        options.Started(static_cast<int>(total));
+        options.Started(static_cast<int>(order.size()));
+    int done = 0;
+    for (const Record& record : order) {
+        out.Lines += write(record);
+        if (options.Progress && !options.Progress(++done)) {
+            out.Stopped = true;
+            return;
+        }
+    }
 }
 
-bool Continue(const TExportOptions& options, int done) {
-    return !options.Progress || options.Progress(done);
+// One line of the template's columns, `text(field)` giving each field's value.
+template <class FieldText>
+void WriteLine(TCSVWriter& w, const TExport& tpl, const std::vector<std::string>& prefixes,
+               FieldText text) {
+    ForEachColumn(
+        tpl, [&](int c, int f) { w.WriteField(text(f), prefixes[static_cast<std::size_t>(c)]); });
+    w.EndLine();
 }
 
 // The address indexes of an entry that give lines: from the first to before the second.
@@ -111,24 +128,14 @@ TExportText ExportSubItems(const TBookData& book, const std::vector<const TRecor
     TExportText out;
     TCSVWriter w = WriterFor(tpl);
     WriteHeader(w, &book, tpl);
-    Start(options, order.size());
-    int done = 0;
     const std::vector<std::string> prefixes = Prefixes(&book, tpl);
-    for (const TRecord* entry : order) {
+    WriteEach(order, options, out, [&](const TRecord* entry) {
         const std::string name = DisplayText(*entry, book.IndexKeys);
-        for (int i = 0; i < items(*entry); ++i) {
-            ForEachColumn(tpl, [&](int c, int f) {
-                w.WriteField(f == 0 ? name : field(*entry, i, f),
-                             prefixes[static_cast<std::size_t>(c)]);
-            });
-            w.EndLine();
-            ++out.Lines;
-        }
-        if (!Continue(options, ++done)) {
-            out.Stopped = true;
-            break;
-        }
-    }
+        const int count = items(*entry);
+        for (int i = 0; i < count; ++i)
+            WriteLine(w, tpl, prefixes, [&](int f) { return f == 0 ? name : field(*entry, i, f); });
+        return count;
+    });
     out.Text = w.TakeText();
     return out;
 }
@@ -198,15 +205,7 @@ TExportText ExportEntries(const TBookData& book, const std::vector<const TRecord
                           const TExportOptions& options) {
     TExportText out;
     TEntryLines lines(book, tpl, choice, templateId);
-    Start(options, order.size());
-    int done = 0;
-    for (const TRecord* entry : order) {
-        out.Lines += lines.Write(*entry);
-        if (!Continue(options, ++done)) {
-            out.Stopped = true;
-            break;
-        }
-    }
+    WriteEach(order, options, out, [&](const TRecord* entry) { return lines.Write(*entry); });
     out.Text = lines.TakeText();
     return out;
 }
@@ -235,21 +234,12 @@ TExportText ExportDiaryEvents(const std::vector<const TReminders*>& events, cons
     TExportText out;
     TCSVWriter w = WriterFor(tpl);
     WriteHeader(w, nullptr, tpl);
-    Start(options, events.size());
-    int done = 0;
     const std::vector<std::string> prefixes = Prefixes(nullptr, tpl);
-    for (const TReminders* e : events) {
-        ForEachColumn(tpl, [&](int c, int f) {
-            w.WriteField(ReminderFieldText(*e, f + 1, options.Format),
-                         prefixes[static_cast<std::size_t>(c)]);
-        });
-        w.EndLine();
-        ++out.Lines;
-        if (!Continue(options, ++done)) {
-            out.Stopped = true;
-            break;
-        }
-    }
+    WriteEach(events, options, out, [&](const TReminders* e) {
+        WriteLine(w, tpl, prefixes,
+                  [&](int f) { return ReminderFieldText(*e, f + 1, options.Format); });
+        return 1;
+    });
     out.Text = w.TakeText();
     return out;
 }
