@@ -13,11 +13,13 @@
 #include "tests/support/shell_run.h"
 #include "tests/sync/radicale_test.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
+#include <thread>
 
 namespace tessaly {
 namespace {
@@ -56,24 +58,35 @@ std::vector<TReminders> EventsOf(const std::string& path) {
     return out;
 }
 
-// The texts of the objects the server keeps in the collection shown as `name`.
+// The texts of the objects the server keeps in the collection shown as `name`. The
+// server may still be finishing a request of a client killed mid-round, its files
+// coming and going as they are read: the folder is read again until one reading of it
+// goes through whole.
 std::vector<std::string> StoredObjects(const std::string& root, const std::string& name) {
-    std::vector<std::string> out;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.path().filename() != ".Radicale.props")
-            continue;
-        std::stringstream props;
-        props << std::ifstream(entry.path()).rdbuf();
-        if (props.str().find("\"" + name + "\"") == std::string::npos)
-            continue;
-        for (const auto& item : std::filesystem::directory_iterator(entry.path().parent_path()))
-            if (item.path().extension() == ".ics") {
-                std::stringstream text;
-                text << std::ifstream(item.path()).rdbuf();
-                out.push_back(text.str());
-            }
+    namespace fs = std::filesystem;
+    for (int attempt = 0;; ++attempt) {
+        std::vector<std::string> out;
+        std::error_code error;
+        for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
+             it.increment(error)) {
+            if (it->path().filename() != ".Radicale.props")
+                continue;
+            std::stringstream props;
+            props << std::ifstream(it->path()).rdbuf();
+            if (props.str().find("\"" + name + "\"") == std::string::npos)
+                continue;
+            for (fs::directory_iterator item(it->path().parent_path(), error), last;
+                 !error && item != last; item.increment(error))
+                if (item->path().extension() == ".ics") {
+                    std::stringstream text;
+                    text << std::ifstream(item->path()).rdbuf();
+                    out.push_back(text.str());
+                }
+        }
+        if (!error || attempt == 100)
+            return out;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return out;
 }
 
 // `count` one-off events of their own dates and descriptions.
