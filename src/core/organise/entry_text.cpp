@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace tessaly {
 
@@ -21,10 +22,6 @@ std::string_view KeyValue(const TRecord& entry, int code) {
     return first && field < kAddressFields
                ? std::string_view(TextValue(first->Fields[static_cast<std::size_t>(field)]))
                : std::string_view();
-}
-
-bool IsBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= 32;
 }
 
 // The key values joined as a short string is built: each after a blank, the whole cut to
@@ -51,16 +48,9 @@ std::string BuildKeyText(const TRecord& entry, const TIndexList& keys, bool sort
                 s.begin() + static_cast<std::ptrdiff_t>(n),
                 [](char c) { return c == '\r' || c == '\n'; }, ' ');
         // Trimming after each key keeps an empty value from adding a blank.
-        while (n > 0 && IsBlankOrControl(s[n - 1]))
-            --n;
-        std::size_t first = 0;
-        while (first < n && IsBlankOrControl(s[first]))
-            ++first;
-        if (first > 0) {
-            std::copy(s.begin() + static_cast<std::ptrdiff_t>(first),
-                      s.begin() + static_cast<std::ptrdiff_t>(n), s.begin());
-            n -= first;
-        }
+        const std::string_view kept = TrimmedView(std::string_view(s.data(), n));
+        std::memmove(s.data(), kept.data(), kept.size()); // the two may overlap
+        n = kept.size();
     }
     return std::string(s.data(), n);
 }
